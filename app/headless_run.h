@@ -1,0 +1,12 @@
+#pragma once
+// Unattended runs: VORLAN_SCREENSHOT names a PNG file that receives a picture
+// of the main window once it is shown; VORLAN_QUIT_AFTER_MS closes the
+// program after that many milliseconds.
+class QWidget;
+
+namespace app {
+
+// Arms both for `mainWindow`; does nothing when neither variable is set.
+void armHeadlessRun(QWidget* mainWindow);
+
+} // namespace app

@@ -1,0 +1,1 @@
+// Empty until this library is built.

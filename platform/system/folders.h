@@ -1,0 +1,23 @@
+#pragma once
+// Where the program and its data live.
+#include <QString>
+
+namespace sys {
+
+// The folder of the running executable, without a trailing "/".
+QString programFolder();
+// The system folder the program keeps machine data in ("Windows directory"):
+// $XDG_DATA_HOME/vorlan, by default ~/.local/share/vorlan; no trailing "/".
+QString systemFolder();
+
+// True when a directory look-up of `path` finds a name (file or folder);
+// any failure of the look-up gives false.
+bool fileExists(const QString& path);
+
+// Read-only attribute: a file is read-only when no write permission bit is set.
+bool isReadOnly(const QString& path);
+// Sets (removes every write bit) or clears (gives the owner write permission
+// back) the attribute. False when the file's mode cannot be changed.
+bool setReadOnly(const QString& path, bool readOnly);
+
+} // namespace sys

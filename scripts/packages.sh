@@ -1,0 +1,25 @@
+# Debian packages the project needs; sourced by the other scripts.
+VORLAN_PACKAGES=(
+    build-essential cmake pkg-config git
+    qt6-base-dev libgl-dev
+    libavformat-dev libavcodec-dev libswresample-dev libavutil-dev
+    libsamplerate0-dev portaudio19-dev libsqlite3-dev
+    libgtest-dev libbenchmark-dev
+    clang libclang-rt-14-dev clang-format
+    fonts-dejavu-core
+)
+
+# Installs whatever of VORLAN_PACKAGES is missing; quiet, and does nothing when all are present.
+vorlan_install_packages() {
+    local missing=()
+    for p in "${VORLAN_PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    export DEBIAN_FRONTEND=noninteractive
+    $sudo apt-get update -qq >/dev/null
+    $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
