@@ -23,7 +23,10 @@ void armHeadlessRun(QWidget* mainWindow) {
     bool ok = false;
     const int quitAfter = qEnvironmentVariableIntValue("VORLAN_QUIT_AFTER_MS", &ok);
     if (ok && quitAfter >= 0)
-        QTimer::singleShot(quitAfter, qApp, [] { QApplication::closeAllWindows(); QApplication::quit(); });
+        QTimer::singleShot(quitAfter, qApp, [] {
+            QApplication::closeAllWindows();
+            QApplication::quit();
+        });
 }
 
 } // namespace app

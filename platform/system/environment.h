@@ -25,7 +25,7 @@ QString expandEnvironmentStrings(const QString& text);
 class SettingChange {
 public:
     using Observer = std::function<void(const QString& setting)>;
-    static int subscribe(Observer observer);  // returns an id for unsubscribe
+    static int subscribe(Observer observer); // returns an id for unsubscribe
     static void unsubscribe(int id);
     static void broadcast(const QString& setting);
     // Number of broadcasts so far in this process.

@@ -2,7 +2,9 @@
 
 namespace sys {
 
-QString bytesToText(const QByteArray& bytes) { return QString::fromLatin1(bytes); }
+QString bytesToText(const QByteArray& bytes) {
+    return QString::fromLatin1(bytes);
+}
 
 QString bytesToText(std::string_view bytes) {
     return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
@@ -20,8 +22,12 @@ QString fromAnsi(const char* zeroTerminated) {
     return zeroTerminated ? QString::fromUtf8(zeroTerminated) : QString();
 }
 
-QString fromAnsi(const QByteArray& bytes) { return QString::fromUtf8(bytes); }
+QString fromAnsi(const QByteArray& bytes) {
+    return QString::fromUtf8(bytes);
+}
 
-QByteArray toAnsi(const QString& text) { return text.toUtf8(); }
+QByteArray toAnsi(const QString& text) {
+    return text.toUtf8();
+}
 
 } // namespace sys

@@ -37,12 +37,12 @@ enum FileDialogFlags : std::uint32_t {
 
 struct FileDialogRequest {
     QString title;
-    QString filter;        // "Name|*.ext;*.ext2|Name|*.ext" pairs
-    int filterIndex = 1;   // 1-based
+    QString filter;      // "Name|*.ext;*.ext2|Name|*.ext" pairs
+    int filterIndex = 1; // 1-based
     QString initialFolder;
     std::uint32_t flags = 0;
-    QString defaultExt;    // without the dot
-    QString fileName;      // initial file name
+    QString defaultExt; // without the dot
+    QString fileName;   // initial file name
 };
 
 struct FileDialogResult {

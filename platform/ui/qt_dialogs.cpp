@@ -25,11 +25,20 @@ int QtDialogs::msgBox(const QString& text, int style, const QString& title) {
     box.setWindowTitle(title.isEmpty() ? QApplication::applicationName() : title);
     box.setText(text);
     switch (style & kIconMask) {
-    case vbCritical: box.setIcon(QMessageBox::Critical); break;
-    case vbQuestion: box.setIcon(QMessageBox::Question); break;
-    case vbExclamation: box.setIcon(QMessageBox::Warning); break;
-    case vbInformation: box.setIcon(QMessageBox::Information); break;
-    default: break;
+    case vbCritical:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case vbQuestion:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case vbExclamation:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case vbInformation:
+        box.setIcon(QMessageBox::Information);
+        break;
+    default:
+        break;
     }
     struct Button {
         QMessageBox::StandardButton qt;
@@ -37,12 +46,19 @@ int QtDialogs::msgBox(const QString& text, int style, const QString& title) {
     };
     std::vector<Button> buttons;
     switch (style & kButtonMask) {
-    case vbOKCancel: buttons = {{QMessageBox::Ok, vbOK}, {QMessageBox::Cancel, vbCancel}}; break;
-    case vbYesNoCancel:
-        buttons = {{QMessageBox::Yes, vbYes}, {QMessageBox::No, vbNo}, {QMessageBox::Cancel, vbCancel}};
+    case vbOKCancel:
+        buttons = {{QMessageBox::Ok, vbOK}, {QMessageBox::Cancel, vbCancel}};
         break;
-    case vbYesNo: buttons = {{QMessageBox::Yes, vbYes}, {QMessageBox::No, vbNo}}; break;
-    default: buttons = {{QMessageBox::Ok, vbOK}}; break;
+    case vbYesNoCancel:
+        buttons = {
+            {QMessageBox::Yes, vbYes}, {QMessageBox::No, vbNo}, {QMessageBox::Cancel, vbCancel}};
+        break;
+    case vbYesNo:
+        buttons = {{QMessageBox::Yes, vbYes}, {QMessageBox::No, vbNo}};
+        break;
+    default:
+        buttons = {{QMessageBox::Ok, vbOK}};
+        break;
     }
     QMessageBox::StandardButtons all;
     for (auto& b : buttons)
@@ -57,7 +73,8 @@ int QtDialogs::msgBox(const QString& text, int style, const QString& title) {
     for (auto& b : buttons)
         if (chosen == b.qt)
             return b.answer;
-    return buttons.size() > 1 && (style & kButtonMask) != vbYesNo ? vbCancel : buttons.back().answer;
+    return buttons.size() > 1 && (style & kButtonMask) != vbYesNo ? vbCancel
+                                                                  : buttons.back().answer;
 }
 
 static FileDialogResult runFileDialog(QWidget* parent, const FileDialogRequest& r, bool save) {
@@ -69,7 +86,7 @@ static FileDialogResult runFileDialog(QWidget* parent, const FileDialogRequest& 
         dialog.setFileMode(QFileDialog::ExistingFiles);
     else
         dialog.setFileMode((r.flags & cdlOFNFileMustExist) ? QFileDialog::ExistingFile
-                                                            : QFileDialog::AnyFile);
+                                                           : QFileDialog::AnyFile);
     if (!r.defaultExt.isEmpty())
         dialog.setDefaultSuffix(r.defaultExt);
     if (!save || !(r.flags & cdlOFNOverwritePrompt))
