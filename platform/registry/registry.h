@@ -74,8 +74,8 @@ LONG RegDeleteValue(HKEY key, const QString& valueName);
 
 // Writes `size` bytes of `data` with `type`. For string types the caller
 // passes the terminating NUL(s) in `data`/`size`, as on Win32.
-LONG RegSetValueEx(HKEY key, const QString& valueName, DWORD reserved, DWORD type,
-                   const BYTE* data, DWORD size);
+LONG RegSetValueEx(HKEY key, const QString& valueName, DWORD reserved, DWORD type, const BYTE* data,
+                   DWORD size);
 // Reads a value. `type` and `data` may be null. On entry *size is the
 // buffer's size; on return the value's size. A short buffer answers
 // ERROR_MORE_DATA with *size the size needed. A null `data` with a non-null
