@@ -25,7 +25,8 @@ public:
     // The process's variables in the environment's order, taken on the first
     // call: each entry split at its first "=", entries without "=" left out,
     // and a name that occurs again (same case) kept with its first value.
-    // Later calls return the same collection unchanged.
+    // Later calls return the same collection unchanged. It belongs to this
+    // object and lives as long as it does.
     cValuePairs& List();
 
 private:

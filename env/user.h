@@ -25,7 +25,8 @@ public:
     // change "Environment" (sys::SettingChange).
     void setEnvironment(const QString& name, const QString& value);
     // All variables in the registry's order, read on the first call; later
-    // calls return the same collection unchanged.
+    // calls return the same collection unchanged. It belongs to this object
+    // and lives as long as it does.
     cValuePairs& List();
 
 private:
