@@ -252,7 +252,10 @@ void qzvLCD::setRec(bool New_Rec) {
 }
 
 void qzvLCD::setSong(const QString& New_Song) {
-    if ((New_Song + QLatin1Char(' ')).trimmed().isEmpty()) {
+    // A title of nothing but blanks scrolls only the ten blanks.
+    const bool blank = std::all_of(New_Song.cbegin(), New_Song.cend(),
+                                   [](QChar c) { return c == QLatin1Char(' '); });
+    if (blank) {
         song_.clear();
         marquee_.setTitle(QString());
     } else {
