@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
+#include <QUrl>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -109,9 +110,24 @@ LONG Database::open() {
         return status;
 
     const QByteArray name = QFile::encodeName(path_);
-    const int rc = sqlite3_open_v2(
-        name.constData(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
-        nullptr);
+    // A file we may not write is opened read-only. Unless a write-ahead log
+    // is waiting to be read, it is opened as unchanging, so SQLite makes no
+    // side files beside it (they would take the file's read-only mode and
+    // keep the registry read-only after the file is made writable again).
+    const bool readOnly = QFileInfo::exists(path_) && ::access(name.constData(), W_OK) != 0;
+    const bool logWaiting = QFileInfo(path_ + QStringLiteral("-wal")).size() > 0;
+    int rc;
+    if (readOnly) {
+        const QByteArray uri = "file:" + QUrl::toPercentEncoding(path_, "/") + "?mode=ro" +
+                               (logWaiting ? "" : "&immutable=1");
+        rc = sqlite3_open_v2(uri.constData(), &db_,
+                             SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_FULLMUTEX,
+                             nullptr);
+    } else {
+        rc = sqlite3_open_v2(name.constData(), &db_,
+                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
+                             nullptr);
+    }
     if (rc != SQLITE_OK) {
         const LONG status = rc == SQLITE_CANTOPEN ? statusOfErrno(errno) : statusOf(rc);
         close();
@@ -121,9 +137,10 @@ LONG Database::open() {
 
     bool needsSchema = false;
     LONG status = checkContents(&needsSchema);
-    if (status == ERROR_SUCCESS) {
-        // Only a file that passed the checks is ever written to. A read-only
-        // file keeps its journal mode; its reads still work.
+    if (status == ERROR_SUCCESS && readOnly && needsSchema)
+        status = ERROR_ACCESS_DENIED;
+    if (status == ERROR_SUCCESS && !readOnly) {
+        // Only a file that passed the checks is ever written to.
         sqlite3_exec(db_, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
         sqlite3_exec(db_, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
         if (needsSchema)
