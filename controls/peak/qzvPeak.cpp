@@ -44,7 +44,7 @@ QColor ledColour(int index) {
 }
 
 // A round 5 x 5 dot in `colour` on transparent.
-QPixmap ledDot(const QColor& colour) {
+QImage ledDot(const QColor& colour) {
     static constexpr std::array<const char*, kLedSizePx> kDot{".###.", "#####", "#####", "#####",
                                                               ".###."};
     QImage image(kLedSizePx, kLedSizePx, QImage::Format_ARGB32_Premultiplied);
@@ -53,7 +53,7 @@ QPixmap ledDot(const QColor& colour) {
         for (int x = 0; x < kLedSizePx; ++x)
             if (kDot[y][x] == '#')
                 image.setPixelColor(x, y, colour);
-    return QPixmap::fromImage(image);
+    return image;
 }
 
 } // namespace
@@ -157,8 +157,8 @@ void qzvPeak::updateLeds(Column column, int from, int to) {
 
 void qzvPeak::paintEvent(QPaintEvent* event) {
     // The three dot pictures are made once per process, on first paint.
-    static const std::array<QPixmap, 3> dots{ledDot(ledColour(0)), ledDot(ledColour(14)),
-                                             ledDot(ledColour(23))};
+    static const std::array<QImage, 3> dots{ledDot(ledColour(0)), ledDot(ledColour(14)),
+                                            ledDot(ledColour(23))};
     QPainter p(this);
     const QRect exposed = event->rect();
     if (backStyle_ != 0)
@@ -169,7 +169,7 @@ void qzvPeak::paintEvent(QPaintEvent* event) {
             const QRect r = ledRect(column, i);
             if (!r.intersects(exposed))
                 continue;
-            p.drawPixmap(r.topLeft(), dots[i <= 13 ? 0 : i <= 22 ? 1 : 2]);
+            p.drawImage(r.topLeft(), dots[i <= 13 ? 0 : i <= 22 ? 1 : 2]);
         }
     }
 }
