@@ -38,6 +38,7 @@ enum : int {
     BASS_ERROR_NOPLAY = 24,
     BASS_ERROR_FREQ = 25,
     BASS_ERROR_NOTFILE = 27,
+    BASS_ERROR_NOTAVAIL = 37, // the requested data (a tag) is not there
     BASS_ERROR_UNKNOWN = -1,
 };
 
@@ -56,14 +57,15 @@ inline constexpr int BASS_DEVICE_DEFAULT = -1; // PortAudio's default output
 inline constexpr int BASS_DEVICE_SILENT = -2;  // silent output clocked in real time
 
 extern "C" {
-DWORD BASS_GetVersion();  // low word major (1), high word minor (6)
+DWORD BASS_GetVersion(); // low word major (1), high word minor (6)
 BOOL BASS_Init(int device, DWORD freq, DWORD flags, void* window);
 BOOL BASS_Start();
 BOOL BASS_Stop();
 void BASS_Free();
 int BASS_ErrorGetCode();
-float BASS_SetBufferLength(float seconds);  // decode-ahead; returns the length in force
-const char* BASS_GetDeviceDescription(int device);  // describes initialisation device - 1; null past the end
+float BASS_SetBufferLength(float seconds); // decode-ahead; returns the length in force
+const char*
+BASS_GetDeviceDescription(int device); // describes initialisation device - 1; null past the end
 
 HSTREAM BASS_StreamCreateFile(BOOL mem, const char* file, DWORD offset, DWORD length, DWORD flags);
 BOOL BASS_StreamPreBuf(HSTREAM handle);
@@ -76,15 +78,17 @@ BOOL BASS_ChannelPause(DWORD handle);
 BOOL BASS_ChannelResume(DWORD handle);
 BOOL BASS_ChannelStop(DWORD handle);
 DWORD BASS_ChannelIsActive(DWORD handle);
-QWORD BASS_ChannelGetPosition(DWORD handle);  // (QWORD)-1 on failure
+QWORD BASS_ChannelGetPosition(DWORD handle); // (QWORD)-1 on failure
 BOOL BASS_ChannelSetPosition(DWORD handle, QWORD position);
-float BASS_ChannelBytes2Seconds(DWORD handle, QWORD position);  // negative on failure
+float BASS_ChannelBytes2Seconds(DWORD handle, QWORD position); // negative on failure
 BOOL BASS_ChannelGetAttributes(DWORD handle, DWORD* freq, DWORD* volume, int* pan);
 BOOL BASS_ChannelSetAttributes(DWORD handle, int freq, int volume, int pan);
-DWORD BASS_ChannelGetLevel(DWORD handle);  // low word left, high word right, 0..128; (DWORD)-1 on failure
+DWORD BASS_ChannelGetLevel(
+    DWORD handle); // low word left, high word right, 0..128; (DWORD)-1 on failure
 
 // The WMA add-on.
-HSTREAM BASS_WMA_StreamCreateFile(BOOL mem, const char* file, DWORD offset, DWORD length, DWORD flags);
+HSTREAM BASS_WMA_StreamCreateFile(BOOL mem, const char* file, DWORD offset, DWORD length,
+                                  DWORD flags);
 BOOL BASS_WMA_StreamPlay(HSTREAM handle, BOOL flush, DWORD flags);
 BOOL BASS_WMA_StreamFree(HSTREAM handle);
 QWORD BASS_WMA_StreamGetLength(HSTREAM handle);

@@ -1,0 +1,346 @@
+#include "platform/audio/decoder.h"
+
+#include "platform/audio/bass.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <mutex>
+#include <sys/stat.h>
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/channel_layout.h>
+#include <libavutil/intreadwrite.h>
+#include <libswresample/swresample.h>
+}
+
+namespace audio {
+namespace {
+
+// Frames decoded before a seek target so that the decoder's overlap and bit
+// reservoir are warm and the samples equal a straight decode.
+constexpr std::int64_t mpegPreroll = 12 * 1152;
+constexpr std::int64_t asfPreroll = 4 * 2048;
+// Consecutive undecodable packets after which a file counts as ended.
+constexpr int maxConsecutiveErrors = 1000;
+// Probe scores below this are guesses (garbage that happens to hold a sync word).
+constexpr int minimumProbeScore = AVPROBE_SCORE_MAX / 4;
+
+void quietFfmpeg() {
+    static std::once_flag once;
+    std::call_once(once, [] { av_log_set_level(AV_LOG_QUIET); });
+}
+
+bool familyAccepts(Family family, const char* formatName) {
+    const std::string name = formatName ? formatName : "";
+    if (family == Family::Wma)
+        return name == "asf";
+    return name == "mp3" || name == "wav";
+}
+
+} // namespace
+
+Decoder::~Decoder() {
+    swr_free(&swr_);
+    av_frame_free(&frame_);
+    av_packet_free(&packet_);
+    avcodec_free_context(&codec_);
+    avformat_close_input(&format_);
+}
+
+std::unique_ptr<Decoder> Decoder::open(const std::string& path, Family family, int& error) {
+    quietFfmpeg();
+    struct stat info {};
+    if (path.empty() || ::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        error = BASS_ERROR_FILEOPEN;
+        return nullptr;
+    }
+    if (std::FILE* probe = std::fopen(path.c_str(), "rb")) {
+        std::fclose(probe);
+    } else {
+        error = BASS_ERROR_FILEOPEN;
+        return nullptr;
+    }
+    error = BASS_ERROR_FORMAT;
+    if (info.st_size == 0)
+        return nullptr;
+
+    std::unique_ptr<Decoder> decoder(new Decoder);
+    decoder->path_ = path;
+    decoder->family_ = family;
+    if (avformat_open_input(&decoder->format_, path.c_str(), nullptr, nullptr) < 0)
+        return nullptr;
+    AVFormatContext* format = decoder->format_;
+    if (!familyAccepts(family, format->iformat->name) || format->probe_score < minimumProbeScore)
+        return nullptr;
+    decoder->formatName_ = format->iformat->name;
+    decoder->dataOffset_ = avio_tell(format->pb);
+    // The first audio stream (its rate may be unknown until the codec opens).
+    int index = -1;
+    for (unsigned i = 0; i < format->nb_streams && index < 0; ++i)
+        if (format->streams[i]->codecpar->codec_type == AVMEDIA_TYPE_AUDIO)
+            index = static_cast<int>(i);
+    if (index < 0)
+        return nullptr;
+    AVStream* stream = format->streams[index];
+    if (!avcodec_find_decoder(stream->codecpar->codec_id))
+        return nullptr;
+    decoder->streamIndex_ = index;
+    decoder->sampleRate_ = stream->codecpar->sample_rate;
+
+    const AVDictionaryEntry* entry = nullptr;
+    while ((entry = av_dict_get(format->metadata, "", entry, AV_DICT_IGNORE_SUFFIX)))
+        decoder->metadata_.emplace_back(entry->key, entry->value);
+    error = BASS_OK;
+    return decoder;
+}
+
+bool Decoder::activate() {
+    if (active_)
+        return true;
+    AVStream* stream = format_->streams[streamIndex_];
+    if (stream->codecpar->sample_rate <= 0 || stream->codecpar->ch_layout.nb_channels <= 0) {
+        if (avformat_find_stream_info(format_, nullptr) < 0)
+            return false;
+    }
+    const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
+    codec_ = avcodec_alloc_context3(codec);
+    if (!codec_ || avcodec_parameters_to_context(codec_, stream->codecpar) < 0)
+        return false;
+    codec_->pkt_timebase = stream->time_base;
+    if (avcodec_open2(codec_, codec, nullptr) < 0)
+        return false;
+    sampleRate_ = codec_->sample_rate > 0 ? codec_->sample_rate : stream->codecpar->sample_rate;
+    if (sampleRate_ <= 0)
+        return false;
+    frame_ = av_frame_alloc();
+    packet_ = av_packet_alloc();
+    if (!frame_ || !packet_)
+        return false;
+
+    if (formatName_ == "mp3") {
+        if (!scanPackets())
+            return false;
+    } else {
+        if (stream->start_time != AV_NOPTS_VALUE)
+            originFrames_ = framesFromTimestamp(stream->start_time);
+        if (stream->duration != AV_NOPTS_VALUE && stream->duration > 0)
+            lengthFrames_ = framesFromTimestamp(stream->duration);
+        else if (format_->duration > 0)
+            lengthFrames_ = av_rescale(format_->duration, sampleRate_, AV_TIME_BASE);
+        // A WAV file cut short holds fewer frames than its header says.
+        const int blockAlign = stream->codecpar->block_align;
+        const std::int64_t fileSize = avio_size(format_->pb);
+        if (formatName_ == "wav" && blockAlign > 0 && fileSize > dataOffset_) {
+            const std::int64_t present = (fileSize - dataOffset_) / blockAlign;
+            lengthFrames_ = lengthFrames_ > 0 ? std::min(lengthFrames_, present) : present;
+        }
+    }
+    active_ = true;
+    return true;
+}
+
+// Reads every packet once (no decoding) through a second demuxer: the exact
+// length is the sum of packet lengths less the encoder delay and padding the
+// demuxer marks, and each packet becomes a seek index entry.
+bool Decoder::scanPackets() {
+    AVFormatContext* scan = nullptr;
+    if (avformat_open_input(&scan, path_.c_str(), format_->iformat, nullptr) < 0)
+        return false;
+    AVPacket* packet = av_packet_alloc();
+    AVStream* target = format_->streams[streamIndex_];
+    const AVRational timeBase = scan->streams[streamIndex_]->time_base;
+    bool first = true;
+    std::int64_t total = 0;
+    while (packet && av_read_frame(scan, packet) >= 0) {
+        if (packet->stream_index == streamIndex_) {
+            std::int64_t frames =
+                av_rescale_q(packet->duration, timeBase, AVRational{1, sampleRate_});
+            std::size_t sideSize = 0;
+            const std::uint8_t* side =
+                av_packet_get_side_data(packet, AV_PKT_DATA_SKIP_SAMPLES, &sideSize);
+            // Skips may reach past one packet (the decoder carries them on).
+            std::int64_t skipStart = 0;
+            if (side && sideSize >= 10) {
+                skipStart = AV_RL32(side);
+                frames -= skipStart + static_cast<std::int64_t>(AV_RL32(side + 4));
+            }
+            if (first && packet->pts != AV_NOPTS_VALUE) {
+                originFrames_ =
+                    av_rescale_q(packet->pts, timeBase, AVRational{1, sampleRate_}) + skipStart;
+                first = false;
+            }
+            total += frames;
+            if (packet->dts != AV_NOPTS_VALUE && packet->pos >= 0)
+                av_add_index_entry(target, packet->pos, packet->dts, packet->size, 0,
+                                   AVINDEX_KEYFRAME);
+        }
+        av_packet_unref(packet);
+    }
+    av_packet_free(&packet);
+    avformat_close_input(&scan);
+    lengthFrames_ = std::max<std::int64_t>(total, 0);
+    return !first;
+}
+
+std::int64_t Decoder::framesFromTimestamp(std::int64_t ts) const {
+    return av_rescale_q_rnd(ts, format_->streams[streamIndex_]->time_base,
+                            AVRational{1, sampleRate_}, AV_ROUND_NEAR_INF);
+}
+
+std::size_t Decoder::read(std::int16_t* out, std::size_t maxFrames) {
+    std::size_t done = 0;
+    while (done < maxFrames) {
+        const std::size_t available = pending_.size() / 2 - pendingOffset_;
+        if (available > 0) {
+            const std::size_t n = std::min(available, maxFrames - done);
+            std::copy_n(pending_.data() + pendingOffset_ * 2, n * 2, out + done * 2);
+            pendingOffset_ += n;
+            nextFrame_ += static_cast<std::int64_t>(n);
+            done += n;
+            continue;
+        }
+        if (ended_ || !decodeFrame()) {
+            ended_ = true;
+            break;
+        }
+    }
+    return done;
+}
+
+// Decodes until one frame with samples at or after the discard point is pending.
+bool Decoder::decodeFrame() {
+    if (!active_)
+        return false;
+    int errors = 0;
+    for (;;) {
+        const int received = avcodec_receive_frame(codec_, frame_);
+        if (received == 0) {
+            errors = 0;
+            std::int64_t index = nextFrame_;
+            if (resync_) {
+                std::int64_t ts = frame_->best_effort_timestamp;
+                if (ts == AV_NOPTS_VALUE)
+                    ts = frame_->pts;
+                index =
+                    ts == AV_NOPTS_VALUE ? discardUntil_ : framesFromTimestamp(ts) - originFrames_;
+                resync_ = false;
+            }
+            convert(frame_);
+            av_frame_unref(frame_);
+            const auto frames = static_cast<std::int64_t>(pending_.size() / 2);
+            const std::int64_t drop = std::clamp<std::int64_t>(discardUntil_ - index, 0, frames);
+            nextFrame_ = index + drop;
+            pendingOffset_ = static_cast<std::size_t>(drop);
+            if (drop < frames)
+                return true;
+            nextFrame_ = index + frames;
+            continue;
+        }
+        if (received == AVERROR_EOF)
+            return false;
+        if (received != AVERROR(EAGAIN)) {
+            if (++errors > maxConsecutiveErrors)
+                return false;
+            continue;
+        }
+        if (draining_)
+            return false;
+        if (av_read_frame(format_, packet_) < 0) {
+            draining_ = true;
+            avcodec_send_packet(codec_, nullptr);
+            continue;
+        }
+        if (packet_->stream_index == streamIndex_ && avcodec_send_packet(codec_, packet_) < 0) {
+            if (++errors > maxConsecutiveErrors) {
+                av_packet_unref(packet_);
+                return false;
+            }
+        }
+        av_packet_unref(packet_);
+    }
+}
+
+// Converts one decoded frame to 16-bit stereo in `pending_`.
+void Decoder::convert(const AVFrame* frame) {
+    const int channels = frame->ch_layout.nb_channels;
+    const int outChannels = std::clamp(channels, 1, 2);
+    const std::uint64_t mask =
+        frame->ch_layout.order == AV_CHANNEL_ORDER_NATIVE ? frame->ch_layout.u.mask : 0;
+    if (!swr_ || swrChannels_ != channels || swrFormat_ != frame->format ||
+        swrLayoutMask_ != mask) {
+        swr_free(&swr_);
+        AVChannelLayout in{}, out{};
+        if (mask != 0)
+            av_channel_layout_copy(&in, &frame->ch_layout);
+        else
+            av_channel_layout_default(&in, channels);
+        av_channel_layout_default(&out, outChannels);
+        if (swr_alloc_set_opts2(&swr_, &out, AV_SAMPLE_FMT_S16, sampleRate_, &in,
+                                static_cast<AVSampleFormat>(frame->format), frame->sample_rate, 0,
+                                nullptr) < 0 ||
+            swr_init(swr_) < 0)
+            swr_free(&swr_);
+        av_channel_layout_uninit(&in);
+        av_channel_layout_uninit(&out);
+        swrChannels_ = channels;
+        swrFormat_ = frame->format;
+        swrLayoutMask_ = mask;
+    }
+    pending_.clear();
+    pendingOffset_ = 0;
+    if (!swr_ || frame->nb_samples <= 0)
+        return;
+    const int capacity = swr_get_out_samples(swr_, frame->nb_samples);
+    converted_.resize(static_cast<std::size_t>(std::max(capacity, 0) * outChannels));
+    std::uint8_t* outPlanes[1] = {reinterpret_cast<std::uint8_t*>(converted_.data())};
+    const int got =
+        swr_convert(swr_, outPlanes, capacity,
+                    const_cast<const std::uint8_t**>(frame->extended_data), frame->nb_samples);
+    if (got <= 0)
+        return;
+    pending_.resize(static_cast<std::size_t>(got) * 2);
+    for (int i = 0; i < got; ++i) {
+        const std::int16_t left = converted_[static_cast<std::size_t>(i * outChannels)];
+        const std::int16_t right =
+            converted_[static_cast<std::size_t>(i * outChannels + outChannels - 1)];
+        pending_[static_cast<std::size_t>(i) * 2] = left;
+        pending_[static_cast<std::size_t>(i) * 2 + 1] = right;
+    }
+}
+
+bool Decoder::seek(std::int64_t frame) {
+    if (!active_)
+        return false;
+    frame = std::max<std::int64_t>(frame, 0);
+    std::int64_t preroll = 0;
+    if (formatName_ == "mp3")
+        preroll = mpegPreroll;
+    else if (formatName_ == "asf")
+        preroll = asfPreroll;
+    const AVRational timeBase = format_->streams[streamIndex_]->time_base;
+    const std::int64_t start = std::max<std::int64_t>(frame - preroll, 0) + originFrames_;
+    const std::int64_t ts = av_rescale_q(start, AVRational{1, sampleRate_}, timeBase);
+    if (av_seek_frame(format_, streamIndex_, ts, AVSEEK_FLAG_BACKWARD) < 0) {
+        // No index reaches that far back: decode from the start instead.
+        const std::int64_t origin =
+            av_rescale_q(originFrames_, AVRational{1, sampleRate_}, timeBase);
+        if (av_seek_frame(format_, streamIndex_, origin, AVSEEK_FLAG_BACKWARD) < 0 &&
+            av_seek_frame(format_, streamIndex_, 0, AVSEEK_FLAG_BYTE) < 0)
+            return false;
+    }
+    avcodec_flush_buffers(codec_);
+    if (swr_)
+        swr_init(swr_);
+    draining_ = false;
+    ended_ = false;
+    pending_.clear();
+    pendingOffset_ = 0;
+    resync_ = true;
+    discardUntil_ = frame;
+    nextFrame_ = frame;
+    return true;
+}
+
+} // namespace audio

@@ -1,0 +1,86 @@
+#pragma once
+// Decoding one file through FFmpeg into 16-bit stereo frames at the file's own
+// sample rate (mono doubled, more channels mixed down). Frame indices count
+// from the first sample a straight decode gives (encoder delay removed).
+// Not thread-safe: the owning stream serialises every call.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+struct AVFormatContext;
+struct AVCodecContext;
+struct AVFrame;
+struct AVPacket;
+struct SwrContext;
+
+namespace audio {
+
+// Which library opens a file: MPEG audio and RIFF WAV, or ASF containers.
+enum class Family { Main, Wma };
+
+class Decoder {
+public:
+    ~Decoder();
+    Decoder(const Decoder&) = delete;
+    Decoder& operator=(const Decoder&) = delete;
+
+    // Opens the container and reads its header only (no decoding). On failure
+    // returns null and sets `error` (file-open or format error).
+    static std::unique_ptr<Decoder> open(const std::string& path, Family family, int& error);
+
+    // Opens the codec and, for MPEG audio, scans the packets once for the exact
+    // length and a seek index. Idempotent; false when the stream cannot be decoded.
+    bool activate();
+    bool active() const { return active_; }
+
+    int sampleRate() const { return sampleRate_; }
+    // Length in frames (exact for MPEG audio and WAV, from the header for ASF).
+    std::int64_t lengthFrames() const { return lengthFrames_; }
+    // Container metadata as FFmpeg names it (key, value), in file order.
+    const std::vector<std::pair<std::string, std::string>>& metadata() const { return metadata_; }
+    const std::string& formatName() const { return formatName_; }
+
+    // Decodes up to `maxFrames` frames into `out` (interleaved stereo); 0 = end.
+    std::size_t read(std::int16_t* out, std::size_t maxFrames);
+    // Index of the next frame `read` delivers.
+    std::int64_t nextFrame() const { return nextFrame_; }
+    // Positions the decoder so that `read` continues exactly at `frame`.
+    bool seek(std::int64_t frame);
+
+private:
+    Decoder() = default;
+    bool scanPackets();
+    bool decodeFrame();
+    void convert(const AVFrame* frame);
+    std::int64_t framesFromTimestamp(std::int64_t ts) const;
+
+    std::string path_;
+    Family family_ = Family::Main;
+    std::string formatName_;
+    AVFormatContext* format_ = nullptr;
+    AVCodecContext* codec_ = nullptr;
+    SwrContext* swr_ = nullptr;
+    AVFrame* frame_ = nullptr;
+    AVPacket* packet_ = nullptr;
+    int streamIndex_ = -1;
+    int sampleRate_ = 0;
+    int swrChannels_ = 0;
+    int swrFormat_ = -1;
+    std::uint64_t swrLayoutMask_ = 0;
+    bool active_ = false;
+    bool draining_ = false;
+    bool ended_ = false;
+    std::int64_t lengthFrames_ = 0;
+    std::int64_t dataOffset_ = 0;   // where the header ends
+    std::int64_t originFrames_ = 0; // timestamp (in frames) of frame index 0
+    std::int64_t nextFrame_ = 0;
+    std::int64_t discardUntil_ = 0;       // frames before this index are dropped
+    bool resync_ = true;                  // take the next frame's index from its timestamp
+    std::vector<std::int16_t> converted_; // one decoded frame, source channel layout
+    std::vector<std::int16_t> pending_;   // stereo frames not yet handed out
+    std::size_t pendingOffset_ = 0;       // in frames
+    std::vector<std::pair<std::string, std::string>> metadata_;
+};
+
+} // namespace audio

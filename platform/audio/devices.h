@@ -1,0 +1,31 @@
+#pragma once
+// The sound devices the library offers: initialisation device n (from 0) is
+// the n-th PortAudio output device; description n names device n - 1, so
+// description 0 is the default output.
+#include <string>
+#include <vector>
+
+namespace audio {
+
+// What VORLAN_AUDIO asks for: a real device, the silent or the offline output.
+enum class OutputMode { Device, Silent, Offline };
+OutputMode outputModeFromEnvironment();
+
+// Description texts: [0] the default output, [n] initialisation device n - 1.
+// Read once and kept (the pointers stay valid for the process's life).
+const std::vector<std::string>& deviceDescriptions();
+
+// Silences PortAudio's and ALSA's console output while it lives, and keeps
+// PortAudio's JACK host from starting a JACK server.
+class QuietConsole {
+public:
+    QuietConsole();
+    ~QuietConsole();
+    QuietConsole(const QuietConsole&) = delete;
+    QuietConsole& operator=(const QuietConsole&) = delete;
+
+private:
+    int savedError_ = -1;
+};
+
+} // namespace audio

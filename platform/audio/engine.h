@@ -1,0 +1,65 @@
+#pragma once
+// The library's state: whether it is initialised and started, the output,
+// and the open streams by handle. Every call takes the lock first, so calls
+// from several threads are serialised; the output thread never takes it.
+#include "platform/audio/bass.h"
+#include "platform/audio/output.h"
+#include "platform/audio/stream.h"
+
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+
+namespace audio {
+
+// Which calls a handle answers to: the main library's stream calls, the WMA
+// add-on's, or either (channel calls).
+enum class CallKind { Any, Main, Wma };
+
+struct StreamEntry {
+    std::unique_ptr<Stream> stream;
+    std::optional<std::string> tags; // ID3v1 block or WMA lines
+};
+
+class Engine {
+public:
+    ~Engine() { free(); }
+
+    std::mutex mutex;
+
+    int init(int device, DWORD freq);
+    int start();
+    int stop();
+    void free();
+    bool initialised() const { return output_ != nullptr; }
+    Output* output() { return output_.get(); }
+
+    float setBufferLength(float seconds);
+
+    // A new stream on `path`; 0 with the error set on failure.
+    HSTREAM create(Family family, const char* path, DWORD flags);
+    // The stream behind `handle` for a call of `kind`, or null with error 8 or 5.
+    StreamEntry* find(DWORD handle, CallKind kind);
+    // As find(), and opened for decoding (error 6 when it cannot be).
+    Stream* activeStream(DWORD handle, CallKind kind);
+    bool play(Stream& stream, bool restart);
+    void seek(Stream& stream, std::int64_t frame);
+    bool release(DWORD handle);
+    void failNextStart(int code) { pendingStartFailure_ = code; }
+    bool started() const { return started_; }
+    std::uint64_t streamUnderruns() const;
+
+private:
+    std::unique_ptr<Output> output_;
+    bool started_ = false;
+    float bufferSeconds_ = 0.5f;
+    int pendingStartFailure_ = 0;
+    std::map<DWORD, StreamEntry> streams_;
+    DWORD nextHandle_ = 0x00010001;
+};
+
+Engine& engine();
+
+} // namespace audio

@@ -1,0 +1,69 @@
+#include "platform/audio/mixer.h"
+
+#include "platform/audio/stream.h"
+
+#include <algorithm>
+#include <cmath>
+#include <thread>
+
+namespace audio {
+
+Mixer::Mixer(int outputRate) : outputRate_(outputRate), mix_(Stream::maxChunkFrames * 2, 0.0f) {}
+
+bool Mixer::add(Stream* stream) {
+    for (auto& slot : slots_)
+        if (slot.load() == stream)
+            return true;
+    for (auto& slot : slots_) {
+        Stream* empty = nullptr;
+        if (slot.compare_exchange_strong(empty, stream))
+            return true;
+    }
+    return false;
+}
+
+void Mixer::remove(Stream* stream) {
+    for (auto& slot : slots_) {
+        Stream* expected = stream;
+        slot.compare_exchange_strong(expected, nullptr);
+    }
+    waitIdle();
+}
+
+void Mixer::waitIdle() const {
+    const std::uint64_t seen = epoch_.load();
+    if ((seen & 1) == 0)
+        return;
+    while (epoch_.load() == seen)
+        std::this_thread::yield();
+}
+
+void Mixer::render(std::int16_t* out, std::size_t frames) {
+    epoch_.fetch_add(1);
+    for (std::size_t done = 0; done < frames;) {
+        const std::size_t n = std::min(frames - done, Stream::maxChunkFrames);
+        renderChunk(out ? out + done * 2 : nullptr, n);
+        done += n;
+    }
+    epoch_.fetch_add(1);
+}
+
+void Mixer::renderChunk(std::int16_t* out, std::size_t frames) {
+    std::fill_n(mix_.begin(), frames * 2, 0.0f);
+    for (auto& slot : slots_)
+        if (Stream* stream = slot.load(std::memory_order_acquire))
+            stream->render(mix_.data(), frames);
+    if (!out)
+        return;
+    for (std::size_t i = 0; i < frames * 2; ++i)
+        out[i] =
+            static_cast<std::int16_t>(std::clamp(std::lrint(mix_[i] * 32768.0f), -32768L, 32767L));
+}
+
+void Mixer::fillFor(std::size_t frames) {
+    for (auto& slot : slots_)
+        if (Stream* stream = slot.load())
+            stream->fillFor(frames);
+}
+
+} // namespace audio

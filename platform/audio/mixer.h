@@ -1,0 +1,40 @@
+#pragma once
+// Mixes the playing streams into 16-bit stereo at the output rate. The output
+// thread calls render(); the user-interface thread adds and removes streams
+// and waits for a render in progress to end before it touches a stream.
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <vector>
+
+namespace audio {
+
+class Stream;
+
+class Mixer {
+public:
+    static constexpr std::size_t maxStreams = 64;
+
+    explicit Mixer(int outputRate);
+    int outputRate() const { return outputRate_; }
+
+    // User-interface thread.
+    bool add(Stream* stream); // false when every slot is taken
+    void remove(Stream* stream);
+    void waitIdle() const;
+
+    // Output thread (real-time): renders `frames` frames into `out` (may be null).
+    void render(std::int16_t* out, std::size_t frames);
+    // Offline output only: decodes synchronously what the next `frames` frames need.
+    void fillFor(std::size_t frames);
+
+private:
+    void renderChunk(std::int16_t* out, std::size_t frames);
+
+    int outputRate_;
+    std::array<std::atomic<Stream*>, maxStreams> slots_{};
+    std::atomic<std::uint64_t> epoch_{0}; // odd while a render runs
+    std::vector<float> mix_;
+};
+
+} // namespace audio

@@ -1,0 +1,92 @@
+#pragma once
+// Where the mix goes: a PortAudio device, a silent output clocked in real
+// time, or the offline output that renders only when a test asks.
+#include "platform/audio/mixer.h"
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <thread>
+#include <vector>
+
+namespace audio {
+
+// Callback time histogram in percent of the period (0..199, last bucket = more).
+class CallbackTimes {
+public:
+    void record(double percent, bool late);
+    void reset();
+    std::uint64_t callbacks() const { return callbacks_.load(); }
+    std::uint64_t late() const { return late_.load(); }
+    double percentile(double fraction) const;
+    double maximum() const { return max_.load(); }
+
+private:
+    std::array<std::atomic<std::uint64_t>, 200> buckets_{};
+    std::atomic<std::uint64_t> callbacks_{0};
+    std::atomic<std::uint64_t> late_{0};
+    std::atomic<double> max_{0};
+};
+
+class Output {
+public:
+    explicit Output(int rate) : mixer_(rate) {}
+    virtual ~Output() = default;
+    Mixer& mixer() { return mixer_; }
+    // Starts the output; 0 or an error code.
+    virtual int start() = 0;
+    virtual void stop() = 0;
+    // True when streams must decode ahead on worker threads.
+    virtual bool realTime() const = 0;
+    virtual bool offline() const { return false; }
+    virtual double periodMicroseconds() const = 0;
+    CallbackTimes& times() { return times_; }
+
+protected:
+    Mixer mixer_;
+    CallbackTimes times_;
+};
+
+class OfflineOutput final : public Output {
+public:
+    using Output::Output;
+    int start() override;
+    void stop() override { running_ = false; }
+    bool realTime() const override { return false; }
+    bool offline() const override { return true; }
+    double periodMicroseconds() const override { return 0; }
+    bool running() const { return running_; }
+    void failNextStart(int code) { failNextStart_ = code; }
+    // Renders `frames` frames (decoding synchronously as needed).
+    void render(std::int16_t* out, std::size_t frames);
+
+private:
+    bool running_ = false;
+    int failNextStart_ = 0;
+};
+
+class SilentOutput final : public Output {
+public:
+    static constexpr std::size_t periodFrames = 512;
+    using Output::Output;
+    ~SilentOutput() override { stop(); }
+    int start() override;
+    void stop() override;
+    bool realTime() const override { return true; }
+    double periodMicroseconds() const override;
+
+private:
+    void run();
+    std::thread thread_;
+    std::atomic<bool> stopping_{false};
+    std::vector<std::int16_t> buffer_;
+};
+
+// A PortAudio output stream on output device `device` (-1 = PortAudio's
+// default). Null (with `error` set) when it cannot be opened.
+std::unique_ptr<Output> openPortAudioOutput(int device, int rate, int& error);
+// True when PortAudio reports at least one output device.
+bool portAudioHasOutput();
+
+} // namespace audio

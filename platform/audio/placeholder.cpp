@@ -1,1 +1,0 @@
-// Empty until this library is built.

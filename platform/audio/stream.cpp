@@ -1,0 +1,224 @@
+#include "platform/audio/stream.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <samplerate.h>
+
+namespace audio {
+namespace {
+
+// Frames the decoder hands over per step (worker or offline fill).
+constexpr std::size_t decodeChunkFrames = 2048;
+// Input frames converted for the resampler per refill.
+constexpr std::size_t resampleInputFrames = 1024;
+// The level window, in seconds.
+constexpr double levelWindowSeconds = 0.020;
+// Extra input the resampler may hold back beyond the ratio.
+constexpr std::size_t resamplerMargin = 256;
+
+std::uint32_t peakToLevel(float peak) {
+    return static_cast<std::uint32_t>(std::clamp(std::lround(peak * 128.0f), 0L, 128L));
+}
+
+} // namespace
+
+Stream::Stream(Family family, std::unique_ptr<Decoder> decoder)
+    : family_(family), decoder_(std::move(decoder)) {}
+
+Stream::~Stream() {
+    stopWorker_.store(true);
+    if (worker_.joinable())
+        worker_.join();
+    if (resampler_)
+        src_delete(resampler_);
+}
+
+bool Stream::activate(double bufferSeconds, int outputRate) {
+    if (active_)
+        return true;
+    if (!decoder_->activate())
+        return false;
+    int error = 0;
+    resampler_ = src_new(SRC_SINC_FASTEST, 2, &error);
+    if (!resampler_)
+        return false;
+    outputRate_ = outputRate;
+    const auto ringFrames = static_cast<std::size_t>(std::ceil(bufferSeconds * sampleRate()));
+    ring_ = std::make_unique<FrameRing>(std::max<std::size_t>(ringFrames, 4 * maxChunkFrames));
+    decodeScratch_.assign(decodeChunkFrames * 2, 0);
+    in16_.assign(resampleInputFrames * 2, 0);
+    inFloat_.assign(resampleInputFrames * 2, 0.0f);
+    out_.assign(maxChunkFrames * 2, 0.0f);
+    rate_.store(sampleRate());
+    active_ = true;
+    return true;
+}
+
+void Stream::startWorker() {
+    if (!active_ || worker_.joinable())
+        return;
+    worker_ = std::thread([this] { workerLoop(); });
+}
+
+void Stream::workerLoop() {
+    using namespace std::chrono_literals;
+    while (!stopWorker_.load()) {
+        std::size_t decoded = 0;
+        {
+            std::lock_guard lock(decodeMutex_);
+            if (ring_->writable() >= decodeChunkFrames / 2 && !decodedEnd_.load())
+                decoded = decodeChunk();
+        }
+        if (decoded == 0)
+            std::this_thread::sleep_for(5ms);
+    }
+}
+
+std::size_t Stream::decodeChunk() {
+    const std::size_t room = std::min(ring_->writable(), decodeChunkFrames);
+    if (room == 0 || decodedEnd_.load())
+        return 0;
+    const std::size_t got = decoder_->read(decodeScratch_.data(), room);
+    ring_->write(decodeScratch_.data(), got);
+    if (got < room) {
+        endFrame_.store(decoder_->nextFrame());
+        decodedEnd_.store(true);
+    }
+    return got;
+}
+
+void Stream::prebuffer(std::size_t frames) {
+    std::lock_guard lock(decodeMutex_);
+    frames = std::min(frames, ring_->capacity());
+    while (ring_->readable() < frames && !decodedEnd_.load())
+        if (decodeChunk() == 0)
+            break;
+}
+
+void Stream::fillFor(std::size_t frames) {
+    if (!active_ || hold_.load() || state() != PlayState::Playing)
+        return;
+    const double perOutput = static_cast<double>(rate_.load()) / outputRate_;
+    const auto needed = static_cast<std::size_t>(std::ceil(frames * perOutput)) + resamplerMargin;
+    prebuffer(needed);
+}
+
+void Stream::seekHeld(std::int64_t frame) {
+    std::lock_guard lock(decodeMutex_);
+    decoder_->seek(frame);
+    ring_->reset();
+    decodedEnd_.store(false);
+    endFrame_.store(0);
+    src_reset(resampler_);
+    resampling_ = false;
+    inOffset_ = inAvailable_ = 0;
+    levels_.clear();
+    ended_.store(false);
+    positionTicks_.store(frame * outputRate_);
+    // A little audio at once, so that the output does not run dry after a seek.
+    const std::size_t prefill = std::min<std::size_t>(ring_->capacity(), 2 * maxChunkFrames);
+    while (ring_->readable() < prefill && !decodedEnd_.load())
+        if (decodeChunk() == 0)
+            break;
+}
+
+std::int64_t Stream::positionFrames() const {
+    std::int64_t frames = positionTicks_.load() / outputRate_;
+    if (active_ && lengthFrames() > 0)
+        frames = std::min(frames, lengthFrames());
+    return std::max<std::int64_t>(frames, 0);
+}
+
+std::uint32_t Stream::level() const {
+    if (state() != PlayState::Playing)
+        return 0;
+    return levels_.peak(static_cast<std::uint32_t>(levelWindowSeconds * outputRate_));
+}
+
+std::size_t Stream::resample(std::size_t frames, int rate) {
+    const double ratio = std::clamp(static_cast<double>(outputRate_) / rate, 1.0 / 256, 256.0);
+    std::size_t produced = 0;
+    while (produced < frames) {
+        if (inAvailable_ == 0) {
+            const std::size_t got = ring_->read(in16_.data(), resampleInputFrames);
+            for (std::size_t i = 0; i < got * 2; ++i)
+                inFloat_[i] = in16_[i] / 32768.0f;
+            inOffset_ = 0;
+            inAvailable_ = got;
+        }
+        const bool endOfInput = inAvailable_ == 0 && decodedEnd_.load() && ring_->readable() == 0;
+        if (inAvailable_ == 0 && !endOfInput)
+            break; // the decoder is behind
+        SRC_DATA data{};
+        data.data_in = inFloat_.data() + inOffset_ * 2;
+        data.input_frames = static_cast<long>(inAvailable_);
+        data.data_out = out_.data() + produced * 2;
+        data.output_frames = static_cast<long>(frames - produced);
+        data.end_of_input = endOfInput ? 1 : 0;
+        data.src_ratio = ratio;
+        if (src_process(resampler_, &data) != 0)
+            break;
+        inOffset_ += static_cast<std::size_t>(data.input_frames_used);
+        inAvailable_ -= static_cast<std::size_t>(data.input_frames_used);
+        produced += static_cast<std::size_t>(data.output_frames_gen);
+        if (data.input_frames_used == 0 && data.output_frames_gen == 0)
+            break;
+    }
+    return produced;
+}
+
+void Stream::render(float* mix, std::size_t frames) {
+    if (hold_.load() || state() != PlayState::Playing || !active_)
+        return;
+    const int rate = rate_.load();
+    std::size_t produced = 0;
+    if (!resampling_ && rate == outputRate_ && sampleRate() == outputRate_) {
+        produced = ring_->read(in16_.data(), frames);
+        for (std::size_t i = 0; i < produced * 2; ++i)
+            out_[i] = in16_[i] / 32768.0f;
+        positionTicks_.fetch_add(static_cast<std::int64_t>(produced) * outputRate_);
+    } else {
+        resampling_ = true;
+        produced = resample(frames, rate);
+        positionTicks_.fetch_add(static_cast<std::int64_t>(produced) * rate);
+    }
+
+    // Gains: volume 0..100 linear; pan as a balance that lowers one side.
+    const float volume = volume_.load() / 100.0f;
+    const int pan = pan_.load();
+    const float targetLeft = volume * (pan > 0 ? 1.0f - pan / 100.0f : 1.0f);
+    const float targetRight = volume * (pan < 0 ? 1.0f + pan / 100.0f : 1.0f);
+    float peakLeft = 0.0f, peakRight = 0.0f;
+    for (std::size_t i = 0; i < produced; ++i) {
+        const float step = static_cast<float>(i + 1) / static_cast<float>(produced);
+        const float left = out_[i * 2], right = out_[i * 2 + 1];
+        peakLeft = std::max(peakLeft, std::fabs(left));
+        peakRight = std::max(peakRight, std::fabs(right));
+        mix[i * 2] += left * (gainLeft_ + (targetLeft - gainLeft_) * step);
+        mix[i * 2 + 1] += right * (gainRight_ + (targetRight - gainRight_) * step);
+    }
+    if (produced > 0) {
+        gainLeft_ = targetLeft;
+        gainRight_ = targetRight;
+    }
+    levels_.push(static_cast<std::uint32_t>(frames), peakToLevel(peakLeft), peakToLevel(peakRight));
+
+    if (produced < frames) {
+        const bool drained = decodedEnd_.load() && ring_->readable() == 0 && inAvailable_ == 0;
+        finishIfDrained(drained);
+    }
+}
+
+void Stream::finishIfDrained(bool drained) {
+    if (!drained) {
+        underruns_.fetch_add(1);
+        return;
+    }
+    positionTicks_.store(endFrame_.load() * outputRate_);
+    ended_.store(true);
+    int playing = static_cast<int>(PlayState::Playing);
+    state_.compare_exchange_strong(playing, static_cast<int>(PlayState::Stopped));
+}
+
+} // namespace audio

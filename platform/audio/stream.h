@@ -1,0 +1,121 @@
+#pragma once
+// One stream: a decoder feeding a bounded ring (on a worker thread for the
+// real-time outputs, synchronously for the offline output), and the
+// output-side state the callback uses to resample, apply gains and mix.
+#include "platform/audio/decoder.h"
+#include "platform/audio/level_history.h"
+#include "platform/audio/ring_buffer.h"
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+typedef struct SRC_STATE_tag SRC_STATE;
+
+namespace audio {
+
+enum class PlayState : int { Stopped = 0, Playing = 1, Paused = 3 };
+
+class Stream {
+public:
+    // Largest chunk the output hands to render().
+    static constexpr std::size_t maxChunkFrames = 512;
+
+    Stream(Family family, std::unique_ptr<Decoder> decoder);
+    ~Stream();
+    Stream(const Stream&) = delete;
+    Stream& operator=(const Stream&) = delete;
+
+    Family family() const { return family_; }
+    Decoder& decoder() { return *decoder_; }
+
+    // --- user-interface thread (engine lock held) ---
+    // Opens the codec, the ring (`bufferSeconds` of decode-ahead) and the
+    // resampler for an output at `outputRate`. Idempotent.
+    bool activate(double bufferSeconds, int outputRate);
+    bool active() const { return active_; }
+    int sampleRate() const { return decoder_->sampleRate(); }
+    std::int64_t lengthFrames() const { return decoder_->lengthFrames(); }
+    // Starts the decode-ahead thread (real-time outputs).
+    void startWorker();
+    // Decodes synchronously until `frames` frames are buffered (or the end).
+    void prebuffer(std::size_t frames);
+    // Moves to `frame`; `waitIdle` returns once the output no longer renders this stream.
+    template <typename WaitIdle> void seek(std::int64_t frame, WaitIdle&& waitIdle) {
+        hold_.store(true);
+        waitIdle();
+        seekHeld(frame);
+        hold_.store(false);
+    }
+    // Keeps the output away from this stream from now on (before freeing it).
+    void hold() { hold_.store(true); }
+
+    PlayState state() const { return static_cast<PlayState>(state_.load()); }
+    void setState(PlayState state) { state_.store(static_cast<int>(state)); }
+    // Frames of the file heard so far (audible position), within the length.
+    std::int64_t positionFrames() const;
+    bool atEnd() const { return ended_.load(); }
+
+    int rate() const { return rate_.load(); }
+    int volume() const { return volume_.load(); }
+    int pan() const { return pan_.load(); }
+    void setRate(int hz) { rate_.store(hz); }
+    void setVolume(int volume) { volume_.store(volume); }
+    void setPan(int pan) { pan_.store(pan); }
+    // Peaks over the ~20 ms last rendered: low word left, high word right.
+    std::uint32_t level() const;
+    std::uint64_t underruns() const { return underruns_.load(); }
+
+    // --- output thread (real-time: no locks, no allocation) ---
+    // Adds up to `frames` (<= maxChunkFrames) frames of this stream into `mix`
+    // (interleaved stereo, full scale = 1.0).
+    void render(float* mix, std::size_t frames);
+    // Offline output only, before render(): decodes what `frames` output frames need.
+    void fillFor(std::size_t frames);
+
+private:
+    void workerLoop();
+    std::size_t decodeChunk(); // decodeMutex_ held
+    void seekHeld(std::int64_t frame);
+    std::size_t resample(std::size_t frames, int rate);
+    void finishIfDrained(bool drained);
+
+    Family family_;
+    std::unique_ptr<Decoder> decoder_;
+    bool active_ = false;
+    int outputRate_ = 44100;
+    std::unique_ptr<FrameRing> ring_;
+    std::mutex decodeMutex_;
+    std::vector<std::int16_t> decodeScratch_;
+    std::thread worker_;
+    std::atomic<bool> stopWorker_{false};
+    std::atomic<bool> decodedEnd_{false};
+    std::atomic<std::int64_t> endFrame_{0};
+
+    std::atomic<int> state_{static_cast<int>(PlayState::Stopped)};
+    std::atomic<bool> hold_{false};
+    std::atomic<bool> ended_{false};
+    // Audible position in source frames x output rate (exact for any rate).
+    std::atomic<std::int64_t> positionTicks_{0};
+    std::atomic<int> rate_{0};
+    std::atomic<int> volume_{100};
+    std::atomic<int> pan_{0};
+    std::atomic<std::uint64_t> underruns_{0};
+    LevelHistory levels_;
+
+    // Output-side state (owned by the output thread while not held).
+    SRC_STATE* resampler_ = nullptr;
+    bool resampling_ = false;
+    std::vector<std::int16_t> in16_;
+    std::vector<float> inFloat_;
+    std::size_t inOffset_ = 0, inAvailable_ = 0;
+    std::vector<float> out_;
+    float gainLeft_ = 1.0f, gainRight_ = 1.0f;
+};
+
+} // namespace audio

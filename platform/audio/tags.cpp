@@ -1,0 +1,58 @@
+#include "platform/audio/tags.h"
+
+#include <fstream>
+
+namespace audio {
+
+std::optional<std::string> readId3v1Block(const std::string& path) {
+    constexpr std::streamoff blockSize = 128;
+    std::ifstream in(path, std::ios::binary);
+    if (!in.seekg(0, std::ios::end))
+        return std::nullopt;
+    const std::streamoff size = in.tellg();
+    if (size < blockSize || !in.seekg(size - blockSize))
+        return std::nullopt;
+    std::string block(static_cast<std::size_t>(blockSize), '\0');
+    if (!in.read(block.data(), blockSize) || block.compare(0, 3, "TAG") != 0)
+        return std::nullopt;
+    return block;
+}
+
+std::string wmaTagLines(const std::vector<std::pair<std::string, std::string>>& metadata) {
+    static const std::pair<const char*, const char*> names[] = {{"title", "Title"},
+                                                                {"artist", "Author"},
+                                                                {"author", "Author"},
+                                                                {"copyright", "Copyright"},
+                                                                {"comment", "Description"},
+                                                                {"album", "WM/AlbumTitle"},
+                                                                {"date", "WM/Year"},
+                                                                {"year", "WM/Year"},
+                                                                {"genre", "WM/Genre"},
+                                                                {"album_artist", "WM/AlbumArtist"},
+                                                                {"composer", "WM/Composer"},
+                                                                {"track", "WM/TrackNumber"},
+                                                                {"encoded_by", "WM/EncodedBy"},
+                                                                {"publisher", "WM/Publisher"}};
+    std::string lines;
+    std::vector<std::string> seen;
+    for (const auto& [key, value] : metadata) {
+        std::string name = key;
+        for (const auto& [generic, asf] : names)
+            if (key == generic) {
+                name = asf;
+                break;
+            }
+        bool duplicate = false;
+        for (const auto& earlier : seen)
+            duplicate = duplicate || earlier == name;
+        if (duplicate || value.find('\0') != std::string::npos)
+            continue;
+        seen.push_back(name);
+        lines += name + ":" + value;
+        lines.push_back('\0');
+    }
+    lines.push_back('\0');
+    return lines;
+}
+
+} // namespace audio

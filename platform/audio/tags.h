@@ -1,0 +1,19 @@
+#pragma once
+// Tag blocks as the tag calls hand them out.
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace audio {
+
+// The 128-byte ID3v1 block at the end of the file, when its last 128 bytes
+// start with "TAG".
+std::optional<std::string> readId3v1Block(const std::string& path);
+
+// ASF header attributes as zero-terminated "Name:Value" lines ended by an
+// empty line, from the container metadata FFmpeg reports (its generic names
+// turned back into the ASF attribute names).
+std::string wmaTagLines(const std::vector<std::pair<std::string, std::string>>& metadata);
+
+} // namespace audio
