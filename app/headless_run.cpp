@@ -1,7 +1,7 @@
 #include "app/headless_run.h"
 
 #include <QApplication>
-#include <QPixmap>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
@@ -22,11 +22,18 @@ void armHeadlessRun(QWidget* mainWindow) {
     }
     bool ok = false;
     const int quitAfter = qEnvironmentVariableIntValue("VORLAN_QUIT_AFTER_MS", &ok);
-    if (ok && quitAfter >= 0)
-        QTimer::singleShot(quitAfter, qApp, [] {
-            QApplication::closeAllWindows();
+    if (ok && quitAfter >= 0) {
+        std::printf("vorlan: main window shown\n");
+        std::fflush(stdout);
+        QPointer<QWidget> window = mainWindow;
+        QTimer::singleShot(quitAfter, qApp, [window] {
+            // The main window's own close: it stops the engine and unloads
+            // the other windows.
+            if (window)
+                window->close();
             QApplication::quit();
         });
+    }
 }
 
 } // namespace app

@@ -1,7 +1,8 @@
 #pragma once
 // Unattended runs: VORLAN_SCREENSHOT names a PNG file that receives a picture
 // of the main window once it is shown; VORLAN_QUIT_AFTER_MS closes the
-// program after that many milliseconds.
+// program after that many milliseconds (and prints "vorlan: main window
+// shown" when the window is shown, for timing).
 class QWidget;
 
 namespace app {

@@ -1,16 +1,31 @@
 // The program's entry point.
 #include "app/headless_run.h"
+#include "app/program_state.h"
+#include "app/startup.h"
+#include "app/version.h"
+#include "app/widgets/console_look.h"
+#include "platform/ui/qt_dialogs.h"
 
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    QApplication::setApplicationName("Vorlan");
-    QMainWindow window;
-    window.setWindowTitle("Vorlan");
-    window.resize(800, 480);
-    window.show();
-    app::armHeadlessRun(&window);
-    return application.exec();
+    QApplication::setApplicationName(app::kProductName);
+    QApplication::setApplicationVersion(QString("%1.%2.%3")
+                                            .arg(app::kVersionMajor)
+                                            .arg(app::kVersionMinor)
+                                            .arg(app::kVersionRevision));
+    app::applyConsoleLook(application);
+
+    ui::QtDialogs dialogs;
+    app::ProgramState state(dialogs);
+    state.commandLine = app::commandLineText(QApplication::arguments());
+    state.endProgram = [](int code) { QCoreApplication::exit(code); };
+    state.onMainWindowShown = [&dialogs](QWidget* mainWindow) {
+        dialogs.setParent(mainWindow);
+        app::armHeadlessRun(mainWindow);
+    };
+    app::startProgram(state);
+    const int status = application.exec();
+    return state.programEnded ? state.exitCode : status;
 }

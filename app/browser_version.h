@@ -1,0 +1,24 @@
+#pragma once
+// The help file rule: the help needs a browser runtime of version 4.71 or
+// newer; the installed version is read as text from the registry.
+#include <QString>
+#include <cstdint>
+
+namespace app {
+
+struct BrowserVersion {
+    std::int32_t major = 0;
+    std::int32_t minor = 0;
+};
+
+// Splits "5.50.4807.2300" into 5 and 50: the major number is the text before
+// the first ".", the minor the text up to the next "." (or to the end when
+// there is none). Text of length 1 or less, or the not-found marker, gives
+// 0 and 0.
+BrowserVersion parseBrowserVersion(const QString& text);
+
+// The application's help file: empty when major < 4 and minor < 71,
+// otherwise `programFolder` + "/Vorlan_help.chm".
+QString helpFileFor(const BrowserVersion& version, const QString& programFolder);
+
+} // namespace app

@@ -1,0 +1,172 @@
+#pragma once
+// halvoranF: the main window, a borderless two-deck DJ console. It holds the
+// left deck, mixer and right deck panels with every deck and mixer control,
+// its timers, and runs the program's start-up (after the splash) and its
+// close. The controls get their behaviour from the deck, pitch, cueing,
+// mixer, metering, automatic DJ and keyboard code.
+#include <QTimer>
+#include <QWidget>
+#include <array>
+#include <cstdint>
+
+class QFrame;
+class QLabel;
+class QLineEdit;
+class ConsoleButton;
+class Slider;
+class qzvLCD;
+class qzvPeak;
+
+namespace app {
+struct ProgramState;
+}
+
+class halvoranF : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit halvoranF(app::ProgramState& state);
+    ~halvoranF() override;
+
+    // Loads the main window unless it is loaded already: Form_Initialize,
+    // then Form_Load. Returns the window, or null when the program ended.
+    static halvoranF* load(app::ProgramState& state);
+
+    // ---- Start-up ----
+    // Current folder = program folder; refuses to run unless the audio
+    // library is version 1.6 (the program then ends). False when refused.
+    bool Form_Initialize();
+    // Timers, help file, loops folder, settings (options window), geometry,
+    // displays, mixer start values, the engine, cue intervals, the track
+    // timer; then shows the window and unloads the splash. False when the
+    // engine could not start (the program then ends).
+    bool Form_Load();
+    void init_Timers();
+    void hide_keyboard_Shortcuts();
+
+    // ---- Engine ----
+    bool init_BASS();
+    void terminate_BASS();
+    // The error box for an engine failure, with the engine's last error code.
+    void ThrowError(const QString& message);
+
+    // ---- Close ----
+    // True when the close must be cancelled (a deck is playing).
+    bool Form_QueryUnload();
+    void shutdown_Program();
+    void disable_Timers();
+    void Form_Unload();
+    void release_Resources();
+
+    // ---- Layout ----
+    // Places the three panels for arrangement `index` (0..2).
+    void place_Panels(int index);
+    // Width = right edge of the rightmost panel + 120 twips; centred on screen.
+    void set_WindowGeometry();
+
+    // ---- Handlers ----
+    void cmdcloseButton_Click();
+    void CmdMinimizeButton_Click();
+    void optionsCB_Click();
+    void tmrAsync_Timer();
+    void Form_KeyUp(int keyCode, int shift);
+
+    // ---- Fields ----
+    std::int32_t ieMajor = 0;
+    std::int32_t ieMinor = 0;
+
+    // ---- Panels ----
+    QFrame* Left_Deck = nullptr;
+    QFrame* Mixer = nullptr;
+    QFrame* Right_Deck = nullptr;
+
+    // ---- Window frame ----
+    QLabel* titlebar = nullptr;
+    QLabel* imgIcon = nullptr;
+    ConsoleButton* CmdMinimizeButton = nullptr;
+    ConsoleButton* cmdcloseButton = nullptr;
+
+    // ---- Left deck ----
+    ConsoleButton* playCB2 = nullptr;
+    ConsoleButton* stopCB2 = nullptr;
+    ConsoleButton* LpauseCB = nullptr;
+    ConsoleButton* openFileCB2 = nullptr;
+    ConsoleButton* cueCB2 = nullptr;
+    ConsoleButton* LcueBackCB = nullptr;
+    ConsoleButton* LcueFowardCB = nullptr;
+    ConsoleButton* cmdReset_Lcue = nullptr;
+    std::array<ConsoleButton*, 1> Lplay_cue{};
+    Slider* LpitchScroll = nullptr;
+    ConsoleButton* LpitchZeroIndicator = nullptr;
+    ConsoleButton* LpBend_PlusCB = nullptr;
+    ConsoleButton* LpBend_Minus = nullptr;
+    qzvLCD* LCD_L = nullptr;
+
+    // ---- Right deck ----
+    ConsoleButton* playCB = nullptr;
+    ConsoleButton* stopCB = nullptr;
+    ConsoleButton* pauseCB = nullptr;
+    ConsoleButton* openFileCB1 = nullptr;
+    ConsoleButton* cueCB = nullptr;
+    ConsoleButton* cueBackCB = nullptr;
+    ConsoleButton* cueFowardCB = nullptr;
+    ConsoleButton* cmdReset_Rcue = nullptr;
+    std::array<ConsoleButton*, 1> Rplay_cue{};
+    Slider* RpitchScroll = nullptr;
+    ConsoleButton* pitchZeroIndicator = nullptr;
+    ConsoleButton* RpBend_plusCB = nullptr;
+    ConsoleButton* RpBend_Minus = nullptr;
+    qzvLCD* LCD_R = nullptr;
+
+    // Rate buttons: 1 and 2 left deck (22050, 44100), 3 and 4 right deck; 0 unused.
+    std::array<ConsoleButton*, 5> speedCB{};
+
+    // ---- Mixer ----
+    Slider* crossFaderScroll = nullptr;
+    Slider* LVolScroll = nullptr;
+    Slider* RvolScroll = nullptr;
+    Slider* MainVolScroll = nullptr;
+    Slider* monitorVolScroll = nullptr;
+    // 0 monitor the left deck, 1 the right deck, 2 monitor off.
+    std::array<ConsoleButton*, 3> monitorCMB{};
+    ConsoleButton* autoDJCB = nullptr;
+    QLineEdit* nextSongTXT = nullptr;
+    ConsoleButton* playListCB = nullptr;
+    ConsoleButton* optionsCB = nullptr;
+    ConsoleButton* upCB = nullptr;
+    ConsoleButton* downCB = nullptr;
+    qzvPeak* LVUmeter = nullptr;
+    qzvPeak* RVUmeter = nullptr;
+    qzvPeak* mainVolVUmeter = nullptr;
+
+    // Key hints "Q" "S" "R" "2" "V" "N" "B" "U" "0" "K" "P".
+    std::array<QLineEdit*, 11> keyboardTXT{};
+
+    // ---- Timers ----
+    QTimer tmrTrackLength;
+    QTimer tmrLcue;
+    QTimer tmrRcue;
+    QTimer tmrLTurntableStop;
+    QTimer tmrRTurntableStop;
+    QTimer tmrAutoFade;
+    QTimer tmrAsync;
+
+    app::ProgramState& state;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void build_TitleBar();
+    void build_LeftDeck();
+    void build_RightDeck();
+    void build_Mixer();
+    void build_KeyboardHints();
+    bool loaded_ = false;
+    bool unloaded_ = false;
+};

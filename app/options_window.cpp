@@ -1,0 +1,293 @@
+#include "app/options_window.h"
+
+#include "app/main_window.h"
+#include "app/program_state.h"
+#include "app/widgets/console_button.h"
+#include "app/widgets/console_look.h"
+#include "app/widgets/console_panel.h"
+#include "app/widgets/slider.h"
+#include "app/widgets/window_drag.h"
+#include "platform/system/folders.h"
+#include "platform/ui/dialogs.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QRadioButton>
+#include <QScreen>
+#include <algorithm>
+
+optionsF::optionsF(app::ProgramState& state) : QDialog(nullptr), state_(state) {
+    setObjectName("optionsF");
+    setWindowTitle("Options");
+    setWindowFlags(Qt::FramelessWindowHint | Qt::Dialog);
+    setModal(true);
+    setPalette(app::consolePalette());
+    build();
+}
+
+optionsF::~optionsF() = default;
+
+optionsF* optionsF::load(app::ProgramState& state) {
+    if (state.optionsWindow)
+        return state.optionsWindow;
+    auto* window = new optionsF(state);
+    state.optionsWindow = window;
+    state.addForm("optionsF", window, [window] { window->done(0); });
+    window->Form_Load();
+    return window;
+}
+
+void optionsF::build() {
+    setFixedSize(440, 296);
+    imgIcon = new QLabel(this);
+    imgIcon->setObjectName("imgIcon");
+    imgIcon->setGeometry(8, 5, 16, 16);
+    imgIcon->setStyleSheet("background: rgb(0, 200, 0); border: 3px solid rgb(20, 20, 20);"
+                           " border-radius: 8px;");
+    titlebar = new QLabel("Options", this);
+    titlebar->setObjectName("titlebar");
+    titlebar->setGeometry(30, 3, 300, 20);
+    titlebar->setFont(app::consoleFont(9));
+    titlebar->setStyleSheet("color: rgb(0, 220, 0); background: transparent;");
+    cmdcloseButton = new ConsoleButton("X", "Close the options and save them (Esc, Enter)", this);
+    cmdcloseButton->setObjectName("cmdcloseButton");
+    cmdcloseButton->setGeometry(width() - 30, 4, 22, 18);
+    cmdcloseButton->setFont(app::consoleFont(8));
+    new app::WindowDragHandle(titlebar, false);
+    imgIcon->installEventFilter(this);
+
+    auto caption = [this](const QString& text, int x, int y, int w = 200) {
+        return makeCaption(text, this, {x, y, w, 12}, Qt::AlignLeft | Qt::AlignVCenter);
+    };
+    auto valueLabel = [this](int x, int y, int w) {
+        auto* label = makeCaption(QString(), this, {x, y, w, 12}, Qt::AlignRight);
+        label->setStyleSheet("color: rgb(0, 230, 0); background: transparent;");
+        return label;
+    };
+    auto slider = [this](const char* name, Qt::Orientation o, int min, int max, int small,
+                         int large, const QString& tip, const QRect& g) {
+        auto* s = new Slider(o, this);
+        s->setObjectName(name);
+        s->setRange(min, max);
+        s->setSingleStep(small);
+        s->setPageStep(large);
+        s->setToolTip(tip);
+        s->setGeometry(g);
+        connect(s, &Slider::Change, this, &optionsF::showSliderValues);
+        return s;
+    };
+
+    caption("SOUND DEVICE", 14, 32);
+    cmbDevice = new QComboBox(this);
+    cmbDevice->setObjectName("cmbDevice");
+    cmbDevice->setGeometry(14, 46, 200, 22);
+    cmbDevice->setToolTip("The sound device used from the next start");
+    caption("OUTPUT QUALITY", 14, 76);
+    cmbPlayQuality = new QComboBox(this);
+    cmbPlayQuality->setObjectName("cmbPlayQuality");
+    cmbPlayQuality->setGeometry(14, 90, 200, 22);
+    cmbPlayQuality->setToolTip("The output rate used from the next start");
+    connect(cmbDevice, &QComboBox::activated, this, &optionsF::cmbDevice_Click);
+    connect(cmbPlayQuality, &QComboBox::activated, this, &optionsF::cmbPlayQuality_Click);
+
+    caption("BUFFER LENGTH", 14, 120);
+    bufferValue_ = valueLabel(150, 120, 64);
+    bufferSlider = slider("bufferSlider", Qt::Horizontal, 2, 20, 1, 2,
+                          "Decode-ahead buffer, 0.2 to 2 seconds, used from the next start",
+                          {14, 134, 200, 20});
+
+    caption("SEEK ACCURACY", 14, 162);
+    optSeek[0] = new QRadioButton("Medium ", this);
+    optSeek[0]->setObjectName("optSeek0");
+    optSeek[0]->setGeometry(14, 176, 95, 20);
+    optSeek[0]->setToolTip("Fast positioning in MP3 files");
+    optSeek[1] = new QRadioButton("High", this);
+    optSeek[1]->setObjectName("optSeek1");
+    optSeek[1]->setGeometry(114, 176, 95, 20);
+    optSeek[1]->setToolTip("Exact positioning in MP3 files (slower to open)");
+    optSeek[0]->setChecked(true);
+
+    caption("PITCH RANGE", 228, 32);
+    pitchRangeValue_ = valueLabel(340, 32, 86);
+    pitchRange_slider =
+        slider("pitchRange_slider", Qt::Horizontal, 0, 2, 1, 1,
+               "Full pitch slider travel: 10, 15 or 20 percent", {228, 46, 198, 20});
+    caption("AUTOMIX START", 228, 76);
+    autoMixValue_ = valueLabel(340, 76, 86);
+    autoMixSlider =
+        slider("autoMixSlider", Qt::Horizontal, 70, 100, 1, 2,
+               "Automatic DJ: where in the track the next song starts", {228, 90, 198, 20});
+
+    caption("MIXER LAYOUT", 228, 120);
+    const char* layouts[] = {"Deck L | Mixer | Deck R", "Mixer | Deck L | Deck R",
+                             "Deck L | Deck R | Mixer"};
+    for (int i = 0; i < 3; ++i) {
+        djSetupOpt[i] = new QRadioButton(layouts[i], this);
+        djSetupOpt[i]->setObjectName(QString("djSetupOpt%1").arg(i));
+        djSetupOpt[i]->setGeometry(228, 134 + 20 * i, 160, 20);
+        djSetupOpt[i]->setToolTip("Arrangement of the main window's panels");
+        connect(djSetupOpt[i], &QRadioButton::clicked, this, [this, i] { djSetupOpt_Click(i); });
+    }
+
+    caption("STOP", 392, 120, 40);
+    turntableValue_ = valueLabel(384, 212, 48);
+    TurntableStopSpeed_slider =
+        slider("TurntableStopSpeed_slider", Qt::Vertical, 1000, 7000, 200, 500,
+               "Turntable stop speed: how fast a stopped deck slows down", {400, 134, 24, 76});
+
+    caption("PLAYLIST FOLDER", 14, 206);
+    txtPlaylistPath = new QLineEdit(this);
+    txtPlaylistPath->setObjectName("txtPlaylistPath");
+    txtPlaylistPath->setGeometry(14, 220, 360, 22);
+    txtPlaylistPath->setToolTip("Where playlists are kept");
+    txtPlaylistPath->installEventFilter(this);
+
+    cmdAssociate =
+        new ConsoleButton("FILE TYPES...", "Make Vorlan the player of its file types", this);
+    cmdAssociate->setObjectName("cmdAssociate");
+    cmdAssociate->setGeometry(14, 256, 120, 26);
+    cmdAssociate->setFont(app::consoleFont(7.5));
+    makeCaption("Esc or Enter closes the options and saves them", this, {150, 262, 276, 14},
+                Qt::AlignRight | Qt::AlignVCenter);
+
+    for (QWidget* w : std::initializer_list<QWidget*>{cmbDevice, cmbPlayQuality, optSeek[0],
+                                                      optSeek[1], djSetupOpt[0], djSetupOpt[1],
+                                                      djSetupOpt[2], txtPlaylistPath})
+        w->setFont(app::consoleFont(8, false));
+    connect(cmdcloseButton, &QPushButton::clicked, this, &optionsF::cmdcloseButton_Click);
+}
+
+void optionsF::showSliderValues() {
+    bufferValue_->setText(QString::number(bufferSlider->Value() / 10.0, 'f', 1) + " s");
+    static const char* ranges[] = {"+/- 10 %", "+/- 15 %", "+/- 20 %"};
+    pitchRangeValue_->setText(ranges[std::clamp(pitchRange_slider->Value(), 0, 2)]);
+    autoMixValue_->setText(QString::number(autoMixSlider->Value()) + " %");
+    turntableValue_->setText(QString::number(TurntableStopSpeed_slider->Value()));
+}
+
+void optionsF::Form_Load() {
+    state_.step("options:load");
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect s = screen->geometry();
+        move(s.left() + (s.width() - width()) / 2, s.top() + (s.height() - height()) / 2);
+    }
+    state_.cueSearchInterval = 80;
+    readSettings();
+    showSliderValues();
+}
+
+void optionsF::cmbDevice_Click() {
+    deviceText = cmbDevice->currentText();
+}
+
+void optionsF::cmbPlayQuality_Click() {
+    qualityText = cmbPlayQuality->currentText();
+}
+
+void optionsF::djSetupOpt_Click(int index) {
+    if (state_.mainWindow)
+        state_.mainWindow->place_Panels(index);
+    state_.settings.djSetup = static_cast<std::int16_t>(index);
+}
+
+void optionsF::txtPlaylistPath_LostFocus() {
+    const QString path = txtPlaylistPath->text();
+    if (!path.isEmpty() && QFileInfo(path).isDir())
+        return;
+    const QString saved = state_.settings.playlistPath;
+    const int answer =
+        state_.dialogs.msgBox("The Playlist directory was not found. Do you want to create it?",
+                              ui::vbYesNo | ui::vbExclamation, "Path Not Found...");
+    if (answer == ui::vbYes) {
+        const QString folder = path.endsWith('/') ? path : path + "/";
+        if (path.isEmpty() || !QDir().mkpath(folder)) {
+            state_.dialogs.msgBox(
+                "The Playlist directory could not be created. Please ensure that the path is valid",
+                ui::vbExclamation | ui::vbOKOnly, "Path Error...");
+            txtPlaylistPath->setText(saved);
+        }
+        return;
+    }
+    if (path == saved) {
+        state_.settings.playlistPath = sys::programFolder() + "/Playlists";
+        txtPlaylistPath->setText(state_.settings.playlistPath);
+    } else {
+        txtPlaylistPath->setText(saved);
+    }
+}
+
+void optionsF::cmdcloseButton_Click() {
+    done(0);
+}
+
+void optionsF::done(int result) {
+    if (!unloaded_) {
+        unloaded_ = true;
+        Form_Unload();
+    }
+    QDialog::done(result);
+}
+
+void optionsF::Form_Unload() {
+    state_.step("options:unload");
+    writeSettings();
+    if (halvoranF* main = state_.mainWindow) {
+        main->tmrLcue.setInterval(state_.cueSearchInterval);
+        main->tmrRcue.setInterval(state_.cueSearchInterval);
+    }
+    state_.removeForm(this);
+    state_.optionsWindow = nullptr;
+    deleteLater();
+}
+
+void optionsF::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        cmdcloseButton_Click();
+        return;
+    default:
+        QDialog::keyPressEvent(event);
+    }
+}
+
+void optionsF::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton)
+        app::moveWindowByMouse(this, false);
+    QDialog::mousePressEvent(event);
+}
+
+bool optionsF::eventFilter(QObject* watched, QEvent* event) {
+    // Focus moved on inside the window (not the window closing or another
+    // program becoming active).
+    if (watched == txtPlaylistPath && event->type() == QEvent::FocusOut && !unloaded_) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+            reason == Qt::MouseFocusReason || reason == Qt::ShortcutFocusReason)
+            txtPlaylistPath_LostFocus();
+    }
+    if (watched == imgIcon && event->type() == QEvent::MouseMove &&
+        (static_cast<QMouseEvent*>(event)->buttons() & Qt::LeftButton))
+        app::moveWindowByMouse(this, false);
+    return QDialog::eventFilter(watched, event);
+}
+
+void optionsF::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    QLinearGradient back(0, 0, 0, height());
+    back.setColorAt(0, QColor(44, 47, 51));
+    back.setColorAt(1, QColor(24, 26, 28));
+    p.fillRect(rect(), back);
+    p.setPen(QColor(0, 110, 0));
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+    p.setPen(QColor(70, 74, 80));
+    p.drawLine(6, 24, width() - 7, 24);
+    p.drawLine(6, 250, width() - 7, 250);
+}

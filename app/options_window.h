@@ -1,0 +1,79 @@
+#pragma once
+// optionsF: the settings loader and editor. Loading it (hidden, at start-up)
+// reads every setting from the registry and applies it; showing it lets the
+// user change them; closing it (any way) writes every setting back and
+// unloads it, so the next showing reads them again.
+#include <QDialog>
+#include <array>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+class ConsoleButton;
+class Slider;
+
+namespace app {
+struct ProgramState;
+}
+
+class optionsF : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit optionsF(app::ProgramState& state);
+    ~optionsF() override;
+
+    // Loads the window without showing it: registers it and runs Form_Load.
+    static optionsF* load(app::ProgramState& state);
+
+    void Form_Load();
+    // Takes the values from the controls, writes them all and re-applies the
+    // pitch and cue intervals; then the window is unloaded.
+    void Form_Unload();
+    void cmbDevice_Click();
+    void cmbPlayQuality_Click();
+    void djSetupOpt_Click(int index);
+    void txtPlaylistPath_LostFocus();
+    void cmdcloseButton_Click();
+
+    QLabel* titlebar = nullptr;
+    QLabel* imgIcon = nullptr;
+    ConsoleButton* cmdcloseButton = nullptr;
+    QComboBox* cmbDevice = nullptr;
+    QComboBox* cmbPlayQuality = nullptr;
+    Slider* bufferSlider = nullptr;
+    std::array<QRadioButton*, 2> optSeek{};
+    Slider* pitchRange_slider = nullptr;
+    Slider* TurntableStopSpeed_slider = nullptr;
+    Slider* autoMixSlider = nullptr;
+    std::array<QRadioButton*, 3> djSetupOpt{};
+    QLineEdit* txtPlaylistPath = nullptr;
+    ConsoleButton* cmdAssociate = nullptr;
+
+    // The chosen quality and device texts, kept by the two lists' clicks.
+    QString qualityText;
+    QString deviceText;
+
+public slots:
+    void done(int result) override;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void build();
+    void readSettings();
+    void writeSettings();
+    void showSliderValues();
+
+    app::ProgramState& state_;
+    QLabel* bufferValue_ = nullptr;
+    QLabel* pitchRangeValue_ = nullptr;
+    QLabel* turntableValue_ = nullptr;
+    QLabel* autoMixValue_ = nullptr;
+    bool unloaded_ = false;
+};

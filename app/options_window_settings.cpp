@@ -1,0 +1,182 @@
+// Reading the settings when the options window loads and writing them when
+// it unloads.
+#include "app/options_window.h"
+
+#include "app/fixed_texts.h"
+#include "app/number_text.h"
+#include "app/program_state.h"
+#include "app/registry_values.h"
+#include "app/widgets/slider.h"
+#include "engine/engine_helpers.h"
+#include "platform/system/folders.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <cmath>
+
+namespace {
+
+QString readSetting(const char* name) {
+    return app::get_RegValue(reg::HKEY_LOCAL_MACHINE, app::settingsKeyPath(), name);
+}
+
+void writeSetting(const char* name, const QString& text) {
+    app::save_RegValue(reg::HKEY_LOCAL_MACHINE, app::settingsKeyPath(), name, reg::REG_SZ, text);
+}
+
+// The stored number rounded to an integer, or `fallback` when it lies
+// outside `min`..`max`.
+long long wholeNumber(const QString& text, long long min, long long max, long long fallback) {
+    const double value = app::numericPrefix(text);
+    if (!(value >= static_cast<double>(min) && value <= static_cast<double>(max)))
+        return fallback;
+    return app::roundHalfEven(value);
+}
+
+double midpoint(const Slider* slider) {
+    return slider->Min() / 2.0 + slider->Max() / 2.0;
+}
+
+} // namespace
+
+void optionsF::readSettings() {
+    app::Settings& settings = state_.settings;
+    app::EngineSettings& engine = state_.engine;
+
+    cmbPlayQuality->clear();
+    cmbPlayQuality->addItem("CD Quality - 44100Hz");
+    cmbPlayQuality->addItem("FM Quality - 22100Hz");
+    cmbDevice->clear();
+    cmbDevice->addItem("Default Sound Device");
+    for (int number = 1; number <= 6; ++number) {
+        if (const char* description = BASS_GetDeviceDescription(number))
+            cmbDevice->addItem(engine::stringFromAnsiPointer(description));
+    }
+
+    const QString optStartUp = readSetting("optStartUp");
+    const QString seekAccuracy = readSetting("SeekAccuracy");
+    const QString quality = readSetting("InitQuality");
+    const QString device = readSetting("initDevice");
+    const QString turntable = readSetting("TurntableStopSpeed");
+    const QString pitchRange = readSetting("pitchRange");
+    const QString djSetup = readSetting("DjSetup");
+    const QString automix = readSetting("AutomixStart");
+    const QString buffer = readSetting("Buffer");
+    const QString playlistPath = readSetting("playlistPath");
+
+    settings.optStartUp = static_cast<std::int16_t>(wholeNumber(optStartUp, -32768, 32767, 0));
+
+    // Seek accuracy: 0 fast, anything else the accurate-seek flag.
+    const bool accurate = app::numericPrefix(seekAccuracy) != 0.0;
+    optSeek[accurate ? 1 : 0]->setChecked(true);
+    engine.streamFlags = accurate ? BASS_MP3_SETPOS : 0;
+
+    // Layout of the main window, applied at once.
+    const int setup = static_cast<int>(wholeNumber(djSetup, 0, 2, 0));
+    djSetupOpt[setup]->setChecked(true);
+    djSetupOpt_Click(setup);
+
+    // Pitch range: 1.0, 1.5 or 2.0; anything else is 1.0.
+    const double range = app::numericPrefix(pitchRange);
+    const int rangePosition = range == 1.5 ? 1 : range == 2.0 ? 2 : 0;
+    pitchRange_slider->setValue(rangePosition);
+    settings.pitchRange = rangePosition == 1 ? 1.5 : rangePosition == 2 ? 2.0 : 1.0;
+
+    // Quality; an unknown text (first run) also asks for the association check.
+    if (quality == cmbPlayQuality->itemText(0)) {
+        cmbPlayQuality->setCurrentIndex(0);
+        engine.outputRate = 44100;
+    } else if (quality == cmbPlayQuality->itemText(1)) {
+        cmbPlayQuality->setCurrentIndex(1);
+        engine.outputRate = 22050;
+    } else {
+        cmbPlayQuality->setCurrentIndex(1);
+        engine.outputRate = 22050;
+        settings.optStartUp = 1;
+    }
+    cmbPlayQuality_Click();
+
+    // Device: the list entry with the stored text; none matching leaves the
+    // device number as it was and keeps the stored text for the next start.
+    if (device == app::notFoundMarker()) {
+        cmbDevice->setCurrentIndex(0);
+        engine.device = -1;
+        cmbDevice_Click();
+    } else {
+        const int position = cmbDevice->findText(device, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        if (position >= 0) {
+            cmbDevice->setCurrentIndex(position);
+            engine.device = static_cast<std::int16_t>(position - 1);
+            cmbDevice_Click();
+        } else {
+            cmbDevice->setCurrentIndex(-1);
+            deviceText = device;
+        }
+    }
+    engine.deviceInUse = engine.device;
+
+    // Sliders: 0 (or a value outside the slider's range) means the midpoint.
+    const long long speed = wholeNumber(turntable, TurntableStopSpeed_slider->Min(),
+                                        TurntableStopSpeed_slider->Max(), 0);
+    settings.turntableStopSpeed =
+        static_cast<std::int32_t>(speed != 0 ? speed : midpoint(TurntableStopSpeed_slider));
+    TurntableStopSpeed_slider->setValue(settings.turntableStopSpeed);
+
+    const long long mix = wholeNumber(automix, autoMixSlider->Min(), autoMixSlider->Max(), 0);
+    settings.automixStart = static_cast<std::int16_t>(mix != 0 ? mix : midpoint(autoMixSlider));
+    autoMixSlider->setValue(settings.automixStart);
+
+    double seconds = app::numericPrefix(buffer);
+    if (!(seconds >= bufferSlider->Min() / 10.0 && seconds <= bufferSlider->Max() / 10.0))
+        seconds = 0;
+    engine.bufferLength = seconds != 0 ? seconds : midpoint(bufferSlider) / 10.0;
+    bufferSlider->setValue(static_cast<int>(app::roundHalfEven(engine.bufferLength * 10)));
+
+    // Playlist folder: the program folder's "Playlists" on the first run.
+    if (playlistPath.toLower() == "not found") {
+        settings.playlistPath = sys::programFolder() + "/Playlists";
+        txtPlaylistPath->setText(settings.playlistPath);
+        QDir().mkpath(settings.playlistPath); // errors ignored
+    } else {
+        settings.playlistPath = playlistPath;
+        txtPlaylistPath->setText(playlistPath);
+    }
+    txtPlaylistPath_LostFocus();
+}
+
+void optionsF::writeSettings() {
+    app::Settings& settings = state_.settings;
+    app::EngineSettings& engine = state_.engine;
+
+    settings.turntableStopSpeed = TurntableStopSpeed_slider->Value();
+    switch (pitchRange_slider->Value()) {
+    case 0:
+        settings.pitchRange = 1.0;
+        break;
+    case 1:
+        settings.pitchRange = 1.5;
+        break;
+    case 2:
+        settings.pitchRange = 2.0;
+        break;
+    default:
+        break;
+    }
+    engine.streamFlags = optSeek[0]->isChecked() ? 0 : BASS_MP3_SETPOS;
+    settings.automixStart = static_cast<std::int16_t>(autoMixSlider->Value());
+    engine.bufferLength = bufferSlider->Value() / 10.0;
+    settings.playlistPath = txtPlaylistPath->text();
+
+    writeSetting("optStartUp", app::numberText(settings.optStartUp));
+    writeSetting("SeekAccuracy", app::numberText(engine.streamFlags));
+    writeSetting("initQuality", qualityText);
+    writeSetting("initDevice", deviceText);
+    writeSetting("TurntableStopSpeed", app::numberText(settings.turntableStopSpeed));
+    writeSetting("pitchRange", app::numberText(settings.pitchRange));
+    writeSetting("DjSetup", app::numberText(settings.djSetup));
+    writeSetting("AutomixStart", app::numberText(settings.automixStart));
+    writeSetting("Buffer", app::numberText(engine.bufferLength));
+    writeSetting("playlistPath", settings.playlistPath);
+}

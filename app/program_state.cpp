@@ -1,0 +1,40 @@
+#include "app/program_state.h"
+
+#include "app/main_window.h"
+#include "app/options_window.h"
+#include "app/splash_window.h"
+#include "engine/engine_helpers.h"
+
+#include <algorithm>
+
+namespace app {
+
+ProgramState::ProgramState(ui::Dialogs& dialogs_)
+    : dialogs(dialogs_), bassVersionText(engine::getBassVersionString) {}
+
+ProgramState::~ProgramState() {
+    // Windows still loaded when the program object goes away (a test that
+    // did not close its program) are destroyed with it.
+    delete splash.data();
+    delete optionsWindow.data();
+    delete mainWindow.data();
+}
+
+void ProgramState::addForm(const QString& name, QObject* window, std::function<void()> unload) {
+    forms.push_back({name, window, std::move(unload)});
+}
+
+void ProgramState::removeForm(QObject* window) {
+    forms.erase(std::remove_if(forms.begin(), forms.end(),
+                               [window](const LoadedForm& f) { return f.window == window; }),
+                forms.end());
+}
+
+void ProgramState::end(int code) {
+    programEnded = true;
+    exitCode = code;
+    if (endProgram)
+        endProgram(code);
+}
+
+} // namespace app

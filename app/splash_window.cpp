@@ -1,0 +1,167 @@
+#include "app/splash_window.h"
+
+#include "app/fixed_texts.h"
+#include "app/main_window.h"
+#include "app/program_state.h"
+#include "app/version.h"
+#include "app/widgets/console_look.h"
+#include "env/system.h"
+#include "env/user.h"
+#include "platform/system/folders.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPainter>
+#include <QScreen>
+#include <exception>
+#include <memory>
+
+namespace {
+// Runs `statement`, ignoring any error it raises.
+template <typename F> void ignoringErrors(F&& statement) {
+    try {
+        statement();
+    } catch (...) {
+    }
+}
+} // namespace
+
+loadingF::loadingF(app::ProgramState& state) : QWidget(nullptr), state_(state) {
+    setObjectName("loadingF");
+    setWindowTitle(app::kProductName);
+    setWindowFlags(Qt::FramelessWindowHint | Qt::Window);
+    setFixedSize(400, 190);
+    setPalette(app::consolePalette());
+
+    titleLABEL = new QLabel(QString(app::kProductName).toUpper(), this);
+    titleLABEL->setGeometry(24, 22, 352, 50);
+    titleLABEL->setFont(app::consoleFont(30));
+    titleLABEL->setStyleSheet("color: rgb(0, 230, 0);");
+
+    descLABEL = new QLabel(this);
+    descLABEL->setGeometry(26, 76, 352, 20);
+    descLABEL->setFont(app::consoleFont(10, false));
+    descLABEL->setStyleSheet("color: rgb(220, 224, 228);");
+
+    ver_label = new QLabel(this);
+    ver_label->setGeometry(26, 100, 352, 16);
+    ver_label->setFont(app::consoleFont(8, false));
+    ver_label->setStyleSheet("color: rgb(150, 156, 162);");
+
+    loadingLABEL = new QLabel("Initializing Sound System...", this);
+    loadingLABEL->setGeometry(26, 150, 352, 18);
+    loadingLABEL->setFont(app::consoleFont(9));
+    loadingLABEL->setStyleSheet("color: rgb(255, 200, 0);");
+
+    connect(&tmrLoad, &QTimer::timeout, this, &loadingF::tmrLoad_Timer);
+    connect(&tmrSplash, &QTimer::timeout, this, &loadingF::tmrSplash_Timer);
+}
+
+loadingF::~loadingF() = default;
+
+loadingF* loadingF::load(app::ProgramState& state) {
+    auto* splash = new loadingF(state);
+    state.splash = splash;
+    state.addForm("loadingF", splash, [splash] { splash->Form_Unload(); });
+    splash->Form_Load();
+    splash->show();
+    return splash;
+}
+
+void loadingF::addProgramFolderToPath() {
+    // Errors here are ignored: each statement that fails is skipped.
+    std::unique_ptr<qzvenv::System> system;
+    std::unique_ptr<qzvenv::User> user;
+    QString systemPath, userPath;
+    ignoringErrors([&] { system = std::make_unique<qzvenv::System>(); });
+    ignoringErrors([&] { user = std::make_unique<qzvenv::User>(); });
+    ignoringErrors([&] {
+        if (system)
+            systemPath = system->Environment("PATH");
+    });
+    ignoringErrors([&] {
+        if (user)
+            userPath = user->Environment("PATH");
+    });
+    // The folder is known to be on the path when the machine-wide value names
+    // the program or the folder itself (so the path does not grow at every
+    // start when the folder's name lacks the program's name). The values keep
+    // their letter case: paths here are case-sensitive.
+    const QString folder = sys::programFolder();
+    const QString lowerSystem = systemPath.toLower();
+    if (lowerSystem.contains("vorlan") || lowerSystem.split(';').contains(folder.toLower()))
+        return;
+    ignoringErrors([&] {
+        if (system)
+            system->setEnvironment("PATH", folder + ";" + systemPath);
+    });
+    ignoringErrors([&] {
+        if (user)
+            user->setEnvironment("PATH", folder + ";" + userPath);
+    });
+}
+
+void loadingF::Form_Load() {
+    state_.step("loadingF:PATH");
+    addProgramFolderToPath();
+
+    tmrLoad.setInterval(25);
+    tmrLoad.stop();
+    tmrSplash.setInterval(60);
+    tmrSplash.stop();
+
+    ver_label->setText(QString("version %1.%2 build %3")
+                           .arg(app::kVersionMajor)
+                           .arg(app::kVersionMinor)
+                           .arg(app::kVersionRevision));
+
+    setCursor(Qt::WaitCursor);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect s = screen->geometry();
+        move(s.left() + (s.width() - width()) / 2, s.top() + (s.height() - height()) / 2);
+    }
+    descLABEL->setText(app::splashLabelText());
+    tmrLoad.start();
+    state_.step("loadingF:tmrLoad");
+}
+
+void loadingF::tmrLoad_Timer() {
+    if (!tmrSplash.isActive())
+        tmrSplash.start();
+    halvoranF::load(state_);
+    if (state_.programEnded) {
+        tmrLoad.stop();
+        tmrSplash.stop();
+    }
+}
+
+void loadingF::tmrSplash_Timer() {
+    if (state_.song_index >= lastSongIndex_) {
+        lastSongIndex_ = state_.song_index;
+        loadingLABEL->setText("Loading Playlist: " + QString::number(state_.song_index) +
+                              " Songs done...");
+    }
+}
+
+void loadingF::Form_Unload() {
+    if (unloaded_)
+        return;
+    unloaded_ = true;
+    tmrLoad.stop();
+    tmrSplash.stop();
+    state_.removeForm(this);
+    state_.splash = nullptr;
+    hide();
+    deleteLater();
+}
+
+void loadingF::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    QLinearGradient back(0, 0, 0, height());
+    back.setColorAt(0, QColor(40, 44, 48));
+    back.setColorAt(1, QColor(14, 15, 16));
+    p.fillRect(rect(), back);
+    p.setPen(QColor(0, 150, 0));
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+    p.fillRect(QRect(24, 128, 352, 2), QColor(0, 120, 0));
+}

@@ -1,0 +1,48 @@
+#pragma once
+// loadingF: the splash window that opens first. It puts the program folder
+// on the persistent search path, shows the version and the loading progress,
+// and loads the main window from its first tmrLoad tick.
+#include <QTimer>
+#include <QWidget>
+#include <cstdint>
+
+class QLabel;
+
+namespace app {
+struct ProgramState;
+}
+
+class loadingF : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit loadingF(app::ProgramState& state);
+    ~loadingF() override;
+
+    // Loads the splash (registers it, runs Form_Load) and shows it.
+    static loadingF* load(app::ProgramState& state);
+
+    void Form_Load();
+    // Disables both timers and drops the program's reference; the window is
+    // destroyed once control returns to the event loop.
+    void Form_Unload();
+    void tmrLoad_Timer();
+    void tmrSplash_Timer();
+
+    QLabel* titleLABEL = nullptr;
+    QLabel* descLABEL = nullptr; // the enciphered label text
+    QLabel* ver_label = nullptr;
+    QLabel* loadingLABEL = nullptr;
+    QTimer tmrLoad;
+    QTimer tmrSplash;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void addProgramFolderToPath();
+
+    app::ProgramState& state_;
+    std::int32_t lastSongIndex_ = 0;
+    bool unloaded_ = false;
+};

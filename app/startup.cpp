@@ -1,0 +1,16 @@
+#include "app/startup.h"
+
+#include "app/program_state.h"
+#include "app/splash_window.h"
+
+namespace app {
+
+QString commandLineText(const QStringList& arguments) {
+    return arguments.mid(1).join(' ');
+}
+
+void startProgram(ProgramState& state) {
+    loadingF::load(state);
+}
+
+} // namespace app
