@@ -130,8 +130,7 @@ public:
 
     // ---- Read-only views of what is shown ----
     bool isShown(Element element) const;
-    QString captionRemain() const { return remain_; }
-    // Text in the title field.
+    // The scrolling title: its text, head, and the view shown in the field.
     const qzvlcd::Marquee& marquee() const { return marquee_; }
     // Width of the progress bar in twips.
     int progressWidth() const { return progressWidthTwips_; }
