@@ -9,7 +9,16 @@
 //
 // The database is $VORLAN_REGISTRY, else $XDG_CONFIG_HOME/vorlan/registry.db
 // (~/.config/vorlan/registry.db), created on first use. Calls may come from
-// any thread; every change is one committed transaction.
+// any thread; every change is one committed transaction, and several
+// processes may use the same file at once.
+//
+// A file that is not a sound registry (garbage, truncated, damaged, another
+// program's database) makes every call on it answer ERROR_REGISTRY_CORRUPT; one
+// that may not be read answers ERROR_ACCESS_DENIED; one that may be read but
+// not written serves reads and answers writes with ERROR_ACCESS_DENIED. Such
+// a file is never written to; the check is repeated on each call until the
+// file is usable. Over-long names and values larger than kMaxValueSize
+// answer ERROR_INVALID_PARAMETER.
 #include <QString>
 #include <cstdint>
 
