@@ -10,6 +10,7 @@
 #include "platform/system/folders.h"
 #include "platform/ui/dialogs.h"
 
+#include <QButtonGroup>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -112,6 +113,9 @@ void optionsF::build() {
     optSeek[1]->setGeometry(114, 176, 95, 20);
     optSeek[1]->setToolTip("Exact positioning in MP3 files (slower to open)");
     optSeek[0]->setChecked(true);
+    auto* seekGroup = new QButtonGroup(this);
+    seekGroup->addButton(optSeek[0], 0);
+    seekGroup->addButton(optSeek[1], 1);
 
     caption("PITCH RANGE", 228, 32);
     pitchRangeValue_ = valueLabel(340, 32, 86);
@@ -134,6 +138,10 @@ void optionsF::build() {
         djSetupOpt[i]->setToolTip("Arrangement of the main window's panels");
         connect(djSetupOpt[i], &QRadioButton::clicked, this, [this, i] { djSetupOpt_Click(i); });
     }
+
+    auto* setupGroup = new QButtonGroup(this);
+    for (int i = 0; i < 3; ++i)
+        setupGroup->addButton(djSetupOpt[i], i);
 
     caption("STOP", 392, 120, 40);
     turntableValue_ = valueLabel(384, 212, 48);

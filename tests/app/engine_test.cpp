@@ -1,0 +1,132 @@
+// The engine binding: error texts, the error box, starting and stopping the
+// engine, and the small helpers, on the offline output.
+#include "engine/engine_helpers.h"
+#include "engine/engine_lifecycle.h"
+#include "engine/error_descriptions.h"
+#include "platform/audio/offline.h"
+#include "tests/fixtures/fixtures.h"
+#include "tests/support/scripted_dialogs.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+class EngineTest : public ::testing::Test {
+protected:
+    void TearDown() override {
+        BASS_Offline_FailNextStart(0);
+        BASS_Free();
+    }
+};
+
+TEST(ErrorDescriptions, EveryCodeOfTheTable) {
+    EXPECT_EQ(engine::getErrorDescription(-1), "Some Other Mystery Error");
+    EXPECT_EQ(engine::getErrorDescription(0), "All is OK");
+    EXPECT_EQ(engine::getErrorDescription(4), "The Sample Buffer Was Lost - Please Report This!");
+    EXPECT_EQ(engine::getErrorDescription(5), "Invalid Handle");
+    EXPECT_EQ(engine::getErrorDescription(8), "BASS_Init Has Not Been Successfully Called");
+    EXPECT_EQ(engine::getErrorDescription(23), "Illegal Device Number");
+    EXPECT_EQ(engine::getErrorDescription(27), "The Stream is Not a File Stream (WAV/MP3)");
+    EXPECT_EQ(engine::getErrorDescription(29), "No Hardware Voices Available");
+    EXPECT_EQ(engine::getErrorDescription(31), "The MOD music has no sequence data");
+    EXPECT_EQ(engine::getErrorDescription(37), "The requested data is not available");
+    EXPECT_EQ(engine::getErrorDescription(38), "The channel is a 'decoding channel'");
+    // Codes without a text.
+    for (int code : {28, 30, 36, 39, 1000, -2, -100})
+        EXPECT_TRUE(engine::getErrorDescription(code).isEmpty()) << code;
+    // Every code from -1 to 38 apart from the three gaps has a text.
+    for (int code = -1; code <= 38; ++code)
+        EXPECT_EQ(engine::getErrorDescription(code).isEmpty(),
+                  code == 28 || code == 30 || code == 36)
+            << code;
+}
+
+TEST(ErrorBox, TextForCodesZeroFiveAndTwentyEight) {
+    EXPECT_EQ(engine::errorBoxText("Can't play file. Please choose another file...", 0),
+              "Can't play file. Please choose another file...\r\n\r\nError Code : 0");
+    EXPECT_EQ(engine::errorBoxText("Can't play file. Please choose another file...", 5),
+              "Can't play file. Please choose another file...\r\n\r\nError Code : 5");
+    // Code 28 has no description: the start failure text ends right after its prefix.
+    const QString message =
+        "Can't initialize digital sound system. " + engine::getErrorDescription(28);
+    EXPECT_EQ(engine::errorBoxText(message, 28),
+              "Can't initialize digital sound system. \r\n\r\nError Code : 28");
+}
+
+TEST_F(EngineTest, ErrorBoxShowsTheEnginesLastCode) {
+    testing_support::ScriptedDialogs dialogs;
+    EXPECT_FALSE(BASS_ChannelPause(0x7777)); // no such channel
+    const int code = BASS_ErrorGetCode();
+    dialogs.expectBox(ui::vbOK);
+    engine::showErrorBox(dialogs, "Something failed");
+    ASSERT_EQ(dialogs.boxes().size(), 1u);
+    EXPECT_EQ(dialogs.boxes()[0].text,
+              "Something failed\r\n\r\nError Code : " + QString::number(code));
+    EXPECT_EQ(dialogs.boxes()[0].icon(), ui::vbCritical);
+    EXPECT_EQ(dialogs.boxes()[0].buttons(), ui::vbOKOnly);
+    EXPECT_EQ(dialogs.boxes()[0].title, "Error");
+}
+
+TEST(EngineHelpers, VersionAndWords) {
+    EXPECT_EQ(engine::getBassVersionString(), "1.6");
+    EXPECT_EQ(engine::loWord(0x00060001u), 1);
+    EXPECT_EQ(engine::hiWord(0x00060001u), 6);
+    EXPECT_EQ(engine::loWord(0xFFFFFFFFu), 65535);
+    EXPECT_EQ(engine::hiWord(0xFFFF0000u), 65535);
+    EXPECT_EQ(engine::hiWord(0x0000FFFFu), 0);
+    EXPECT_EQ(engine::stringFromAnsiPointer(nullptr), "");
+    EXPECT_EQ(engine::stringFromAnsiPointer("Caf\xC3\xA9"), QString::fromUtf8("Caf\xC3\xA9"));
+}
+
+TEST_F(EngineTest, StartFailsOnAnIllegalDeviceWithoutStartingTheOutput) {
+    BASS_Offline_FailNextStart(BASS_ERROR_DRIVER);
+    EXPECT_EQ(engine::startEngine(-5, 44100, nullptr),
+              "Can't initialize digital sound system. Illegal Device Number");
+    EXPECT_EQ(BASS_ErrorGetCode(), BASS_ERROR_DEVICE);
+    // BASS_Start was never called: the failure armed above is still waiting.
+    ASSERT_TRUE(BASS_Init(BASS_DEVICE_OFFLINE, 44100, 0, nullptr));
+    EXPECT_FALSE(BASS_Start());
+    EXPECT_EQ(BASS_ErrorGetCode(), BASS_ERROR_DRIVER);
+}
+
+TEST_F(EngineTest, StartFailsWhenTheOutputWillNotStart) {
+    BASS_Offline_FailNextStart(BASS_ERROR_START);
+    EXPECT_EQ(engine::startEngine(-1, 22050, nullptr),
+              "Can't start digital output. BASS_Start Has Not Been Successfully Called");
+}
+
+TEST_F(EngineTest, StartsAndStopsWithoutStreams) {
+    EXPECT_EQ(engine::startEngine(-1, 44100, nullptr), "");
+    engine::stopEngine(0, 0); // freeing handle 0 is an ignored error
+    // The engine is down again: it can be started once more.
+    EXPECT_EQ(engine::startEngine(-1, 22050, nullptr), "");
+    engine::stopEngine(0, 0);
+}
+
+TEST_F(EngineTest, PlayingMeansNeitherStoppedNorPaused) {
+    QTemporaryDir dir;
+    fixtures::Tone tone;
+    tone.format = fixtures::Format::Wav;
+    tone.seconds = 1.0;
+    const auto path = fixtures::makeTone(dir.filePath("tone.wav").toStdString(), tone);
+    ASSERT_EQ(engine::startEngine(-1, 44100, nullptr), "");
+    const HSTREAM stream = BASS_StreamCreateFile(FALSE, path.c_str(), 0, 0, 0);
+    ASSERT_NE(stream, 0u);
+    EXPECT_FALSE(engine::isChannelPlaying(0));
+    EXPECT_FALSE(engine::isChannelPlaying(stream)); // stopped
+    ASSERT_TRUE(BASS_StreamPlay(stream, FALSE, 0));
+    EXPECT_TRUE(engine::isChannelPlaying(stream));
+    ASSERT_TRUE(BASS_ChannelPause(stream));
+    EXPECT_FALSE(engine::isChannelPlaying(stream));
+
+    // 44100 frames of 4 bytes are one second of this file.
+    EXPECT_FLOAT_EQ(engine::bytesToSeconds(stream, 176400), 1.0f);
+    EXPECT_TRUE(engine::seekChannel(stream, 88200));
+    EXPECT_EQ(BASS_ChannelGetPosition(stream), 88200u);
+    EXPECT_TRUE(engine::fileExists(QString::fromStdString(path.string())));
+    EXPECT_FALSE(engine::fileExists(dir.filePath("missing.wav")));
+    engine::stopEngine(stream, 0);
+}
+
+} // namespace
