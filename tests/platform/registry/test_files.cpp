@@ -148,12 +148,24 @@ TEST_F(RegistryFiles, TruncatedAndDamagedDatabasesAreReportedAndLeftAsTheyWere) 
 
     writeFile(databasePath(), sound.left(sound.size() / 2));
     expectRefusedAndUntouched(ERROR_REGISTRY_CORRUPT);
+    // Only the last page missing: calls that never read it must refuse too.
+    writeFile(databasePath(), sound.left(sound.size() - 4096));
+    expectRefusedAndUntouched(ERROR_REGISTRY_CORRUPT);
     writeFile(databasePath(), sound.left(4096 + 100));
     expectRefusedAndUntouched(ERROR_REGISTRY_CORRUPT);
 
     QByteArray damaged = sound;
     for (qsizetype i = 4096; i < damaged.size() / 2; ++i)
         damaged[i] = char(0xA5);
+    writeFile(databasePath(), damaged);
+    expectRefusedAndUntouched(ERROR_REGISTRY_CORRUPT);
+
+    // One page in the middle of the values, which no call below reads, made
+    // invalid: the file is still refused as a whole.
+    damaged = sound;
+    const qsizetype value30 = sound.indexOf(QByteArray(3030, char(30)));
+    ASSERT_GT(value30, 4096);
+    damaged[value30 / 4096 * 4096] = char(0xFF); // the page's kind
     writeFile(databasePath(), damaged);
     expectRefusedAndUntouched(ERROR_REGISTRY_CORRUPT);
 
