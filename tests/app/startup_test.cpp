@@ -1,0 +1,366 @@
+// The start-up order, the version refusal, engine failures at start-up, the
+// help-file rule, the splash, and the close with its shutdown steps.
+#include "app/browser_version.h"
+#include "app/fixed_texts.h"
+#include "app/main_window.h"
+#include "app/options_window.h"
+#include "app/registry_values.h"
+#include "app/splash_window.h"
+#include "app/widgets/slider.h"
+#include "controls/lcd/qzvLCD.h"
+#include "engine/engine_helpers.h"
+#include "env/system.h"
+#include "env/user.h"
+#include "platform/audio/offline.h"
+#include "platform/system/folders.h"
+#include "tests/app/program_fixture.h"
+#include "tests/fixtures/fixtures.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace {
+
+using Steps = std::vector<std::string>;
+
+class StartupTest : public app_test::ProgramTest {
+protected:
+    void TearDown() override {
+        BASS_Offline_FailNextStart(0);
+        app_test::ProgramTest::TearDown();
+    }
+};
+
+TEST_F(StartupTest, StepsRunInOrder) {
+    halvoranF* w = startProgram();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(state->steps, (Steps{"loadingF:PATH",
+                                   "loadingF:tmrLoad",
+                                   "chdir",
+                                   "version_check",
+                                   "init_Timers",
+                                   "help_file",
+                                   "loops_folder",
+                                   "load_optionsF",
+                                   "options:load",
+                                   "geometry",
+                                   "lcd_song",
+                                   "mixer_start_values",
+                                   "init_BASS",
+                                   "BASS_SetBufferLength",
+                                   "tmrAsync",
+                                   "cue_intervals",
+                                   "hide_keyboard_Shortcuts",
+                                   "tmrTrackLength",
+                                   "show",
+                                   "unload_loadingF"}));
+    EXPECT_TRUE(dialogs.boxes().empty());
+    EXPECT_EQ(QDir::currentPath(), sys::programFolder());
+
+    // The main window is shown, the splash gone, the options window loaded hidden.
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_FALSE(state->splash);
+    ASSERT_TRUE(state->optionsWindow);
+    EXPECT_TRUE(state->optionsWindow->isHidden());
+
+    // Timers: the track timer runs, the others wait for their owners.
+    EXPECT_TRUE(w->tmrTrackLength.isActive());
+    EXPECT_EQ(w->tmrTrackLength.interval(), 80);
+    for (QTimer* t : {&w->tmrLcue, &w->tmrRcue})
+        EXPECT_EQ(t->interval(), 80);
+    EXPECT_EQ(w->tmrLTurntableStop.interval(), 30);
+    EXPECT_EQ(w->tmrRTurntableStop.interval(), 30);
+    EXPECT_EQ(w->tmrAutoFade.interval(), 100);
+    EXPECT_EQ(w->tmrAsync.interval(), 1);
+    EXPECT_TRUE(w->tmrAsync.isActive());
+    for (QTimer* t :
+         {&w->tmrLcue, &w->tmrRcue, &w->tmrLTurntableStop, &w->tmrRTurntableStop, &w->tmrAutoFade})
+        EXPECT_FALSE(t->isActive());
+    w->tmrAsync_Timer();
+    EXPECT_FALSE(w->tmrAsync.isActive());
+
+    // Displays, mixer start values, key hints.
+    EXPECT_EQ(w->LCD_L->Song(), "Vorlan");
+    EXPECT_EQ(w->LCD_R->Song(), "Vorlan");
+    EXPECT_EQ(state->crossMax, 100);
+    EXPECT_EQ(state->crossCentre, 50);
+    EXPECT_EQ(w->crossFaderScroll->Value(), 50);
+    EXPECT_EQ(w->MainVolScroll->Value(), 50);
+    for (QLineEdit* hint : w->keyboardTXT)
+        EXPECT_TRUE(hint->isHidden());
+
+    // The engine runs with the first-run settings: a second start is refused.
+    EXPECT_FALSE(BASS_Init(-1, 44100, 0, nullptr));
+    EXPECT_EQ(BASS_ErrorGetCode(), BASS_ERROR_ALREADY);
+    EXPECT_TRUE(QDir(sys::systemFolder() + "/Vorlan Loops").exists());
+}
+
+TEST_F(StartupTest, LoadingTheMainWindowTwiceDoesNothing) {
+    halvoranF* w = startProgram();
+    ASSERT_NE(w, nullptr);
+    const auto steps = state->steps.size();
+    EXPECT_EQ(halvoranF::load(*state), w);
+    EXPECT_EQ(state->steps.size(), steps);
+}
+
+TEST_F(StartupTest, WrongAudioLibraryVersionEndsTheProgram) {
+    state->bassVersionText = [] { return QString("1.5"); };
+    dialogs.expectBox(ui::vbOK);
+    loadingF* splash = loadingF::load(*state);
+    splash->tmrLoad_Timer();
+    ASSERT_EQ(dialogs.boxes().size(), 1u);
+    EXPECT_EQ(dialogs.boxes()[0].title, "10X022F");
+    EXPECT_EQ(dialogs.boxes()[0].text, app::versionRefusalText());
+    EXPECT_EQ(dialogs.boxes()[0].icon(), ui::vbCritical);
+    EXPECT_TRUE(state->programEnded);
+    EXPECT_NE(state->exitCode, 0);
+    EXPECT_EQ(state->steps.back(), "version_check");
+    EXPECT_FALSE(splash->tmrLoad.isActive());
+    EXPECT_FALSE(splash->tmrSplash.isActive());
+    EXPECT_FALSE(state->mainWindow && state->mainWindow->isVisible());
+    // The engine was never started.
+    EXPECT_TRUE(BASS_Init(BASS_DEVICE_OFFLINE, 44100, 0, nullptr));
+}
+
+TEST_F(StartupTest, EngineThatCannotInitializeEndsTheProgram) {
+    ASSERT_TRUE(BASS_Init(BASS_DEVICE_OFFLINE, 44100, 0, nullptr)); // the device is taken
+    state->ctrlDown = -1;
+    state->altDown = -1;
+    dialogs.expectBox(ui::vbOK);
+    std::vector<int> ended;
+    state->endProgram = [&ended](int code) { ended.push_back(code); };
+    EXPECT_EQ(startProgram(), nullptr);
+    ASSERT_EQ(dialogs.boxes().size(), 1u);
+    EXPECT_EQ(dialogs.boxes()[0].text,
+              "Can't initialize digital sound system. Already Initialized\r\n\r\nError Code : 14");
+    EXPECT_EQ(dialogs.boxes()[0].title, "Error");
+    EXPECT_EQ(ended, std::vector<int>{1});
+    EXPECT_EQ(state->ctrlDown, 0); // the error box let go of the modifiers
+    EXPECT_EQ(state->altDown, 0);
+    EXPECT_FALSE(state->mainWindow);
+    const Steps& s = state->steps;
+    EXPECT_EQ(std::count(s.begin(), s.end(), "show"), 0);
+}
+
+TEST_F(StartupTest, OutputThatCannotStartEndsTheProgram) {
+    BASS_Offline_FailNextStart(BASS_ERROR_DRIVER);
+    dialogs.expectBox(ui::vbOK);
+    EXPECT_EQ(startProgram(), nullptr);
+    ASSERT_EQ(dialogs.boxes().size(), 1u);
+    EXPECT_EQ(dialogs.boxes()[0].text, "Can't start digital output. Can't Find a Free Sound "
+                                       "Driver\r\n\r\nError Code : 3");
+    EXPECT_TRUE(state->programEnded);
+    EXPECT_EQ(state->exitCode, 1);
+    // The main window was unloaded through its shutdown: the engine is free again.
+    EXPECT_TRUE(BASS_Init(BASS_DEVICE_OFFLINE, 44100, 0, nullptr));
+}
+
+TEST_F(StartupTest, ThrowErrorReleasesTheModifierKeys) {
+    halvoranF* w = startProgram();
+    ASSERT_NE(w, nullptr);
+    state->ctrlDown = -1;
+    state->altDown = -1;
+    BASS_ChannelPause(0x4242); // fails: invalid handle
+    dialogs.expectBox(ui::vbOK);
+    w->ThrowError("Can't play file. Please choose another file...");
+    ASSERT_EQ(dialogs.boxes().size(), 1u);
+    EXPECT_EQ(dialogs.boxes()[0].text,
+              "Can't play file. Please choose another file...\r\n\r\nError Code : 5");
+    EXPECT_EQ(state->ctrlDown, 0);
+    EXPECT_EQ(state->altDown, 0);
+}
+
+TEST(HelpFileRule, BrowserVersions) {
+    auto v = app::parseBrowserVersion("5.50.4807.2300");
+    EXPECT_EQ(v.major, 5);
+    EXPECT_EQ(v.minor, 50);
+    EXPECT_EQ(app::helpFileFor(v, "/opt/vorlan"), "/opt/vorlan/Vorlan_help.chm");
+    v = app::parseBrowserVersion("3.02.1234");
+    EXPECT_EQ(v.major, 3);
+    EXPECT_EQ(v.minor, 2);
+    EXPECT_EQ(app::helpFileFor(v, "/opt/vorlan"), "");
+    v = app::parseBrowserVersion("4.71");
+    EXPECT_EQ(v.major, 4);
+    EXPECT_EQ(v.minor, 71); // a single dot: the minor number runs to the end
+    v = app::parseBrowserVersion("3.80");
+    EXPECT_EQ(app::helpFileFor(v, "/opt/vorlan"), "/opt/vorlan/Vorlan_help.chm");
+    v = app::parseBrowserVersion(app::notFoundMarker());
+    EXPECT_EQ(v.major, 0);
+    EXPECT_EQ(v.minor, 0);
+    EXPECT_EQ(app::helpFileFor(v, "/opt/vorlan"), "");
+    v = app::parseBrowserVersion(" 6 ");
+    EXPECT_EQ(v.major, 0);
+    EXPECT_EQ(v.minor, 0);
+}
+
+TEST_F(StartupTest, HelpFileFromTheRegistry) {
+    app::save_RegValue(reg::HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Internet Explorer", "Version",
+                       reg::REG_SZ, QString("5.50.4807.2300"));
+    halvoranF* w = startProgram();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->ieMajor, 5);
+    EXPECT_EQ(w->ieMinor, 50);
+    EXPECT_EQ(state->appHelpFile, sys::programFolder() + "/Vorlan_help.chm");
+}
+
+TEST_F(StartupTest, NoBrowserVersionMeansNoHelpFile) {
+    halvoranF* w = startProgram();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->ieMajor, 0);
+    EXPECT_EQ(w->ieMinor, 0);
+    EXPECT_EQ(state->appHelpFile, "");
+}
+
+TEST_F(StartupTest, SplashShowsVersionAndProgress) {
+    loadingF* splash = loadingF::load(*state);
+    EXPECT_EQ(splash->ver_label->text(), "version 1.0 build 0");
+    EXPECT_EQ(splash->descLABEL->text(), app::splashLabelText());
+    EXPECT_EQ(splash->loadingLABEL->text(), "Initializing Sound System...");
+    EXPECT_TRUE(splash->tmrLoad.isActive());
+    EXPECT_EQ(splash->tmrLoad.interval(), 25);
+    EXPECT_EQ(splash->tmrSplash.interval(), 60);
+    EXPECT_FALSE(splash->tmrSplash.isActive());
+
+    splash->tmrSplash_Timer();
+    EXPECT_EQ(splash->loadingLABEL->text(), "Loading Playlist: 0 Songs done...");
+    state->song_index = 12;
+    splash->tmrSplash_Timer();
+    EXPECT_EQ(splash->loadingLABEL->text(), "Loading Playlist: 12 Songs done...");
+    state->song_index = 3; // below the last value shown: unchanged
+    splash->tmrSplash_Timer();
+    EXPECT_EQ(splash->loadingLABEL->text(), "Loading Playlist: 12 Songs done...");
+    state->song_index = 12;
+    splash->tmrSplash_Timer();
+    EXPECT_EQ(splash->loadingLABEL->text(), "Loading Playlist: 12 Songs done...");
+    splash->Form_Unload();
+    EXPECT_FALSE(splash->tmrLoad.isActive());
+    EXPECT_FALSE(state->splash);
+    flushDeletes();
+}
+
+TEST_F(StartupTest, ProgramFolderGoesOnThePathOnce) {
+    {
+        qzvenv::System system;
+        system.setEnvironment("PATH", "/usr/bin;/Bin");
+        qzvenv::User user;
+        user.setEnvironment("PATH", "/home/Me/bin");
+    }
+    loadingF::load(*state)->Form_Unload();
+    flushDeletes();
+    const QString folder = sys::programFolder();
+    {
+        qzvenv::System system;
+        qzvenv::User user;
+        EXPECT_EQ(system.Environment("PATH"), folder + ";/usr/bin;/Bin");
+        EXPECT_EQ(user.Environment("PATH"), folder + ";/home/Me/bin");
+    }
+    // Started again: the folder is there already, nothing is added.
+    loadingF::load(*state)->Form_Unload();
+    flushDeletes();
+    qzvenv::System system;
+    EXPECT_EQ(system.Environment("PATH"), folder + ";/usr/bin;/Bin");
+}
+
+TEST_F(StartupTest, PathNamingTheProgramIsLeftAlone) {
+    {
+        qzvenv::System system;
+        system.setEnvironment("PATH", "/opt/Vorlan;/usr/bin");
+    }
+    loadingF::load(*state)->Form_Unload();
+    flushDeletes();
+    qzvenv::System system;
+    qzvenv::User user;
+    EXPECT_EQ(system.Environment("PATH"), "/opt/Vorlan;/usr/bin");
+    EXPECT_EQ(user.Environment("PATH"), "");
+}
+
+class CloseTest : public StartupTest {
+protected:
+    HSTREAM playTone() {
+        fixtures::Tone tone;
+        tone.format = fixtures::Format::Wav;
+        tone.seconds = 2.0;
+        const auto path = fixtures::makeTone((folder() + "/tone.wav").toStdString(), tone);
+        const HSTREAM stream = BASS_StreamCreateFile(FALSE, path.c_str(), 0, 0, 0);
+        EXPECT_NE(stream, 0u);
+        EXPECT_TRUE(BASS_StreamPlay(stream, FALSE, 0));
+        return stream;
+    }
+};
+
+TEST_F(CloseTest, RefusedWhileADeckPlays) {
+    halvoranF* w = startProgram();
+    ASSERT_NE(w, nullptr);
+    for (int deck : {0, 1}) {
+        state->decks[deck].stream = playTone();
+        dialogs.expectBox(ui::vbOK);
+        w->cmdcloseButton_Click();
+        ASSERT_EQ(dialogs.boxes().size(), 1u);
+        EXPECT_EQ(dialogs.boxes()[0].text,
+                  "Can't Exit when song is playing. Pause or Stop all music before closing...");
+        EXPECT_EQ(dialogs.boxes()[0].icon(), ui::vbExclamation);
+        EXPECT_EQ(dialogs.boxes()[0].title, ""); // the application's title
+        dialogs.clear();
+        EXPECT_TRUE(state->mainWindow);
+        EXPECT_TRUE(w->isVisible());
+        EXPECT_TRUE(w->tmrTrackLength.isActive());
+        EXPECT_TRUE(engine::isChannelPlaying(state->decks[deck].stream));
+        BASS_ChannelStop(state->decks[deck].stream);
+    }
+}
+
+TEST_F(CloseTest, AllowedWhilePausedAndShutsDownInOrder) {
+    halvoranF* w = startProgram();
+    ASSERT_NE(w, nullptr);
+    state->decks[0].stream = playTone();
+    ASSERT_TRUE(BASS_ChannelPause(state->decks[0].stream));
+    // Two more windows loaded after the options window: unloaded last first.
+    std::vector<QString> unloaded;
+    state->addForm("firstF", nullptr, [&] {
+        unloaded.push_back("firstF");
+        state->forms.erase(
+            std::find_if(state->forms.begin(), state->forms.end(),
+                         [](const app::LoadedForm& f) { return f.name == "firstF"; }));
+    });
+    state->addForm("secondF", nullptr, [&] {
+        unloaded.push_back("secondF");
+        state->forms.erase(
+            std::find_if(state->forms.begin(), state->forms.end(),
+                         [](const app::LoadedForm& f) { return f.name == "secondF"; }));
+    });
+    state->steps.clear();
+    w->cmdcloseButton_Click();
+    EXPECT_TRUE(dialogs.boxes().empty());
+    EXPECT_EQ(state->steps,
+              (Steps{"disable_Timers", "terminate_BASS", "unload:secondF", "unload:firstF",
+                     "unload:optionsF", "options:unload", "release_Resources"}));
+    EXPECT_EQ(unloaded, (std::vector<QString>{"secondF", "firstF"}));
+    EXPECT_FALSE(state->mainWindow);
+    EXPECT_FALSE(state->optionsWindow);
+    EXPECT_TRUE(state->forms.empty());
+    // The engine is down and both streams freed.
+    EXPECT_EQ(BASS_ChannelIsActive(state->decks[0].stream), 0u);
+    EXPECT_TRUE(BASS_Init(BASS_DEVICE_OFFLINE, 44100, 0, nullptr));
+    // The options window wrote the settings as it unloaded.
+    EXPECT_EQ(app_test::settingNames().size(), 10);
+    flushDeletes();
+}
+
+TEST_F(CloseTest, TimersStopAndCueIntervalsComeFromTheOptions) {
+    halvoranF* w = startProgram();
+    ASSERT_NE(w, nullptr);
+    state->cueSearchInterval = 120;
+    state->optionsWindow->cmdcloseButton_Click(); // closing the options re-applies the intervals
+    flushDeletes();
+    EXPECT_EQ(w->tmrLcue.interval(), 120);
+    EXPECT_EQ(w->tmrRcue.interval(), 120);
+    w->tmrAutoFade.start();
+    w->tmrLcue.start();
+    w->disable_Timers();
+    for (QTimer* t : {&w->tmrTrackLength, &w->tmrLcue, &w->tmrRcue, &w->tmrLTurntableStop,
+                      &w->tmrRTurntableStop, &w->tmrAutoFade})
+        EXPECT_FALSE(t->isActive());
+}
+
+} // namespace
