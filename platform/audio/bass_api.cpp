@@ -44,6 +44,7 @@ QWORD streamLength(HSTREAM handle, CallKind kind) {
     Stream* stream = engine().activeStream(handle, kind);
     if (!stream)
         return failedPosition;
+    stream->makeExact();
     succeed();
     return static_cast<QWORD>(stream->lengthFrames()) * bytesPerFrame;
 }
@@ -62,6 +63,7 @@ BOOL setChannelPosition(DWORD handle, QWORD position, CallKind kind) {
     Stream* stream = engine().activeStream(handle, kind);
     if (!stream)
         return FALSE;
+    stream->makeExact();
     const QWORD frame = position / bytesPerFrame;
     if (frame > static_cast<QWORD>(stream->lengthFrames()))
         return fail(BASS_ERROR_POSITION);

@@ -119,69 +119,76 @@ bool Decoder::activate() {
     if (!frame_ || !packet_)
         return false;
 
-    if (formatName_ == "mp3") {
-        if (!scanPackets())
-            return false;
-    } else {
-        if (stream->start_time != AV_NOPTS_VALUE)
-            originFrames_ = framesFromTimestamp(stream->start_time);
-        if (stream->duration != AV_NOPTS_VALUE && stream->duration > 0)
-            lengthFrames_ = framesFromTimestamp(stream->duration);
-        else if (format_->duration > 0)
-            lengthFrames_ = av_rescale(format_->duration, sampleRate_, AV_TIME_BASE);
-        // A WAV file cut short holds fewer frames than its header says.
-        const int blockAlign = stream->codecpar->block_align;
-        const std::int64_t fileSize = avio_size(format_->pb);
-        if (formatName_ == "wav" && blockAlign > 0 && fileSize > dataOffset_) {
-            const std::int64_t present = (fileSize - dataOffset_) / blockAlign;
-            lengthFrames_ = lengthFrames_ > 0 ? std::min(lengthFrames_, present) : present;
-        }
+    if (stream->start_time != AV_NOPTS_VALUE)
+        originFrames_ = framesFromTimestamp(stream->start_time);
+    // MPEG audio: an estimate from the header until the packets are scanned.
+    exact_ = formatName_ != "mp3";
+    if (stream->duration != AV_NOPTS_VALUE && stream->duration > 0)
+        lengthFrames_ = framesFromTimestamp(stream->duration);
+    else if (format_->duration > 0)
+        lengthFrames_ = av_rescale(format_->duration, sampleRate_, AV_TIME_BASE);
+    // A WAV file cut short holds fewer frames than its header says.
+    const int blockAlign = stream->codecpar->block_align;
+    const std::int64_t fileSize = avio_size(format_->pb);
+    if (formatName_ == "wav" && blockAlign > 0 && fileSize > dataOffset_) {
+        const std::int64_t present = (fileSize - dataOffset_) / blockAlign;
+        lengthFrames_ = lengthFrames_ > 0 ? std::min(lengthFrames_, present) : present;
     }
     active_ = true;
     return true;
 }
 
-// Reads every packet once (no decoding) through a second demuxer: the exact
-// length is the sum of packet lengths less the encoder delay and padding the
-// demuxer marks, and each packet becomes a seek index entry.
-bool Decoder::scanPackets() {
+// The exact length is the sum of packet lengths less the encoder delay and
+// padding the demuxer marks; each packet becomes a seek index entry.
+Decoder::PacketScan Decoder::scanPackets() const {
+    PacketScan result;
     AVFormatContext* scan = nullptr;
-    if (avformat_open_input(&scan, path_.c_str(), format_->iformat, nullptr) < 0)
-        return false;
+    if (!active_ || avformat_open_input(&scan, path_.c_str(), format_->iformat, nullptr) < 0)
+        return result;
     AVPacket* packet = av_packet_alloc();
-    AVStream* target = format_->streams[streamIndex_];
     const AVRational timeBase = scan->streams[streamIndex_]->time_base;
+    const AVRational frameBase{1, sampleRate_};
     bool first = true;
     std::int64_t total = 0;
     while (packet && av_read_frame(scan, packet) >= 0) {
         if (packet->stream_index == streamIndex_) {
-            std::int64_t frames =
-                av_rescale_q(packet->duration, timeBase, AVRational{1, sampleRate_});
+            std::int64_t frames = av_rescale_q(packet->duration, timeBase, frameBase);
+            // Skips may reach past one packet (the decoder carries them on).
             std::size_t sideSize = 0;
             const std::uint8_t* side =
                 av_packet_get_side_data(packet, AV_PKT_DATA_SKIP_SAMPLES, &sideSize);
-            // Skips may reach past one packet (the decoder carries them on).
             std::int64_t skipStart = 0;
             if (side && sideSize >= 10) {
                 skipStart = AV_RL32(side);
                 frames -= skipStart + static_cast<std::int64_t>(AV_RL32(side + 4));
             }
             if (first && packet->pts != AV_NOPTS_VALUE) {
-                originFrames_ =
-                    av_rescale_q(packet->pts, timeBase, AVRational{1, sampleRate_}) + skipStart;
+                result.originFrames = av_rescale_q(packet->pts, timeBase, frameBase) + skipStart;
                 first = false;
             }
             total += frames;
             if (packet->dts != AV_NOPTS_VALUE && packet->pos >= 0)
-                av_add_index_entry(target, packet->pos, packet->dts, packet->size, 0,
-                                   AVINDEX_KEYFRAME);
+                result.entries.push_back({packet->pos, packet->dts, packet->size});
         }
         av_packet_unref(packet);
     }
     av_packet_free(&packet);
     avformat_close_input(&scan);
-    lengthFrames_ = std::max<std::int64_t>(total, 0);
-    return !first;
+    result.lengthFrames = std::max<std::int64_t>(total, 0);
+    result.ok = !first;
+    return result;
+}
+
+void Decoder::applyScan(const PacketScan& scan) {
+    if (!scan.ok || exact_)
+        return;
+    AVStream* stream = format_->streams[streamIndex_];
+    for (const auto& entry : scan.entries)
+        av_add_index_entry(stream, entry.position, entry.timestamp, entry.size, 0,
+                           AVINDEX_KEYFRAME);
+    lengthFrames_ = scan.lengthFrames;
+    originFrames_ = scan.originFrames;
+    exact_ = true;
 }
 
 std::int64_t Decoder::framesFromTimestamp(std::int64_t ts) const {
@@ -293,21 +300,23 @@ void Decoder::convert(const AVFrame* frame) {
     if (!swr_ || frame->nb_samples <= 0)
         return;
     const int capacity = swr_get_out_samples(swr_, frame->nb_samples);
-    converted_.resize(static_cast<std::size_t>(std::max(capacity, 0) * outChannels));
-    std::uint8_t* outPlanes[1] = {reinterpret_cast<std::uint8_t*>(converted_.data())};
+    if (capacity <= 0)
+        return;
+    // Stereo converts straight into the pending frames; mono is doubled after.
+    std::vector<std::int16_t>& target = outChannels == 2 ? pending_ : converted_;
+    target.resize(static_cast<std::size_t>(capacity * outChannels));
+    std::uint8_t* outPlanes[1] = {reinterpret_cast<std::uint8_t*>(target.data())};
     const int got =
         swr_convert(swr_, outPlanes, capacity,
                     const_cast<const std::uint8_t**>(frame->extended_data), frame->nb_samples);
-    if (got <= 0)
+    if (got <= 0) {
+        pending_.clear();
         return;
-    pending_.resize(static_cast<std::size_t>(got) * 2);
-    for (int i = 0; i < got; ++i) {
-        const std::int16_t left = converted_[static_cast<std::size_t>(i * outChannels)];
-        const std::int16_t right =
-            converted_[static_cast<std::size_t>(i * outChannels + outChannels - 1)];
-        pending_[static_cast<std::size_t>(i) * 2] = left;
-        pending_[static_cast<std::size_t>(i) * 2 + 1] = right;
     }
+    pending_.resize(static_cast<std::size_t>(got) * 2);
+    if (outChannels == 1)
+        for (std::size_t i = 0; i < static_cast<std::size_t>(got); ++i)
+            pending_[i * 2] = pending_[i * 2 + 1] = converted_[i];
 }
 
 bool Decoder::seek(std::int64_t frame) {

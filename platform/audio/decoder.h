@@ -29,10 +29,29 @@ public:
     // returns null and sets `error` (file-open or format error).
     static std::unique_ptr<Decoder> open(const std::string& path, Family family, int& error);
 
-    // Opens the codec and, for MPEG audio, scans the packets once for the exact
-    // length and a seek index. Idempotent; false when the stream cannot be decoded.
+    // Opens the codec. Idempotent; false when the stream cannot be decoded.
     bool activate();
     bool active() const { return active_; }
+
+    // The exact length and a seek index of an MPEG audio file, from reading
+    // every packet once (no decoding) through a demuxer of its own.
+    struct PacketScan {
+        bool ok = false;
+        std::int64_t lengthFrames = 0;
+        std::int64_t originFrames = 0;
+        struct Entry {
+            std::int64_t position, timestamp;
+            int size;
+        };
+        std::vector<Entry> entries;
+    };
+    // True when lengths and seeks are exact already (WAV, ASF, or scanned).
+    bool exact() const { return exact_; }
+    // Reads the packets; touches nothing of this decoder, so it may run
+    // while another thread decodes.
+    PacketScan scanPackets() const;
+    // Takes the scan's length and index (call with decoding paused).
+    void applyScan(const PacketScan& scan);
 
     int sampleRate() const { return sampleRate_; }
     // Length in frames (exact for MPEG audio and WAV, from the header for ASF).
@@ -50,7 +69,6 @@ public:
 
 private:
     Decoder() = default;
-    bool scanPackets();
     bool decodeFrame();
     void convert(const AVFrame* frame);
     std::int64_t framesFromTimestamp(std::int64_t ts) const;
@@ -69,6 +87,7 @@ private:
     int swrFormat_ = -1;
     std::uint64_t swrLayoutMask_ = 0;
     bool active_ = false;
+    bool exact_ = false;
     bool draining_ = false;
     bool ended_ = false;
     std::int64_t lengthFrames_ = 0;

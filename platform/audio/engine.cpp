@@ -106,9 +106,11 @@ HSTREAM Engine::create(Family family, const char* path, DWORD flags) {
     entry.tags = family == Family::Wma ? std::optional(wmaTagLines(decoder->metadata()))
                                        : readId3v1Block(path);
     entry.stream = std::make_unique<Stream>(family, std::move(decoder));
-    if ((flags & BASS_MP3_SETPOS) &&
-        !entry.stream->activate(bufferSeconds_, output_->mixer().outputRate()))
-        return fail(BASS_ERROR_FORMAT);
+    if (flags & BASS_MP3_SETPOS) {
+        if (!entry.stream->activate(bufferSeconds_, output_->mixer().outputRate()))
+            return fail(BASS_ERROR_FORMAT);
+        entry.stream->makeExact();
+    }
     while (streams_.count(nextHandle_) || nextHandle_ == 0)
         nextHandle_ = nextHandle_ >= lastHandle ? 1 : nextHandle_ + 1;
     const HSTREAM handle = nextHandle_;

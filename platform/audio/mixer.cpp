@@ -1,5 +1,6 @@
 #include "platform/audio/mixer.h"
 
+#include "platform/audio/sample_math.h"
 #include "platform/audio/stream.h"
 
 #include <algorithm>
@@ -55,9 +56,7 @@ void Mixer::renderChunk(std::int16_t* out, std::size_t frames) {
             stream->render(mix_.data(), frames);
     if (!out)
         return;
-    for (std::size_t i = 0; i < frames * 2; ++i)
-        out[i] =
-            static_cast<std::int16_t>(std::clamp(std::lrint(mix_[i] * 32768.0f), -32768L, 32767L));
+    audio::toSamples(mix_.data(), out, frames * 2);
 }
 
 void Mixer::fillFor(std::size_t frames) {

@@ -28,21 +28,6 @@ public:
     }
     std::size_t writable() const { return capacity() - readable(); }
 
-    // Producer: copies up to `frames` frames in; returns how many fitted.
-    std::size_t write(const std::int16_t* in, std::size_t frames) {
-        const std::uint64_t w = written_.load(std::memory_order_relaxed);
-        const std::uint64_t r = read_.load(std::memory_order_acquire);
-        const std::size_t n = std::min<std::size_t>(frames, capacity() - (w - r));
-        copy(
-            n,
-            [&](std::size_t ringIndex, std::size_t offset, std::size_t count) {
-                std::memcpy(&samples_[ringIndex * 2], in + offset * 2, count * 4);
-            },
-            w);
-        written_.store(w + n, std::memory_order_release);
-        return n;
-    }
-
     // Consumer: copies up to `frames` frames out; returns how many were there.
     std::size_t read(std::int16_t* out, std::size_t frames) {
         const std::uint64_t r = read_.load(std::memory_order_relaxed);
@@ -52,6 +37,42 @@ public:
             n,
             [&](std::size_t ringIndex, std::size_t offset, std::size_t count) {
                 std::memcpy(out + offset * 2, &samples_[ringIndex * 2], count * 4);
+            },
+            r);
+        read_.store(r + n, std::memory_order_release);
+        return n;
+    }
+
+    // Producer: lets `produce(frames*, room)` write straight into the ring
+    // (at most two calls, for the parts before and after the wrap); stops at
+    // the first short part. Returns the frames written.
+    template <typename Produce> std::size_t produceInto(std::size_t frames, Produce&& produce) {
+        const std::uint64_t w = written_.load(std::memory_order_relaxed);
+        const std::uint64_t r = read_.load(std::memory_order_acquire);
+        const std::size_t n = std::min<std::size_t>(frames, capacity() - (w - r));
+        std::size_t done = 0;
+        while (done < n) {
+            const std::size_t at = static_cast<std::size_t>((w + done) & mask_);
+            const std::size_t room = std::min(n - done, capacity() - at);
+            const std::size_t got = produce(&samples_[at * 2], room);
+            done += got;
+            if (got < room)
+                break;
+        }
+        written_.store(w + done, std::memory_order_release);
+        return done;
+    }
+
+    // Consumer: hands up to `frames` frames to `consume(frames*, count,
+    // offset)` in place (at most two calls). Returns the frames consumed.
+    template <typename Consume> std::size_t consumeFrom(std::size_t frames, Consume&& consume) {
+        const std::uint64_t r = read_.load(std::memory_order_relaxed);
+        const std::uint64_t w = written_.load(std::memory_order_acquire);
+        const std::size_t n = std::min<std::size_t>(frames, w - r);
+        copy(
+            n,
+            [&](std::size_t ringIndex, std::size_t offset, std::size_t count) {
+                consume(&samples_[ringIndex * 2], count, offset);
             },
             r);
         read_.store(r + n, std::memory_order_release);

@@ -1,5 +1,7 @@
 #include "platform/audio/stream.h"
 
+#include "platform/audio/sample_math.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -46,13 +48,20 @@ bool Stream::activate(double bufferSeconds, int outputRate) {
     outputRate_ = outputRate;
     const auto ringFrames = static_cast<std::size_t>(std::ceil(bufferSeconds * sampleRate()));
     ring_ = std::make_unique<FrameRing>(std::max<std::size_t>(ringFrames, 4 * maxChunkFrames));
-    decodeScratch_.assign(decodeChunkFrames * 2, 0);
     in16_.assign(resampleInputFrames * 2, 0);
     inFloat_.assign(resampleInputFrames * 2, 0.0f);
     out_.assign(maxChunkFrames * 2, 0.0f);
     rate_.store(sampleRate());
     active_ = true;
     return true;
+}
+
+void Stream::makeExact() {
+    if (!active_ || decoder_->exact())
+        return;
+    const Decoder::PacketScan scan = decoder_->scanPackets();
+    std::lock_guard lock(decodeMutex_);
+    decoder_->applyScan(scan);
 }
 
 void Stream::startWorker() {
@@ -79,8 +88,9 @@ std::size_t Stream::decodeChunk() {
     const std::size_t room = std::min(ring_->writable(), decodeChunkFrames);
     if (room == 0 || decodedEnd_.load())
         return 0;
-    const std::size_t got = decoder_->read(decodeScratch_.data(), room);
-    ring_->write(decodeScratch_.data(), got);
+    const std::size_t got = ring_->produceInto(room, [this](std::int16_t* out, std::size_t frames) {
+        return decoder_->read(out, frames);
+    });
     if (got < room) {
         endFrame_.store(decoder_->nextFrame());
         decodedEnd_.store(true);
@@ -172,42 +182,69 @@ void Stream::render(float* mix, std::size_t frames) {
     if (hold_.load() || state() != PlayState::Playing || !active_)
         return;
     const int rate = rate_.load();
-    std::size_t produced = 0;
-    if (!resampling_ && rate == outputRate_ && sampleRate() == outputRate_) {
-        produced = ring_->read(in16_.data(), frames);
-        for (std::size_t i = 0; i < produced * 2; ++i)
-            out_[i] = in16_[i] / 32768.0f;
-        positionTicks_.fetch_add(static_cast<std::int64_t>(produced) * outputRate_);
-    } else {
-        resampling_ = true;
-        produced = resample(frames, rate);
-        positionTicks_.fetch_add(static_cast<std::int64_t>(produced) * rate);
-    }
-
     // Gains: volume 0..100 linear; pan as a balance that lowers one side.
     const float volume = volume_.load() / 100.0f;
     const int pan = pan_.load();
     const float targetLeft = volume * (pan > 0 ? 1.0f - pan / 100.0f : 1.0f);
     const float targetRight = volume * (pan < 0 ? 1.0f + pan / 100.0f : 1.0f);
-    float peakLeft = 0.0f, peakRight = 0.0f;
-    for (std::size_t i = 0; i < produced; ++i) {
-        const float step = static_cast<float>(i + 1) / static_cast<float>(produced);
-        const float left = out_[i * 2], right = out_[i * 2 + 1];
-        peakLeft = std::max(peakLeft, std::fabs(left));
-        peakRight = std::max(peakRight, std::fabs(right));
-        mix[i * 2] += left * (gainLeft_ + (targetLeft - gainLeft_) * step);
-        mix[i * 2 + 1] += right * (gainRight_ + (targetRight - gainRight_) * step);
+    const bool steadyGains = targetLeft == gainLeft_ && targetRight == gainRight_;
+
+    std::size_t produced = 0;
+    std::pair<float, float> peak{0.0f, 0.0f};
+    if (!resampling_ && rate == outputRate_ && sampleRate() == outputRate_) {
+        // The file's own rate: straight from the ring into the mix.
+        produced = ring_->consumeFrom(
+            frames, [&](const std::int16_t* in, std::size_t count, std::size_t offset) {
+                if (steadyGains) {
+                    addSamples(in, count, mix + offset * 2, targetLeft, targetRight, peak);
+                    return;
+                }
+                float* out = out_.data() + offset * 2;
+                for (std::size_t i = 0; i < count * 2; ++i)
+                    out[i] = static_cast<float>(in[i]) * (1.0f / 32768.0f);
+            });
+        positionTicks_.fetch_add(static_cast<std::int64_t>(produced) * outputRate_);
+        if (!steadyGains) {
+            peak = stereoPeaks(out_.data(), produced);
+            mixWithGains(mix, produced, targetLeft, targetRight);
+        }
+    } else {
+        resampling_ = true;
+        produced = resample(frames, rate);
+        positionTicks_.fetch_add(static_cast<std::int64_t>(produced) * rate);
+        peak = stereoPeaks(out_.data(), produced);
+        mixWithGains(mix, produced, targetLeft, targetRight);
     }
-    if (produced > 0) {
-        gainLeft_ = targetLeft;
-        gainRight_ = targetRight;
-    }
+    const auto [peakLeft, peakRight] = peak;
     levels_.push(static_cast<std::uint32_t>(frames), peakToLevel(peakLeft), peakToLevel(peakRight));
 
     if (produced < frames) {
         const bool drained = decodedEnd_.load() && ring_->readable() == 0 && inAvailable_ == 0;
         finishIfDrained(drained);
     }
+}
+
+// Adds `out_` into `mix` with the channel gains, ramping from the previous
+// gains to the new ones over this chunk so that changes do not click.
+void Stream::mixWithGains(float* mix, std::size_t frames, float left, float right) {
+    if (frames == 0)
+        return;
+    if (left == gainLeft_ && right == gainRight_) {
+        for (std::size_t i = 0; i < frames; ++i) {
+            mix[i * 2] += out_[i * 2] * left;
+            mix[i * 2 + 1] += out_[i * 2 + 1] * right;
+        }
+        return;
+    }
+    const float stepLeft = (left - gainLeft_) / static_cast<float>(frames);
+    const float stepRight = (right - gainRight_) / static_cast<float>(frames);
+    for (std::size_t i = 0; i < frames; ++i) {
+        const auto k = static_cast<float>(i + 1);
+        mix[i * 2] += out_[i * 2] * (gainLeft_ + stepLeft * k);
+        mix[i * 2 + 1] += out_[i * 2 + 1] * (gainRight_ + stepRight * k);
+    }
+    gainLeft_ = left;
+    gainRight_ = right;
 }
 
 void Stream::finishIfDrained(bool drained) {

@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 typedef struct SRC_STATE_tag SRC_STATE;
@@ -41,6 +42,9 @@ public:
     bool active() const { return active_; }
     int sampleRate() const { return decoder_->sampleRate(); }
     std::int64_t lengthFrames() const { return decoder_->lengthFrames(); }
+    // Makes the length and seeks exact (scans an MPEG file's packets once;
+    // decoding goes on meanwhile).
+    void makeExact();
     // Starts the decode-ahead thread (real-time outputs).
     void startWorker();
     // Decodes synchronously until `frames` frames are buffered (or the end).
@@ -84,6 +88,7 @@ private:
     void seekHeld(std::int64_t frame);
     std::size_t resample(std::size_t frames, int rate);
     void finishIfDrained(bool drained);
+    void mixWithGains(float* mix, std::size_t frames, float left, float right);
 
     Family family_;
     std::unique_ptr<Decoder> decoder_;
@@ -91,7 +96,6 @@ private:
     int outputRate_ = 44100;
     std::unique_ptr<FrameRing> ring_;
     std::mutex decodeMutex_;
-    std::vector<std::int16_t> decodeScratch_;
     std::thread worker_;
     std::atomic<bool> stopWorker_{false};
     std::atomic<bool> decodedEnd_{false};

@@ -147,6 +147,16 @@ TEST_F(Streams, ExactMp3LengthEqualsWhatAStraightDecodeGives) {
         EXPECT_EQ(BASS_ChannelGetPosition(stream), length);
         EXPECT_EQ(BASS_ChannelIsActive(stream), BASS_ACTIVE_STOPPED);
         BASS_StreamFree(stream);
+
+        // Without the flag the length is made exact when first asked for,
+        // also while the stream plays.
+        const HSTREAM plain = BASS_StreamCreateFile(FALSE, path.c_str(), 0, 0, 0);
+        ASSERT_TRUE(BASS_StreamPlay(plain, FALSE, 0));
+        const std::vector<short> start = render(10000);
+        EXPECT_EQ(BASS_StreamGetLength(plain), length);
+        const std::vector<short> rest = playToEnd(plain);
+        EXPECT_EQ(BASS_ChannelGetPosition(plain), length);
+        BASS_StreamFree(plain);
     }
 }
 

@@ -1,0 +1,61 @@
+// Runs the audio benchmarks, then prints each goal with the figure measured
+// against its baseline in this run.
+#include "bench/audio/bench_support.h"
+
+#include <benchmark/benchmark.h>
+#include <cstdio>
+
+extern "C" {
+#include <libavutil/log.h>
+}
+
+namespace {
+
+double figure(const char* name) {
+    const auto found = bench_audio::figures().find(name);
+    return found == bench_audio::figures().end() ? -1 : found->second;
+}
+
+void line(const char* goal, const char* measured, double value, bool met) {
+    std::printf("  %-62s %-22s %10.3f  %s\n", goal, measured, value,
+                value < 0 ? "not run"
+                : met     ? "met"
+                          : "NOT MET");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    av_log_set_level(AV_LOG_QUIET);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+
+    std::printf("\nAudio goals (figures from this run):\n");
+    const double decode = figure("stream_decode_speed_vs_ffmpeg");
+    line("1. stream decoding speed / raw FFmpeg decoding (>= 0.9)", "ratio", decode, decode >= 0.9);
+    const double exact = figure("mp3_seek_exact_percent");
+    line("2. accurate MP3 seeks exact (100 %)", "percent", exact, exact == 100);
+    const double p50 = figure("mp3_seek_p50_ms"), p99 = figure("mp3_seek_p99_ms");
+    line("   MP3 seek p50 (<= 1 ms)", "ms", p50, p50 <= 1);
+    line("   MP3 seek p99 (<= 5 ms)", "ms", p99, p99 <= 5);
+    const double wmaP99 = figure("wma_seek_p99_ms");
+    line("   WMA seek p99 (<= 100 ms)", "ms", wmaP99, wmaP99 <= 100);
+    const double vari = figure("varispeed_cost_vs_libsamplerate");
+    line("3. varispeed cost / raw SINC_FASTEST per frame (<= 1.5)", "ratio", vari, vari <= 1.5);
+    const double decks = figure("two_decks_times_real_time");
+    line("4. two decks rendered offline (>= 100x real time)", "x real time", decks, decks >= 100);
+    const double tags = figure("tag_open_median_ms");
+    line("5. opening a 3-minute MP3 for its tags (median <= 2 ms)", "ms", tags, tags <= 2);
+    const double memory = figure("sixty_minute_stream_mb");
+    line("6. memory of a stream on a 60-minute file (<= 16 MB)", "MB", memory, memory <= 16);
+    const double growth = figure("soak_rss_growth_mb");
+    line("   resident memory growth over the silent soak run (flat)", "MB", growth, growth <= 4);
+    const double callbackP99 = figure("soak_callback_p99_percent");
+    line("   callback time p99 (<= 25 % of the period)", "percent", callbackP99, callbackP99 <= 25);
+    const double underruns = figure("soak_underruns");
+    line("   underruns in the soak run (0)", "count", underruns, underruns == 0);
+    return 0;
+}

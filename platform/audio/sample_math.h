@@ -1,0 +1,21 @@
+#pragma once
+// The per-sample loops of the output path (vectorised where the CPU allows).
+// Samples are interleaved stereo; float full scale is 1.0.
+#include <cstddef>
+#include <cstdint>
+#include <utility>
+
+namespace audio {
+
+// Peak magnitudes of the left and right channel of `frames` frames.
+std::pair<float, float> stereoPeaks(const float* samples, std::size_t frames);
+
+// Adds 16-bit frames into `mix` with the channel gains, and raises `peaks`
+// (left, right) to the magnitudes seen before the gains.
+void addSamples(const std::int16_t* in, std::size_t frames, float* mix, float left, float right,
+                std::pair<float, float>& peaks);
+
+// Full scale 1.0 to 16-bit, rounded to nearest (ties to even) and saturated.
+void toSamples(const float* in, std::int16_t* out, std::size_t count);
+
+} // namespace audio
