@@ -289,20 +289,24 @@ void halvoranF::build_KeyboardHints() {
     struct Hint {
         const char* text;
         QWidget* near;
-        int dx; // from the control's left; -1 = its right edge
+        int dx; // from the control's left; -1 = at its right edge
+        int dy; // from the control's top
     };
+    // Button hints sit on the button's top right corner; the crossfader's on
+    // its two ends and beside its centre.
+    const int centre = crossFaderScroll->width() / 2 + 12;
     const std::array<Hint, 11> hints = {{
-        {"Q", playCB2, -1},
-        {"S", cueCB2, -1},
-        {"R", stopCB2, -1},
-        {"2", LpauseCB, -1},
-        {"V", crossFaderScroll, 0},
-        {"N", crossFaderScroll, -1},
-        {"B", crossFaderScroll, 120},
-        {"U", stopCB, -1},
-        {"0", pauseCB, -1},
-        {"K", cueCB, -1},
-        {"P", playCB, -1},
+        {"Q", playCB2, -1, -8},
+        {"S", cueCB2, -1, -8},
+        {"R", stopCB2, -1, -8},
+        {"2", LpauseCB, -1, -8},
+        {"V", crossFaderScroll, 0, 4},
+        {"N", crossFaderScroll, -1, 4},
+        {"B", crossFaderScroll, centre, 4},
+        {"U", stopCB, -1, -8},
+        {"0", pauseCB, -1, -8},
+        {"K", cueCB, -1, -8},
+        {"P", playCB, -1, -8},
     }};
     for (std::size_t i = 0; i < hints.size(); ++i) {
         const Hint& h = hints[i];
@@ -317,7 +321,7 @@ void halvoranF::build_KeyboardHints() {
         const int width = QChar(h.text[0]).isDigit() ? app::twips(195) : app::twips(225);
         const QRect near = h.near->geometry();
         const int x = h.dx < 0 ? near.right() - width + 2 : near.left() + h.dx;
-        box->setGeometry(x, near.top() - 5, width, app::twips(225));
+        box->setGeometry(x, near.top() + h.dy, width, app::twips(225));
         box->raise();
         keyboardTXT[i] = box;
     }
