@@ -8,6 +8,7 @@
 #include "tagweave/opaque_frame.h"
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 #include <QString>
 #include <cstdint>
@@ -44,11 +45,22 @@ std::vector<FrameImage> imageOf(const tagweave::clsID3v2& tag) {
     return frames;
 }
 
+QString& workFolder() {
+    static QString folder;
+    return folder;
+}
+
+void removeWorkFolder() {
+    QDir(workFolder()).removeRecursively();
+}
+
 const QString& workFile() {
     static const QString path = [] {
         const char* base = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
         QString dir = QString::asprintf("%s/tagweave-fuzz-%d", base, static_cast<int>(getpid()));
+        workFolder() = dir;
         mkdir(QFile::encodeName(dir).constData(), 0700);
+        std::atexit(removeWorkFolder);
         return dir + QStringLiteral("/input.mp3");
     }();
     return path;
