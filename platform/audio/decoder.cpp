@@ -208,7 +208,7 @@ std::size_t Decoder::read(std::int16_t* out, std::size_t maxFrames) {
             done += n;
             continue;
         }
-        if (ended_ || !decodeFrame()) {
+        if (ended_ || !decodeFrame(out + done * 2, maxFrames - done, done)) {
             ended_ = true;
             break;
         }
@@ -216,8 +216,10 @@ std::size_t Decoder::read(std::int16_t* out, std::size_t maxFrames) {
     return done;
 }
 
-// Decodes until one frame with samples at or after the discard point is pending.
-bool Decoder::decodeFrame() {
+// Decodes until one frame with samples at or after the discard point is
+// there: converted straight into `direct` (room for `room` frames, `done`
+// counting them) when it fits whole, otherwise into the pending frames.
+bool Decoder::decodeFrame(std::int16_t* direct, std::size_t room, std::size_t& done) {
     if (!active_)
         return false;
     int errors = 0;
@@ -234,7 +236,21 @@ bool Decoder::decodeFrame() {
                     ts == AV_NOPTS_VALUE ? discardUntil_ : framesFromTimestamp(ts) - originFrames_;
                 resync_ = false;
             }
-            convert(frame_);
+            const int capacity = prepareConversion(frame_);
+            if (capacity > 0 && index >= discardUntil_ &&
+                static_cast<std::size_t>(capacity) <= room) {
+                const int got = convert(frame_, direct, capacity);
+                av_frame_unref(frame_);
+                nextFrame_ = index + got;
+                done += static_cast<std::size_t>(got);
+                if (got > 0)
+                    return true;
+                continue;
+            }
+            pending_.resize(static_cast<std::size_t>(std::max(capacity, 0)) * 2);
+            pending_.resize(static_cast<std::size_t>(convert(frame_, pending_.data(), capacity)) *
+                            2);
+            pendingOffset_ = 0;
             av_frame_unref(frame_);
             const auto frames = static_cast<std::int64_t>(pending_.size() / 2);
             const std::int64_t drop = std::clamp<std::int64_t>(discardUntil_ - index, 0, frames);
@@ -269,10 +285,10 @@ bool Decoder::decodeFrame() {
     }
 }
 
-// Converts one decoded frame to 16-bit stereo in `pending_`.
-void Decoder::convert(const AVFrame* frame) {
+// Sets up the converter for this frame's format; returns the most frames
+// converting it can give (0 when it cannot be converted).
+int Decoder::prepareConversion(const AVFrame* frame) {
     const int channels = frame->ch_layout.nb_channels;
-    const int outChannels = std::clamp(channels, 1, 2);
     const std::uint64_t mask =
         frame->ch_layout.order == AV_CHANNEL_ORDER_NATIVE ? frame->ch_layout.u.mask : 0;
     if (!swr_ || swrChannels_ != channels || swrFormat_ != frame->format ||
@@ -283,7 +299,7 @@ void Decoder::convert(const AVFrame* frame) {
             av_channel_layout_copy(&in, &frame->ch_layout);
         else
             av_channel_layout_default(&in, channels);
-        av_channel_layout_default(&out, outChannels);
+        av_channel_layout_default(&out, std::clamp(channels, 1, 2));
         if (swr_alloc_set_opts2(&swr_, &out, AV_SAMPLE_FMT_S16, sampleRate_, &in,
                                 static_cast<AVSampleFormat>(frame->format), frame->sample_rate, 0,
                                 nullptr) < 0 ||
@@ -295,28 +311,29 @@ void Decoder::convert(const AVFrame* frame) {
         swrFormat_ = frame->format;
         swrLayoutMask_ = mask;
     }
-    pending_.clear();
-    pendingOffset_ = 0;
     if (!swr_ || frame->nb_samples <= 0)
-        return;
-    const int capacity = swr_get_out_samples(swr_, frame->nb_samples);
+        return 0;
+    return std::max(swr_get_out_samples(swr_, frame->nb_samples), 0);
+}
+
+// Converts one decoded frame to 16-bit stereo at `out` (room for `capacity`
+// frames); mono is doubled. Returns the frames written.
+int Decoder::convert(const AVFrame* frame, std::int16_t* out, int capacity) {
     if (capacity <= 0)
-        return;
-    // Stereo converts straight into the pending frames; mono is doubled after.
-    std::vector<std::int16_t>& target = outChannels == 2 ? pending_ : converted_;
-    target.resize(static_cast<std::size_t>(capacity * outChannels));
-    std::uint8_t* outPlanes[1] = {reinterpret_cast<std::uint8_t*>(target.data())};
+        return 0;
+    const bool mono = std::clamp(frame->ch_layout.nb_channels, 1, 2) == 1;
+    if (mono)
+        converted_.resize(static_cast<std::size_t>(capacity));
+    std::uint8_t* planes[1] = {reinterpret_cast<std::uint8_t*>(mono ? converted_.data() : out)};
     const int got =
-        swr_convert(swr_, outPlanes, capacity,
-                    const_cast<const std::uint8_t**>(frame->extended_data), frame->nb_samples);
-    if (got <= 0) {
-        pending_.clear();
-        return;
-    }
-    pending_.resize(static_cast<std::size_t>(got) * 2);
-    if (outChannels == 1)
+        swr_convert(swr_, planes, capacity, const_cast<const std::uint8_t**>(frame->extended_data),
+                    frame->nb_samples);
+    if (got <= 0)
+        return 0;
+    if (mono)
         for (std::size_t i = 0; i < static_cast<std::size_t>(got); ++i)
-            pending_[i * 2] = pending_[i * 2 + 1] = converted_[i];
+            out[i * 2] = out[i * 2 + 1] = converted_[i];
+    return got;
 }
 
 bool Decoder::seek(std::int64_t frame) {

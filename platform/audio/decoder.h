@@ -69,8 +69,9 @@ public:
 
 private:
     Decoder() = default;
-    bool decodeFrame();
-    void convert(const AVFrame* frame);
+    bool decodeFrame(std::int16_t* direct, std::size_t room, std::size_t& done);
+    int prepareConversion(const AVFrame* frame);
+    int convert(const AVFrame* frame, std::int16_t* out, int capacity);
     std::int64_t framesFromTimestamp(std::int64_t ts) const;
 
     std::string path_;
@@ -96,7 +97,7 @@ private:
     std::int64_t nextFrame_ = 0;
     std::int64_t discardUntil_ = 0;       // frames before this index are dropped
     bool resync_ = true;                  // take the next frame's index from its timestamp
-    std::vector<std::int16_t> converted_; // one decoded frame, source channel layout
+    std::vector<std::int16_t> converted_; // one decoded mono frame
     std::vector<std::int16_t> pending_;   // stereo frames not yet handed out
     std::size_t pendingOffset_ = 0;       // in frames
     std::vector<std::pair<std::string, std::string>> metadata_;

@@ -49,14 +49,15 @@ void Mixer::render(std::int16_t* out, std::size_t frames) {
     epoch_.fetch_add(1);
 }
 
+// The mix buffer is all zeros between chunks.
 void Mixer::renderChunk(std::int16_t* out, std::size_t frames) {
-    std::fill_n(mix_.begin(), frames * 2, 0.0f);
     for (auto& slot : slots_)
         if (Stream* stream = slot.load(std::memory_order_acquire))
             stream->render(mix_.data(), frames);
-    if (!out)
-        return;
-    audio::toSamples(mix_.data(), out, frames * 2);
+    if (out)
+        toSamplesAndClear(mix_.data(), out, frames * 2);
+    else
+        std::fill_n(mix_.begin(), frames * 2, 0.0f);
 }
 
 void Mixer::fillFor(std::size_t frames) {

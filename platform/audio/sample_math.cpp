@@ -70,19 +70,24 @@ void addSamples(const std::int16_t* in, std::size_t frames, float* mix, float le
     peaks = {peakLeft, peakRight};
 }
 
-void toSamples(const float* in, std::int16_t* out, std::size_t count) {
+void toSamplesAndClear(float* in, std::int16_t* out, std::size_t count) {
     std::size_t i = 0;
 #ifdef __SSE2__
     const __m128 scale = _mm_set1_ps(32768.0f);
+    const __m128 zero = _mm_setzero_ps();
     for (; i + 8 <= count; i += 8) {
         const __m128i low = _mm_cvtps_epi32(_mm_mul_ps(_mm_loadu_ps(in + i), scale));
         const __m128i high = _mm_cvtps_epi32(_mm_mul_ps(_mm_loadu_ps(in + i + 4), scale));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_packs_epi32(low, high));
+        _mm_storeu_ps(in + i, zero);
+        _mm_storeu_ps(in + i + 4, zero);
     }
 #endif
-    for (; i < count; ++i)
+    for (; i < count; ++i) {
         out[i] =
             static_cast<std::int16_t>(std::clamp(std::lrint(in[i] * 32768.0f), -32768L, 32767L));
+        in[i] = 0.0f;
+    }
 }
 
 } // namespace audio

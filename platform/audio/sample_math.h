@@ -15,7 +15,8 @@ std::pair<float, float> stereoPeaks(const float* samples, std::size_t frames);
 void addSamples(const std::int16_t* in, std::size_t frames, float* mix, float left, float right,
                 std::pair<float, float>& peaks);
 
-// Full scale 1.0 to 16-bit, rounded to nearest (ties to even) and saturated.
-void toSamples(const float* in, std::int16_t* out, std::size_t count);
+// Full scale 1.0 to 16-bit, rounded to nearest (ties to even) and saturated;
+// `in` is left all zeros for the next mix.
+void toSamplesAndClear(float* in, std::int16_t* out, std::size_t count);
 
 } // namespace audio

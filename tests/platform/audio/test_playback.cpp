@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <thread>
 
@@ -227,13 +228,38 @@ TEST_F(Playback, OfflineRenderIsBitIdenticalAcrossRuns) {
     EXPECT_EQ(first, second);
 }
 
-TEST(SilentOutput, PlaysInRealTime) {
+// Threads of this process.
+static std::size_t threadCount() {
+    std::size_t count = 0;
+    for ([[maybe_unused]] const auto& entry :
+         std::filesystem::directory_iterator("/proc/self/task"))
+        ++count;
+    return count;
+}
+
+class SilentOutput : public ::testing::Test {
+protected:
+    void TearDown() override {
+        BASS_Stop();
+        BASS_Free();
+        ::setenv("VORLAN_AUDIO", "offline", 1);
+    }
+};
+
+TEST_F(SilentOutput, PlaysInRealTime) {
     ::setenv("VORLAN_AUDIO", "silent", 1);
     ASSERT_TRUE(BASS_Init(BASS_DEVICE_DEFAULT, 44100, 32, nullptr));
     ASSERT_TRUE(BASS_Start());
     EXPECT_FALSE(BASS_Offline_Render(nullptr, 16));
+    const std::size_t threads = threadCount();
+    // A stream opened for its tags starts no decoding thread.
+    const HSTREAM tagsOnly = BASS_StreamCreateFile(FALSE, mp3Cbr().c_str(), 0, 0, 0x10000);
+    BASS_StreamGetTags(tagsOnly, BASS_TAG_ID3);
+    EXPECT_EQ(threadCount(), threads);
+    BASS_StreamFree(tagsOnly);
     const HSTREAM stream = BASS_StreamCreateFile(FALSE, mp3Cbr().c_str(), 0, 0, 0);
     ASSERT_TRUE(BASS_StreamPreBuf(stream));
+    EXPECT_EQ(threadCount(), threads + 1); // the decode-ahead thread
     ASSERT_TRUE(BASS_StreamPlay(stream, FALSE, 0));
     std::this_thread::sleep_for(std::chrono::milliseconds(400));
     const double seconds = BASS_ChannelBytes2Seconds(stream, BASS_ChannelGetPosition(stream));
@@ -243,8 +269,5 @@ TEST(SilentOutput, PlaysInRealTime) {
     ASSERT_TRUE(BASS_ChannelSetPosition(stream, 44100 * 4));
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     EXPECT_GE(BASS_ChannelGetPosition(stream), 44100u * 4);
-    BASS_Stop();
     BASS_StreamFree(stream);
-    BASS_Free();
-    ::setenv("VORLAN_AUDIO", "offline", 1);
 }
