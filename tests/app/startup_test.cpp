@@ -16,7 +16,9 @@
 #include "tests/app/program_fixture.h"
 #include "tests/fixtures/fixtures.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -361,6 +363,34 @@ TEST_F(CloseTest, TimersStopAndCueIntervalsComeFromTheOptions) {
     for (QTimer* t : {&w->tmrTrackLength, &w->tmrLcue, &w->tmrRcue, &w->tmrLTurntableStop,
                       &w->tmrRTurntableStop, &w->tmrAutoFade})
         EXPECT_FALSE(t->isActive());
+}
+
+TEST_F(CloseTest, OptionsButtonShowsTheWindowModallyAndClosingSavesIt) {
+    halvoranF* w = startProgram();
+    ASSERT_NE(w, nullptr);
+    optionsF* loaded = state->optionsWindow;
+    bool wasModal = false;
+    QTimer::singleShot(0, [&] {
+        ASSERT_TRUE(state->optionsWindow);
+        wasModal = state->optionsWindow->isModal() && state->optionsWindow->isVisible();
+        EXPECT_EQ(state->optionsWindow.data(), loaded); // shown without reading again
+        state->optionsWindow->autoMixSlider->setValue(90);
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QCoreApplication::sendEvent(state->optionsWindow, &escape);
+    });
+    w->optionsCB_Click();
+    flushDeletes();
+    EXPECT_TRUE(wasModal);
+    EXPECT_FALSE(state->optionsWindow);
+    EXPECT_EQ(app_test::readSettingRaw("AutomixStart"), "90");
+    // The next showing loads the window again and reads the settings again.
+    QTimer::singleShot(0, [&] {
+        ASSERT_TRUE(state->optionsWindow);
+        EXPECT_EQ(state->optionsWindow->autoMixSlider->Value(), 90);
+        state->optionsWindow->cmdcloseButton_Click();
+    });
+    w->optionsCB_Click();
+    flushDeletes();
 }
 
 } // namespace
