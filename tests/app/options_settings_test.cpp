@@ -77,6 +77,10 @@ TEST_F(OptionsSettingsTest, FirstRunWithACorruptDatabase) {
     optionsF* o = load();
     expectFirstRunDefaults(o);
     unload(o); // the writes fail and are ignored
+    EXPECT_TRUE(dialogs.boxes().empty());
+    QFile check(path);
+    ASSERT_TRUE(check.open(QIODevice::ReadOnly));
+    EXPECT_EQ(check.readAll(), QByteArray("SQLite format 3\0", 16) + QByteArray(5000, '\x13'));
 }
 
 TEST_F(OptionsSettingsTest, StoredValuesComeBack) {
