@@ -21,26 +21,20 @@ LONG RegCreateKeyEx(HKEY key, const QString& subKey, DWORD /*reserved*/,
     if (const LONG status = detail::splitKeyPath(subKey, &parts))
         return status;
 
-    auto& store = Store::instance();
-    std::lock_guard lock(store.mutex());
-    if (const LONG status = store.open())
-        return status;
-    Transaction transaction(store.db(), Transaction::Kind::Write);
-    if (transaction.begun() != SQLITE_OK)
-        return statusOf(transaction.begun());
-    std::int64_t base = 0;
-    std::int64_t id = 0;
-    bool created = false;
-    if (const LONG status = store.resolve(key, true, &base))
-        return status;
-    if (const LONG status = store.walk(base, parts, true, &id, &created))
-        return status;
-    if (const LONG status = statusOf(transaction.commit()))
-        return status;
-    *result = store.addHandle(id);
-    if (disposition)
-        *disposition = created ? REG_CREATED_NEW_KEY : REG_OPENED_EXISTING_KEY;
-    return ERROR_SUCCESS;
+    return detail::withKey(key, Transaction::Kind::Write, true,
+                           [&](Store& store, Transaction& transaction, std::int64_t base) {
+                               std::int64_t id = 0;
+                               bool created = false;
+                               if (const LONG status = store.walk(base, parts, true, &id, &created))
+                                   return status;
+                               if (const LONG status = statusOf(transaction.commit()))
+                                   return status;
+                               *result = store.addHandle(id);
+                               if (disposition)
+                                   *disposition =
+                                       created ? REG_CREATED_NEW_KEY : REG_OPENED_EXISTING_KEY;
+                               return ERROR_SUCCESS;
+                           });
 }
 
 LONG RegCreateKey(HKEY key, const QString& subKey, HKEY* result) {
@@ -57,21 +51,14 @@ LONG RegOpenKeyEx(HKEY key, const QString& subKey, DWORD /*options*/, DWORD /*sa
     if (const LONG status = detail::splitKeyPath(subKey, &parts))
         return status;
 
-    auto& store = Store::instance();
-    std::lock_guard lock(store.mutex());
-    if (const LONG status = store.open())
-        return status;
-    Transaction transaction(store.db(), Transaction::Kind::Read);
-    if (transaction.begun() != SQLITE_OK)
-        return statusOf(transaction.begun());
-    std::int64_t base = 0;
-    std::int64_t id = 0;
-    if (const LONG status = store.resolve(key, false, &base))
-        return status;
-    if (const LONG status = store.walk(base, parts, false, &id))
-        return status;
-    *result = store.addHandle(id);
-    return ERROR_SUCCESS;
+    return detail::withKey(key, Transaction::Kind::Read, false,
+                           [&](Store& store, Transaction&, std::int64_t base) {
+                               std::int64_t id = 0;
+                               if (const LONG status = store.walk(base, parts, false, &id))
+                                   return status;
+                               *result = store.addHandle(id);
+                               return ERROR_SUCCESS;
+                           });
 }
 
 LONG RegCloseKey(HKEY key) {
@@ -99,85 +86,66 @@ LONG RegDeleteKey(HKEY key, const QString& subKey) {
     if (key == HKEY_CLASSES_ROOT && parts.isEmpty())
         return ERROR_ACCESS_DENIED;
 
-    auto& store = Store::instance();
-    std::lock_guard lock(store.mutex());
-    if (const LONG status = store.open())
-        return status;
-    Transaction transaction(store.db(), Transaction::Kind::Write);
-    if (transaction.begun() != SQLITE_OK)
-        return statusOf(transaction.begun());
-    std::int64_t base = 0;
-    std::int64_t id = 0;
-    if (const LONG status = store.resolve(key, false, &base))
-        return status;
-    if (const LONG status = store.walk(base, parts, false, &id))
-        return status;
-    if (id == detail::kCurrentUserRoot || id == detail::kLocalMachineRoot)
-        return ERROR_ACCESS_DENIED;
+    return detail::withKey(
+        key, Transaction::Kind::Write, false,
+        [&](Store& store, Transaction& transaction, std::int64_t base) {
+            std::int64_t id = 0;
+            if (const LONG status = store.walk(base, parts, false, &id))
+                return status;
+            if (id == detail::kCurrentUserRoot || id == detail::kLocalMachineRoot)
+                return ERROR_ACCESS_DENIED;
 
-    detail::Statement children(store.db(), "SELECT 1 FROM registry_keys WHERE parent = ?1 LIMIT 1");
-    const int rc = children.bind(1, id).step();
-    if (rc == SQLITE_ROW)
-        return ERROR_ACCESS_DENIED;
-    if (rc != SQLITE_DONE)
-        return statusOf(rc);
-    detail::Statement values(store.db(), "DELETE FROM registry_values WHERE key = ?1");
-    if (const int deleted = values.bind(1, id).step(); deleted != SQLITE_DONE)
-        return statusOf(deleted);
-    detail::Statement self(store.db(), "DELETE FROM registry_keys WHERE id = ?1");
-    if (const int deleted = self.bind(1, id).step(); deleted != SQLITE_DONE)
-        return statusOf(deleted);
-    return statusOf(transaction.commit());
+            detail::Statement children(store.db(),
+                                       "SELECT 1 FROM registry_keys WHERE parent = ?1 LIMIT 1");
+            const int rc = children.bind(1, id).step();
+            if (rc == SQLITE_ROW)
+                return ERROR_ACCESS_DENIED;
+            if (rc != SQLITE_DONE)
+                return statusOf(rc);
+            detail::Statement values(store.db(), "DELETE FROM registry_values WHERE key = ?1");
+            if (const int deleted = values.bind(1, id).step(); deleted != SQLITE_DONE)
+                return statusOf(deleted);
+            detail::Statement self(store.db(), "DELETE FROM registry_keys WHERE id = ?1");
+            if (const int deleted = self.bind(1, id).step(); deleted != SQLITE_DONE)
+                return statusOf(deleted);
+            return statusOf(transaction.commit());
+        });
 }
 
 LONG RegEnumKeyEx(HKEY key, DWORD index, QString* name) {
-    auto& store = Store::instance();
-    std::lock_guard lock(store.mutex());
-    if (const LONG status = store.open())
-        return status;
-    Transaction transaction(store.db(), Transaction::Kind::Read);
-    if (transaction.begun() != SQLITE_OK)
-        return statusOf(transaction.begun());
-    std::int64_t id = 0;
-    if (const LONG status = store.resolve(key, false, &id))
-        return status;
-    detail::Statement child(store.db(), "SELECT name FROM registry_keys WHERE parent = ?1"
-                                        " ORDER BY id LIMIT 1 OFFSET ?2");
-    const int rc = child.bind(1, id).bind(2, std::int64_t(index)).step();
-    if (rc == SQLITE_DONE)
-        return ERROR_NO_MORE_ITEMS;
-    if (rc != SQLITE_ROW)
-        return statusOf(rc);
-    if (name)
-        *name = child.text(0);
-    return ERROR_SUCCESS;
+    return detail::withKey(
+        key, Transaction::Kind::Read, false, [&](Store& store, Transaction&, std::int64_t id) {
+            detail::Statement child(store.db(), "SELECT name FROM registry_keys WHERE parent = ?1"
+                                                " ORDER BY id LIMIT 1 OFFSET ?2");
+            const int rc = child.bind(1, id).bind(2, std::int64_t(index)).step();
+            if (rc == SQLITE_DONE)
+                return ERROR_NO_MORE_ITEMS;
+            if (rc != SQLITE_ROW)
+                return statusOf(rc);
+            if (name)
+                *name = child.text(0);
+            return ERROR_SUCCESS;
+        });
 }
 
 LONG RegQueryInfoKey(HKEY key, DWORD* subKeys, DWORD* values, DWORD* maxValueSize) {
-    auto& store = Store::instance();
-    std::lock_guard lock(store.mutex());
-    if (const LONG status = store.open())
-        return status;
-    Transaction transaction(store.db(), Transaction::Kind::Read);
-    if (transaction.begun() != SQLITE_OK)
-        return statusOf(transaction.begun());
-    std::int64_t id = 0;
-    if (const LONG status = store.resolve(key, false, &id))
-        return status;
-    detail::Statement info(store.db(),
-                           "SELECT (SELECT count(*) FROM registry_keys WHERE parent = ?1),"
-                           " count(*), coalesce(max(length(data)), 0)"
-                           " FROM registry_values WHERE key = ?1");
-    const int rc = info.bind(1, id).step();
-    if (rc != SQLITE_ROW)
-        return statusOf(rc);
-    if (subKeys)
-        *subKeys = DWORD(info.integer(0));
-    if (values)
-        *values = DWORD(info.integer(1));
-    if (maxValueSize)
-        *maxValueSize = DWORD(info.integer(2));
-    return ERROR_SUCCESS;
+    return detail::withKey(
+        key, Transaction::Kind::Read, false, [&](Store& store, Transaction&, std::int64_t id) {
+            detail::Statement info(store.db(),
+                                   "SELECT (SELECT count(*) FROM registry_keys WHERE parent = ?1),"
+                                   " count(*), coalesce(max(length(data)), 0)"
+                                   " FROM registry_values WHERE key = ?1");
+            const int rc = info.bind(1, id).step();
+            if (rc != SQLITE_ROW)
+                return statusOf(rc);
+            if (subKeys)
+                *subKeys = DWORD(info.integer(0));
+            if (values)
+                *values = DWORD(info.integer(1));
+            if (maxValueSize)
+                *maxValueSize = DWORD(info.integer(2));
+            return ERROR_SUCCESS;
+        });
 }
 
 } // namespace reg

@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <sqlite3.h>
 
 namespace reg::detail {
 
@@ -49,5 +50,25 @@ private:
     std::map<HKEY, std::int64_t> handles_; // open key -> row id
     HKEY nextHandle_ = 1;                  // never reused within a process
 };
+
+// Runs the work of one API call on `key`: with the store locked and open,
+// inside a transaction of `kind`, and the key resolved to its row id (see
+// Store::resolve; `create` makes the classes root when missing). Answers the
+// first of those steps that fails, else what `work(store, transaction, id)`
+// answers. Work that writes commits the transaction itself; otherwise it is
+// rolled back when the work returns.
+template <typename Work> LONG withKey(HKEY key, Transaction::Kind kind, bool create, Work&& work) {
+    auto& store = Store::instance();
+    std::lock_guard lock(store.mutex());
+    if (const LONG status = store.open())
+        return status;
+    Transaction transaction(store.db(), kind);
+    if (transaction.begun() != SQLITE_OK)
+        return statusOf(transaction.begun());
+    std::int64_t id = 0;
+    if (const LONG status = store.resolve(key, create, &id))
+        return status;
+    return work(store, transaction, id);
+}
 
 } // namespace reg::detail

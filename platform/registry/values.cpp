@@ -45,31 +45,26 @@ LONG RegSetValueEx(HKEY key, const QString& valueName, DWORD /*reserved*/, DWORD
     if (size > kMaxValueSize || (!data && size > 0))
         return ERROR_INVALID_PARAMETER;
 
-    auto& store = Store::instance();
-    std::lock_guard lock(store.mutex());
-    if (const LONG status = store.open())
-        return status;
-    Transaction transaction(store.db(), Transaction::Kind::Write);
-    if (transaction.begun() != SQLITE_OK)
-        return statusOf(transaction.begun());
-    std::int64_t id = 0;
-    if (const LONG status = store.resolve(key, true, &id))
-        return status;
-    // A value written again keeps its name's case and its place in the order.
-    detail::Statement upsert(store.db(),
-                             "INSERT INTO registry_values(key, name, folded, type, data)"
-                             " VALUES (?1, ?2, ?3, ?4, ?5)"
-                             " ON CONFLICT(key, folded) DO UPDATE"
-                             " SET type = excluded.type, data = excluded.data");
-    const int rc = upsert.bind(1, id)
-                       .bind(2, valueName)
-                       .bind(3, detail::folded(valueName))
-                       .bind(4, std::int64_t(type))
-                       .bindBlob(5, data, size)
-                       .step();
-    if (rc != SQLITE_DONE)
-        return statusOf(rc);
-    return statusOf(transaction.commit());
+    return detail::withKey(key, Transaction::Kind::Write, true,
+                           [&](Store& store, Transaction& transaction, std::int64_t id) {
+                               // A value written again keeps its name's case and its place in the
+                               // order.
+                               detail::Statement upsert(
+                                   store.db(),
+                                   "INSERT INTO registry_values(key, name, folded, type, data)"
+                                   " VALUES (?1, ?2, ?3, ?4, ?5)"
+                                   " ON CONFLICT(key, folded) DO UPDATE"
+                                   " SET type = excluded.type, data = excluded.data");
+                               const int rc = upsert.bind(1, id)
+                                                  .bind(2, valueName)
+                                                  .bind(3, detail::folded(valueName))
+                                                  .bind(4, std::int64_t(type))
+                                                  .bindBlob(5, data, size)
+                                                  .step();
+                               if (rc != SQLITE_DONE)
+                                   return statusOf(rc);
+                               return statusOf(transaction.commit());
+                           });
 }
 
 LONG RegQueryValueEx(HKEY key, const QString& valueName, DWORD* /*reserved*/, DWORD* type,
@@ -79,48 +74,36 @@ LONG RegQueryValueEx(HKEY key, const QString& valueName, DWORD* /*reserved*/, DW
     if (data && !size)
         return ERROR_INVALID_PARAMETER;
 
-    auto& store = Store::instance();
-    std::lock_guard lock(store.mutex());
-    if (const LONG status = store.open())
-        return status;
-    Transaction transaction(store.db(), Transaction::Kind::Read);
-    if (transaction.begun() != SQLITE_OK)
-        return statusOf(transaction.begun());
-    std::int64_t id = 0;
-    if (const LONG status = store.resolve(key, false, &id))
-        return status;
-    detail::Statement value(store.db(), "SELECT type, data FROM registry_values"
-                                        " WHERE key = ?1 AND folded = ?2");
-    const int rc = value.bind(1, id).bind(2, detail::folded(valueName)).step();
-    if (rc == SQLITE_DONE)
-        return ERROR_FILE_NOT_FOUND;
-    if (rc != SQLITE_ROW)
-        return statusOf(rc);
-    return deliver(DWORD(value.integer(0)), value.blob(1), value.blobSize(1), type, data, size);
+    return detail::withKey(
+        key, Transaction::Kind::Read, false, [&](Store& store, Transaction&, std::int64_t id) {
+            detail::Statement value(store.db(), "SELECT type, data FROM registry_values"
+                                                " WHERE key = ?1 AND folded = ?2");
+            const int rc = value.bind(1, id).bind(2, detail::folded(valueName)).step();
+            if (rc == SQLITE_DONE)
+                return ERROR_FILE_NOT_FOUND;
+            if (rc != SQLITE_ROW)
+                return statusOf(rc);
+            return deliver(DWORD(value.integer(0)), value.blob(1), value.blobSize(1), type, data,
+                           size);
+        });
 }
 
 LONG RegDeleteValue(HKEY key, const QString& valueName) {
     if (const LONG status = detail::checkValueName(valueName))
         return status;
 
-    auto& store = Store::instance();
-    std::lock_guard lock(store.mutex());
-    if (const LONG status = store.open())
-        return status;
-    Transaction transaction(store.db(), Transaction::Kind::Write);
-    if (transaction.begun() != SQLITE_OK)
-        return statusOf(transaction.begun());
-    std::int64_t id = 0;
-    if (const LONG status = store.resolve(key, false, &id))
-        return status;
-    detail::Statement remove(store.db(),
-                             "DELETE FROM registry_values WHERE key = ?1 AND folded = ?2");
-    const int rc = remove.bind(1, id).bind(2, detail::folded(valueName)).step();
-    if (rc != SQLITE_DONE)
-        return statusOf(rc);
-    if (sqlite3_changes(store.db()) == 0)
-        return ERROR_FILE_NOT_FOUND;
-    return statusOf(transaction.commit());
+    return detail::withKey(
+        key, Transaction::Kind::Write, false,
+        [&](Store& store, Transaction& transaction, std::int64_t id) {
+            detail::Statement remove(store.db(),
+                                     "DELETE FROM registry_values WHERE key = ?1 AND folded = ?2");
+            const int rc = remove.bind(1, id).bind(2, detail::folded(valueName)).step();
+            if (rc != SQLITE_DONE)
+                return statusOf(rc);
+            if (sqlite3_changes(store.db()) == 0)
+                return ERROR_FILE_NOT_FOUND;
+            return statusOf(transaction.commit());
+        });
 }
 
 LONG RegEnumValue(HKEY key, DWORD index, QString* valueName, DWORD* /*reserved*/, DWORD* type,
@@ -128,26 +111,20 @@ LONG RegEnumValue(HKEY key, DWORD index, QString* valueName, DWORD* /*reserved*/
     if (data && !size)
         return ERROR_INVALID_PARAMETER;
 
-    auto& store = Store::instance();
-    std::lock_guard lock(store.mutex());
-    if (const LONG status = store.open())
-        return status;
-    Transaction transaction(store.db(), Transaction::Kind::Read);
-    if (transaction.begun() != SQLITE_OK)
-        return statusOf(transaction.begun());
-    std::int64_t id = 0;
-    if (const LONG status = store.resolve(key, false, &id))
-        return status;
-    detail::Statement value(store.db(), "SELECT name, type, data FROM registry_values"
-                                        " WHERE key = ?1 ORDER BY id LIMIT 1 OFFSET ?2");
-    const int rc = value.bind(1, id).bind(2, std::int64_t(index)).step();
-    if (rc == SQLITE_DONE)
-        return ERROR_NO_MORE_ITEMS;
-    if (rc != SQLITE_ROW)
-        return statusOf(rc);
-    if (valueName)
-        *valueName = value.text(0);
-    return deliver(DWORD(value.integer(1)), value.blob(2), value.blobSize(2), type, data, size);
+    return detail::withKey(
+        key, Transaction::Kind::Read, false, [&](Store& store, Transaction&, std::int64_t id) {
+            detail::Statement value(store.db(), "SELECT name, type, data FROM registry_values"
+                                                " WHERE key = ?1 ORDER BY id LIMIT 1 OFFSET ?2");
+            const int rc = value.bind(1, id).bind(2, std::int64_t(index)).step();
+            if (rc == SQLITE_DONE)
+                return ERROR_NO_MORE_ITEMS;
+            if (rc != SQLITE_ROW)
+                return statusOf(rc);
+            if (valueName)
+                *valueName = value.text(0);
+            return deliver(DWORD(value.integer(1)), value.blob(2), value.blobSize(2), type, data,
+                           size);
+        });
 }
 
 } // namespace reg
