@@ -13,7 +13,11 @@ namespace {
 
 class RegistryKeys : public registry_testing::RegistryTest {};
 
-QStringList subKeysOf(HKEY hive, const QString& path) {
+// The names `enumerate` lists under `path`, in its order; a key that does
+// not open, or an enumeration ending on another status than no-more-items,
+// shows as a marker in the list.
+QStringList namesOf(HKEY hive, const QString& path,
+                    LONG (*enumerate)(HKEY key, DWORD index, QString* name)) {
     QStringList names;
     HKEY key = 0;
     if (RegOpenKeyEx(hive, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
@@ -21,7 +25,7 @@ QStringList subKeysOf(HKEY hive, const QString& path) {
     QString name;
     DWORD index = 0;
     LONG status;
-    while ((status = RegEnumKeyEx(key, index++, &name)) == ERROR_SUCCESS)
+    while ((status = enumerate(key, index++, &name)) == ERROR_SUCCESS)
         names.append(name);
     if (status != ERROR_NO_MORE_ITEMS)
         names.append(QStringLiteral("<status %1>").arg(status));
@@ -29,21 +33,14 @@ QStringList subKeysOf(HKEY hive, const QString& path) {
     return names;
 }
 
+QStringList subKeysOf(HKEY hive, const QString& path) {
+    return namesOf(hive, path, RegEnumKeyEx);
+}
+
 QStringList valuesOf(HKEY hive, const QString& path) {
-    QStringList names;
-    HKEY key = 0;
-    if (RegOpenKeyEx(hive, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return {QStringLiteral("<cannot open>")};
-    QString name;
-    DWORD index = 0;
-    LONG status;
-    while ((status = RegEnumValue(key, index++, &name, nullptr, nullptr, nullptr, nullptr)) ==
-           ERROR_SUCCESS)
-        names.append(name);
-    if (status != ERROR_NO_MORE_ITEMS)
-        names.append(QStringLiteral("<status %1>").arg(status));
-    RegCloseKey(key);
-    return names;
+    return namesOf(hive, path, [](HKEY key, DWORD index, QString* name) {
+        return RegEnumValue(key, index, name, nullptr, nullptr, nullptr, nullptr);
+    });
 }
 
 bool keyExists(HKEY hive, const QString& path) {
