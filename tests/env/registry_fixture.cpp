@@ -52,4 +52,14 @@ bool keyExists(reg::HKEY hive, const QString& path) {
     return true;
 }
 
+com::ComError raised(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const com::ComError& e) {
+        return e;
+    }
+    ADD_FAILURE() << "no error raised";
+    return com::ComError(0, QString(), QString());
+}
+
 } // namespace env_test

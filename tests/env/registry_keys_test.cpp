@@ -3,6 +3,7 @@
 #include "platform/com/com_error.h"
 #include "registry_fixture.h"
 
+using env_test::raised;
 using qzvenv::Registry;
 
 namespace {
@@ -12,15 +13,6 @@ protected:
     void SetUp() override {
         RegistryTest::SetUp();
         r.setClassKey(Registry::kCurrentUser);
-    }
-    template <typename F> com::ComError raised(F&& call) {
-        try {
-            call();
-        } catch (const com::ComError& e) {
-            return e;
-        }
-        ADD_FAILURE() << "no error raised";
-        return com::ComError(0, QString(), QString());
     }
     Registry r;
 };

@@ -4,6 +4,7 @@
 #include "platform/com/com_error.h"
 #include "registry_fixture.h"
 
+using env_test::raised;
 using qzvenv::Registry;
 using qzvenv::Variant;
 
@@ -25,16 +26,6 @@ protected:
     }
     env_test::RawValue raw(const QString& name) {
         return env_test::readRaw(reg::HKEY_CURRENT_USER, kSection, name);
-    }
-    // Runs `write` and returns the error it raised.
-    template <typename F> com::ComError raised(F&& write) {
-        try {
-            write();
-        } catch (const com::ComError& e) {
-            return e;
-        }
-        ADD_FAILURE() << "no error raised";
-        return com::ComError(0, QString(), QString());
     }
     Registry r;
 };

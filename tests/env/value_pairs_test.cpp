@@ -3,8 +3,6 @@
 #include "platform/com/com_error.h"
 #include "registry_fixture.h"
 
-#include <functional>
-
 namespace {
 
 class ValuePairs : public env_test::RegistryTest {
@@ -17,15 +15,6 @@ protected:
             env_test::writeRaw(reg::HKEY_LOCAL_MACHINE, path, QString::fromLatin1(name),
                                reg::REG_SZ,
                                env_test::stringData((std::string(name) + "-value").c_str()));
-    }
-    com::ComError raisedBy(const std::function<void()>& call) {
-        try {
-            call();
-        } catch (const com::ComError& e) {
-            return e;
-        }
-        ADD_FAILURE() << "no error raised";
-        return com::ComError(0, QString(), QString());
     }
     qzvenv::System system;
 };
@@ -44,12 +33,12 @@ TEST_F(ValuePairs, MembersByPositionAndKey) {
               QStringList({QStringLiteral("One"), QStringLiteral("Two"), QStringLiteral("Three")}));
 
     for (int position : {0, 4, -1}) {
-        const auto e = raisedBy([&] { list.Item(position); });
+        const auto e = env_test::raised([&] { list.Item(position); });
         EXPECT_EQ(e.number(), 9) << position;
         EXPECT_EQ(e.source(), QStringLiteral("qzvenv.cValuePairs"));
         EXPECT_EQ(e.description(), QStringLiteral("Subscript out of range"));
     }
-    const auto e = raisedBy([&] { list.Item(QStringLiteral("Four")); });
+    const auto e = env_test::raised([&] { list.Item(QStringLiteral("Four")); });
     EXPECT_EQ(e.number(), 5);
     EXPECT_EQ(e.description(), QStringLiteral("Invalid procedure call or argument"));
 }
