@@ -87,6 +87,12 @@ LONG statusOf(int sqliteResult) {
     }
 }
 
+LONG rowStatus(int sqliteResult, LONG noRow) {
+    if (sqliteResult == SQLITE_ROW)
+        return ERROR_SUCCESS;
+    return sqliteResult == SQLITE_DONE ? noRow : statusOf(sqliteResult);
+}
+
 // ---- Database ----
 
 Database::Database(QString path) : path_(std::move(path)) {}
@@ -196,9 +202,8 @@ LONG Database::checkFile() const {
 LONG Database::checkContents(bool* needsSchema) {
     {
         Statement check(db_, "PRAGMA quick_check");
-        const int rc = check.step();
-        if (rc != SQLITE_ROW)
-            return rc == SQLITE_DONE ? ERROR_REGISTRY_CORRUPT : statusOf(rc);
+        if (const LONG status = rowStatus(check.step(), ERROR_REGISTRY_CORRUPT))
+            return status;
         if (check.text(0) != QLatin1String("ok"))
             return ERROR_REGISTRY_CORRUPT;
     }

@@ -23,6 +23,9 @@ QString databasePathFromEnvironment();
 
 // A Win32 status for an SQLite result code.
 LONG statusOf(int sqliteResult);
+// The status of a step that should find a row: ERROR_SUCCESS for a row,
+// `noRow` when there is none, else the status of the error.
+LONG rowStatus(int sqliteResult, LONG noRow);
 
 class Database {
 public:

@@ -118,10 +118,8 @@ LONG RegEnumKeyEx(HKEY key, DWORD index, QString* name) {
             detail::Statement child(store.db(), "SELECT name FROM registry_keys WHERE parent = ?1"
                                                 " ORDER BY id LIMIT 1 OFFSET ?2");
             const int rc = child.bind(1, id).bind(2, std::int64_t(index)).step();
-            if (rc == SQLITE_DONE)
-                return ERROR_NO_MORE_ITEMS;
-            if (rc != SQLITE_ROW)
-                return statusOf(rc);
+            if (const LONG status = detail::rowStatus(rc, ERROR_NO_MORE_ITEMS))
+                return status;
             if (name)
                 *name = child.text(0);
             return ERROR_SUCCESS;

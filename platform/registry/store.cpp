@@ -53,10 +53,8 @@ LONG Store::resolve(HKEY key, bool create, std::int64_t* id) {
         return ERROR_INVALID_HANDLE;
     Statement exists(db(), "SELECT 1 FROM registry_keys WHERE id = ?1");
     const int rc = exists.bind(1, found->second).step();
-    if (rc == SQLITE_DONE)
-        return ERROR_FILE_NOT_FOUND;
-    if (rc != SQLITE_ROW)
-        return statusOf(rc);
+    if (const LONG status = rowStatus(rc, ERROR_FILE_NOT_FOUND))
+        return status;
     *id = found->second;
     return ERROR_SUCCESS;
 }

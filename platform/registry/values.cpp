@@ -79,10 +79,8 @@ LONG RegQueryValueEx(HKEY key, const QString& valueName, DWORD* /*reserved*/, DW
             detail::Statement value(store.db(), "SELECT type, data FROM registry_values"
                                                 " WHERE key = ?1 AND folded = ?2");
             const int rc = value.bind(1, id).bind(2, detail::folded(valueName)).step();
-            if (rc == SQLITE_DONE)
-                return ERROR_FILE_NOT_FOUND;
-            if (rc != SQLITE_ROW)
-                return statusOf(rc);
+            if (const LONG status = detail::rowStatus(rc, ERROR_FILE_NOT_FOUND))
+                return status;
             return deliver(DWORD(value.integer(0)), value.blob(1), value.blobSize(1), type, data,
                            size);
         });
@@ -116,10 +114,8 @@ LONG RegEnumValue(HKEY key, DWORD index, QString* valueName, DWORD* /*reserved*/
             detail::Statement value(store.db(), "SELECT name, type, data FROM registry_values"
                                                 " WHERE key = ?1 ORDER BY id LIMIT 1 OFFSET ?2");
             const int rc = value.bind(1, id).bind(2, std::int64_t(index)).step();
-            if (rc == SQLITE_DONE)
-                return ERROR_NO_MORE_ITEMS;
-            if (rc != SQLITE_ROW)
-                return statusOf(rc);
+            if (const LONG status = detail::rowStatus(rc, ERROR_NO_MORE_ITEMS))
+                return status;
             if (valueName)
                 *valueName = value.text(0);
             return deliver(DWORD(value.integer(1)), value.blob(2), value.blobSize(2), type, data,
