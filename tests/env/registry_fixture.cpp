@@ -2,29 +2,11 @@
 
 namespace env_test {
 
-void RegistryTest::SetUp() {
-    ASSERT_TRUE(dir_.isValid());
-    reg::RegUseDatabase(dir_.filePath(QStringLiteral("registry.db")));
-}
-
-void RegistryTest::TearDown() {
-    reg::RegUseDatabase(QString());
-}
-
 RawValue readRaw(reg::HKEY hive, const QString& path, const QString& name) {
-    RawValue out;
-    reg::HKEY key = 0;
-    if (reg::RegOpenKeyEx(hive, path, 0, reg::KEY_READ, &key) != reg::ERROR_SUCCESS)
-        return out;
-    reg::DWORD size = 0;
-    if (reg::RegQueryValueEx(key, name, nullptr, &out.type, nullptr, &size) == reg::ERROR_SUCCESS) {
-        out.data.resize(static_cast<qsizetype>(size));
-        out.found = reg::RegQueryValueEx(key, name, nullptr, &out.type,
-                                         reinterpret_cast<reg::BYTE*>(out.data.data()),
-                                         &size) == reg::ERROR_SUCCESS;
-    }
-    reg::RegCloseKey(key);
-    return out;
+    const auto read = registry_testing::readValue(hive, path, name);
+    if (read.status != reg::ERROR_SUCCESS)
+        return {};
+    return {true, read.type, read.bytes};
 }
 
 void writeRaw(reg::HKEY hive, const QString& path, const QString& name, reg::DWORD type,
@@ -42,14 +24,6 @@ void writeRaw(reg::HKEY hive, const QString& path, const QString& name, reg::DWO
 
 QByteArray stringData(const char* text) {
     return QByteArray(text, static_cast<qsizetype>(qstrlen(text)) + 1);
-}
-
-bool keyExists(reg::HKEY hive, const QString& path) {
-    reg::HKEY key = 0;
-    if (reg::RegOpenKeyEx(hive, path, 0, reg::KEY_READ, &key) != reg::ERROR_SUCCESS)
-        return false;
-    reg::RegCloseKey(key);
-    return true;
 }
 
 com::ComError raised(const std::function<void()>& call) {

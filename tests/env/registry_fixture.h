@@ -1,25 +1,20 @@
 #pragma once
-// A fresh registry database per test, raw access to values for checking
-// what the library stored, and catching the errors it raises.
+// A fresh registry database per test (the registry tests' fixture), raw
+// access to values for checking what the library stored, and catching the
+// errors it raises.
 #include "platform/com/com_error.h"
 #include "platform/registry/registry.h"
+#include "tests/platform/registry/registry_fixture.h"
 
 #include <QByteArray>
 #include <QString>
-#include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
 
 namespace env_test {
 
-class RegistryTest : public ::testing::Test {
-protected:
-    void SetUp() override;
-    void TearDown() override;
-
-private:
-    QTemporaryDir dir_;
-};
+using RegistryTest = registry_testing::RegistryTest;
+using registry_testing::keyExists;
 
 struct RawValue {
     bool found = false;
@@ -34,7 +29,6 @@ void writeRaw(reg::HKEY hive, const QString& path, const QString& name, reg::DWO
               const QByteArray& data);
 // The bytes of an ANSI registry string with its terminating NUL.
 QByteArray stringData(const char* text);
-bool keyExists(reg::HKEY hive, const QString& path);
 // Runs `call` and returns the error it raised; a call that raises nothing
 // fails the test ("no error raised") and answers error 0.
 com::ComError raised(const std::function<void()>& call);

@@ -1,6 +1,7 @@
 #pragma once
-// Shared by the registry tests: a database of its own for every test, and
-// short ways to write and read one value.
+// Shared by the registry tests (and the environment library's): a database
+// of its own for every test, and short ways to write and read one value and
+// to check that a key exists.
 #include "platform/registry/registry.h"
 
 #include <QByteArray>
@@ -70,6 +71,13 @@ inline ReadResult readValue(reg::HKEY hive, const QString& path, const QString& 
     }
     reg::RegCloseKey(key);
     return result;
+}
+
+inline bool keyExists(reg::HKEY hive, const QString& path) {
+    reg::HKEY key = 0;
+    const reg::LONG status = reg::RegOpenKeyEx(hive, path, 0, reg::KEY_READ, &key);
+    reg::RegCloseKey(key);
+    return status == reg::ERROR_SUCCESS;
 }
 
 } // namespace registry_testing

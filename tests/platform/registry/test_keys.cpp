@@ -5,6 +5,7 @@
 #include <QStringList>
 
 using namespace reg;
+using registry_testing::keyExists;
 using registry_testing::readValue;
 using registry_testing::registryString;
 using registry_testing::writeValue;
@@ -41,13 +42,6 @@ QStringList valuesOf(HKEY hive, const QString& path) {
     return namesOf(hive, path, [](HKEY key, DWORD index, QString* name) {
         return RegEnumValue(key, index, name, nullptr, nullptr, nullptr, nullptr);
     });
-}
-
-bool keyExists(HKEY hive, const QString& path) {
-    HKEY key = 0;
-    const LONG status = RegOpenKeyEx(hive, path, 0, KEY_READ, &key);
-    RegCloseKey(key);
-    return status == ERROR_SUCCESS;
 }
 
 TEST_F(RegistryKeys, NamesCompareWithoutCaseAndKeepTheirCase) {
