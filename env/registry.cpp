@@ -30,8 +30,47 @@ private:
     QString value_;
 };
 
-QString hiveText(std::int32_t hive) {
-    return QString::number(hive);
+// Where a failure happened, as the error descriptions name it:
+// "Key: '<hive>',Section: '<section>'".
+QString keyText(std::int32_t hive, const QString& section) {
+    return QStringLiteral("Key: '") + QString::number(hive) + QStringLiteral("',Section: '") +
+           section + QStringLiteral("'");
+}
+
+// The same with the value: "...,Key: '<value>'".
+QString valueText(std::int32_t hive, const QString& section, const QString& value) {
+    return keyText(hive, section) + QStringLiteral(",Key: '") + value + QStringLiteral("'");
+}
+
+using Enumerate = reg::LONG (*)(reg::HKEY key, reg::DWORD index, QString* name);
+
+reg::LONG enumerateValue(reg::HKEY key, reg::DWORD index, QString* name) {
+    return reg::RegEnumValue(key, index, name, nullptr, nullptr, nullptr, nullptr);
+}
+
+// Lists the names `enumerate` finds under `section` of `hive` into `names`
+// (from element 1) and their number into `count`. False, with no names and
+// a count of 0, when the key does not open or the listing fails.
+bool listNames(std::int32_t hive, const QString& section, Enumerate enumerate,
+               Registry::Names& names, int& count) {
+    names.assign(1, QString());
+    count = 0;
+    OpenKey key;
+    if (key.open(hive, section, reg::KEY_READ) != reg::ERROR_SUCCESS)
+        return false;
+    for (reg::DWORD index = 0;; ++index) {
+        QString name;
+        const reg::LONG status = enumerate(key.handle(), index, &name);
+        if (status == reg::ERROR_NO_MORE_ITEMS)
+            break;
+        if (status != reg::ERROR_SUCCESS) {
+            names.assign(1, QString());
+            return false;
+        }
+        names.push_back(name);
+    }
+    count = static_cast<int>(names.size()) - 1;
+    return true;
 }
 
 [[noreturn]] void raise(std::int32_t number, const QString& description) {
@@ -48,17 +87,15 @@ bool Registry::KeyExists() const {
 bool Registry::CreateKey() {
     OpenKey key;
     if (key.create(classKey_, sectionKey_) != reg::ERROR_SUCCESS)
-        raise(kErrorRegistry, QStringLiteral("Failed to create registry Key: '") +
-                                  hiveText(classKey_) + QStringLiteral("',Section: '") +
-                                  sectionKey_ + QStringLiteral("'"));
+        raise(kErrorRegistry,
+              QStringLiteral("Failed to create registry ") + keyText(classKey_, sectionKey_));
     return true;
 }
 
 bool Registry::DeleteKey() {
     if (reg::RegDeleteKey(hiveHandle(classKey_), sectionKey_) != reg::ERROR_SUCCESS)
-        raise(kErrorRegistry, QStringLiteral("Failed to delete registry Key: '") +
-                                  hiveText(classKey_) + QStringLiteral("',Section: '") +
-                                  sectionKey_ + QStringLiteral("'"));
+        raise(kErrorRegistry,
+              QStringLiteral("Failed to delete registry ") + keyText(classKey_, sectionKey_));
     return true;
 }
 
@@ -68,10 +105,8 @@ bool Registry::DeleteValue() {
         raise(kErrorRegistry, QStringLiteral("Failed to open key '") + sectionKey_ +
                                   QStringLiteral("' for delete access"));
     if (reg::RegDeleteValue(key.handle(), valueKey_) != reg::ERROR_SUCCESS)
-        raise(kErrorRegistry, QStringLiteral("Failed to delete registry Key: '") +
-                                  hiveText(classKey_) + QStringLiteral("',Section: '") +
-                                  sectionKey_ + QStringLiteral("',Key: '") + valueKey_ +
-                                  QStringLiteral("'"));
+        raise(kErrorRegistry, QStringLiteral("Failed to delete registry ") +
+                                  valueText(classKey_, sectionKey_, valueKey_));
     return true;
 }
 
@@ -89,48 +124,13 @@ Variant Registry::ReadKey(const QString& valueName, const QString& keyPath, std:
 }
 
 bool Registry::EnumerateValues(Names& names, int& count) const {
-    names.assign(1, QString());
-    count = 0;
-    OpenKey key;
-    if (key.open(classKey_, sectionKey_, reg::KEY_READ) != reg::ERROR_SUCCESS)
-        return false;
-    for (reg::DWORD index = 0;; ++index) {
-        QString name;
-        const reg::LONG status =
-            reg::RegEnumValue(key.handle(), index, &name, nullptr, nullptr, nullptr, nullptr);
-        if (status == reg::ERROR_NO_MORE_ITEMS)
-            break;
-        if (status != reg::ERROR_SUCCESS) {
-            names.assign(1, QString());
-            return false;
-        }
-        names.push_back(name);
-    }
-    count = static_cast<int>(names.size()) - 1;
-    return true;
+    return listNames(classKey_, sectionKey_, enumerateValue, names, count);
 }
 
 bool Registry::EnumerateSections(Names& names, int& count) const {
-    names.assign(1, QString());
-    count = 0;
-    const QString failure = QStringLiteral("Failed to enumerate registry Key: '") +
-                            hiveText(classKey_) + QStringLiteral("',Section: '") + sectionKey_ +
-                            QStringLiteral("'");
-    OpenKey key;
-    if (key.open(classKey_, sectionKey_, reg::KEY_READ) != reg::ERROR_SUCCESS)
-        raise(kErrorEnumerateSections, failure);
-    for (reg::DWORD index = 0;; ++index) {
-        QString name;
-        const reg::LONG status = reg::RegEnumKeyEx(key.handle(), index, &name);
-        if (status == reg::ERROR_NO_MORE_ITEMS)
-            break;
-        if (status != reg::ERROR_SUCCESS) {
-            names.assign(1, QString());
-            raise(kErrorEnumerateSections, failure);
-        }
-        names.push_back(name);
-    }
-    count = static_cast<int>(names.size()) - 1;
+    if (!listNames(classKey_, sectionKey_, reg::RegEnumKeyEx, names, count))
+        raise(kErrorEnumerateSections,
+              QStringLiteral("Failed to enumerate registry ") + keyText(classKey_, sectionKey_));
     return true;
 }
 
@@ -144,10 +144,9 @@ void Registry::WriteKey(const Variant& v, const QString& valueName, const QStrin
 }
 
 void Registry::raiseSetValueFailure(std::int32_t number, const Variant& v) const {
-    raise(number, QStringLiteral("Failed to set registry value Key: '") + hiveText(classKey_) +
-                      QStringLiteral("',Section: '") + sectionKey_ + QStringLiteral("',Key: '") +
-                      valueKey_ + QStringLiteral("' to value: '") + describe(v) +
-                      QStringLiteral("'"));
+    raise(number, QStringLiteral("Failed to set registry value ") +
+                      valueText(classKey_, sectionKey_, valueKey_) +
+                      QStringLiteral(" to value: '") + describe(v) + QStringLiteral("'"));
 }
 
 } // namespace qzvenv
