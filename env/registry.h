@@ -117,6 +117,11 @@ private:
     // Writes the default value of SectionKey as a string under the classes
     // root and under local machine "SOFTWARE\Classes\" + SectionKey.
     void writeClassValue(const QString& text);
+    // Writes the verb `verb` of class `className` under both class locations:
+    // its menu text, and its command line in the key "command" below it.
+    // SectionKey is left on the command key.
+    void writeVerb(const QString& className, const QString& verb, const QString& menuText,
+                   const QString& commandLine);
     [[noreturn]] void raiseSetValueFailure(std::int32_t number, const Variant& v) const;
 
     std::int32_t classKey_ = 0;

@@ -35,6 +35,15 @@ void Registry::writeClassValue(const QString& text) {
     sectionKey_ = section;
 }
 
+void Registry::writeVerb(const QString& className, const QString& verb, const QString& menuText,
+                         const QString& commandLine) {
+    const QString section = className + QStringLiteral("\\shell\\") + verb;
+    sectionKey_ = section;
+    writeClassValue(menuText);
+    sectionKey_ = section + QStringLiteral("\\command");
+    writeClassValue(commandLine);
+}
+
 void Registry::CreateEXEAssociation(const QString& programPath, const QString& className,
                                     const QString& classDescription, const QString& extension,
                                     const QString& openMenuText, bool print,
@@ -42,7 +51,6 @@ void Registry::CreateEXEAssociation(const QString& programPath, const QString& c
                                     const QString& newMenuText, bool install,
                                     const QString& installMenuText, std::int32_t iconIndex) {
     const QString program = quotedPath(programPath);
-    const QString shell = className + QStringLiteral("\\shell\\");
     auto write = [this](const QString& section, const QString& text) {
         sectionKey_ = section;
         writeClassValue(text);
@@ -53,21 +61,19 @@ void Registry::CreateEXEAssociation(const QString& programPath, const QString& c
 
     write(u'.' + extension, className);
     write(className, classDescription);
-    write(shell + QStringLiteral("open"), orDefault(openMenuText, QStringLiteral("&Open")));
-    write(shell + QStringLiteral("open\\command"), command(program, QString()));
-    if (print) {
-        write(shell + QStringLiteral("print"), orDefault(printMenuText, QStringLiteral("&Print")));
-        write(shell + QStringLiteral("print\\command"), command(program, QStringLiteral("/p")));
-    }
-    if (install) {
-        write(shell + QStringLiteral("add"),
-              orDefault(installMenuText, QStringLiteral("&Install ") + extension));
-        write(shell + QStringLiteral("add\\command"), command(program, QStringLiteral("/a")));
-    }
-    if (newVerb) {
-        write(shell + QStringLiteral("new"), orDefault(newMenuText, QStringLiteral("&New")));
-        write(shell + QStringLiteral("new\\command"), command(program, QStringLiteral("/n")));
-    }
+    writeVerb(className, QStringLiteral("open"), orDefault(openMenuText, QStringLiteral("&Open")),
+              command(program, QString()));
+    if (print)
+        writeVerb(className, QStringLiteral("print"),
+                  orDefault(printMenuText, QStringLiteral("&Print")),
+                  command(program, QStringLiteral("/p")));
+    if (install)
+        writeVerb(className, QStringLiteral("add"),
+                  orDefault(installMenuText, QStringLiteral("&Install ") + extension),
+                  command(program, QStringLiteral("/a")));
+    if (newVerb)
+        writeVerb(className, QStringLiteral("new"), orDefault(newMenuText, QStringLiteral("&New")),
+                  command(program, QStringLiteral("/n")));
     if (iconIndex >= 0)
         write(className + QStringLiteral("\\DefaultIcon"),
               program + u',' + QString::number(iconIndex));
@@ -86,13 +92,8 @@ void Registry::CreateAdditionalEXEAssociations(const QString& className, const Q
             kErrorAssociationClass, kErrorSource,
             QStringLiteral("Error - attempt to create additional associations before class "
                            "defined."));
-    const QString shell = className + QStringLiteral("\\shell\\");
-    for (qsizetype i = 0; i + 2 < items.size(); i += 3) {
-        sectionKey_ = shell + items[i];
-        writeClassValue(items[i + 1]);
-        sectionKey_ = shell + items[i] + QStringLiteral("\\command");
-        writeClassValue(items[i + 2]);
-    }
+    for (qsizetype i = 0; i + 2 < items.size(); i += 3)
+        writeVerb(className, items[i], items[i + 1], items[i + 2]);
     classKey_ = kLocalMachine;
 }
 
