@@ -5,12 +5,11 @@
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#endif
 
 namespace audio {
-namespace {
-constexpr float fromShort = 1.0f / 32768.0f;
-}
-
 std::pair<float, float> stereoPeaks(const float* samples, std::size_t frames) {
     float left = 0.0f, right = 0.0f;
     std::size_t i = 0;
@@ -32,36 +31,39 @@ std::pair<float, float> stereoPeaks(const float* samples, std::size_t frames) {
     return {left, right};
 }
 
-void addSamples(const std::int16_t* in, std::size_t frames, float* mix, float left, float right,
-                std::pair<float, float>& peaks) {
+namespace {
+
+void addSamplesBasic(const std::int16_t* in, std::size_t frames, float* mix, float left,
+                     float right, std::pair<float, float>& peaks) {
     std::size_t i = 0;
     float peakLeft = peaks.first, peakRight = peaks.second;
 #ifdef __SSE2__
-    // Four frames (eight samples) at a time.
-    const __m128 scale = _mm_set1_ps(fromShort);
+    // Four frames (eight samples) at a time; peaks from the 16-bit highs and lows.
     const __m128 gains = _mm_setr_ps(left, right, left, right);
-    const __m128 magnitude = _mm_castsi128_ps(_mm_set1_epi32(0x7FFFFFFF));
-    __m128 highest = _mm_setzero_ps();
+    __m128i highest = _mm_setzero_si128(), lowest = _mm_setzero_si128();
     for (; i + 4 <= frames; i += 4) {
         const __m128i packed = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i * 2));
-        const __m128 low = _mm_mul_ps(
-            _mm_cvtepi32_ps(_mm_srai_epi32(_mm_unpacklo_epi16(packed, packed), 16)), scale);
-        const __m128 high = _mm_mul_ps(
-            _mm_cvtepi32_ps(_mm_srai_epi32(_mm_unpackhi_epi16(packed, packed), 16)), scale);
-        highest = _mm_max_ps(highest, _mm_and_ps(low, magnitude));
-        highest = _mm_max_ps(highest, _mm_and_ps(high, magnitude));
+        highest = _mm_max_epi16(highest, packed);
+        lowest = _mm_min_epi16(lowest, packed);
+        const __m128 low = _mm_cvtepi32_ps(_mm_srai_epi32(_mm_unpacklo_epi16(packed, packed), 16));
+        const __m128 high = _mm_cvtepi32_ps(_mm_srai_epi32(_mm_unpackhi_epi16(packed, packed), 16));
         float* target = mix + i * 2;
         _mm_storeu_ps(target, _mm_add_ps(_mm_loadu_ps(target), _mm_mul_ps(low, gains)));
         _mm_storeu_ps(target + 4, _mm_add_ps(_mm_loadu_ps(target + 4), _mm_mul_ps(high, gains)));
     }
-    alignas(16) float lanes[4];
-    _mm_store_ps(lanes, highest);
-    peakLeft = std::max({peakLeft, lanes[0], lanes[2]});
-    peakRight = std::max({peakRight, lanes[1], lanes[3]});
+    alignas(16) std::int16_t highs[8], lows[8];
+    _mm_store_si128(reinterpret_cast<__m128i*>(highs), highest);
+    _mm_store_si128(reinterpret_cast<__m128i*>(lows), lowest);
+    for (int lane = 0; lane < 8; ++lane) {
+        const float magnitude =
+            std::max(static_cast<float>(highs[lane]), -static_cast<float>(lows[lane]));
+        float& peak = lane % 2 == 0 ? peakLeft : peakRight;
+        peak = std::max(peak, magnitude);
+    }
 #endif
     for (; i < frames; ++i) {
-        const float l = static_cast<float>(in[i * 2]) * fromShort;
-        const float r = static_cast<float>(in[i * 2 + 1]) * fromShort;
+        const auto l = static_cast<float>(in[i * 2]);
+        const auto r = static_cast<float>(in[i * 2 + 1]);
         peakLeft = std::max(peakLeft, std::fabs(l));
         peakRight = std::max(peakRight, std::fabs(r));
         mix[i * 2] += l * left;
@@ -70,24 +72,104 @@ void addSamples(const std::int16_t* in, std::size_t frames, float* mix, float le
     peaks = {peakLeft, peakRight};
 }
 
-void toSamplesAndClear(float* in, std::int16_t* out, std::size_t count) {
+void toSamplesAndClearBasic(float* in, std::int16_t* out, std::size_t count) {
     std::size_t i = 0;
 #ifdef __SSE2__
-    const __m128 scale = _mm_set1_ps(32768.0f);
     const __m128 zero = _mm_setzero_ps();
     for (; i + 8 <= count; i += 8) {
-        const __m128i low = _mm_cvtps_epi32(_mm_mul_ps(_mm_loadu_ps(in + i), scale));
-        const __m128i high = _mm_cvtps_epi32(_mm_mul_ps(_mm_loadu_ps(in + i + 4), scale));
+        const __m128i low = _mm_cvtps_epi32(_mm_loadu_ps(in + i));
+        const __m128i high = _mm_cvtps_epi32(_mm_loadu_ps(in + i + 4));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_packs_epi32(low, high));
         _mm_storeu_ps(in + i, zero);
         _mm_storeu_ps(in + i + 4, zero);
     }
 #endif
     for (; i < count; ++i) {
-        out[i] =
-            static_cast<std::int16_t>(std::clamp(std::lrint(in[i] * 32768.0f), -32768L, 32767L));
+        out[i] = static_cast<std::int16_t>(std::clamp(std::lrint(in[i]), -32768L, 32767L));
         in[i] = 0.0f;
     }
+}
+
+#if defined(__x86_64__) || defined(__i386__)
+// The same loops eight frames at a time, for CPUs with AVX2.
+__attribute__((target("avx2"))) void addSamplesAvx2(const std::int16_t* in, std::size_t frames,
+                                                    float* mix, float left, float right,
+                                                    std::pair<float, float>& peaks) {
+    const std::size_t whole = frames / 8 * 8;
+    const __m256 gains = _mm256_setr_ps(left, right, left, right, left, right, left, right);
+    __m256i highest = _mm256_setzero_si256(), lowest = _mm256_setzero_si256();
+    for (std::size_t i = 0; i < whole; i += 8) {
+        const __m256i packed = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + i * 2));
+        highest = _mm256_max_epi16(highest, packed);
+        lowest = _mm256_min_epi16(lowest, packed);
+        const __m256 low =
+            _mm256_cvtepi32_ps(_mm256_cvtepi16_epi32(_mm256_castsi256_si128(packed)));
+        const __m256 high =
+            _mm256_cvtepi32_ps(_mm256_cvtepi16_epi32(_mm256_extracti128_si256(packed, 1)));
+        float* target = mix + i * 2;
+        _mm256_storeu_ps(target, _mm256_add_ps(_mm256_loadu_ps(target), _mm256_mul_ps(low, gains)));
+        _mm256_storeu_ps(target + 8,
+                         _mm256_add_ps(_mm256_loadu_ps(target + 8), _mm256_mul_ps(high, gains)));
+    }
+    alignas(32) std::int16_t highs[16], lows[16];
+    _mm256_store_si256(reinterpret_cast<__m256i*>(highs), highest);
+    _mm256_store_si256(reinterpret_cast<__m256i*>(lows), lowest);
+    for (int lane = 0; lane < 16; ++lane) {
+        const float magnitude =
+            std::max(static_cast<float>(highs[lane]), -static_cast<float>(lows[lane]));
+        float& peak = lane % 2 == 0 ? peaks.first : peaks.second;
+        peak = std::max(peak, magnitude);
+    }
+    addSamplesBasic(in + whole * 2, frames - whole, mix + whole * 2, left, right, peaks);
+}
+
+__attribute__((target("avx2"))) void toSamplesAndClearAvx2(float* in, std::int16_t* out,
+                                                           std::size_t count) {
+    const std::size_t whole = count / 16 * 16;
+    const __m256 zero = _mm256_setzero_ps();
+    for (std::size_t i = 0; i < whole; i += 16) {
+        const __m256i low = _mm256_cvtps_epi32(_mm256_loadu_ps(in + i));
+        const __m256i high = _mm256_cvtps_epi32(_mm256_loadu_ps(in + i + 8));
+        // packs works within 128-bit halves; put the quarters back in order.
+        const __m256i packed = _mm256_permute4x64_epi64(_mm256_packs_epi32(low, high), 0xD8);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), packed);
+        _mm256_storeu_ps(in + i, zero);
+        _mm256_storeu_ps(in + i + 8, zero);
+    }
+    toSamplesAndClearBasic(in + whole, out + whole, count - whole);
+}
+
+// Decided once at start-up, so the output thread only reads a constant.
+const bool avx2Available = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") != 0;
+}();
+bool hasAvx2() {
+    return avx2Available;
+}
+#else
+bool hasAvx2() {
+    return false;
+}
+#endif
+
+} // namespace
+
+void addSamples(const std::int16_t* in, std::size_t frames, float* mix, float left, float right,
+                std::pair<float, float>& peaks) {
+#if defined(__x86_64__) || defined(__i386__)
+    if (hasAvx2())
+        return addSamplesAvx2(in, frames, mix, left, right, peaks);
+#endif
+    addSamplesBasic(in, frames, mix, left, right, peaks);
+}
+
+void toSamplesAndClear(float* in, std::int16_t* out, std::size_t count) {
+#if defined(__x86_64__) || defined(__i386__)
+    if (hasAvx2())
+        return toSamplesAndClearAvx2(in, out, count);
+#endif
+    toSamplesAndClearBasic(in, out, count);
 }
 
 } // namespace audio

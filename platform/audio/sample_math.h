@@ -1,6 +1,7 @@
 #pragma once
 // The per-sample loops of the output path (vectorised where the CPU allows).
-// Samples are interleaved stereo; float full scale is 1.0.
+// Samples are interleaved stereo; floats are in 16-bit units (full scale
+// 32768), so converting either way needs no scaling.
 #include <cstddef>
 #include <cstdint>
 #include <utility>
@@ -15,7 +16,7 @@ std::pair<float, float> stereoPeaks(const float* samples, std::size_t frames);
 void addSamples(const std::int16_t* in, std::size_t frames, float* mix, float left, float right,
                 std::pair<float, float>& peaks);
 
-// Full scale 1.0 to 16-bit, rounded to nearest (ties to even) and saturated;
+// To 16-bit, rounded to nearest (ties to even) and saturated;
 // `in` is left all zeros for the next mix.
 void toSamplesAndClear(float* in, std::int16_t* out, std::size_t count);
 

@@ -19,8 +19,9 @@ constexpr double levelWindowSeconds = 0.020;
 // Extra input the resampler may hold back beyond the ratio.
 constexpr std::size_t resamplerMargin = 256;
 
+// A peak in 16-bit units to the level scale 0..128.
 std::uint32_t peakToLevel(float peak) {
-    return static_cast<std::uint32_t>(std::clamp(std::lround(peak * 128.0f), 0L, 128L));
+    return static_cast<std::uint32_t>(std::clamp(std::lround(peak / 256.0f), 0L, 128L));
 }
 
 } // namespace
@@ -153,7 +154,7 @@ std::size_t Stream::resample(std::size_t frames, int rate) {
         if (inAvailable_ == 0) {
             const std::size_t got = ring_->read(in16_.data(), resampleInputFrames);
             for (std::size_t i = 0; i < got * 2; ++i)
-                inFloat_[i] = in16_[i] / 32768.0f;
+                inFloat_[i] = static_cast<float>(in16_[i]);
             inOffset_ = 0;
             inAvailable_ = got;
         }
@@ -201,7 +202,7 @@ void Stream::render(float* mix, std::size_t frames) {
                 }
                 float* out = out_.data() + offset * 2;
                 for (std::size_t i = 0; i < count * 2; ++i)
-                    out[i] = static_cast<float>(in[i]) * (1.0f / 32768.0f);
+                    out[i] = static_cast<float>(in[i]);
             });
         positionTicks_.fetch_add(static_cast<std::int64_t>(produced) * outputRate_);
         if (!steadyGains) {

@@ -77,7 +77,7 @@ public:
 
     // --- output thread (real-time: no locks, no allocation) ---
     // Adds up to `frames` (<= maxChunkFrames) frames of this stream into `mix`
-    // (interleaved stereo, full scale = 1.0).
+    // (interleaved stereo, in 16-bit units: full scale = 32768).
     void render(float* mix, std::size_t frames);
     // Offline output only, before render(): decodes what `frames` output frames need.
     void fillFor(std::size_t frames);
