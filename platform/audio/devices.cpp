@@ -3,7 +3,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <mutex>
 #include <portaudio.h>
 #include <unistd.h>
 
@@ -40,32 +39,40 @@ QuietConsole::~QuietConsole() {
     }
 }
 
-const std::vector<std::string>& deviceDescriptions() {
-    static std::vector<std::string> descriptions;
-    static std::once_flag once;
-    std::call_once(once, [] {
-        descriptions.push_back("Default output");
-        switch (outputModeFromEnvironment()) {
-        case OutputMode::Offline:
-            descriptions.push_back("Offline output");
-            return;
-        case OutputMode::Silent:
-            descriptions.push_back("Silent output");
-            return;
-        case OutputMode::Device:
-            break;
-        }
+namespace {
+
+// PortAudio's output devices, read once and kept.
+const std::vector<std::string>& portAudioDescriptions() {
+    static const std::vector<std::string> descriptions = [] {
+        std::vector<std::string> names{"Default output"};
         QuietConsole quiet;
         if (Pa_Initialize() != paNoError)
-            return;
+            return names;
         for (PaDeviceIndex i = 0; i < Pa_GetDeviceCount(); ++i) {
             const PaDeviceInfo* info = Pa_GetDeviceInfo(i);
             if (info && info->maxOutputChannels > 0)
-                descriptions.push_back(info->name ? info->name : "Output device");
+                names.push_back(info->name ? info->name : "Output device");
         }
         Pa_Terminate();
-    });
+        return names;
+    }();
     return descriptions;
+}
+
+} // namespace
+
+const std::vector<std::string>& deviceDescriptions() {
+    static const std::vector<std::string> offline{"Default output", "Offline output"};
+    static const std::vector<std::string> silent{"Default output", "Silent output"};
+    switch (outputModeFromEnvironment()) {
+    case OutputMode::Offline:
+        return offline;
+    case OutputMode::Silent:
+        return silent;
+    case OutputMode::Device:
+        break;
+    }
+    return portAudioDescriptions();
 }
 
 } // namespace audio

@@ -12,7 +12,8 @@ enum class OutputMode { Device, Silent, Offline };
 OutputMode outputModeFromEnvironment();
 
 // Description texts: [0] the default output, [n] initialisation device n - 1.
-// Read once and kept (the pointers stay valid for the process's life).
+// Under VORLAN_AUDIO=offline or silent, that output is the one device;
+// otherwise PortAudio's list, read once. The texts live as long as the process.
 const std::vector<std::string>& deviceDescriptions();
 
 // Silences PortAudio's and ALSA's console output while it lives, and keeps

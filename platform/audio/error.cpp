@@ -1,15 +1,17 @@
 #include "platform/audio/error.h"
 
+#include <atomic>
+
 namespace audio {
 namespace {
-thread_local int lastCode = 0;
+std::atomic<int> lastCode{0};
 }
 
 int lastError() {
-    return lastCode;
+    return lastCode.load();
 }
 void setLastError(int code) {
-    lastCode = code;
+    lastCode.store(code);
 }
 
 } // namespace audio

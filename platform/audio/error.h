@@ -1,5 +1,7 @@
 #pragma once
-// The code of the last failed call, kept per calling thread.
+// The code of the last failed call (process-wide). A successful call leaves
+// it as it was, so an error box shows the code of the call that failed even
+// when other calls succeeded in between.
 
 namespace audio {
 
@@ -11,9 +13,8 @@ inline int fail(int code) {
     setLastError(code);
     return 0;
 }
-// Records success (code 0) and returns 1.
+// Success: returns 1 and leaves the last error alone.
 inline int succeed() {
-    setLastError(0);
     return 1;
 }
 

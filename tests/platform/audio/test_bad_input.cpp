@@ -28,6 +28,11 @@ TEST_F(BadInput, MissingFileIsAnOpenError) {
     EXPECT_EQ(BASS_ErrorGetCode(), BASS_ERROR_FILEOPEN);
     EXPECT_EQ(BASS_StreamCreateFile(FALSE, fixtureFolder().c_str(), 0, 0, 0), 0u);
     EXPECT_EQ(BASS_ErrorGetCode(), BASS_ERROR_FILEOPEN);
+    // Calls that succeed afterwards leave the code of the failed one.
+    const HSTREAM stream = BASS_StreamCreateFile(FALSE, wav().c_str(), 0, 0, 0);
+    ASSERT_NE(stream, 0u);
+    EXPECT_TRUE(BASS_StreamFree(stream));
+    EXPECT_EQ(BASS_ErrorGetCode(), BASS_ERROR_FILEOPEN);
 }
 
 TEST_F(BadInput, EmptyGarbageAndOtherFormatsAreFormatErrors) {

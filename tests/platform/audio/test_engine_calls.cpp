@@ -41,6 +41,10 @@ TEST(AudioEngine, InitTwiceFailsAndFreeDropsStreams) {
 }
 
 TEST(AudioEngine, IllegalDeviceAndRate) {
+    ::unsetenv("VORLAN_AUDIO"); // a real device number, past the devices there are
+    EXPECT_FALSE(BASS_Init(1000, 44100, 32, nullptr));
+    EXPECT_EQ(BASS_ErrorGetCode(), BASS_ERROR_DEVICE);
+    ::setenv("VORLAN_AUDIO", "offline", 1);
     EXPECT_FALSE(BASS_Init(-9, 44100, 32, nullptr));
     EXPECT_EQ(BASS_ErrorGetCode(), BASS_ERROR_DEVICE);
     EXPECT_FALSE(BASS_Init(BASS_DEVICE_OFFLINE, 1000000, 32, nullptr));
