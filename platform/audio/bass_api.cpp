@@ -55,7 +55,8 @@ QWORD channelPosition(DWORD handle, CallKind kind) {
     if (!entry)
         return failedPosition;
     succeed();
-    return static_cast<QWORD>(entry->stream->positionFrames()) * bytesPerFrame;
+    return static_cast<QWORD>(entry->stream->positionFrames(engine().output()->audibleNow())) *
+           bytesPerFrame;
 }
 
 BOOL setChannelPosition(DWORD handle, QWORD position, CallKind kind) {
@@ -200,6 +201,7 @@ BOOL BASS_ChannelResume(DWORD handle) {
         return fail(BASS_ERROR_NOTPAUSED);
     if (!engine().started())
         return fail(BASS_ERROR_START);
+    entry->stream->markPlayStart();
     entry->stream->setState(PlayState::Playing);
     return succeed();
 }
@@ -278,7 +280,7 @@ DWORD BASS_ChannelGetLevel(DWORD handle) {
     if (!entry)
         return failedLevel;
     succeed();
-    return entry->stream->level();
+    return entry->stream->level(engine().output()->audibleNow());
 }
 
 } // extern "C"

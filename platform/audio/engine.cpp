@@ -153,6 +153,7 @@ bool Engine::play(Stream& stream, bool restart) {
         return fail(BASS_ERROR_NOCHAN);
     if (restart)
         seek(stream, 0);
+    stream.markPlayStart();
     // A few periods decoded at once, so that the output does not start dry.
     stream.prebuffer(2 * Stream::maxChunkFrames);
     if (output_->realTime())

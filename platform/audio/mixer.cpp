@@ -39,21 +39,23 @@ void Mixer::waitIdle() const {
         std::this_thread::yield();
 }
 
-void Mixer::render(std::int16_t* out, std::size_t frames) {
+void Mixer::render(std::int16_t* out, std::size_t frames, double audibleAt) {
     epoch_.fetch_add(1);
     for (std::size_t done = 0; done < frames;) {
         const std::size_t n = std::min(frames - done, Stream::maxChunkFrames);
-        renderChunk(out ? out + done * 2 : nullptr, n);
+        const double chunkAudibleAt =
+            audibleAt < 0 ? noAudibleTime : audibleAt + static_cast<double>(done) / outputRate_;
+        renderChunk(out ? out + done * 2 : nullptr, n, chunkAudibleAt);
         done += n;
     }
     epoch_.fetch_add(1);
 }
 
 // The mix buffer is all zeros between chunks.
-void Mixer::renderChunk(std::int16_t* out, std::size_t frames) {
+void Mixer::renderChunk(std::int16_t* out, std::size_t frames, double audibleAt) {
     for (auto& slot : slots_)
         if (Stream* stream = slot.load(std::memory_order_acquire))
-            stream->render(mix_.data(), frames);
+            stream->render(mix_.data(), frames, audibleAt);
     if (out)
         toSamplesAndClear(mix_.data(), out, frames * 2);
     else

@@ -2,6 +2,8 @@
 // Mixes the playing streams into 16-bit stereo at the output rate. The output
 // thread calls render(); the user-interface thread adds and removes streams
 // and waits for a render in progress to end before it touches a stream.
+#include "platform/audio/audible_clock.h"
+
 #include <array>
 #include <atomic>
 #include <cstdint>
@@ -23,13 +25,15 @@ public:
     void remove(Stream* stream);
     void waitIdle() const;
 
-    // Output thread (real-time): renders `frames` frames into `out` (may be null).
-    void render(std::int16_t* out, std::size_t frames);
+    // Output thread (real-time): renders `frames` frames into `out` (may be
+    // null). `audibleAt` is when the first of them is heard (seconds on the
+    // monotonic clock) on a device output, noAudibleTime elsewhere.
+    void render(std::int16_t* out, std::size_t frames, double audibleAt = noAudibleTime);
     // Offline output only: decodes synchronously what the next `frames` frames need.
     void fillFor(std::size_t frames);
 
 private:
-    void renderChunk(std::int16_t* out, std::size_t frames);
+    void renderChunk(std::int16_t* out, std::size_t frames, double audibleAt);
 
     int outputRate_;
     std::array<std::atomic<Stream*>, maxStreams> slots_{};

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -41,6 +42,10 @@ public:
     virtual bool realTime() const = 0;
     virtual bool offline() const { return false; }
     virtual double periodMicroseconds() const = 0;
+    // The time the streams' listener clocks are read at (monotonic seconds),
+    // on outputs that play through a device with its own latency; empty on
+    // outputs where the rendered position is the one heard.
+    virtual std::optional<double> audibleNow() const { return std::nullopt; }
     CallbackTimes& times() { return times_; }
 
 protected:

@@ -1,3 +1,4 @@
+#include "platform/audio/audible_clock.h"
 #include "platform/audio/bass.h"
 #include "platform/audio/devices.h"
 #include "platform/audio/output.h"
@@ -55,6 +56,8 @@ public:
             stream_ = nullptr;
             return BASS_ERROR_DRIVER;
         }
+        if (const PaStreamInfo* streamInfo = Pa_GetStreamInfo(stream_))
+            latencySeconds_ = streamInfo->outputLatency;
         return BASS_OK;
     }
 
@@ -72,13 +75,21 @@ public:
     double periodMicroseconds() const override {
         return 1e6 * static_cast<double>(periodFrames) / mixer_.outputRate();
     }
+    std::optional<double> audibleNow() const override { return steadySeconds(); }
 
 private:
+    // Real-time: no locks, no allocation, no I/O.
     static int callback(const void*, void* output, unsigned long frames,
-                        const PaStreamCallbackTimeInfo*, PaStreamCallbackFlags flags, void* self) {
+                        const PaStreamCallbackTimeInfo* time, PaStreamCallbackFlags flags,
+                        void* self) {
         auto* out = static_cast<PortAudioOutput*>(self);
         const auto begin = std::chrono::steady_clock::now();
-        out->mixer_.render(static_cast<std::int16_t*>(output), frames);
+        // The first frame of this buffer is heard `delay` seconds from now.
+        const double delay =
+            audibleDelaySeconds(time ? time->outputBufferDacTime : 0, time ? time->currentTime : 0,
+                                out->latencySeconds_);
+        const double now = std::chrono::duration<double>(begin.time_since_epoch()).count();
+        out->mixer_.render(static_cast<std::int16_t*>(output), frames, now + delay);
         const double spent =
             std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - begin)
                 .count();
@@ -89,6 +100,7 @@ private:
 
     PaStream* stream_ = nullptr;
     bool initialised_ = false;
+    double latencySeconds_ = 0; // as the opened stream reports it; set before it starts
 };
 
 } // namespace

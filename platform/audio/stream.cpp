@@ -127,6 +127,7 @@ void Stream::seekHeld(std::int64_t frame) {
     levels_.clear();
     ended_.store(false);
     positionTicks_.store(frame * outputRate_);
+    clock_.restart(frame * outputRate_);
     // A little audio at once, so that the output does not run dry after a seek.
     const std::size_t prefill = std::min<std::size_t>(ring_->capacity(), 2 * maxChunkFrames);
     while (ring_->readable() < prefill && !decodedEnd_.load())
@@ -134,16 +135,24 @@ void Stream::seekHeld(std::int64_t frame) {
             break;
 }
 
-std::int64_t Stream::positionFrames() const {
-    std::int64_t frames = positionTicks_.load() / outputRate_;
+void Stream::markPlayStart() {
+    if (state() != PlayState::Playing)
+        clock_.setFloor(positionTicks_.load());
+}
+
+std::int64_t Stream::positionFrames(std::optional<double> now) const {
+    const std::int64_t ticks = now ? clock_.ticksAt(*now) : positionTicks_.load();
+    std::int64_t frames = ticks / outputRate_;
     if (active_ && lengthFrames() > 0)
         frames = std::min(frames, lengthFrames());
     return std::max<std::int64_t>(frames, 0);
 }
 
-std::uint32_t Stream::level() const {
+std::uint32_t Stream::level(std::optional<double> now) const {
     if (state() != PlayState::Playing)
         return 0;
+    if (now)
+        return clock_.peaksAt(*now, levelWindowSeconds);
     return levels_.peak(static_cast<std::uint32_t>(levelWindowSeconds * outputRate_));
 }
 
@@ -179,10 +188,11 @@ std::size_t Stream::resample(std::size_t frames, int rate) {
     return produced;
 }
 
-void Stream::render(float* mix, std::size_t frames) {
+void Stream::render(float* mix, std::size_t frames, double audibleAt) {
     if (hold_.load() || state() != PlayState::Playing || !active_)
         return;
     const int rate = rate_.load();
+    const std::int64_t startTicks = positionTicks_.load();
     // Gains: volume 0..100 linear; pan as a balance that lowers one side.
     const float volume = volume_.load() / 100.0f;
     const int pan = pan_.load();
@@ -217,11 +227,22 @@ void Stream::render(float* mix, std::size_t frames) {
         mixWithGains(mix, produced, targetLeft, targetRight);
     }
     const auto [peakLeft, peakRight] = peak;
-    levels_.push(static_cast<std::uint32_t>(frames), peakToLevel(peakLeft), peakToLevel(peakRight));
+    const std::uint32_t left = peakToLevel(peakLeft), right = peakToLevel(peakRight);
+    levels_.push(static_cast<std::uint32_t>(frames), left, right);
 
     if (produced < frames) {
         const bool drained = decodedEnd_.load() && ring_->readable() == 0 && inAvailable_ == 0;
         finishIfDrained(drained);
+    }
+    if (audibleAt >= 0) {
+        AudibleClock::Chunk chunk;
+        chunk.audibleAt = audibleAt;
+        chunk.seconds = static_cast<double>(frames) / outputRate_;
+        chunk.startTicks = startTicks;
+        chunk.endTicks = positionTicks_.load();
+        chunk.ticksPerSecond = static_cast<double>(rate) * outputRate_;
+        chunk.peaks = left | (right << 16);
+        clock_.record(chunk);
     }
 }
 

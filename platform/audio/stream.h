@@ -2,6 +2,7 @@
 // One stream: a decoder feeding a bounded ring (on a worker thread for the
 // real-time outputs, synchronously for the offline output), and the
 // output-side state the callback uses to resample, apply gains and mix.
+#include "platform/audio/audible_clock.h"
 #include "platform/audio/decoder.h"
 #include "platform/audio/level_history.h"
 #include "platform/audio/ring_buffer.h"
@@ -61,8 +62,13 @@ public:
 
     PlayState state() const { return static_cast<PlayState>(state_.load()); }
     void setState(PlayState state) { state_.store(static_cast<int>(state)); }
-    // Frames of the file heard so far (audible position), within the length.
-    std::int64_t positionFrames() const;
+    // Before the stream starts playing again: the position reported does not
+    // fall below the one it starts from.
+    void markPlayStart();
+    // Frames of the file heard so far, within the length: as rendered, or,
+    // given `now` (the output's audibleNow()), as heard through the device at
+    // that time.
+    std::int64_t positionFrames(std::optional<double> now = std::nullopt) const;
     bool atEnd() const { return ended_.load(); }
 
     int rate() const { return rate_.load(); }
@@ -71,14 +77,16 @@ public:
     void setRate(int hz) { rate_.store(hz); }
     void setVolume(int volume) { volume_.store(volume); }
     void setPan(int pan) { pan_.store(pan); }
-    // Peaks over the ~20 ms last rendered: low word left, high word right.
-    std::uint32_t level() const;
+    // Peaks over the ~20 ms last rendered, or, given `now`, over the ~20 ms
+    // heard up to then: low word left, high word right.
+    std::uint32_t level(std::optional<double> now = std::nullopt) const;
     std::uint64_t underruns() const { return underruns_.load(); }
 
     // --- output thread (real-time: no locks, no allocation) ---
     // Adds up to `frames` (<= maxChunkFrames) frames of this stream into `mix`
-    // (interleaved stereo, in 16-bit units: full scale = 32768).
-    void render(float* mix, std::size_t frames);
+    // (interleaved stereo, in 16-bit units: full scale = 32768). `audibleAt`:
+    // when the first of them is heard (monotonic seconds), or noAudibleTime.
+    void render(float* mix, std::size_t frames, double audibleAt = noAudibleTime);
     // Offline output only, before render(): decodes what `frames` output frames need.
     void fillFor(std::size_t frames);
 
@@ -104,8 +112,10 @@ private:
     std::atomic<int> state_{static_cast<int>(PlayState::Stopped)};
     std::atomic<bool> hold_{false};
     std::atomic<bool> ended_{false};
-    // Audible position in source frames x output rate (exact for any rate).
+    // Rendered position in source frames x output rate (exact for any rate).
     std::atomic<std::int64_t> positionTicks_{0};
+    // The position heard through a device (records per rendered chunk).
+    AudibleClock clock_;
     std::atomic<int> rate_{0};
     std::atomic<int> volume_{100};
     std::atomic<int> pan_{0};
