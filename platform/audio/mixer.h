@@ -37,6 +37,7 @@ private:
 
     int outputRate_;
     std::array<std::atomic<Stream*>, maxStreams> slots_{};
+    static_assert(std::atomic<Stream*>::is_always_lock_free);
     std::atomic<std::uint64_t> epoch_{0}; // odd while a render runs
     std::vector<float> mix_;
 };

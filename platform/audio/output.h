@@ -28,6 +28,9 @@ private:
     std::atomic<std::uint64_t> callbacks_{0};
     std::atomic<std::uint64_t> late_{0};
     std::atomic<double> max_{0};
+    // The output thread updates these without ever taking a lock.
+    static_assert(std::atomic<double>::is_always_lock_free);
+    static_assert(std::atomic<std::uint64_t>::is_always_lock_free);
 };
 
 class Output {
