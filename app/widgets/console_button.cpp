@@ -58,7 +58,7 @@ void ConsoleButton::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void ConsoleButton::dragEnterEvent(QDragEnterEvent* event) {
-    if (event->mimeData()->hasText() || event->mimeData()->hasUrls())
+    if (app::isSongDrag(event->mimeData()))
         event->acceptProposedAction();
 }
 

@@ -24,4 +24,8 @@ int shiftCode(Qt::KeyboardModifiers modifiers) {
     return code;
 }
 
+bool isSongDrag(const QMimeData* data) {
+    return data && (data->hasText() || data->hasUrls());
+}
+
 } // namespace app

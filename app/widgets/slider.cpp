@@ -89,7 +89,7 @@ void Slider::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void Slider::dragEnterEvent(QDragEnterEvent* event) {
-    if (event->mimeData()->hasText() || event->mimeData()->hasUrls())
+    if (app::isSongDrag(event->mimeData()))
         event->acceptProposedAction();
 }
 
