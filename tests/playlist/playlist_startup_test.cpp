@@ -54,7 +54,7 @@ TEST_F(PlaylistStartupTest, TheLastPlaylistLoadsUnderTheSplash) {
     ASSERT_NE(w, nullptr);
     ASSERT_TRUE(state->splash);
     QString shown;
-    QTimer::singleShot(40, [this, &shown] {
+    QTimer::singleShot(100, [this, &shown] {
         state->splash->tmrSplash_Timer();
         shown = state->splash->loadingLABEL->text();
         testing_support::saveScreenshot(state->splash, "splash_loading_playlist");
