@@ -102,9 +102,6 @@ std::unique_ptr<Decoder> Decoder::open(const std::string& path, Family family, i
     decoder->streamIndex_ = index;
     decoder->sampleRate_ = stream->codecpar->sample_rate;
 
-    const AVDictionaryEntry* entry = nullptr;
-    while ((entry = av_dict_get(format->metadata, "", entry, AV_DICT_IGNORE_SUFFIX)))
-        decoder->metadata_.emplace_back(entry->key, entry->value);
     error = BASS_OK;
     return decoder;
 }

@@ -60,8 +60,6 @@ public:
     int sampleRate() const { return sampleRate_; }
     // Length in frames (exact for WAV and once scanned, else from the header).
     std::int64_t lengthFrames() const { return lengthFrames_; }
-    // Container metadata as FFmpeg names it (key, value), in file order.
-    const std::vector<std::pair<std::string, std::string>>& metadata() const { return metadata_; }
     const std::string& formatName() const { return formatName_; }
 
     // Decodes up to `maxFrames` frames into `out` (interleaved stereo); 0 = end.
@@ -123,7 +121,6 @@ private:
     std::vector<std::int16_t> converted_; // one decoded mono frame
     std::vector<std::int16_t> pending_;   // stereo frames not yet handed out
     std::size_t pendingOffset_ = 0;       // in frames
-    std::vector<std::pair<std::string, std::string>> metadata_;
 };
 
 } // namespace audio

@@ -86,14 +86,28 @@ TEST_F(Streams, WmaTagsAreNameValueLines) {
     tagged.year = "2004";
     tagged.genre = "Ambient";
     tagged.comment = "About it";
+    tagged.attributes = {{"WM/EncodingSettings", "Lavf test"}};
     const std::string path = fixture("tagged.wma", tagged);
     const HSTREAM stream = BASS_WMA_StreamCreateFile(FALSE, path.c_str(), 0, 0, 0);
     ASSERT_NE(stream, 0u);
     const auto lines = tagLines(BASS_WMA_StreamGetTags(stream, BASS_TAG_WMA));
-    for (const char* expected : {"Title:Wma Title", "Author:Wma Artist", "WM/AlbumTitle:Wma Album",
-                                 "WM/Year:2004", "WM/Genre:Ambient", "Description:About it"})
+    for (const char* expected :
+         {"Title:Wma Title", "Author:Wma Artist", "WM/AlbumTitle:Wma Album", "WM/Year:2004",
+          "WM/Genre:Ambient", "Description:About it", "WM/EncodingSettings:Lavf test"})
         EXPECT_NE(std::find(lines.begin(), lines.end(), expected), lines.end()) << expected;
     BASS_WMA_StreamFree(stream);
+
+    // Names stay as the file stores them: a "date" attribute is no WM/Year.
+    fixtures::Tone dated = tagged;
+    dated.year.clear();
+    dated.attributes = {{"date", "2004-05-06"}};
+    const HSTREAM other =
+        BASS_WMA_StreamCreateFile(FALSE, fixture("dated.wma", dated).c_str(), 0, 0, 0);
+    const auto datedLines = tagLines(BASS_WMA_StreamGetTags(other, BASS_TAG_WMA));
+    EXPECT_NE(std::find(datedLines.begin(), datedLines.end(), "date:2004-05-06"), datedLines.end());
+    for (const auto& line : datedLines)
+        EXPECT_NE(line.rfind("WM/Year:", 0), 0u) << line;
+    BASS_WMA_StreamFree(other);
 
     const HSTREAM untagged = BASS_WMA_StreamCreateFile(FALSE, wma().c_str(), 0, 0, 0);
     const char* none = BASS_WMA_StreamGetTags(untagged, BASS_TAG_WMA);
