@@ -134,8 +134,8 @@ TEST_F(Streams, LengthsAndSecondsCountFramesAtTheFilesOwnRate) {
         const QWORD length =
             c.wmaFile ? BASS_WMA_StreamGetLength(stream) : BASS_StreamGetLength(stream);
         EXPECT_EQ(length % 4, 0u);
-        // 2 s tones; the WMA header counts a little encoder padding, and the
-        // MPEG-2 decoder delay is not removed the same way as MPEG-1's.
+        // 2 s tones; a WMA file decodes to whole codec frames, a little more
+        // or less than the tone.
         EXPECT_NEAR(static_cast<double>(length / 4), 2.0 * c.rate, c.wmaFile ? 0.05 * c.rate : 576);
         EXPECT_FLOAT_EQ(BASS_ChannelBytes2Seconds(stream, static_cast<QWORD>(c.rate) * 4), 1.0f);
         DWORD freq = 0, volume = 0;
