@@ -96,4 +96,16 @@ void SeeksWma(benchmark::State& state) {
 }
 BENCHMARK(SeeksWma)->Iterations(1)->Unit(benchmark::kMillisecond);
 
+// A WMA whose sound depends on the decoder's history: seeks decode on from
+// the file's start (no goal; the cost of exactness on such files).
+void SeeksNoiseFilledWma(benchmark::State& state) {
+    const std::string path = threeMinuteWmaMono16k();
+    for (auto _ : state) {
+        const SeekFigures seeks = randomSeeks(path, true, 50, nullptr);
+        state.counters["p50_ms"] = percentile(seeks.milliseconds, 0.50);
+        state.counters["p99_ms"] = percentile(seeks.milliseconds, 0.99);
+    }
+}
+BENCHMARK(SeeksNoiseFilledWma)->Iterations(1)->Unit(benchmark::kMillisecond);
+
 } // namespace
