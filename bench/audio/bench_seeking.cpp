@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <chrono>
+#include <ctime>
 #include <random>
 #include <vector>
 
@@ -16,8 +17,15 @@ using Clock = std::chrono::steady_clock;
 
 struct SeekFigures {
     std::vector<double> milliseconds;
+    std::vector<double> cpuMilliseconds; // this thread's processor time, whatever the load
     int exact = 0;
 };
+
+double threadCpuMilliseconds() {
+    timespec now{};
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+}
 
 // `count` seeks to random frames; each is timed (the seek call and the
 // pre-buffer that follows it, as a deck does) and, when `reference` is given,
@@ -36,12 +44,14 @@ SeekFigures randomSeeks(const std::string& path, bool wma, int count,
     for (int i = 0; i < count; ++i) {
         const QWORD frame = where(random);
         const auto begin = Clock::now();
+        const double cpuBegin = threadCpuMilliseconds();
         const BOOL done = wma ? BASS_WMA_ChannelSetPosition(stream, frame * 4, 0)
                               : BASS_ChannelSetPosition(stream, frame * 4);
         if (!wma)
             BASS_StreamPreBuf(stream);
         result.milliseconds.push_back(
             std::chrono::duration<double, std::milli>(Clock::now() - begin).count());
+        result.cpuMilliseconds.push_back(threadCpuMilliseconds() - cpuBegin);
         if (!done || !reference)
             continue;
         if (wma)
@@ -58,6 +68,7 @@ SeekFigures randomSeeks(const std::string& path, bool wma, int count,
     BASS_StreamFree(stream);
     stopEngine();
     std::sort(result.milliseconds.begin(), result.milliseconds.end());
+    std::sort(result.cpuMilliseconds.begin(), result.cpuMilliseconds.end());
     return result;
 }
 
@@ -74,6 +85,7 @@ void AccurateSeeksMp3(benchmark::State& state) {
         state.counters["exact_percent"] = exact;
         state.counters["p50_ms"] = percentile(seeks.milliseconds, 0.50);
         state.counters["p99_ms"] = percentile(seeks.milliseconds, 0.99);
+        state.counters["cpu_p99_ms"] = percentile(seeks.cpuMilliseconds, 0.99);
         figures()["mp3_seek_exact_percent"] = exact;
         figures()["mp3_seek_p50_ms"] = percentile(seeks.milliseconds, 0.50);
         figures()["mp3_seek_p99_ms"] = percentile(seeks.milliseconds, 0.99);
@@ -90,6 +102,7 @@ void SeeksWma(benchmark::State& state) {
         state.counters["exact_percent"] = exact;
         state.counters["p50_ms"] = percentile(seeks.milliseconds, 0.50);
         state.counters["p99_ms"] = percentile(seeks.milliseconds, 0.99);
+        state.counters["cpu_p99_ms"] = percentile(seeks.cpuMilliseconds, 0.99);
         figures()["wma_seek_exact_percent"] = exact;
         figures()["wma_seek_p99_ms"] = percentile(seeks.milliseconds, 0.99);
     }
@@ -104,6 +117,7 @@ void SeeksNoiseFilledWma(benchmark::State& state) {
         const SeekFigures seeks = randomSeeks(path, true, 50, nullptr);
         state.counters["p50_ms"] = percentile(seeks.milliseconds, 0.50);
         state.counters["p99_ms"] = percentile(seeks.milliseconds, 0.99);
+        state.counters["cpu_p99_ms"] = percentile(seeks.cpuMilliseconds, 0.99);
     }
 }
 BENCHMARK(SeeksNoiseFilledWma)->Iterations(1)->Unit(benchmark::kMillisecond);
