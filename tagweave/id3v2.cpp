@@ -40,6 +40,8 @@ std::int64_t oldTagLength(const InputFile& in, const QString& file, const QStrin
     return length;
 }
 
+// A comment with a description holds what a program left for itself
+// (normalisation values, encoder settings), not the user's comment.
 bool hasDescription(const clsFrame& frame) {
     const auto* comment = dynamic_cast<const clsComment_Frame*>(&frame);
     return comment && !QString(comment->Description()).remove(QChar(0)).isEmpty();
