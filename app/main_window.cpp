@@ -7,6 +7,7 @@
 #include "app/version.h"
 #include "controls/lcd/qzvLCD.h"
 #include "controls/widgets/console_button.h"
+#include "controls/widgets/console_frame.h"
 #include "controls/widgets/console_look.h"
 #include "controls/widgets/slider.h"
 #include "controls/widgets/window_drag.h"
@@ -52,6 +53,7 @@ halvoranF::halvoranF(app::ProgramState& state_) : QWidget(nullptr), state(state_
     connect(cmdcloseButton, &QPushButton::clicked, this, &halvoranF::cmdcloseButton_Click);
     connect(CmdMinimizeButton, &QPushButton::clicked, this, &halvoranF::CmdMinimizeButton_Click);
     connect(optionsCB, &QPushButton::clicked, this, &halvoranF::optionsCB_Click);
+    connect(playListCB, &QPushButton::clicked, this, &halvoranF::playListCB_Click);
     tmrAsync.setInterval(1);
     connect(&tmrAsync, &QTimer::timeout, this, &halvoranF::tmrAsync_Timer);
 }
@@ -306,6 +308,14 @@ void halvoranF::CmdMinimizeButton_Click() {
 void halvoranF::optionsCB_Click() {
     optionsF* options = state.optionsWindow ? state.optionsWindow.data() : optionsF::load(state);
     options->exec();
+}
+
+void halvoranF::playListCB_Click() {
+    playlistF* playlist = playlistF::load(state);
+    playlist->show();
+    app::centreOnScreen(playlist);
+    playlist->raise();
+    playlist->activateWindow();
 }
 
 void halvoranF::tmrAsync_Timer() {

@@ -71,6 +71,8 @@ public:
     void cmdcloseButton_Click();
     void CmdMinimizeButton_Click();
     void optionsCB_Click();
+    // Shows the playlist window (not modal), centred on the screen.
+    void playListCB_Click();
     void tmrAsync_Timer();
     void Form_KeyUp(int keyCode, int shift);
 

@@ -7,12 +7,10 @@
 #include "platform/ui/dialogs.h"
 #include "playlist/playlist_window.h"
 
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
-#include <QScreen>
 
 searchF::searchF(app::ProgramState& state, playlistF* playlist)
     : QWidget(playlist, Qt::Window | Qt::FramelessWindowHint), state_(state), playlist_(playlist) {
@@ -56,11 +54,7 @@ searchF* searchF::show_window(app::ProgramState& state, playlistF* playlist) {
         state.searchWindow = window;
     }
     window->show();
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect s = screen->geometry();
-        window->move(s.left() + (s.width() - window->width()) / 2,
-                     s.top() + (s.height() - window->height()) / 2);
-    }
+    app::centreOnScreen(window);
     window->raise();
     window->activateWindow();
     return window;

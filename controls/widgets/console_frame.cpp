@@ -4,9 +4,11 @@
 #include "controls/widgets/console_look.h"
 #include "controls/widgets/window_drag.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QScreen>
 #include <QWidget>
 
 namespace app {
@@ -30,6 +32,14 @@ ConsoleFrame buildConsoleFrame(QWidget* window, const QString& title, const QStr
     new WindowDragHandle(f.titlebar, false);
     new WindowDragHandle(f.imgIcon, true);
     return f;
+}
+
+void centreOnScreen(QWidget* window) {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect s = screen->geometry();
+        window->move(s.left() + (s.width() - window->width()) / 2,
+                     s.top() + (s.height() - window->height()) / 2);
+    }
 }
 
 void paintConsoleFrame(QWidget* window, QPainter& p) {

@@ -20,6 +20,9 @@ struct ConsoleFrame {
 // Builds the frame's controls on `window` (its size must be set).
 ConsoleFrame buildConsoleFrame(QWidget* window, const QString& title, const QString& closeTip);
 
+// Moves `window` to the centre of the primary screen.
+void centreOnScreen(QWidget* window);
+
 // Paints the window's background, rim and title line.
 void paintConsoleFrame(QWidget* window, QPainter& painter);
 
