@@ -52,6 +52,7 @@ TEST_F(StartupTest, StepsRunInOrder) {
                                    "init_BASS",
                                    "BASS_SetBufferLength",
                                    "tmrAsync",
+                                   "monitorCMB_Click",
                                    "cue_intervals",
                                    "hide_keyboard_Shortcuts",
                                    "tmrTrackLength",
