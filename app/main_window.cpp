@@ -58,9 +58,11 @@ halvoranF::halvoranF(app::ProgramState& state_) : QWidget(nullptr), state(state_
 }
 
 halvoranF::~halvoranF() {
-    // The mixer links lead into this window.
-    state.links.runVolumeTimer = nullptr;
-    state.links.runVUmeterTimer = nullptr;
+    // The mixer links lead into this window, unless a newer main window took them.
+    if (!state.mainWindow || state.mainWindow == this) {
+        state.links.runVolumeTimer = nullptr;
+        state.links.runVUmeterTimer = nullptr;
+    }
 }
 
 halvoranF* halvoranF::load(app::ProgramState& state) {

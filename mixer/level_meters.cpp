@@ -15,7 +15,8 @@ void MixerDesk::run_VUmeterTimer() {
     for (int deck = 0; deck < 2; ++deck) {
         // Low word left, high word right, 0..128; 0 = silent or not playing,
         // (DWORD)-1 = no stream: both read as nothing to show.
-        const DWORD level = BASS_ChannelGetLevel(state_.decks[static_cast<std::size_t>(deck)].stream);
+        const DWORD level =
+            BASS_ChannelGetLevel(state_.decks[static_cast<std::size_t>(deck)].stream);
         if (static_cast<std::int32_t>(level) <= 0)
             continue;
         const MeterLevels m =

@@ -45,8 +45,8 @@ DeckVolumes mixedDeckVolumes(const SliderValues& s) {
         v.left = toInt32(master * leftLevel);
     } else {
         v.right = toInt32(master * rightLevel);
-        v.left = toInt32(2.0 * std::abs(s.crossfaderMaximum - s.crossfader) / f * master *
-                         leftLevel);
+        v.left =
+            toInt32(2.0 * std::abs(s.crossfaderMaximum - s.crossfader) / f * master * leftLevel);
     }
     return v;
 }

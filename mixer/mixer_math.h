@@ -21,13 +21,13 @@ VolumeAndPan volumeAndPanFor(int left, int right);
 
 // Slider values as the mixer reads them.
 struct SliderValues {
-    int crossfader = 50;          // X: 0 left deck only .. F right deck only
-    int crossfaderMaximum = 100;  // the crossfader's own maximum
-    int master = 50;              // M: master level = value
-    int leftDeck = 0;             // L: left deck level = F - value
-    int rightDeck = 0;            // R: right deck level = F - value
-    int monitor = 0;              // monitor level = F - value
-    int fullScale = 100;          // F; must be above 0
+    int crossfader = 50;         // X: 0 left deck only .. F right deck only
+    int crossfaderMaximum = 100; // the crossfader's own maximum
+    int master = 50;             // M: master level = value
+    int leftDeck = 0;            // L: left deck level = F - value
+    int rightDeck = 0;           // R: right deck level = F - value
+    int monitor = 0;             // monitor level = F - value
+    int fullScale = 100;         // F; must be above 0
 };
 
 // Mixed volume of each deck, 0..100: linear crossfader law, both decks at

@@ -12,16 +12,16 @@ struct MeterCase {
     int levelLeft, levelRight; // the deck's stream level per channel, 0..128
     int crossfader;            // for the left deck; the right deck sees it mirrored
     int master;
-    int deckSlider;            // 0 = full level
-    int deckLeft, deckRight, master_;
+    int deckSlider; // 0 = full level
+    int deckLeft, deckRight, masterColumn;
 };
 
 const MeterCase kMeterCases[] = {
     {"full level everywhere", 128, 128, 50, 100, 0, 128, 128, 128},
-    {"crossfader at the other end: no master share, deck meter still moves", 128, 128, 100, 100,
-     0, 128, 128, 0},
-    {"deck slider at the bottom: deck meter 0, master still shows the deck", 128, 128, 50, 100,
-     100, 0, 0, 128},
+    {"crossfader at the other end: no master share, deck meter still moves", 128, 128, 100, 100, 0,
+     128, 128, 0},
+    {"deck slider at the bottom: deck meter 0, master still shows the deck", 128, 128, 50, 100, 100,
+     0, 0, 128},
     {"master shows the average of both channels", 100, 0, 50, 100, 0, 100, 0, 50},
     {"crossfader share is capped at full", 128, 128, 25, 100, 0, 128, 128, 128},
     {"crossfader towards the other deck halves the share", 128, 128, 75, 100, 0, 128, 128, 64},
@@ -39,7 +39,8 @@ TEST_F(MixerTest, MetersShowEachDeck) {
             qzvPeak* other = deckMeters[1 - deck];
             other->setLPeak(77);
             other->setRPeak(77);
-            deck == 0 ? controls.mainVolVUmeter->setRPeak(77) : controls.mainVolVUmeter->setLPeak(77);
+            deck == 0 ? controls.mainVolVUmeter->setRPeak(77)
+                      : controls.mainVolVUmeter->setLPeak(77);
             controls.crossFaderScroll->setValue(deck == 0 ? c.crossfader : 100 - c.crossfader);
             controls.MainVolScroll->setValue(c.master);
             (deck == 0 ? controls.LVolScroll : controls.RvolScroll)->setValue(c.deckSlider);
@@ -49,7 +50,7 @@ TEST_F(MixerTest, MetersShowEachDeck) {
             EXPECT_EQ(deckMeters[deck]->LPeak(), c.deckLeft);
             EXPECT_EQ(deckMeters[deck]->RPeak(), c.deckRight);
             const qzvPeak* master = controls.mainVolVUmeter;
-            EXPECT_EQ(deck == 0 ? master->LPeak() : master->RPeak(), c.master_);
+            EXPECT_EQ(deck == 0 ? master->LPeak() : master->RPeak(), c.masterColumn);
             EXPECT_EQ(deck == 0 ? master->RPeak() : master->LPeak(), 77);
             EXPECT_EQ(other->LPeak(), 77);
             EXPECT_EQ(other->RPeak(), 77);

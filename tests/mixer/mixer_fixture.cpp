@@ -42,12 +42,12 @@ std::string constantLevelWav(int left, int right) {
     put32(out, 36 + frames * 4);
     out.write("WAVEfmt ", 8);
     put32(out, 16);
-    put16(out, 1);              // PCM
-    put16(out, 2);              // stereo
-    put32(out, 44100);          // frames a second
-    put32(out, 44100 * 4);      // bytes a second
-    put16(out, 4);              // bytes a frame
-    put16(out, 16);             // bits a sample
+    put16(out, 1);         // PCM
+    put16(out, 2);         // stereo
+    put32(out, 44100);     // frames a second
+    put32(out, 44100 * 4); // bytes a second
+    put16(out, 4);         // bytes a frame
+    put16(out, 16);        // bits a sample
     out.write("data", 4);
     put32(out, frames * 4);
     const auto sample = [](int level) {

@@ -19,9 +19,9 @@ namespace mixer_test {
 struct Setting {
     int crossfader = 50;
     int master = 100;
-    int leftDeck = 0;  // 0 = full level (top)
-    int rightDeck = 0; // 0 = full level (top)
-    int monitor = 0;   // 0 = full monitor level (top)
+    int leftDeck = 0;      // 0 = full level (top)
+    int rightDeck = 0;     // 0 = full level (top)
+    int monitor = 0;       // 0 = full monitor level (top)
     int monitorButton = 2; // 0 left deck, 1 right deck, 2 off
 };
 

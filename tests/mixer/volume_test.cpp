@@ -12,7 +12,6 @@ using mixer_test::MixerTest;
 using mixer_test::Setting;
 
 struct VolumeCase {
-    const char* what;
     Setting setting;
     int leftDeckVolume, rightDeckVolume;
     Attributes left, right; // volume and pan of each deck's stream
@@ -20,37 +19,38 @@ struct VolumeCase {
 
 // Setting: crossfader, master, left deck, right deck, monitor slider, monitor button.
 const VolumeCase kVolumeCases[] = {
-    {"centre, master and decks full: both decks full and centred",
-     {50, 100, 0, 0, 0, 2}, 100, 100, {100, 0}, {100, 0}},
-    {"crossfader at the left end: right deck silent whatever its slider",
-     {0, 100, 20, 0, 0, 2}, 80, 0, {80, 0}, {0, 0}},
-    {"crossfader at 25, master half: right deck at a quarter",
-     {25, 50, 0, 0, 0, 2}, 50, 25, {50, 0}, {25, 0}},
-    {"crossfader at 75: left deck at half",
-     {75, 100, 0, 0, 0, 2}, 50, 100, {50, 0}, {100, 0}},
-    {"crossfader at the right end: left deck silent",
-     {100, 100, 0, 30, 0, 2}, 0, 70, {0, 0}, {70, 0}},
-    {"deck volumes round halves to even (48.5 -> 48, 49.5 -> 50)",
-     {50, 50, 3, 1, 0, 2}, 48, 50, {48, 0}, {50, 0}},
-    {"monitor left deck at the bottom: nothing of it on the left channel",
-     {50, 100, 0, 0, 100, 0}, 100, 100, {100, 100}, {100, 100}},
-    {"monitor left deck at 80 with the deck at 40: volume 80, pan -50",
-     {50, 100, 60, 0, 20, 0}, 40, 100, {80, -50}, {100, 100}},
-    {"monitor pan rounds halves to even (-62.5 -> -62)",
-     {50, 100, 70, 0, 20, 0}, 30, 100, {80, -62}, {100, 100}},
-    {"monitor right deck: the left deck plays full right",
-     {50, 100, 0, 50, 0, 1}, 100, 50, {100, 100}, {100, -50}},
-    {"monitor level ignores the crossfader: faded-out deck full left",
-     {0, 100, 0, 0, 30, 1}, 100, 0, {100, 100}, {70, -100}},
-    {"master scales the mix, not the monitor",
-     {50, 20, 0, 0, 0, 0}, 20, 20, {100, -80}, {20, 100}},
+    // 0: centre, master and decks full: both decks full and centred.
+    {{50, 100, 0, 0, 0, 2}, 100, 100, {100, 0}, {100, 0}},
+    // 1: crossfader at the left end: right deck silent whatever its slider.
+    {{0, 100, 20, 0, 0, 2}, 80, 0, {80, 0}, {0, 0}},
+    // 2: crossfader at 25, master half: right deck at a quarter.
+    {{25, 50, 0, 0, 0, 2}, 50, 25, {50, 0}, {25, 0}},
+    // 3: crossfader at 75: left deck at half.
+    {{75, 100, 0, 0, 0, 2}, 50, 100, {50, 0}, {100, 0}},
+    // 4: crossfader at the right end: left deck silent.
+    {{100, 100, 0, 30, 0, 2}, 0, 70, {0, 0}, {70, 0}},
+    // 5: deck volumes round halves to even (48.5 -> 48, 49.5 -> 50).
+    {{50, 50, 3, 1, 0, 2}, 48, 50, {48, 0}, {50, 0}},
+    // 6: monitor left deck at the bottom: nothing of it on the left channel.
+    {{50, 100, 0, 0, 100, 0}, 100, 100, {100, 100}, {100, 100}},
+    // 7: monitor left deck at 80 with the deck at 40: volume 80, pan -50.
+    {{50, 100, 60, 0, 20, 0}, 40, 100, {80, -50}, {100, 100}},
+    // 8: monitor pan rounds halves to even (-62.5 -> -62).
+    {{50, 100, 70, 0, 20, 0}, 30, 100, {80, -62}, {100, 100}},
+    // 9: monitor right deck: the left deck plays full right.
+    {{50, 100, 0, 50, 0, 1}, 100, 50, {100, 100}, {100, -50}},
+    // 10: monitor level ignores the crossfader: a faded-out deck is full left.
+    {{0, 100, 0, 0, 30, 1}, 100, 0, {100, 100}, {70, -100}},
+    // 11: master scales the mix, not the monitor.
+    {{50, 20, 0, 0, 0, 0}, 20, 20, {100, -80}, {20, 100}},
 };
 
 TEST_F(MixerTest, LevelsReachBothStreams) {
     playDeck(0, mixer_test::toneWav(440));
     playDeck(1, mixer_test::toneWav(1000));
-    for (const VolumeCase& c : kVolumeCases) {
-        SCOPED_TRACE(c.what);
+    for (std::size_t row = 0; row < std::size(kVolumeCases); ++row) {
+        SCOPED_TRACE(row);
+        const VolumeCase& c = kVolumeCases[row];
         apply(c.setting);
         EXPECT_EQ(state->leftDeckVolume, c.leftDeckVolume);
         EXPECT_EQ(state->rightDeckVolume, c.rightDeckVolume);
