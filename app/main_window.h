@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <memory>
 
 class QFrame;
 class QLabel;
@@ -19,6 +20,9 @@ class qzvPeak;
 
 namespace app {
 struct ProgramState;
+}
+namespace mixer {
+class MixerDesk;
 }
 
 class halvoranF : public QWidget {
@@ -75,6 +79,30 @@ public:
     void playListCB_Click();
     void tmrAsync_Timer();
     void Form_KeyUp(int keyCode, int shift);
+
+    // ---- Mixer ----
+    // Volume and pan of both decks reach their streams; the three meters
+    // take one reading. Both are also reached through the program links.
+    void run_volume_timer();
+    void run_VUmeterTimer();
+    void monitorCMB_Click(int index);
+    // Both notifications of each mixer slider rerun the volumes; the mouse
+    // moving over one gives the Mixer panel the keyboard focus.
+    void crossFaderScroll_Change();
+    void crossFaderScroll_Scroll();
+    void crossFaderScroll_MouseMove(int button, int shift, int x, int y);
+    void LVolScroll_Change();
+    void LVolScroll_Scroll();
+    void LVolScroll_MouseMove(int button, int shift, int x, int y);
+    void RvolScroll_Change();
+    void RvolScroll_Scroll();
+    void RvolScroll_MouseMove(int button, int shift, int x, int y);
+    void MainVolScroll_Change();
+    void MainVolScroll_Scroll();
+    void MainVolScroll_MouseMove(int button, int shift, int x, int y);
+    void monitorVolScroll_Change();
+    void monitorVolScroll_Scroll();
+    void monitorVolScroll_MouseMove(int button, int shift, int x, int y);
 
     // ---- Fields ----
     std::int32_t ieMajor = 0;
@@ -172,6 +200,10 @@ private:
     void build_RightDeck();
     void build_Mixer();
     void build_KeyboardHints();
+    // The mixer object on the mixer panel's controls, and its handlers.
+    void build_MixerDesk();
+    void connect_MixerLinks();
+    std::unique_ptr<mixer::MixerDesk> mixerDesk_;
     bool loaded_ = false;
     bool unloaded_ = false;
 };

@@ -134,6 +134,15 @@ struct ProgramState {
     std::int16_t crossMax = 0;
     std::int16_t crossCentre = 0;
 
+    // Mixer: the last mixed volume of each deck (0..100), recomputed from the
+    // sliders on every volume run; the monitor mode (1 monitor the left deck,
+    // 2 the right deck, any other value off); the audio library's result of
+    // the last attribute call (non-zero = done), kept and never reported.
+    std::int32_t leftDeckVolume = 0;
+    std::int32_t rightDeckVolume = 0;
+    std::int16_t monitorMode = 0;
+    std::int32_t lastResult = 0;
+
     // Modifier keys as the keyboard shortcuts see them (-1 held, 0 not).
     std::int16_t ctrlDown = 0;
     std::int16_t altDown = 0;
