@@ -14,6 +14,7 @@
 #include "core/number_text.h"
 #include "core/program_state.h"
 #include "core/registry_values.h"
+#include "decks/decks.h"
 #include "engine/engine_helpers.h"
 #include "engine/engine_lifecycle.h"
 #include "platform/system/folders.h"
@@ -41,6 +42,7 @@ halvoranF::halvoranF(app::ProgramState& state_) : QWidget(nullptr), state(state_
     build_Mixer();
     place_Panels(0);
     build_KeyboardHints();
+    build_Decks();
     titlebar->setText(app::kProductName);
 
     new app::WindowDragHandle(imgIcon, true);
@@ -128,6 +130,7 @@ bool halvoranF::Form_Load() {
 
     state.step("hide_keyboard_Shortcuts");
     hide_keyboard_Shortcuts();
+    run_pitchTimer_timer();
 
     state.step("tmrTrackLength");
     tmrTrackLength.start();

@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <memory>
 
 class QFrame;
 class QLabel;
@@ -19,6 +20,9 @@ class qzvPeak;
 
 namespace app {
 struct ProgramState;
+}
+namespace decks {
+class Decks;
 }
 
 class halvoranF : public QWidget {
@@ -63,6 +67,42 @@ public:
     void place_Panels(int index);
     // Width = right edge of the rightmost panel + 120 twips; centred on screen.
     void set_WindowGeometry();
+
+    // ---- Decks (one-line calls into the two decks) ----
+    void init_LeftPlayer();
+    void init_RightPlayer();
+    // Opens `path` for the selected deck; the stream handle, 0 on failure.
+    std::uint32_t openStream(const QString& path);
+    void play_now();
+    void changeLpitch();
+    void changeRpitch();
+    void run_pitchTimer_timer();
+    void tmrTrackLength_Timer();
+    void playCB2_Click();
+    void playCB_Click();
+    void playCB2_MouseDown(int button);
+    void playCB_MouseDown(int button);
+    void LpauseCB_Click();
+    void pauseCB_Click();
+    void stopCB2_MouseDown();
+    void stopCB_MouseDown();
+    void openFileCB2_Click();
+    void openFileCB1_Click();
+    void LpitchScroll_Change();
+    void RpitchScroll_Change();
+    void LpitchZeroIndicator_Click();
+    void pitchZeroIndicator_Click();
+    void LpBend_PlusCB_MouseDown();
+    void LpBend_PlusCB_MouseUp();
+    void LpBend_Minus_MouseDown();
+    void LpBend_Minus_MouseUp();
+    void RpBend_plusCB_MouseDown();
+    void RpBend_plusCB_MouseUp();
+    void RpBend_Minus_MouseDown();
+    void RpBend_Minus_MouseUp();
+    void speedCB_Click(int index);
+    void upCB_Click();
+    void downCB_Click();
 
     // ---- Handlers ----
     void cmdcloseButton_Click();
@@ -152,6 +192,8 @@ public:
     QTimer tmrAsync;
 
     app::ProgramState& state;
+    // Both deck players, on the controls above.
+    std::unique_ptr<decks::Decks> decks;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -167,6 +209,8 @@ private:
     void build_RightDeck();
     void build_Mixer();
     void build_KeyboardHints();
+    // The decks on their controls, and every deck control's event.
+    void build_Decks();
     bool loaded_ = false;
     bool unloaded_ = false;
 };
