@@ -15,6 +15,7 @@
 #include "core/number_text.h"
 #include "core/program_state.h"
 #include "core/registry_values.h"
+#include "decks/decks.h"
 #include "engine/engine_helpers.h"
 #include "engine/engine_lifecycle.h"
 #include "mixer/mixer_desk.h"
@@ -44,6 +45,7 @@ halvoranF::halvoranF(app::ProgramState& state_) : QWidget(nullptr), state(state_
     build_Mixer();
     place_Panels(0);
     build_KeyboardHints();
+    build_Decks();
     build_MixerDesk();
     titlebar->setText(app::kProductName);
 
@@ -143,6 +145,7 @@ bool halvoranF::Form_Load() {
 
     state.step("hide_keyboard_Shortcuts");
     hide_keyboard_Shortcuts();
+    run_pitchTimer_timer();
 
     state.step("tmrTrackLength");
     tmrTrackLength.start();

@@ -24,6 +24,9 @@ struct ProgramState;
 namespace mixer {
 class MixerDesk;
 }
+namespace decks {
+class Decks;
+}
 
 class halvoranF : public QWidget {
     Q_OBJECT
@@ -70,6 +73,42 @@ public:
     void place_Panels(int index);
     // Width = right edge of the rightmost panel + 120 twips; centred on screen.
     void set_WindowGeometry();
+
+    // ---- Decks (one-line calls into the two decks) ----
+    void init_LeftPlayer();
+    void init_RightPlayer();
+    // Opens `path` for the selected deck; the stream handle, 0 on failure.
+    std::uint32_t openStream(const QString& path);
+    void play_now();
+    void changeLpitch();
+    void changeRpitch();
+    void run_pitchTimer_timer();
+    void tmrTrackLength_Timer();
+    void playCB2_Click();
+    void playCB_Click();
+    void playCB2_MouseDown(int button);
+    void playCB_MouseDown(int button);
+    void LpauseCB_Click();
+    void pauseCB_Click();
+    void stopCB2_MouseDown();
+    void stopCB_MouseDown();
+    void openFileCB2_Click();
+    void openFileCB1_Click();
+    void LpitchScroll_Change();
+    void RpitchScroll_Change();
+    void LpitchZeroIndicator_Click();
+    void pitchZeroIndicator_Click();
+    void LpBend_PlusCB_MouseDown();
+    void LpBend_PlusCB_MouseUp();
+    void LpBend_Minus_MouseDown();
+    void LpBend_Minus_MouseUp();
+    void RpBend_plusCB_MouseDown();
+    void RpBend_plusCB_MouseUp();
+    void RpBend_Minus_MouseDown();
+    void RpBend_Minus_MouseUp();
+    void speedCB_Click(int index);
+    void upCB_Click();
+    void downCB_Click();
 
     // ---- Handlers ----
     void cmdcloseButton_Click();
@@ -185,6 +224,8 @@ public:
     QTimer tmrAsync;
 
     app::ProgramState& state;
+    // Both deck players, on the controls above.
+    std::unique_ptr<decks::Decks> decks;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -204,6 +245,8 @@ private:
     void build_MixerDesk();
     void connect_MixerLinks();
     std::unique_ptr<mixer::MixerDesk> mixerDesk_;
+    // The decks on their controls, and every deck control's event.
+    void build_Decks();
     bool loaded_ = false;
     bool unloaded_ = false;
 };
