@@ -15,8 +15,10 @@
 #include "core/number_text.h"
 #include "core/program_state.h"
 #include "core/registry_values.h"
+#include "decks/decks.h"
 #include "engine/engine_helpers.h"
 #include "engine/engine_lifecycle.h"
+#include "mixer/mixer_desk.h"
 #include "platform/system/folders.h"
 #include "platform/ui/dialogs.h"
 #include "playlist/playlist_window.h"
@@ -43,6 +45,8 @@ halvoranF::halvoranF(app::ProgramState& state_) : QWidget(nullptr), state(state_
     build_Mixer();
     place_Panels(0);
     build_KeyboardHints();
+    build_Decks();
+    build_MixerDesk();
     titlebar->setText(app::kProductName);
 
     new app::WindowDragHandle(imgIcon, true);
@@ -58,7 +62,13 @@ halvoranF::halvoranF(app::ProgramState& state_) : QWidget(nullptr), state(state_
     connect(&tmrAsync, &QTimer::timeout, this, &halvoranF::tmrAsync_Timer);
 }
 
-halvoranF::~halvoranF() = default;
+halvoranF::~halvoranF() {
+    // The mixer links lead into this window, unless a newer main window took them.
+    if (!state.mainWindow || state.mainWindow == this) {
+        state.links.runVolumeTimer = nullptr;
+        state.links.runVUmeterTimer = nullptr;
+    }
+}
 
 halvoranF* halvoranF::load(app::ProgramState& state) {
     if (state.mainWindow || state.programEnded)
@@ -111,6 +121,7 @@ bool halvoranF::Form_Load() {
     LCD_R->setSong(app::kProductName);
 
     state.step("mixer_start_values");
+    connect_MixerLinks();
     state.crossMax = static_cast<std::int16_t>(crossFaderScroll->Max());
     state.crossCentre = static_cast<std::int16_t>(app::roundHalfEven(state.crossMax / 2.0));
     crossFaderScroll->setValue(state.crossCentre);
@@ -125,12 +136,16 @@ bool halvoranF::Form_Load() {
     state.step("tmrAsync");
     tmrAsync.start();
 
+    state.step("monitorCMB_Click");
+    monitorCMB_Click(2);
+
     state.step("cue_intervals");
     tmrLcue.setInterval(state.cueSearchInterval);
     tmrRcue.setInterval(state.cueSearchInterval);
 
     state.step("hide_keyboard_Shortcuts");
     hide_keyboard_Shortcuts();
+    run_pitchTimer_timer();
 
     state.step("tmrTrackLength");
     tmrTrackLength.start();

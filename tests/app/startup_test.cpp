@@ -53,6 +53,7 @@ TEST_F(StartupTest, StepsRunInOrder) {
                                    "init_BASS",
                                    "BASS_SetBufferLength",
                                    "tmrAsync",
+                                   "monitorCMB_Click",
                                    "cue_intervals",
                                    "hide_keyboard_Shortcuts",
                                    "tmrTrackLength",
