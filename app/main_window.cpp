@@ -18,6 +18,7 @@
 #include "engine/engine_lifecycle.h"
 #include "platform/system/folders.h"
 #include "platform/ui/dialogs.h"
+#include "playlist/playlist_window.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -132,14 +133,30 @@ bool halvoranF::Form_Load() {
     state.step("tmrTrackLength");
     tmrTrackLength.start();
 
+    state.step("command_line");
+    load_CommandLineSong();
+
     state.step("show");
     show();
     if (state.onMainWindowShown)
         state.onMainWindowShown(this);
-    state.step("unload_loadingF");
-    if (state.splash)
-        state.splash->Form_Unload();
+    // The splash stays up, showing the playlist's progress, until tmrAsync
+    // has loaded the playlist window.
     return true;
+}
+
+void halvoranF::load_CommandLineSong() {
+    state.links.showNextSong = [this](const QString& text) { nextSongTXT->setText(text); };
+    if (!playlist::isCommandLineSong(state.commandLine))
+        return;
+    playlistF* playlist = playlistF::load(state);
+    playlist->loadsongs_to_playlist(state.commandLine);
+    state.decks[0].filePath = state.last_added_file;
+    if (state.decks[0].filePath.isEmpty())
+        return;
+    playlist->selectEntry(state.song_index);
+    Lplay_cue[0]->setBackColor(app::kColourOff);
+    state.decks[0].cuePosition = 0;
 }
 
 void halvoranF::init_Timers() {
@@ -252,7 +269,7 @@ void halvoranF::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    if (loaded_ && Form_QueryUnload()) {
+    if (loaded_ && (Form_QueryUnload() || !playlist::savePlaylistBeforeExit(state))) {
         event->ignore();
         return;
     }
@@ -273,6 +290,7 @@ void halvoranF::release_Resources() {
     state.removeForm(this);
     state.optionsWindow = nullptr;
     state.mainWindow = nullptr;
+    state.links.showNextSong = nullptr;
 }
 
 // ---- Handlers ----
@@ -292,6 +310,12 @@ void halvoranF::optionsCB_Click() {
 
 void halvoranF::tmrAsync_Timer() {
     tmrAsync.stop();
+    state.step("load_playlistF");
+    playlistF::load(state);
+    if (state.splash) {
+        state.step("unload_loadingF");
+        state.splash->Form_Unload();
+    }
 }
 
 void halvoranF::mousePressEvent(QMouseEvent* event) {

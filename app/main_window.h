@@ -43,6 +43,9 @@ public:
     bool Form_Load();
     void init_Timers();
     void hide_keyboard_Shortcuts();
+    // A song named on the command line is added to the playlist and taken
+    // onto the left deck.
+    void load_CommandLineSong();
 
     // ---- Engine ----
     bool init_BASS();
