@@ -8,7 +8,6 @@
 #include <unistd.h>
 
 namespace bench_audio {
-namespace {
 
 std::string cached(const std::string& name, fixtures::Format format, double seconds) {
     const std::filesystem::path path = std::filesystem::path(dataFolder()) / name;
@@ -23,8 +22,6 @@ std::string cached(const std::string& name, fixtures::Format format, double seco
     }
     return path.string();
 }
-
-} // namespace
 
 std::string dataFolder() {
     const char* configured = std::getenv("VORLAN_BENCH_DATA");
