@@ -21,6 +21,9 @@ class qzvPeak;
 namespace app {
 struct ProgramState;
 }
+namespace mixer {
+class MixerDesk;
+}
 namespace decks {
 class Decks;
 }
@@ -47,6 +50,9 @@ public:
     bool Form_Load();
     void init_Timers();
     void hide_keyboard_Shortcuts();
+    // A song named on the command line is added to the playlist and taken
+    // onto the left deck.
+    void load_CommandLineSong();
 
     // ---- Engine ----
     bool init_BASS();
@@ -108,8 +114,34 @@ public:
     void cmdcloseButton_Click();
     void CmdMinimizeButton_Click();
     void optionsCB_Click();
+    // Shows the playlist window (not modal), centred on the screen.
+    void playListCB_Click();
     void tmrAsync_Timer();
     void Form_KeyUp(int keyCode, int shift);
+
+    // ---- Mixer ----
+    // Volume and pan of both decks reach their streams; the three meters
+    // take one reading. Both are also reached through the program links.
+    void run_volume_timer();
+    void run_VUmeterTimer();
+    void monitorCMB_Click(int index);
+    // Both notifications of each mixer slider rerun the volumes; the mouse
+    // moving over one gives the Mixer panel the keyboard focus.
+    void crossFaderScroll_Change();
+    void crossFaderScroll_Scroll();
+    void crossFaderScroll_MouseMove(int button, int shift, int x, int y);
+    void LVolScroll_Change();
+    void LVolScroll_Scroll();
+    void LVolScroll_MouseMove(int button, int shift, int x, int y);
+    void RvolScroll_Change();
+    void RvolScroll_Scroll();
+    void RvolScroll_MouseMove(int button, int shift, int x, int y);
+    void MainVolScroll_Change();
+    void MainVolScroll_Scroll();
+    void MainVolScroll_MouseMove(int button, int shift, int x, int y);
+    void monitorVolScroll_Change();
+    void monitorVolScroll_Scroll();
+    void monitorVolScroll_MouseMove(int button, int shift, int x, int y);
 
     // ---- Fields ----
     std::int32_t ieMajor = 0;
@@ -209,6 +241,10 @@ private:
     void build_RightDeck();
     void build_Mixer();
     void build_KeyboardHints();
+    // The mixer object on the mixer panel's controls, and its handlers.
+    void build_MixerDesk();
+    void connect_MixerLinks();
+    std::unique_ptr<mixer::MixerDesk> mixerDesk_;
     // The decks on their controls, and every deck control's event.
     void build_Decks();
     bool loaded_ = false;

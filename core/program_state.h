@@ -19,6 +19,8 @@ class QWidget;
 class loadingF;
 class halvoranF;
 class optionsF;
+class playlistF;
+class searchF;
 
 namespace app {
 
@@ -65,6 +67,16 @@ struct Settings {
     QString playlistPath;                   // the saved playlist folder
 };
 
+// What the program's own ID3v2 reader found in the last file it read: one
+// text per frame it keeps (empty when the tag has no such frame), the tag's
+// total size in bytes (header size + 10, where the audio starts; 1 when the
+// file has no tag) and whether the file starts with a tag.
+struct Id3v2Values {
+    QString TIT2, TPE1, TALB, COMM, TYER, TCON, TCOM, TCOP, TOPE, WXXX, TENC, TRCK;
+    double totalSize = 1;
+    bool hasId3v2 = false;
+};
+
 // A loaded window, in the order of loading. Unloading it removes the entry.
 struct LoadedForm {
     QString name;
@@ -94,6 +106,10 @@ struct ProgramLinks {
     // Playlist window: rebuild the display line of the entry at `index` from
     // its file's tags (after the tag editor saved).
     std::function<void(int index)> refreshPlaylistEntry;
+    // Main window: the next-song box shows `text` (the playlist's cursor entry).
+    std::function<void(const QString& text)> showNextSong;
+    // Tag editor: opens modally on the playlist entry at `index`.
+    std::function<void(int index)> editPlaylistEntryTags;
 };
 
 // Runs a link when it is connected.
@@ -131,6 +147,15 @@ struct ProgramState {
     std::int16_t crossMax = 0;
     std::int16_t crossCentre = 0;
 
+    // Mixer: the last mixed volume of each deck (0..100), recomputed from the
+    // sliders on every volume run; the monitor mode (1 monitor the left deck,
+    // 2 the right deck, any other value off); the audio library's result of
+    // the last attribute call (non-zero = done), kept and never reported.
+    std::int32_t leftDeckVolume = 0;
+    std::int32_t rightDeckVolume = 0;
+    std::int16_t monitorMode = 0;
+    std::int32_t lastResult = 0;
+
     // Modifier keys as the keyboard shortcuts see them (-1 held, 0 not).
     std::int16_t ctrlDown = 0;
     std::int16_t altDown = 0;
@@ -147,8 +172,16 @@ struct ProgramState {
     std::int32_t song_index = 0;
     bool playlist_changed = false;
     QString current_playlist;
+    QString save_playlist_path; // where save_playlist writes; the playlist label shows its name
     QString last_added_file;
     QString nextSongPath;
+
+    // The program's uniform random source in [0, 1); never reseeded, so the
+    // shuffles repeat from start to start. Tests may replace it.
+    std::function<double()> rnd;
+
+    // The twelve ID3v2 texts of the program's own tag reader.
+    Id3v2Values id3v2;
 
     // The command line as the program received it (arguments joined by blanks).
     QString commandLine;
@@ -157,6 +190,8 @@ struct ProgramState {
     QPointer<loadingF> splash;
     QPointer<halvoranF> mainWindow;
     QPointer<optionsF> optionsWindow;
+    QPointer<playlistF> playlistWindow;
+    QPointer<searchF> searchWindow;
     // Loaded windows in loading order (the close unloads them last to first).
     std::vector<LoadedForm> forms;
     void addForm(const QString& name, QObject* window, std::function<void()> unload);

@@ -20,6 +20,8 @@ std::string dataFolder();
 std::string cached(const std::string& name, fixtures::Format format, double seconds);
 std::string threeMinuteMp3();
 std::string threeMinuteWma();
+// At a low rate and bit rate, where WMA fills bands with noise.
+std::string threeMinuteWmaMono16k();
 std::string threeMinuteWav();
 std::string sixtyMinuteMp3();
 
