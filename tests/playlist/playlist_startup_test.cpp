@@ -5,6 +5,7 @@
 #include "app/splash_window.h"
 #include "app/startup.h"
 #include "controls/widgets/console_button.h"
+#include "platform/audio/bass.h"
 #include "tests/app/program_fixture.h"
 #include "tests/playlist/playlist_fixture.h"
 #include "tests/support/screenshots.h"
@@ -98,6 +99,10 @@ TEST_F(PlaylistStartupTest, ASongOnTheCommandLineIsAddedForTheLeftDeck) {
     EXPECT_EQ(state->decks[0].filePath, song);
     EXPECT_EQ(state->song_index, 0);
     EXPECT_EQ(w->Lplay_cue[0]->BackColor(), app::kColourOff);
+    // The left deck plays it from the top; paused, it does not hold up the close.
+    EXPECT_EQ(state->decks[0].cuePosition, 0u);
+    EXPECT_EQ(BASS_ChannelIsActive(state->decks[0].stream), BASS_ACTIVE_PLAYING);
+    w->LpauseCB->click();
     EXPECT_TRUE(state->playlist_changed);
     // Closing asks about the changed playlist; Cancel keeps the program.
     dialogs.expectBox(ui::vbCancel);
