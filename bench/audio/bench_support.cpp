@@ -9,8 +9,8 @@
 
 namespace bench_audio {
 
-std::string cached(const std::string& name, fixtures::Format format, double seconds,
-                   int rate = 44100, int channels = 2) {
+std::string cached(const std::string& name, fixtures::Format format, double seconds, int rate,
+                   int channels) {
     const std::filesystem::path path = std::filesystem::path(dataFolder()) / name;
     if (!std::filesystem::exists(path)) {
         fixtures::Tone tone;

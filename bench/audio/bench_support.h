@@ -17,7 +17,8 @@ namespace bench_audio {
 // folder under the system's temporary folder.
 std::string dataFolder();
 // A 441 Hz tone file `name` of `seconds`, made once in dataFolder().
-std::string cached(const std::string& name, fixtures::Format format, double seconds);
+std::string cached(const std::string& name, fixtures::Format format, double seconds,
+                   int rate = 44100, int channels = 2);
 std::string threeMinuteMp3();
 std::string threeMinuteWma();
 // At a low rate and bit rate, where WMA fills bands with noise.
