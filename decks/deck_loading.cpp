@@ -3,7 +3,6 @@
 #include "decks/deck.h"
 #include "decks/decks.h"
 #include "decks/path_lookup.h"
-#include "decks/track_title.h"
 
 #include "controls/lcd/qzvLCD.h"
 #include "controls/widgets/console_button.h"
@@ -12,6 +11,7 @@
 #include "engine/engine_helpers.h"
 #include "platform/system/text.h"
 #include "platform/ui/dialogs.h"
+#include "tags/track_titles.h"
 
 namespace decks {
 
@@ -71,7 +71,9 @@ void Deck::init_Player() {
     pitchZero_Click();
     endLoading();
 
-    controls_.lcd->setSong(trackTitle(r.filePath) + QString(10, ' ') + decks_.host().productName);
+    const QString& product = decks_.host().productName;
+    controls_.lcd->setSong(tags::get_ID3_tag(state_, r.filePath, product) + QString(10, ' ') +
+                           product);
     qzvLCD& lcd = *controls_.lcd;
     lcd.setCueing(false);
     lcd.setPlay(false);

@@ -8,10 +8,9 @@
 #include <unistd.h>
 
 namespace bench_audio {
-namespace {
 
-std::string cached(const std::string& name, fixtures::Format format, double seconds,
-                   int rate = 44100, int channels = 2) {
+std::string cached(const std::string& name, fixtures::Format format, double seconds, int rate,
+                   int channels) {
     const std::filesystem::path path = std::filesystem::path(dataFolder()) / name;
     if (!std::filesystem::exists(path)) {
         fixtures::Tone tone;
@@ -26,8 +25,6 @@ std::string cached(const std::string& name, fixtures::Format format, double seco
     }
     return path.string();
 }
-
-} // namespace
 
 std::string dataFolder() {
     const char* configured = std::getenv("VORLAN_BENCH_DATA");

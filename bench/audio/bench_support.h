@@ -4,6 +4,7 @@
 // for the summary printed at the end of the run.
 #include "platform/audio/bass.h"
 #include "platform/audio/offline.h"
+#include "tests/fixtures/fixtures.h"
 
 #include <cstdint>
 #include <map>
@@ -15,6 +16,9 @@ namespace bench_audio {
 // The folder the benchmark audio lives in: $VORLAN_BENCH_DATA, else a
 // folder under the system's temporary folder.
 std::string dataFolder();
+// A 441 Hz tone file `name` of `seconds`, made once in dataFolder().
+std::string cached(const std::string& name, fixtures::Format format, double seconds,
+                   int rate = 44100, int channels = 2);
 std::string threeMinuteMp3();
 std::string threeMinuteWma();
 // At a low rate and bit rate, where WMA fills bands with noise.

@@ -22,10 +22,19 @@ TEST_F(DeckScreenshot, BothDecksLoadedAndPlaying) {
     app_test::writeSetting("InitQuality", "CD Quality - 44100Hz");
     halvoranF* w = startProgram();
     ASSERT_NE(w, nullptr);
-    state->decks[0].filePath =
-        QString::fromStdString(tone("Left Deck Song.mp3", fixtures::Format::Mp3Cbr, 44100, 2, 30));
-    state->decks[1].filePath =
-        QString::fromStdString(tone("Right Deck Song.wma", fixtures::Format::Wma, 44100, 2, 20));
+    fixtures::Tone left;
+    left.seconds = 30;
+    left.id3v2 = true;
+    left.title = "Night Drive";
+    left.artist = "Left Artist";
+    fixtures::Tone right;
+    right.format = fixtures::Format::Wma;
+    right.seconds = 20;
+    right.metadata = true;
+    right.title = "Morning Run";
+    right.artist = "Right Artist";
+    state->decks[0].filePath = QString::fromStdString(audio_test::fixture("left.mp3", left));
+    state->decks[1].filePath = QString::fromStdString(audio_test::fixture("right.wma", right));
     w->init_LeftPlayer();
     w->init_RightPlayer();
     w->LpitchScroll->setValue(1250);
@@ -39,7 +48,7 @@ TEST_F(DeckScreenshot, BothDecksLoadedAndPlaying) {
     EXPECT_EQ(w->LCD_L->Pitch(), " + 2.50%");
     EXPECT_EQ(w->LCD_R->Pitch(), " - 1.00%");
     EXPECT_TRUE(w->LCD_L->Play());
-    for (int step = 0; step < 30; ++step) { // the titles scroll in, as after 7 s
+    for (int step = 0; step < 10; ++step) { // the titles scroll in, as after 2.4 s
         w->LCD_L->run_marquee_scroll();
         w->LCD_R->run_marquee_scroll();
     }
