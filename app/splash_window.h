@@ -40,8 +40,6 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void addProgramFolderToPath();
-
     app::ProgramState& state_;
     std::int32_t lastSongIndex_ = 0;
     bool unloaded_ = false;

@@ -3,6 +3,7 @@
 #include "app/browser_version.h"
 #include "app/main_window.h"
 #include "app/options_window.h"
+#include "app/program_path.h"
 #include "app/splash_window.h"
 #include "controls/lcd/qzvLCD.h"
 #include "controls/widgets/slider.h"
@@ -14,6 +15,7 @@
 #include "platform/audio/offline.h"
 #include "platform/system/folders.h"
 #include "tests/app/program_fixture.h"
+#include "tests/env/broadcast_counter.h"
 #include "tests/fixtures/fixtures.h"
 
 #include <QCoreApplication>
@@ -264,17 +266,52 @@ TEST_F(StartupTest, ProgramFolderGoesOnThePathOnce) {
     EXPECT_EQ(system.Environment("PATH"), folder + ";/usr/bin;/Bin");
 }
 
-TEST_F(StartupTest, PathNamingTheProgramIsLeftAlone) {
-    {
-        qzvenv::System system;
-        system.setEnvironment("PATH", "/opt/Vorlan;/usr/bin");
+// The PATH step for folders that do and do not hold the program's name: the
+// result never depends on where the program lies, and a second start adds
+// nothing.
+TEST_F(StartupTest, PathStepDependsOnTheMachinePathNotOnTheFolder) {
+    struct Case {
+        const char* folder;
+        const char* systemBefore; // null: not set
+        const char* userBefore;
+        const char* systemAfter; // null: as before
+        const char* userAfter;
+    };
+    const Case cases[] = {
+        {"/home/dj/src/vorlan/build", "/usr/bin;/Bin", "/home/Me/bin",
+         "/home/dj/src/vorlan/build;/usr/bin;/Bin", "/home/dj/src/vorlan/build;/home/Me/bin"},
+        {"/opt/dj-tools", nullptr, nullptr, "/opt/dj-tools;", "/opt/dj-tools;"},
+        {"/opt/dj-tools", "/opt/DJ-tools;/usr/bin", "/home/Me/bin", nullptr, nullptr},
+        {"/usr/local/dj", "/opt/Vorlan;/usr/bin", nullptr, nullptr, nullptr},
+    };
+    const QString systemKey = "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment";
+    const auto put = [](reg::HKEY hive, const QString& key, const char* text) {
+        if (text)
+            app::save_RegValue(hive, key, "PATH", reg::REG_SZ, QString(text));
+        else if (reg::HKEY open = 0; reg::RegOpenKeyEx(hive, key, 0, reg::KEY_WRITE, &open) == 0) {
+            reg::RegDeleteValue(open, "PATH");
+            reg::RegCloseKey(open);
+        }
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.folder);
+        put(reg::HKEY_LOCAL_MACHINE, systemKey, c.systemBefore);
+        put(reg::HKEY_CURRENT_USER, "Environment", c.userBefore);
+        const bool adds = c.systemAfter != nullptr;
+        for (int start = 0; start < 2; ++start) {
+            env_test::BroadcastCounter broadcasts;
+            app::putProgramFolderOnPath(c.folder);
+            EXPECT_EQ(broadcasts.settings.size(), adds && start == 0 ? 2 : 0);
+            qzvenv::System system;
+            qzvenv::User user;
+            EXPECT_EQ(system.Environment("PATH"), QString(adds             ? c.systemAfter
+                                                          : c.systemBefore ? c.systemBefore
+                                                                           : ""));
+            EXPECT_EQ(user.Environment("PATH"), QString(adds           ? c.userAfter
+                                                        : c.userBefore ? c.userBefore
+                                                                       : ""));
+        }
     }
-    loadingF::load(*state)->Form_Unload();
-    flushDeletes();
-    qzvenv::System system;
-    qzvenv::User user;
-    EXPECT_EQ(system.Environment("PATH"), "/opt/Vorlan;/usr/bin");
-    EXPECT_EQ(user.Environment("PATH"), "");
 }
 
 class CloseTest : public StartupTest {
