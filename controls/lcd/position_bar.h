@@ -48,7 +48,7 @@ private:
     int value_ = 0;
     int maximum_ = 100;
     int largeChange_ = 1;
-    int dragOffset_ = -1; // pointer x minus thumb left while dragging
+    int dragOffset_ = -1;   // pointer x minus thumb left while dragging
     int pageDirection_ = 0; // -1 / +1 while the track is held
     int pointerX_ = 0;      // where the held track was last pressed or moved to
     QTimer repeat_;         // repeats the page step while the track is held
