@@ -5,7 +5,8 @@
 // scrolled() on every step of a thumb drag, changed() at the end of every
 // drag and when the value has changed by a click on the track or by
 // setValue().
-#include <QTimer>
+#include "platform/ui/precise_timer.h"
+
 #include <QWidget>
 
 namespace qzvlcd {
@@ -48,10 +49,10 @@ private:
     int value_ = 0;
     int maximum_ = 100;
     int largeChange_ = 1;
-    int dragOffset_ = -1;   // pointer x minus thumb left while dragging
-    int pageDirection_ = 0; // -1 / +1 while the track is held
-    int pointerX_ = 0;      // where the held track was last pressed or moved to
-    QTimer repeat_;         // repeats the page step while the track is held
+    int dragOffset_ = -1;     // pointer x minus thumb left while dragging
+    int pageDirection_ = 0;   // -1 / +1 while the track is held
+    int pointerX_ = 0;        // where the held track was last pressed or moved to
+    ui::PreciseTimer repeat_; // repeats the page step while the track is held
 };
 
 } // namespace qzvlcd

@@ -81,6 +81,10 @@ TEST_F(StartupTest, StepsRunInOrder) {
     for (QTimer* t :
          {&w->tmrLcue, &w->tmrRcue, &w->tmrLTurntableStop, &w->tmrRTurntableStop, &w->tmrAutoFade})
         EXPECT_FALSE(t->isActive());
+    // Each keeps the interval it states (a coarse timer may stretch it by 5 %).
+    for (QTimer* t : {&w->tmrTrackLength, &w->tmrLcue, &w->tmrRcue, &w->tmrLTurntableStop,
+                      &w->tmrRTurntableStop, &w->tmrAutoFade, &w->tmrAsync})
+        EXPECT_EQ(t->timerType(), Qt::PreciseTimer);
     w->tmrAsync_Timer();
     EXPECT_FALSE(w->tmrAsync.isActive());
 
@@ -224,6 +228,8 @@ TEST_F(StartupTest, SplashShowsVersionAndProgress) {
     EXPECT_TRUE(splash->tmrLoad.isActive());
     EXPECT_EQ(splash->tmrLoad.interval(), 25);
     EXPECT_EQ(splash->tmrSplash.interval(), 60);
+    EXPECT_EQ(splash->tmrLoad.timerType(), Qt::PreciseTimer);
+    EXPECT_EQ(splash->tmrSplash.timerType(), Qt::PreciseTimer);
     EXPECT_FALSE(splash->tmrSplash.isActive());
 
     splash->tmrSplash_Timer();
