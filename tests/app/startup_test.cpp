@@ -18,6 +18,7 @@
 #include "tests/env/broadcast_counter.h"
 #include "tests/fixtures/fixtures.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QKeyEvent>
@@ -31,6 +32,7 @@ using Steps = std::vector<std::string>;
 class StartupTest : public app_test::ProgramTest {
 protected:
     void TearDown() override {
+        BASS_Offline_FailNextInit(0);
         BASS_Offline_FailNextStart(0);
         app_test::ProgramTest::TearDown();
     }
@@ -149,6 +151,22 @@ TEST_F(StartupTest, EngineThatCannotInitializeEndsTheProgram) {
     EXPECT_FALSE(state->mainWindow);
     const Steps& s = state->steps;
     EXPECT_EQ(std::count(s.begin(), s.end(), "show"), 0);
+}
+
+// The stored device is gone (the engine refuses its number): the program
+// starts on the default device, says so in the options window, and keeps it.
+TEST_F(StartupTest, AStoredDeviceThatIsGoneGivesWayToTheDefault) {
+    app_test::writeSetting("initDevice", "Offline output");
+    BASS_Offline_FailNextInit(BASS_ERROR_DEVICE);
+    halvoranF* w = startProgram();
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(dialogs.boxes().empty());
+    EXPECT_FALSE(state->programEnded);
+    EXPECT_EQ(state->engine.deviceInUse, -1);
+    ASSERT_TRUE(state->optionsWindow);
+    EXPECT_EQ(state->optionsWindow->cmbDevice->currentText(), "Default Sound Device");
+    closeProgram();
+    EXPECT_EQ(app_test::readSettingRaw("initDevice"), "Default Sound Device");
 }
 
 TEST_F(StartupTest, OutputThatCannotStartEndsTheProgram) {
