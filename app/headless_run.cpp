@@ -12,7 +12,7 @@ void armHeadlessRun(QWidget* mainWindow) {
     const QString shot = qEnvironmentVariable("VORLAN_SCREENSHOT");
     if (!shot.isEmpty()) {
         // Wait for the first paint so the picture shows the finished window.
-        QTimer::singleShot(500, mainWindow, [mainWindow, shot] {
+        QTimer::singleShot(500, Qt::PreciseTimer, mainWindow, [mainWindow, shot] {
             if (mainWindow->grab().save(shot))
                 std::printf("screenshot: %s\n", qPrintable(shot));
             else
@@ -26,7 +26,7 @@ void armHeadlessRun(QWidget* mainWindow) {
         std::printf("vorlan: main window shown\n");
         std::fflush(stdout);
         QPointer<QWidget> window = mainWindow;
-        QTimer::singleShot(quitAfter, qApp, [window] {
+        QTimer::singleShot(quitAfter, Qt::PreciseTimer, qApp, [window] {
             // The main window's own close: it stops the engine and unloads
             // the other windows.
             if (window)

@@ -216,11 +216,14 @@ void halvoranF::set_WindowGeometry() {
 // ---- Engine ----
 
 bool halvoranF::init_BASS() {
-    const QString failure = engine::startEngine(state.engine.deviceInUse, state.engine.outputRate,
-                                                reinterpret_cast<void*>(winId()));
-    if (failure.isEmpty())
+    const engine::EngineStart start = engine::startEngine(
+        state.engine.deviceInUse, state.engine.outputRate, reinterpret_cast<void*>(winId()));
+    if (start.failure.isEmpty()) {
+        if (start.device != state.engine.deviceInUse && state.optionsWindow)
+            state.optionsWindow->useDefaultDevice();
         return true;
-    ThrowError(failure);
+    }
+    ThrowError(start.failure);
     close();
     state.end(1);
     return false;

@@ -4,7 +4,8 @@
 // its timers, and runs the program's start-up (after the splash) and its
 // close. The controls get their behaviour from the deck, pitch, cueing,
 // mixer, metering, automatic DJ and keyboard code.
-#include <QTimer>
+#include "platform/ui/precise_timer.h"
+
 #include <QWidget>
 #include <array>
 #include <cstdint>
@@ -215,13 +216,13 @@ public:
     std::array<QLineEdit*, 11> keyboardTXT{};
 
     // ---- Timers ----
-    QTimer tmrTrackLength;
-    QTimer tmrLcue;
-    QTimer tmrRcue;
-    QTimer tmrLTurntableStop;
-    QTimer tmrRTurntableStop;
-    QTimer tmrAutoFade;
-    QTimer tmrAsync;
+    ui::PreciseTimer tmrTrackLength;
+    ui::PreciseTimer tmrLcue;
+    ui::PreciseTimer tmrRcue;
+    ui::PreciseTimer tmrLTurntableStop;
+    ui::PreciseTimer tmrRTurntableStop;
+    ui::PreciseTimer tmrAutoFade;
+    ui::PreciseTimer tmrAsync;
 
     app::ProgramState& state;
     // Both deck players, on the controls above.

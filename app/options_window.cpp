@@ -194,6 +194,13 @@ void optionsF::cmbDevice_Click() {
     deviceText = cmbDevice->currentText();
 }
 
+void optionsF::useDefaultDevice() {
+    state_.engine.device = -1;
+    state_.engine.deviceInUse = -1;
+    cmbDevice->setCurrentIndex(0);
+    cmbDevice_Click();
+}
+
 void optionsF::cmbPlayQuality_Click() {
     qualityText = cmbPlayQuality->currentText();
 }

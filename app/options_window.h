@@ -32,6 +32,9 @@ public:
     // pitch and cue intervals; then the window is unloaded.
     void Form_Unload();
     void cmbDevice_Click();
+    // The engine runs on the default device because the chosen one could not
+    // be opened: the list shows "Default Sound Device" and keeps it.
+    void useDefaultDevice();
     void cmbPlayQuality_Click();
     void djSetupOpt_Click(int index);
     void txtPlaylistPath_LostFocus();

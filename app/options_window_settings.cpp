@@ -10,6 +10,7 @@
 #include "core/registry_values.h"
 #include "engine/engine_helpers.h"
 #include "platform/system/folders.h"
+#include "platform/ui/dialogs.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -23,8 +24,12 @@ QString readSetting(const char* name) {
     return app::get_RegValue(reg::HKEY_LOCAL_MACHINE, app::settingsKeyPath(), name);
 }
 
-void writeSetting(const char* name, const QString& text) {
-    app::save_RegValue(reg::HKEY_LOCAL_MACHINE, app::settingsKeyPath(), name, reg::REG_SZ, text);
+// Writes one setting; keeps the first failure in `failure`.
+void writeSetting(const char* name, const QString& text, reg::LONG& failure) {
+    const reg::LONG status = app::save_RegValue(reg::HKEY_LOCAL_MACHINE, app::settingsKeyPath(),
+                                                name, reg::REG_SZ, text);
+    if (failure == reg::ERROR_SUCCESS)
+        failure = status;
 }
 
 // The stored number rounded to an integer, or `fallback` when it lies
@@ -175,14 +180,21 @@ void optionsF::writeSettings() {
     engine.bufferLength = bufferSlider->Value() / 10.0;
     settings.playlistPath = txtPlaylistPath->text();
 
-    writeSetting("optStartUp", app::numberText(settings.optStartUp));
-    writeSetting("SeekAccuracy", app::numberText(engine.streamFlags));
-    writeSetting("initQuality", qualityText);
-    writeSetting("initDevice", deviceText);
-    writeSetting("TurntableStopSpeed", app::numberText(settings.turntableStopSpeed));
-    writeSetting("pitchRange", app::numberText(settings.pitchRange));
-    writeSetting("DjSetup", app::numberText(settings.djSetup));
-    writeSetting("AutomixStart", app::numberText(settings.automixStart));
-    writeSetting("Buffer", app::numberText(engine.bufferLength));
-    writeSetting("playlistPath", settings.playlistPath);
+    reg::LONG failure = reg::ERROR_SUCCESS;
+    writeSetting("optStartUp", app::numberText(settings.optStartUp), failure);
+    writeSetting("SeekAccuracy", app::numberText(engine.streamFlags), failure);
+    writeSetting("initQuality", qualityText, failure);
+    writeSetting("initDevice", deviceText, failure);
+    writeSetting("TurntableStopSpeed", app::numberText(settings.turntableStopSpeed), failure);
+    writeSetting("pitchRange", app::numberText(settings.pitchRange), failure);
+    writeSetting("DjSetup", app::numberText(settings.djSetup), failure);
+    writeSetting("AutomixStart", app::numberText(settings.automixStart), failure);
+    writeSetting("Buffer", app::numberText(engine.bufferLength), failure);
+    writeSetting("playlistPath", settings.playlistPath, failure);
+    // One box for the lot: the user learns the settings were not kept, where
+    // they should have gone and why.
+    if (failure != reg::ERROR_SUCCESS)
+        state_.dialogs.msgBox("The settings could not be saved to " + reg::RegDatabasePath() +
+                                  "\r\n\r\n" + reg::RegStatusText(failure),
+                              ui::vbExclamation | ui::vbOKOnly, "Settings Not Saved...");
 }

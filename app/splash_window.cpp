@@ -1,30 +1,17 @@
 #include "app/splash_window.h"
 
 #include "app/main_window.h"
+#include "app/program_path.h"
 #include "app/version.h"
 #include "controls/widgets/console_look.h"
 #include "core/fixed_texts.h"
 #include "core/program_state.h"
-#include "env/system.h"
-#include "env/user.h"
 #include "platform/system/folders.h"
 
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QScreen>
-#include <exception>
-#include <memory>
-
-namespace {
-// Runs `statement`, ignoring any error it raises.
-template <typename F> void ignoringErrors(F&& statement) {
-    try {
-        statement();
-    } catch (...) {
-    }
-}
-} // namespace
 
 loadingF::loadingF(app::ProgramState& state) : QWidget(nullptr), state_(state) {
     setObjectName("loadingF");
@@ -68,42 +55,9 @@ loadingF* loadingF::load(app::ProgramState& state) {
     return splash;
 }
 
-void loadingF::addProgramFolderToPath() {
-    // Errors here are ignored: each statement that fails is skipped.
-    std::unique_ptr<qzvenv::System> system;
-    std::unique_ptr<qzvenv::User> user;
-    QString systemPath, userPath;
-    ignoringErrors([&] { system = std::make_unique<qzvenv::System>(); });
-    ignoringErrors([&] { user = std::make_unique<qzvenv::User>(); });
-    ignoringErrors([&] {
-        if (system)
-            systemPath = system->Environment("PATH");
-    });
-    ignoringErrors([&] {
-        if (user)
-            userPath = user->Environment("PATH");
-    });
-    // The folder is known to be on the path when the machine-wide value names
-    // the program or the folder itself (so the path does not grow at every
-    // start when the folder's name lacks the program's name). The values keep
-    // their letter case: paths here are case-sensitive.
-    const QString folder = sys::programFolder();
-    const QString lowerSystem = systemPath.toLower();
-    if (lowerSystem.contains("vorlan") || lowerSystem.split(';').contains(folder.toLower()))
-        return;
-    ignoringErrors([&] {
-        if (system)
-            system->setEnvironment("PATH", folder + ";" + systemPath);
-    });
-    ignoringErrors([&] {
-        if (user)
-            user->setEnvironment("PATH", folder + ";" + userPath);
-    });
-}
-
 void loadingF::Form_Load() {
     state_.step("loadingF:PATH");
-    addProgramFolderToPath();
+    app::putProgramFolderOnPath(sys::programFolder());
 
     tmrLoad.setInterval(25);
     tmrLoad.stop();

@@ -2,7 +2,8 @@
 // loadingF: the splash window that opens first. It puts the program folder
 // on the persistent search path, shows the version and the loading progress,
 // and loads the main window from its first tmrLoad tick.
-#include <QTimer>
+#include "platform/ui/precise_timer.h"
+
 #include <QWidget>
 #include <cstdint>
 
@@ -33,15 +34,13 @@ public:
     QLabel* descLABEL = nullptr; // the enciphered label text
     QLabel* ver_label = nullptr;
     QLabel* loadingLABEL = nullptr;
-    QTimer tmrLoad;
-    QTimer tmrSplash;
+    ui::PreciseTimer tmrLoad;
+    ui::PreciseTimer tmrSplash;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void addProgramFolderToPath();
-
     app::ProgramState& state_;
     std::int32_t lastShown_ = 0; // the entry count the label shows
     bool unloaded_ = false;

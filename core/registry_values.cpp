@@ -61,26 +61,28 @@ QString get_RegValue(reg::HKEY hive, const QString& keyPath, const QString& valu
     }
 }
 
-void save_RegValue(reg::HKEY hive, const QString& keyPath, const QString& valueName,
-                   reg::DWORD type, const QVariant& value) {
+reg::LONG save_RegValue(reg::HKEY hive, const QString& keyPath, const QString& valueName,
+                        reg::DWORD type, const QVariant& value) {
     reg::HKEY key = 0;
-    if (reg::RegCreateKeyEx(hive, keyPath, 0, {}, reg::REG_OPTION_NON_VOLATILE, reg::KEY_WRITE,
-                            &key, nullptr) != reg::ERROR_SUCCESS)
-        return;
+    reg::LONG status = reg::RegCreateKeyEx(hive, keyPath, 0, {}, reg::REG_OPTION_NON_VOLATILE,
+                                           reg::KEY_WRITE, &key, nullptr);
+    if (status != reg::ERROR_SUCCESS)
+        return status;
     if (type == reg::REG_DWORD) {
         const std::int32_t number = value.toInt();
         reg::BYTE bytes[4];
         std::memcpy(bytes, &number, 4);
-        reg::RegSetValueEx(key, valueName, 0, reg::REG_DWORD, bytes, 4);
+        status = reg::RegSetValueEx(key, valueName, 0, reg::REG_DWORD, bytes, 4);
     } else {
         QByteArray text = sys::toAnsi(value.toString());
         text.append('\0');
-        reg::RegSetValueEx(key, valueName, 0, reg::REG_SZ,
-                           reinterpret_cast<const reg::BYTE*>(text.constData()),
-                           static_cast<reg::DWORD>(text.size()));
+        status = reg::RegSetValueEx(key, valueName, 0, reg::REG_SZ,
+                                    reinterpret_cast<const reg::BYTE*>(text.constData()),
+                                    static_cast<reg::DWORD>(text.size()));
     }
-    reg::RegFlushKey(key);
+    const reg::LONG flushed = reg::RegFlushKey(key);
     reg::RegCloseKey(key);
+    return status != reg::ERROR_SUCCESS ? status : flushed;
 }
 
 } // namespace app

@@ -20,8 +20,9 @@ QString get_RegValue(reg::HKEY hive, const QString& keyPath, const QString& valu
 
 // Writes `value` under `keyPath` of `hive`, creating the key: type 4 as a
 // 32-bit number, any other type as a NUL-terminated registry string of the
-// value's text. Errors are ignored.
-void save_RegValue(reg::HKEY hive, const QString& keyPath, const QString& valueName,
-                   reg::DWORD type, const QVariant& value);
+// value's text. Returns the status of the first step that failed
+// (ERROR_SUCCESS when none did); callers may ignore it.
+reg::LONG save_RegValue(reg::HKEY hive, const QString& keyPath, const QString& valueName,
+                        reg::DWORD type, const QVariant& value);
 
 } // namespace app

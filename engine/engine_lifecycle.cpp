@@ -5,12 +5,19 @@
 
 namespace engine {
 
-QString startEngine(int device, std::uint32_t outputRate, void* window) {
-    if (!BASS_Init(device, outputRate, kInitFlags, window))
-        return "Can't initialize digital sound system. " + getErrorDescription(BASS_ErrorGetCode());
+EngineStart startEngine(int device, std::uint32_t outputRate, void* window) {
+    bool initialised = BASS_Init(device, outputRate, kInitFlags, window);
+    if (!initialised && device != -1 && BASS_ErrorGetCode() == BASS_ERROR_DEVICE) {
+        device = -1;
+        initialised = BASS_Init(device, outputRate, kInitFlags, window);
+    }
+    if (!initialised)
+        return {"Can't initialize digital sound system. " +
+                    getErrorDescription(BASS_ErrorGetCode()),
+                device};
     if (!BASS_Start())
-        return "Can't start digital output. " + getErrorDescription(BASS_ErrorGetCode());
-    return {};
+        return {"Can't start digital output. " + getErrorDescription(BASS_ErrorGetCode()), device};
+    return {{}, device};
 }
 
 void stopEngine(HSTREAM leftStream, HSTREAM rightStream) {

@@ -52,10 +52,6 @@ constexpr std::array<layout::TwipsRect, kToggledElements> kElementRects{
     layout::img_LoopDir1,
 };
 
-// Captions may be wider than their label in the fallback font; a caption's
-// repaint covers this much more on each side.
-constexpr int kCaptionSlackPx = 8;
-
 QFont lcdFont(const char* family, int pixelSize, bool bold) {
     QFont font(QString::fromLatin1(family));
     font.setPixelSize(pixelSize); // sizes in points at 96 dpi
@@ -85,10 +81,7 @@ DisplayArea::DisplayArea(QWidget* parent)
 }
 
 QRect DisplayArea::elementRect(int element) const {
-    QRect r = toPixels(kElementRects[element]);
-    if (element == eLoading || element == eCue || element == eLoopPointLabel)
-        r.adjust(-kCaptionSlackPx, 0, kCaptionSlackPx, 0);
-    return r;
+    return toPixels(kElementRects[element]);
 }
 
 void DisplayArea::setShown(int element, bool shown) {
@@ -118,7 +111,7 @@ void DisplayArea::setCaption(Caption caption, const QString& text) {
     if (*target == text)
         return;
     *target = text;
-    update(rect.adjusted(-kCaptionSlackPx, 0, kCaptionSlackPx, 0));
+    update(rect);
 }
 
 void DisplayArea::setTitleView(const QString& view) {
@@ -143,7 +136,9 @@ void DisplayArea::paintText(QPainter& p, const QRect& rect, const QString& text,
                             const QColor& colour, int flags) {
     p.setFont(font);
     p.setPen(colour);
-    p.drawText(rect, flags | Qt::TextDontClip | Qt::TextSingleLine, text);
+    // Clipped to its box, as a label is: a caption longer than the box never
+    // draws where the box's repaint would not reach.
+    p.drawText(rect, flags | Qt::TextSingleLine, text);
 }
 
 void DisplayArea::paintEvent(QPaintEvent* event) {

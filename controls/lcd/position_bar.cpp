@@ -91,7 +91,6 @@ void PositionBar::mousePressEvent(QMouseEvent* event) {
     const QRect thumb = thumbRect();
     if (x >= thumb.left() && x <= thumb.right()) {
         dragOffset_ = x - thumb.left();
-        dragStartValue_ = value_;
         return;
     }
     if (x < arrowWidth() || x >= width() - arrowWidth()) {
@@ -124,9 +123,10 @@ void PositionBar::mouseReleaseEvent(QMouseEvent* event) {
     pageDirection_ = 0;
     if (!isDragging())
         return;
+    // Every drag ends with a change notification, also one that came back to
+    // where it started: the host takes it as the end of the drag.
     dragOffset_ = -1;
-    if (value_ != dragStartValue_)
-        emit changed();
+    emit changed();
 }
 
 } // namespace qzvlcd

@@ -2,9 +2,11 @@
 // The display's horizontal position bar: a scroll bar of range 0..100 whose
 // arrow buttons lie outside the display area (clipped away), so only the
 // track and the thumb are seen. It reports like a classic scroll bar:
-// scrolled() on every step of a thumb drag, changed() when the value has
-// changed by a click on the track, by the end of a drag or by setValue().
-#include <QTimer>
+// scrolled() on every step of a thumb drag, changed() at the end of every
+// drag and when the value has changed by a click on the track or by
+// setValue().
+#include "platform/ui/precise_timer.h"
+
 #include <QWidget>
 
 namespace qzvlcd {
@@ -47,11 +49,10 @@ private:
     int value_ = 0;
     int maximum_ = 100;
     int largeChange_ = 1;
-    int dragOffset_ = -1; // pointer x minus thumb left while dragging
-    int dragStartValue_ = 0;
-    int pageDirection_ = 0; // -1 / +1 while the track is held
-    int pointerX_ = 0;      // where the held track was last pressed or moved to
-    QTimer repeat_;         // repeats the page step while the track is held
+    int dragOffset_ = -1;     // pointer x minus thumb left while dragging
+    int pageDirection_ = 0;   // -1 / +1 while the track is held
+    int pointerX_ = 0;        // where the held track was last pressed or moved to
+    ui::PreciseTimer repeat_; // repeats the page step while the track is held
 };
 
 } // namespace qzvlcd

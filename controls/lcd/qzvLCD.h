@@ -16,10 +16,10 @@
 //   twips); resizing it is refused.
 // Everything runs on the user-interface thread.
 #include "controls/lcd/marquee.h"
+#include "platform/ui/precise_timer.h"
 
 #include <QColor>
 #include <QString>
-#include <QTimer>
 #include <QVariant>
 #include <QWidget>
 
@@ -169,8 +169,8 @@ private:
 
     qzvlcd::DisplayArea* display_ = nullptr;
     qzvlcd::PositionBar* SCROLL_position_ = nullptr;
-    QTimer tmrBlinkFast_;
-    QTimer tmrBlinkSlow_;
+    ui::PreciseTimer tmrBlinkFast_;
+    ui::PreciseTimer tmrBlinkSlow_;
 
     bool cueing_ = false;
     short cueDir_ = 2;

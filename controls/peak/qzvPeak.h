@@ -12,7 +12,8 @@
 // - The whole meter is drawn in one paint pass; only LEDs that changed are
 //   repainted.
 // Everything runs on the user-interface thread.
-#include <QTimer>
+#include "platform/ui/precise_timer.h"
+
 #include <QWidget>
 
 namespace com {
@@ -87,8 +88,8 @@ private:
     QTimer& timer(Column column) { return column == Column::Left ? tmrLpeakHold_ : tmrRpeakHold_; }
     void updateLeds(Column column, int from, int to);
 
-    QTimer tmrLpeakHold_;
-    QTimer tmrRpeakHold_;
+    ui::PreciseTimer tmrLpeakHold_;
+    ui::PreciseTimer tmrRpeakHold_;
     ColumnState left_;
     ColumnState right_;
     bool enabled_ = false;

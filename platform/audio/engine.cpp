@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace audio {
 namespace {
@@ -36,6 +37,8 @@ int Engine::init(int device, DWORD freq) {
     const int rate = static_cast<int>(freq);
     const OutputMode mode = outputModeFromEnvironment();
     if (mode == OutputMode::Offline || device == -3) {
+        if (const int code = std::exchange(pendingInitFailure_, 0))
+            return code;
         output_ = std::make_unique<OfflineOutput>(rate);
     } else if (mode == OutputMode::Silent || device == BASS_DEVICE_SILENT) {
         output_ = std::make_unique<SilentOutput>(rate);

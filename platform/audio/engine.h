@@ -47,6 +47,7 @@ public:
     bool play(Stream& stream, bool restart);
     void seek(Stream& stream, std::int64_t frame);
     bool release(DWORD handle);
+    void failNextInit(int code) { pendingInitFailure_ = code; }
     void failNextStart(int code) { pendingStartFailure_ = code; }
     bool started() const { return started_; }
     std::uint64_t streamUnderruns() const;
@@ -55,6 +56,7 @@ private:
     std::unique_ptr<Output> output_;
     bool started_ = false;
     float bufferSeconds_ = 0.5f;
+    int pendingInitFailure_ = 0;
     int pendingStartFailure_ = 0;
     std::map<DWORD, StreamEntry> streams_;
     DWORD nextHandle_ = 0x00010001;

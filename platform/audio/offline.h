@@ -11,6 +11,10 @@ extern "C" {
 // output rate) into `out` (may be null to discard) and advances time.
 // Fails with BASS_ERROR_INIT unless the offline output is in use.
 BOOL BASS_Offline_Render(short* out, DWORD frames);
+// Makes the next BASS_Init that would open the offline output fail with
+// `code` (0 clears), so tests can see how the program handles a device that
+// cannot be opened.
+void BASS_Offline_FailNextInit(int code);
 // Makes the next BASS_Start fail with `code` (0 clears), so tests can see
 // how the program handles an output that will not start.
 void BASS_Offline_FailNextStart(int code);

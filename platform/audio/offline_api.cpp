@@ -17,6 +17,11 @@ BOOL BASS_Offline_Render(short* out, DWORD frames) {
     return audio::succeed();
 }
 
+void BASS_Offline_FailNextInit(int code) {
+    std::lock_guard lock(audio::engine().mutex);
+    audio::engine().failNextInit(code);
+}
+
 void BASS_Offline_FailNextStart(int code) {
     std::lock_guard lock(audio::engine().mutex);
     audio::engine().failNextStart(code);

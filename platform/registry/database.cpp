@@ -9,6 +9,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
 
@@ -47,6 +48,33 @@ constexpr char kSchema[] =
 // The first 16 bytes of every SQLite database file.
 constexpr char kHeaderMagic[] = "SQLite format 3";
 constexpr int kHeaderSize = 100;
+
+std::uint32_t bigEndian(const char* bytes, int count) {
+    std::uint32_t value = 0;
+    for (int i = 0; i < count; ++i)
+        value = value << 8 | static_cast<unsigned char>(bytes[i]);
+    return value;
+}
+
+// Whether a file of `fileSize` bytes holds whole pages, and as many as its
+// 100-byte header says. SQLite reads a page cut short as zeros, so a file
+// that lost its end would otherwise open as sound and hand out zero-filled
+// values. Header fields (big-endian): page size at 16 (1 means 65536),
+// change counter at 24, page count at 28, and at 92 the change counter for
+// which that page count is valid.
+bool sizeMatchesHeader(const char* header, std::uint64_t fileSize) {
+    std::uint32_t pageSize = bigEndian(header + 16, 2);
+    if (pageSize == 1)
+        pageSize = 65536;
+    if (pageSize < 512 || pageSize > 65536 || (pageSize & (pageSize - 1)) != 0)
+        return false;
+    if (fileSize % pageSize != 0)
+        return false;
+    const std::uint32_t pageCount = bigEndian(header + 28, 4);
+    const bool countValid =
+        pageCount != 0 && bigEndian(header + 24, 4) == bigEndian(header + 92, 4);
+    return !countValid || std::uint64_t{pageCount} * pageSize == fileSize;
+}
 
 LONG statusOfErrno(int error) {
     return (error == EACCES || error == EPERM || error == EROFS) ? ERROR_ACCESS_DENIED
@@ -159,7 +187,7 @@ LONG Database::open() {
 
 // Looks at the file before SQLite touches it: a missing file is created later
 // (its folder now), an empty one is a new database, anything else must carry
-// the SQLite header.
+// the SQLite header and be as long as the header says.
 LONG Database::checkFile() const {
     const QFileInfo info(path_);
     if (!info.exists()) {
@@ -189,12 +217,22 @@ LONG Database::checkFile() const {
             break;
         got += n;
     }
+    struct stat status {};
+    const bool sized = ::fstat(fd, &status) == 0;
     ::close(fd);
     if (got == 0)
         return ERROR_SUCCESS;
     if (got < kHeaderSize || std::memcmp(header, kHeaderMagic, sizeof kHeaderMagic) != 0)
         return ERROR_REGISTRY_CORRUPT;
-    return ERROR_SUCCESS;
+    if (!sized)
+        return ERROR_REGISTRY_IO_FAILED;
+    // A write-ahead log that holds pages is newer than the file and may be
+    // in the middle of being copied into it: SQLite checks the pair itself.
+    if (QFileInfo(path_ + QStringLiteral("-wal")).size() > 0)
+        return ERROR_SUCCESS;
+    return sizeMatchesHeader(header, static_cast<std::uint64_t>(status.st_size))
+               ? ERROR_SUCCESS
+               : ERROR_REGISTRY_CORRUPT;
 }
 
 // Read-only checks: the file is a sound database, and it is either empty or

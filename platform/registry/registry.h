@@ -105,5 +105,8 @@ LONG RegQueryInfoKey(HKEY key, DWORD* subKeys, DWORD* values, DWORD* maxValueSiz
 void RegUseDatabase(const QString& path);
 // The database file in use.
 QString RegDatabasePath();
+// A sentence that tells a user what a status code means ("Access is denied:
+// the file or its folder may not be written.").
+QString RegStatusText(LONG status);
 
 } // namespace reg

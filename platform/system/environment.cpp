@@ -10,7 +10,10 @@ extern char** environ;
 namespace sys {
 
 std::optional<QString> getEnv(const QString& name) {
-    if (name.isEmpty())
+    // No variable can be named so; getenv would match a prefix of another
+    // variable's entry ("A=b" finds the value "c" in "A=b=c"), or the name
+    // cut at the NUL.
+    if (name.isEmpty() || name.contains(u'=') || name.contains(QChar(0)))
         return std::nullopt;
     const char* v = std::getenv(name.toUtf8().constData());
     if (!v)

@@ -7,7 +7,8 @@
 
 namespace sys {
 
-// The value of a process variable, or nothing when it is not set.
+// The value of a process variable, or nothing when it is not set (always so
+// for a name holding "=" or a NUL).
 std::optional<QString> getEnv(const QString& name);
 // Sets a process variable; an empty name or one holding "=" is refused.
 bool setEnv(const QString& name, const QString& value);

@@ -15,6 +15,7 @@ namespace {
 class EngineTest : public ::testing::Test {
 protected:
     void TearDown() override {
+        BASS_Offline_FailNextInit(0);
         BASS_Offline_FailNextStart(0);
         BASS_Free();
     }
@@ -81,7 +82,8 @@ TEST(EngineHelpers, VersionAndWords) {
 
 TEST_F(EngineTest, StartFailsOnAnIllegalDeviceWithoutStartingTheOutput) {
     BASS_Offline_FailNextStart(BASS_ERROR_DRIVER);
-    EXPECT_EQ(engine::startEngine(-5, 44100, nullptr),
+    BASS_Offline_FailNextInit(BASS_ERROR_DEVICE);
+    EXPECT_EQ(engine::startEngine(-1, 44100, nullptr).failure,
               "Can't initialize digital sound system. Illegal Device Number");
     EXPECT_EQ(BASS_ErrorGetCode(), BASS_ERROR_DEVICE);
     // BASS_Start was never called: the failure armed above is still waiting.
@@ -90,17 +92,45 @@ TEST_F(EngineTest, StartFailsOnAnIllegalDeviceWithoutStartingTheOutput) {
     EXPECT_EQ(BASS_ErrorGetCode(), BASS_ERROR_DRIVER);
 }
 
+// A device other than the default that cannot be opened as an illegal
+// number (a stored device that is gone) gives way to the default device;
+// any other failure, and the default device's own, is reported.
+TEST_F(EngineTest, AnIllegalDeviceGivesWayToTheDefault) {
+    struct Case {
+        int device;
+        int initFailure;
+        const char* failure;
+        int runsOn;
+    };
+    const Case cases[] = {
+        {0, BASS_ERROR_DEVICE, "", -1},
+        {4, BASS_ERROR_DEVICE, "", -1},
+        {-5, 0, "", -1}, // refused before any output is looked at
+        {-1, BASS_ERROR_DEVICE, "Can't initialize digital sound system. Illegal Device Number", -1},
+        {0, BASS_ERROR_DRIVER,
+         "Can't initialize digital sound system. Can't Find a Free Sound Driver", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.device);
+        BASS_Offline_FailNextInit(c.initFailure);
+        const engine::EngineStart start = engine::startEngine(c.device, 44100, nullptr);
+        EXPECT_EQ(start.failure, c.failure);
+        EXPECT_EQ(start.device, c.runsOn);
+        engine::stopEngine(0, 0);
+    }
+}
+
 TEST_F(EngineTest, StartFailsWhenTheOutputWillNotStart) {
     BASS_Offline_FailNextStart(BASS_ERROR_START);
-    EXPECT_EQ(engine::startEngine(-1, 22050, nullptr),
+    EXPECT_EQ(engine::startEngine(-1, 22050, nullptr).failure,
               "Can't start digital output. BASS_Start Has Not Been Successfully Called");
 }
 
 TEST_F(EngineTest, StartsAndStopsWithoutStreams) {
-    EXPECT_EQ(engine::startEngine(-1, 44100, nullptr), "");
+    EXPECT_EQ(engine::startEngine(-1, 44100, nullptr).failure, "");
     engine::stopEngine(0, 0); // freeing handle 0 is an ignored error
     // The engine is down again: it can be started once more.
-    EXPECT_EQ(engine::startEngine(-1, 22050, nullptr), "");
+    EXPECT_EQ(engine::startEngine(-1, 22050, nullptr).failure, "");
     engine::stopEngine(0, 0);
 }
 
@@ -110,7 +140,7 @@ TEST_F(EngineTest, PlayingMeansNeitherStoppedNorPaused) {
     tone.format = fixtures::Format::Wav;
     tone.seconds = 1.0;
     const auto path = fixtures::makeTone(dir.filePath("tone.wav").toStdString(), tone);
-    ASSERT_EQ(engine::startEngine(-1, 44100, nullptr), "");
+    ASSERT_EQ(engine::startEngine(-1, 44100, nullptr).failure, "");
     const HSTREAM stream = BASS_StreamCreateFile(FALSE, path.c_str(), 0, 0, 0);
     ASSERT_NE(stream, 0u);
     EXPECT_FALSE(engine::isChannelPlaying(0));

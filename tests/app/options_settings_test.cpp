@@ -12,8 +12,14 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <unistd.h>
 
 namespace {
+
+QByteArray fileContents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
+}
 
 class OptionsSettingsTest : public app_test::ProgramTest {
 protected:
@@ -68,20 +74,52 @@ TEST_F(OptionsSettingsTest, FirstRunWithAnEmptyDatabaseFile) {
     unload(o);
 }
 
-TEST_F(OptionsSettingsTest, FirstRunWithACorruptDatabase) {
-    const QString path = folder() + "/corrupt.db";
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray("SQLite format 3\0", 16) + QByteArray(5000, '\x13'));
-    file.close();
-    reg::RegUseDatabase(path);
-    optionsF* o = load();
-    expectFirstRunDefaults(o);
-    unload(o); // the writes fail and are ignored
-    EXPECT_TRUE(dialogs.boxes().empty());
-    QFile check(path);
-    ASSERT_TRUE(check.open(QIODevice::ReadOnly));
-    EXPECT_EQ(check.readAll(), QByteArray("SQLite format 3\0", 16) + QByteArray(5000, '\x13'));
+// A database that cannot be written: the first-run defaults apply, and the
+// unload says once where the settings could not go and why; the file stays
+// as it was.
+TEST_F(OptionsSettingsTest, SettingsThatCannotBeWrittenAreReportedOnce) {
+    struct Case {
+        const char* file;
+        QByteArray bytes; // written to `file` first; empty: a folder-less path
+        bool readOnly;
+        reg::LONG status;
+    };
+    const Case cases[] = {
+        {"corrupt.db", QByteArray("SQLite format 3\0", 16) + QByteArray(5000, '\x13'), false,
+         reg::ERROR_REGISTRY_CORRUPT},
+        {"plain-file/registry.db", {}, false, reg::ERROR_ACCESS_DENIED},
+        {"read-only.db", {}, true, reg::ERROR_ACCESS_DENIED},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        if (c.readOnly && ::geteuid() == 0)
+            continue; // file permissions do not bind the superuser
+        const QString path = folder() + "/" + c.file;
+        if (c.readOnly) { // a sound registry, then made read-only
+            reg::RegUseDatabase(path);
+            app_test::writeSetting("Buffer", "0.5");
+            reg::RegUseDatabase(folder() + "/elsewhere.db");
+            ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner));
+        } else {
+            QFile file(c.bytes.isEmpty() ? folder() + "/plain-file" : path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(c.bytes);
+        }
+        const QByteArray before = fileContents(path);
+        reg::RegUseDatabase(path);
+        dialogs.clear();
+        optionsF* o = load();
+        dialogs.expectBox(ui::vbOK);
+        unload(o);
+        ASSERT_EQ(dialogs.boxes().size(), 1u);
+        EXPECT_EQ(dialogs.boxes()[0].text, "The settings could not be saved to " + path +
+                                               "\r\n\r\n" + reg::RegStatusText(c.status));
+        EXPECT_EQ(dialogs.boxes()[0].title, "Settings Not Saved...");
+        EXPECT_EQ(dialogs.boxes()[0].icon(), ui::vbExclamation);
+        EXPECT_EQ(fileContents(path), before);
+        EXPECT_EQ(state->engine.outputRate, 22050u); // the values in use are unchanged
+        reg::RegUseDatabase(folder() + "/elsewhere.db");
+    }
 }
 
 TEST_F(OptionsSettingsTest, StoredValuesComeBack) {

@@ -3,6 +3,7 @@
 #include "app/browser_version.h"
 #include "app/main_window.h"
 #include "app/options_window.h"
+#include "app/program_path.h"
 #include "app/splash_window.h"
 #include "controls/lcd/qzvLCD.h"
 #include "controls/widgets/slider.h"
@@ -15,8 +16,10 @@
 #include "platform/system/folders.h"
 #include "playlist/playlist_window.h"
 #include "tests/app/program_fixture.h"
+#include "tests/env/broadcast_counter.h"
 #include "tests/fixtures/fixtures.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QKeyEvent>
@@ -30,6 +33,7 @@ using Steps = std::vector<std::string>;
 class StartupTest : public app_test::ProgramTest {
 protected:
     void TearDown() override {
+        BASS_Offline_FailNextInit(0);
         BASS_Offline_FailNextStart(0);
         app_test::ProgramTest::TearDown();
     }
@@ -82,6 +86,10 @@ TEST_F(StartupTest, StepsRunInOrder) {
     for (QTimer* t :
          {&w->tmrLcue, &w->tmrRcue, &w->tmrLTurntableStop, &w->tmrRTurntableStop, &w->tmrAutoFade})
         EXPECT_FALSE(t->isActive());
+    // Each keeps the interval it states (a coarse timer may stretch it by 5 %).
+    for (QTimer* t : {&w->tmrTrackLength, &w->tmrLcue, &w->tmrRcue, &w->tmrLTurntableStop,
+                      &w->tmrRTurntableStop, &w->tmrAutoFade, &w->tmrAsync})
+        EXPECT_EQ(t->timerType(), Qt::PreciseTimer);
     w->tmrAsync_Timer();
     EXPECT_FALSE(w->tmrAsync.isActive());
     EXPECT_EQ(Steps(state->steps.end() - 2, state->steps.end()),
@@ -150,6 +158,22 @@ TEST_F(StartupTest, EngineThatCannotInitializeEndsTheProgram) {
     EXPECT_FALSE(state->mainWindow);
     const Steps& s = state->steps;
     EXPECT_EQ(std::count(s.begin(), s.end(), "show"), 0);
+}
+
+// The stored device is gone (the engine refuses its number): the program
+// starts on the default device, says so in the options window, and keeps it.
+TEST_F(StartupTest, AStoredDeviceThatIsGoneGivesWayToTheDefault) {
+    app_test::writeSetting("initDevice", "Offline output");
+    BASS_Offline_FailNextInit(BASS_ERROR_DEVICE);
+    halvoranF* w = startProgram();
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(dialogs.boxes().empty());
+    EXPECT_FALSE(state->programEnded);
+    EXPECT_EQ(state->engine.deviceInUse, -1);
+    ASSERT_TRUE(state->optionsWindow);
+    EXPECT_EQ(state->optionsWindow->cmbDevice->currentText(), "Default Sound Device");
+    closeProgram();
+    EXPECT_EQ(app_test::readSettingRaw("initDevice"), "Default Sound Device");
 }
 
 TEST_F(StartupTest, OutputThatCannotStartEndsTheProgram) {
@@ -229,6 +253,8 @@ TEST_F(StartupTest, SplashShowsVersionAndProgress) {
     EXPECT_TRUE(splash->tmrLoad.isActive());
     EXPECT_EQ(splash->tmrLoad.interval(), 25);
     EXPECT_EQ(splash->tmrSplash.interval(), 60);
+    EXPECT_EQ(splash->tmrLoad.timerType(), Qt::PreciseTimer);
+    EXPECT_EQ(splash->tmrSplash.timerType(), Qt::PreciseTimer);
     EXPECT_FALSE(splash->tmrSplash.isActive());
 
     splash->tmrSplash_Timer();
@@ -272,17 +298,52 @@ TEST_F(StartupTest, ProgramFolderGoesOnThePathOnce) {
     EXPECT_EQ(system.Environment("PATH"), folder + ";/usr/bin;/Bin");
 }
 
-TEST_F(StartupTest, PathNamingTheProgramIsLeftAlone) {
-    {
-        qzvenv::System system;
-        system.setEnvironment("PATH", "/opt/Vorlan;/usr/bin");
+// The PATH step for folders that do and do not hold the program's name: the
+// result never depends on where the program lies, and a second start adds
+// nothing.
+TEST_F(StartupTest, PathStepDependsOnTheMachinePathNotOnTheFolder) {
+    struct Case {
+        const char* folder;
+        const char* systemBefore; // null: not set
+        const char* userBefore;
+        const char* systemAfter; // null: as before
+        const char* userAfter;
+    };
+    const Case cases[] = {
+        {"/home/dj/src/vorlan/build", "/usr/bin;/Bin", "/home/Me/bin",
+         "/home/dj/src/vorlan/build;/usr/bin;/Bin", "/home/dj/src/vorlan/build;/home/Me/bin"},
+        {"/opt/dj-tools", nullptr, nullptr, "/opt/dj-tools;", "/opt/dj-tools;"},
+        {"/opt/dj-tools", "/opt/DJ-tools;/usr/bin", "/home/Me/bin", nullptr, nullptr},
+        {"/usr/local/dj", "/opt/Vorlan;/usr/bin", nullptr, nullptr, nullptr},
+    };
+    const QString systemKey = "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment";
+    const auto put = [](reg::HKEY hive, const QString& key, const char* text) {
+        if (text)
+            app::save_RegValue(hive, key, "PATH", reg::REG_SZ, QString(text));
+        else if (reg::HKEY open = 0; reg::RegOpenKeyEx(hive, key, 0, reg::KEY_WRITE, &open) == 0) {
+            reg::RegDeleteValue(open, "PATH");
+            reg::RegCloseKey(open);
+        }
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.folder);
+        put(reg::HKEY_LOCAL_MACHINE, systemKey, c.systemBefore);
+        put(reg::HKEY_CURRENT_USER, "Environment", c.userBefore);
+        const bool adds = c.systemAfter != nullptr;
+        for (int start = 0; start < 2; ++start) {
+            env_test::BroadcastCounter broadcasts;
+            app::putProgramFolderOnPath(c.folder);
+            EXPECT_EQ(broadcasts.settings.size(), adds && start == 0 ? 2 : 0);
+            qzvenv::System system;
+            qzvenv::User user;
+            EXPECT_EQ(system.Environment("PATH"), QString(adds             ? c.systemAfter
+                                                          : c.systemBefore ? c.systemBefore
+                                                                           : ""));
+            EXPECT_EQ(user.Environment("PATH"), QString(adds           ? c.userAfter
+                                                        : c.userBefore ? c.userBefore
+                                                                       : ""));
+        }
     }
-    loadingF::load(*state)->Form_Unload();
-    flushDeletes();
-    qzvenv::System system;
-    qzvenv::User user;
-    EXPECT_EQ(system.Environment("PATH"), "/opt/Vorlan;/usr/bin");
-    EXPECT_EQ(user.Environment("PATH"), "");
 }
 
 class CloseTest : public StartupTest {

@@ -27,6 +27,9 @@ TEST_F(LcdBlink, TimersRunAt240And500Milliseconds) {
     EXPECT_EQ(lcd.tmrBlinkSlow().interval(), 500);
     EXPECT_TRUE(lcd.tmrBlinkFast().isActive());
     EXPECT_TRUE(lcd.tmrBlinkSlow().isActive());
+    // Precise: a coarse timer may stretch 240 ms to 250.
+    EXPECT_EQ(lcd.tmrBlinkFast().timerType(), Qt::PreciseTimer);
+    EXPECT_EQ(lcd.tmrBlinkSlow().timerType(), Qt::PreciseTimer);
 }
 
 TEST_F(LcdBlink, LoadingLegendAlternatesOnFastTicks) {

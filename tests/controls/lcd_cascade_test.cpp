@@ -2,6 +2,10 @@
 #include "controls/lcd/qzvLCD.h"
 #include "tests/controls/app_first.h"
 
+#include <QCoreApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QScreen>
 #include <gtest/gtest.h>
 
 namespace {
@@ -156,6 +160,25 @@ TEST_F(LcdCascade, TextsAreShownUnchanged) {
     lcd.setPitch("+12.50%");
     EXPECT_EQ(lcd.Remain(), "03:25:x");
     EXPECT_EQ(lcd.Pitch(), "+12.50%");
+}
+
+// What the screen shows after a caption longer than its box was replaced by
+// a short one must equal a fresh drawing: nothing of the long one is left.
+TEST_F(LcdCascade, ALongCaptionLeavesNothingBehind) {
+    using Setter = void (qzvLCD::*)(const QString&);
+    const Setter setters[] = {&qzvLCD::setRemain, &qzvLCD::setPitch, &qzvLCD::setLoopPoint};
+    lcd.show();
+    for (const Setter set : setters) {
+        const QString text = "-00:00:00 remaining of the whole mix tonight";
+        (lcd.*set)(text);
+        QCoreApplication::processEvents();
+        (lcd.*set)("1");
+        QCoreApplication::processEvents();
+        const QImage onScreen =
+            lcd.screen()->grabWindow(lcd.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage fresh = lcd.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        EXPECT_TRUE(onScreen == fresh) << "stale pixels after " << text.toStdString();
+    }
 }
 
 TEST_F(LcdCascade, SizeIsFixed) {

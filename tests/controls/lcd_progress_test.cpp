@@ -120,6 +120,21 @@ TEST_F(LcdProgress, ClickOnTheTrackMovesOneStepWithoutScroll) {
     EXPECT_EQ(scrolls, 0);
 }
 
+TEST_F(LcdProgress, ADragEndingWhereItStartedStillEndsTheDrag) {
+    lcd.setProgress(50);
+    mouse(QEvent::MouseButtonPress, thumbLeftFor(50) + 4, Qt::LeftButton);
+    mouse(QEvent::MouseMove, thumbLeftFor(55) + 4, Qt::LeftButton);
+    mouse(QEvent::MouseMove, thumbLeftFor(50) + 4, Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, thumbLeftFor(50) + 4, Qt::NoButton);
+    EXPECT_EQ(scrolls, 2);
+    // The next click on the track is a click, not the end of a drag.
+    mouse(QEvent::MouseButtonPress, thumbLeftFor(90), Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, thumbLeftFor(90), Qt::NoButton);
+    EXPECT_EQ(lcd.positionValue(), 51);
+    EXPECT_EQ(lcd.Progress(), 51);
+    EXPECT_EQ(scrolls, 2);
+}
+
 TEST_F(LcdProgress, BarGeometryHidesTheArrowButtons) {
     // The arrows (9 px each) lie outside the 177 px display area.
     const QRect inDisplay = bar().geometry();

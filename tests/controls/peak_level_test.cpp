@@ -32,6 +32,8 @@ TEST_F(PeakLevel, NewMeterShowsTheBottomLedsAndFallsAt60Ms) {
     EXPECT_EQ(meter.tmrLpeakHold().interval(), 60);
     EXPECT_EQ(meter.tmrRpeakHold().interval(), 60);
     EXPECT_TRUE(meter.tmrLpeakHold().isActive());
+    EXPECT_EQ(meter.tmrLpeakHold().timerType(), Qt::PreciseTimer);
+    EXPECT_EQ(meter.tmrRpeakHold().timerType(), Qt::PreciseTimer);
     EXPECT_FALSE(meter.Enabled());
     EXPECT_EQ(meter.LPeak(), 0);
     meter.tmrLpeakHold_Timer();

@@ -1,6 +1,7 @@
 // System and User: variables kept in the registry, the change broadcast and
 // the list taken once.
 #include "broadcast_counter.h"
+#include "env/process.h"
 #include "env/system.h"
 #include "env/user.h"
 #include "platform/com/com_error.h"
@@ -45,6 +46,24 @@ TYPED_TEST(RegistryVariables, ReadsWhatIsStoredAtItsLocation) {
     EXPECT_EQ(env.Environment(QStringLiteral("Mixes")), QStringLiteral("/srv/mixes"));
     EXPECT_EQ(env.Environment(QStringLiteral("Missing")), QString());
     sys::unsetEnv(QStringLiteral("VORLAN_TEST_ROOT"));
+}
+
+// A name holding "=" names no variable: it must not read the tail of
+// another variable's entry ("QZV_X=a" in "QZV_X=a=b=c"), nor expand.
+TYPED_TEST(RegistryVariables, NamesHoldingAnEqualsSignReadAsMissing) {
+    ASSERT_TRUE(sys::setEnv(QStringLiteral("QZV_X"), QStringLiteral("a=b=c")));
+    TypeParam env;
+    for (const char* name : {"QZV_X=a", "QZV_X=", "QZV_X=a=b"}) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(qzvenv::Process().Environment(QString::fromLatin1(name)), QString());
+        const QByteArray reference = QByteArray("%") + name + "%";
+        this->put(QStringLiteral("Ref"), reg::REG_EXPAND_SZ, reference.constData());
+        EXPECT_EQ(env.Environment(QStringLiteral("Ref")), QString::fromLatin1(reference));
+    }
+    // Nor does a name with a NUL read as the part before it.
+    EXPECT_EQ(qzvenv::Process().Environment(QStringLiteral("QZV_X") + QChar(0) + u'a'), QString());
+    EXPECT_EQ(qzvenv::Process().Environment(QStringLiteral("QZV_X")), QStringLiteral("a=b=c"));
+    sys::unsetEnv(QStringLiteral("QZV_X"));
 }
 
 TYPED_TEST(RegistryVariables, WritesStoreByTheReferenceRuleAndBroadcastOnce) {

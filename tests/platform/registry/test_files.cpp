@@ -153,6 +153,12 @@ TEST_F(RegistryFiles, TruncatedAndDamagedDatabasesAreReportedAndLeftAsTheyWere) 
     expectRefusedAndUntouched(ERROR_REGISTRY_CORRUPT);
     writeFile(databasePath(), sound.left(4096 + 100));
     expectRefusedAndUntouched(ERROR_REGISTRY_CORRUPT);
+    // Cut short inside the last page (SQLite would read the rest as zeros).
+    for (const int missing : {1, 100, 3000, 4095}) {
+        SCOPED_TRACE(missing);
+        writeFile(databasePath(), sound.left(sound.size() - missing));
+        expectRefusedAndUntouched(ERROR_REGISTRY_CORRUPT);
+    }
 
     QByteArray damaged = sound;
     for (qsizetype i = 4096; i < damaged.size() / 2; ++i)
