@@ -19,6 +19,7 @@ class QWidget;
 class loadingF;
 class halvoranF;
 class optionsF;
+class frmAssociate;
 
 namespace app {
 
@@ -113,6 +114,9 @@ struct ProgramState {
     Settings settings;
     std::int16_t cueSearchInterval = 80; // ms, the cue timers' interval
     QString appHelpFile;                 // empty when the help cannot be shown
+    // How many of the five file types belong to the program; counted each
+    // time the association window loads.
+    std::int16_t associatedTypes = 0;
 
     // Mixer start values.
     std::int16_t crossMax = 0;
@@ -144,6 +148,7 @@ struct ProgramState {
     QPointer<loadingF> splash;
     QPointer<halvoranF> mainWindow;
     QPointer<optionsF> optionsWindow;
+    QPointer<frmAssociate> associateWindow;
     // Loaded windows in loading order (the close unloads them last to first).
     std::vector<LoadedForm> forms;
     void addForm(const QString& name, QObject* window, std::function<void()> unload);

@@ -55,6 +55,7 @@ TEST_F(StartupTest, StepsRunInOrder) {
                                    "cue_intervals",
                                    "hide_keyboard_Shortcuts",
                                    "tmrTrackLength",
+                                   "load_frmAssociate",
                                    "show",
                                    "unload_loadingF"}));
     EXPECT_TRUE(dialogs.boxes().empty());
@@ -336,7 +337,8 @@ TEST_F(CloseTest, AllowedWhilePausedAndShutsDownInOrder) {
     EXPECT_TRUE(dialogs.boxes().empty());
     EXPECT_EQ(state->steps,
               (Steps{"disable_Timers", "terminate_BASS", "unload:secondF", "unload:firstF",
-                     "unload:optionsF", "options:unload", "release_Resources"}));
+                     "unload:frmAssociate", "unload:optionsF", "options:unload",
+                     "release_Resources"}));
     EXPECT_EQ(unloaded, (std::vector<QString>{"secondF", "firstF"}));
     EXPECT_FALSE(state->mainWindow);
     EXPECT_FALSE(state->optionsWindow);
