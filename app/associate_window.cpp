@@ -2,6 +2,7 @@
 
 #include "app/desktop_integration.h"
 #include "controls/widgets/console_button.h"
+#include "controls/widgets/console_dialog.h"
 #include "controls/widgets/console_look.h"
 #include "controls/widgets/window_drag.h"
 #include "core/program_state.h"
@@ -9,11 +10,8 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPainter>
-#include <QScreen>
 
 frmAssociate::frmAssociate(app::ProgramState& state) : QDialog(nullptr), state_(state) {
     setObjectName("frmAssociate");
@@ -37,21 +35,12 @@ frmAssociate* frmAssociate::load(app::ProgramState& state) {
 
 void frmAssociate::build() {
     setFixedSize(340, 262);
-    imgIcon = new QLabel(this);
-    imgIcon->setObjectName("imgIcon");
-    imgIcon->setGeometry(8, 5, 16, 16);
-    imgIcon->setStyleSheet("background: rgb(0, 200, 0); border: 3px solid rgb(20, 20, 20);"
-                           " border-radius: 8px;");
-    titlebar = new QLabel("        Associate Music files with Vorlan...", this);
-    titlebar->setObjectName("titlebar");
-    titlebar->setGeometry(8, 3, 290, 20);
-    titlebar->setFont(app::consoleFont(9));
-    titlebar->setStyleSheet("color: rgb(0, 220, 0); background: transparent;");
-    cmdcloseButton = new ConsoleButton("X", "Exit from the Recorder...", this);
-    cmdcloseButton->setObjectName("cmdcloseButton");
-    cmdcloseButton->setGeometry(width() - 30, 4, 22, 18);
-    cmdcloseButton->setFont(app::consoleFont(8));
-    imgIcon->raise();
+    // The caption's leading blanks leave room for the icon.
+    const app::DialogFrame frame = app::buildDialogFrame(
+        this, "        Associate Music files with Vorlan...", 8, "Exit from the Recorder...");
+    imgIcon = frame.imgIcon;
+    titlebar = frame.titlebar;
+    cmdcloseButton = frame.cmdcloseButton;
     titlebar->installEventFilter(this);
     new app::WindowDragHandle(imgIcon, false);
 
@@ -108,10 +97,7 @@ std::array<QCheckBox*, app::kFileTypeCount> frmAssociate::boxes() const {
 }
 
 void frmAssociate::Form_Load() {
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect s = screen->geometry();
-        move(s.left() + (s.width() - width()) / 2, s.top() + (s.height() - height()) / 2);
-    }
+    app::centreOnScreen(this);
     read_reg_values();
     chkStartupShow->setChecked(state_.settings.optStartUp == 1);
 }
@@ -207,13 +193,5 @@ bool frmAssociate::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmAssociate::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    QLinearGradient back(0, 0, 0, height());
-    back.setColorAt(0, QColor(44, 47, 51));
-    back.setColorAt(1, QColor(24, 26, 28));
-    p.fillRect(rect(), back);
-    p.setPen(QColor(0, 110, 0));
-    p.drawRect(rect().adjusted(0, 0, -1, -1));
-    p.setPen(QColor(70, 74, 80));
-    p.drawLine(6, 24, width() - 7, 24);
+    app::paintDialogPlate(this, {24});
 }

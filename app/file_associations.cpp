@@ -63,8 +63,7 @@ QString associationCommand() {
 TypeChecks readAssociations() {
     TypeChecks checks{};
     for (int i = 0; i < kFileTypeCount; ++i) {
-        const QString current =
-            get_RegValue(kClassesRoot, kFileTypes[i].extension, QString());
+        const QString current = get_RegValue(kClassesRoot, kFileTypes[i].extension, QString());
         checks[i] = current == kFileTypes[i].className ? 1 : 0;
     }
     return checks;
@@ -102,7 +101,8 @@ void remove_Association(const TypeChecks& checks) {
         deleteDefault(extension);
         bool shared = false;
         for (int j = 0; j < kFileTypeCount; ++j)
-            shared = shared || (checks[j] == 1 && QString(kFileTypes[j].className) == type.className);
+            shared =
+                shared || (checks[j] == 1 && QString(kFileTypes[j].className) == type.className);
         if (!shared)
             deleteTree(kClassesRoot, type.className);
     }

@@ -12,7 +12,7 @@ namespace app {
 struct FileType {
     const char* caption;     // the check box's caption
     const char* extension;   // ".mp3"
-    const char* className;   // the class (programmatic identifier) written as the extension's default
+    const char* className;   // the class written as the extension's default value
     const char* description; // the class's default value
     const char* mimeType;    // the desktop's name of the type
 };

@@ -23,7 +23,8 @@ bool fail(QString* error, const QString& what) {
 bool writeAll(int fd, const QByteArray& data) {
     qsizetype done = 0;
     while (done < data.size()) {
-        const ssize_t n = ::write(fd, data.constData() + done, static_cast<size_t>(data.size() - done));
+        const ssize_t n =
+            ::write(fd, data.constData() + done, static_cast<size_t>(data.size() - done));
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
@@ -52,8 +53,7 @@ bool replaceFileContents(const QString& path, const QByteArray& contents, QStrin
     const int fd = ::mkstemp(temp.data());
     if (fd < 0)
         return fail(error, "cannot create a temporary file in " + folder);
-    const bool written =
-        writeAll(fd, contents) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
+    const bool written = writeAll(fd, contents) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
     const int savedErrno = errno;
     const bool closed = ::close(fd) == 0;
     if (!written || !closed) {

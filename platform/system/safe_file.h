@@ -12,7 +12,6 @@ namespace sys {
 // over that file and flushes the folder. Missing folders are created. On
 // failure the original file is left as it was, the temporary file is removed
 // and false is returned with a reason in `error` (when given).
-bool replaceFileContents(const QString& path, const QByteArray& contents,
-                         QString* error = nullptr);
+bool replaceFileContents(const QString& path, const QByteArray& contents, QString* error = nullptr);
 
 } // namespace sys

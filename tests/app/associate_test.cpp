@@ -62,8 +62,8 @@ QString validateDesktopEntry(const QString& path) {
     QProcess process;
     process.start(tool, {path});
     process.waitForFinished(30000);
-    const QString said = QString::fromUtf8(process.readAllStandardOutput() +
-                                           process.readAllStandardError());
+    const QString said =
+        QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError());
     return process.exitCode() == 0 && !said.contains("error:") ? QString() : said;
 }
 
@@ -157,8 +157,8 @@ TEST_F(AssociateTest, UpdateWritesClassesDesktopEntryAndDefaults) {
         // Checked types point at Vorlan; WAV keeps the other program behind it.
         QByteArray defaults = "[Default Applications]\n";
         const bool wav = c.checks[3] == 1;
-        defaults += wav ? "audio/x-wav=vorlan.desktop;other.desktop;\n"
-                        : "audio/x-wav=other.desktop;\n";
+        defaults +=
+            wav ? "audio/x-wav=vorlan.desktop;other.desktop;\n" : "audio/x-wav=other.desktop;\n";
         for (int i : {0, 1, 2, 4})
             if (c.checks[i] == 1)
                 defaults += QByteArray(app::kFileTypes[i].mimeType) + "=vorlan.desktop;\n";

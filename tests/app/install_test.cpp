@@ -23,8 +23,8 @@ struct Finished {
 };
 
 Finished run(const QString& program, const QStringList& arguments,
-        const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment(),
-        int timeoutMs = 240000) {
+             const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment(),
+             int timeoutMs = 240000) {
     QProcess process;
     process.setProcessEnvironment(environment);
     process.setProcessChannelMode(QProcess::MergedChannels);
@@ -105,16 +105,16 @@ TEST(Install, LaidOutUnderThePrefixAndRunsFromThere) {
     const auto song = fixtures::makeTone((home + "/Opening Song.mp3").toStdString(), tone);
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
                                           QFile::ReadOther | QFile::ExeOther);
-    QFile::setPermissions(prefix + "/bin", QFile::ReadOwner | QFile::ExeOwner |
-                                               QFile::ReadOther | QFile::ExeOther);
+    QFile::setPermissions(prefix + "/bin",
+                          QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
     QString runner = program;
     QStringList arguments{QString::fromStdString(song.string())};
     if (::geteuid() == 0) {
         // Root may write anywhere: run as nobody, who owns only the home folder.
         ASSERT_EQ(run("chown", {"-R", "65534:65534", home}).exitCode, 0);
         runner = "setpriv";
-        arguments = QStringList{"--reuid=65534", "--regid=65534", "--clear-groups", program} +
-                    arguments;
+        arguments =
+            QStringList{"--reuid=65534", "--regid=65534", "--clear-groups", program} + arguments;
     }
     const Finished started = run(runner, arguments, programEnvironment(home), 120000);
     EXPECT_EQ(started.exitCode, 0) << started.output.toStdString();
@@ -132,8 +132,8 @@ TEST(Install, DebianPackageDependsOnTheRuntimePackages) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const Finished pack = run(VORLAN_CPACK, {"-G", "DEB", "-B", dir.path(), "--config",
-                                        QString(VORLAN_BINARY_DIR) + "/CPackConfig.cmake", "-D",
-                                        "CPACK_DEBIAN_COMPRESSION_TYPE=gzip"});
+                                             QString(VORLAN_BINARY_DIR) + "/CPackConfig.cmake",
+                                             "-D", "CPACK_DEBIAN_COMPRESSION_TYPE=gzip"});
     ASSERT_EQ(pack.exitCode, 0) << pack.output.toStdString();
     const QStringList debs = QDir(dir.path()).entryList({"vorlan_*.deb"}, QDir::Files);
     ASSERT_EQ(debs.size(), 1) << pack.output.toStdString();
@@ -141,10 +141,10 @@ TEST(Install, DebianPackageDependsOnTheRuntimePackages) {
 
     const Finished info = run("dpkg-deb", {"--field", deb, "Depends"});
     ASSERT_EQ(info.exitCode, 0) << info.output.toStdString();
-    for (const char* package : {"libqt6widgets6", "libqt6gui6", "libqt6core6", "qt6-qpa-plugins",
-                                "libavformat\\d+", "libavcodec\\d+", "libswresample\\d+",
-                                "libavutil\\d+", "libsamplerate0", "libportaudio2",
-                                "libsqlite3-0", "libc6", "libstdc\\+\\+6"})
+    for (const char* package :
+         {"libqt6widgets6", "libqt6gui6", "libqt6core6", "qt6-qpa-plugins", "libavformat\\d+",
+          "libavcodec\\d+", "libswresample\\d+", "libavutil\\d+", "libsamplerate0", "libportaudio2",
+          "libsqlite3-0", "libc6", "libstdc\\+\\+6"})
         EXPECT_TRUE(QRegularExpression(QString("(^|, )%1( |,|$)").arg(package))
                         .match(info.output.trimmed())
                         .hasMatch())

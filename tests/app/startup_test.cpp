@@ -335,10 +335,9 @@ TEST_F(CloseTest, AllowedWhilePausedAndShutsDownInOrder) {
     state->steps.clear();
     w->cmdcloseButton_Click();
     EXPECT_TRUE(dialogs.boxes().empty());
-    EXPECT_EQ(state->steps,
-              (Steps{"disable_Timers", "terminate_BASS", "unload:secondF", "unload:firstF",
-                     "unload:frmAssociate", "unload:optionsF", "options:unload",
-                     "release_Resources"}));
+    EXPECT_EQ(state->steps, (Steps{"disable_Timers", "terminate_BASS", "unload:secondF",
+                                   "unload:firstF", "unload:frmAssociate", "unload:optionsF",
+                                   "options:unload", "release_Resources"}));
     EXPECT_EQ(unloaded, (std::vector<QString>{"secondF", "firstF"}));
     EXPECT_FALSE(state->mainWindow);
     EXPECT_FALSE(state->optionsWindow);
