@@ -2,7 +2,7 @@
 
 #include "app/desktop_integration.h"
 #include "controls/widgets/console_button.h"
-#include "controls/widgets/console_dialog.h"
+#include "controls/widgets/console_frame.h"
 #include "controls/widgets/console_look.h"
 #include "controls/widgets/window_drag.h"
 #include "core/program_state.h"
@@ -12,6 +12,7 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPainter>
 
 frmAssociate::frmAssociate(app::ProgramState& state) : QDialog(nullptr), state_(state) {
     setObjectName("frmAssociate");
@@ -35,14 +36,14 @@ frmAssociate* frmAssociate::load(app::ProgramState& state) {
 
 void frmAssociate::build() {
     setFixedSize(340, 262);
-    // The caption's leading blanks leave room for the icon.
-    const app::DialogFrame frame = app::buildDialogFrame(
-        this, "        Associate Music files with Vorlan...", 8, "Exit from the Recorder...");
+    const app::ConsoleFrame frame = app::buildConsoleFrame(
+        this, "        Associate Music files with Vorlan...", "Exit from the Recorder...");
     imgIcon = frame.imgIcon;
     titlebar = frame.titlebar;
     cmdcloseButton = frame.cmdcloseButton;
-    titlebar->installEventFilter(this);
-    new app::WindowDragHandle(imgIcon, false);
+    // The caption's leading blanks leave room for the icon.
+    titlebar->setGeometry(8, 3, width() - 48, 20);
+    imgIcon->raise();
 
     FrameID3choice = new QGroupBox("Always open these files with Vorlan:", this);
     FrameID3choice->setObjectName("FrameID3choice");
@@ -186,12 +187,11 @@ bool frmAssociate::eventFilter(QObject* watched, QEvent* event) {
             lblStartup_Click();
             return true;
         }
-        if (watched == titlebar)
-            app::moveWindowByMouse(this, false);
     }
     return QDialog::eventFilter(watched, event);
 }
 
 void frmAssociate::paintEvent(QPaintEvent*) {
-    app::paintDialogPlate(this, {24});
+    QPainter p(this);
+    app::paintConsoleFrame(this, p);
 }

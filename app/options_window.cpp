@@ -3,7 +3,6 @@
 #include "app/associate_window.h"
 #include "app/main_window.h"
 #include "controls/widgets/console_button.h"
-#include "controls/widgets/console_dialog.h"
 #include "controls/widgets/console_look.h"
 #include "controls/widgets/console_panel.h"
 #include "controls/widgets/slider.h"
@@ -16,10 +15,13 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QRadioButton>
+#include <QScreen>
 #include <algorithm>
 
 optionsF::optionsF(app::ProgramState& state) : QDialog(nullptr), state_(state) {
@@ -45,11 +47,20 @@ optionsF* optionsF::load(app::ProgramState& state) {
 
 void optionsF::build() {
     setFixedSize(440, 296);
-    const app::DialogFrame frame =
-        app::buildDialogFrame(this, "Options", 30, "Close the options and save them (Esc, Enter)");
-    imgIcon = frame.imgIcon;
-    titlebar = frame.titlebar;
-    cmdcloseButton = frame.cmdcloseButton;
+    imgIcon = new QLabel(this);
+    imgIcon->setObjectName("imgIcon");
+    imgIcon->setGeometry(8, 5, 16, 16);
+    imgIcon->setStyleSheet("background: rgb(0, 200, 0); border: 3px solid rgb(20, 20, 20);"
+                           " border-radius: 8px;");
+    titlebar = new QLabel("Options", this);
+    titlebar->setObjectName("titlebar");
+    titlebar->setGeometry(30, 3, 300, 20);
+    titlebar->setFont(app::consoleFont(9));
+    titlebar->setStyleSheet("color: rgb(0, 220, 0); background: transparent;");
+    cmdcloseButton = new ConsoleButton("X", "Close the options and save them (Esc, Enter)", this);
+    cmdcloseButton->setObjectName("cmdcloseButton");
+    cmdcloseButton->setGeometry(width() - 30, 4, 22, 18);
+    cmdcloseButton->setFont(app::consoleFont(8));
     new app::WindowDragHandle(titlebar, false);
     imgIcon->installEventFilter(this);
 
@@ -172,7 +183,10 @@ void optionsF::showSliderValues() {
 
 void optionsF::Form_Load() {
     state_.step("options:load");
-    app::centreOnScreen(this);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect s = screen->geometry();
+        move(s.left() + (s.width() - width()) / 2, s.top() + (s.height() - height()) / 2);
+    }
     state_.cueSearchInterval = 80;
     readSettings();
     showSliderValues();
@@ -238,6 +252,8 @@ void optionsF::Form_Unload() {
     state_.step("options:unload");
     writeSettings();
     if (halvoranF* main = state_.mainWindow) {
+        main->changeLpitch();
+        main->changeRpitch();
         main->tmrLcue.setInterval(state_.cueSearchInterval);
         main->tmrRcue.setInterval(state_.cueSearchInterval);
     }
@@ -280,5 +296,14 @@ bool optionsF::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void optionsF::paintEvent(QPaintEvent*) {
-    app::paintDialogPlate(this, {24, 250});
+    QPainter p(this);
+    QLinearGradient back(0, 0, 0, height());
+    back.setColorAt(0, QColor(44, 47, 51));
+    back.setColorAt(1, QColor(24, 26, 28));
+    p.fillRect(rect(), back);
+    p.setPen(QColor(0, 110, 0));
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+    p.setPen(QColor(70, 74, 80));
+    p.drawLine(6, 24, width() - 7, 24);
+    p.drawLine(6, 250, width() - 7, 250);
 }
