@@ -176,8 +176,10 @@ void halvoranF::load_CommandLineSong() {
     if (state.decks[0].filePath.isEmpty())
         return;
     playlist->selectEntry(state.song_index);
+    init_LeftPlayer();
     Lplay_cue[0]->setBackColor(app::kColourOff);
     state.decks[0].cuePosition = 0;
+    playCB2_Click();
 }
 
 void halvoranF::init_Timers() {

@@ -147,16 +147,22 @@ void playlistF::newPlaylistCB_Click() {
         }
         return;
     }
+    if (keepChangedList())
+        return;
+    new_playlist();
+}
+
+bool playlistF::keepChangedList() {
     switch (askSaveChanges(state)) {
     case ui::vbYes:
         save_playlist();
-        new_playlist();
-        break;
+        // A save that did not happen (failed, then the dialog cancelled)
+        // keeps the list.
+        return state.playlist_changed;
     case ui::vbNo:
-        new_playlist();
-        break;
+        return false;
     default:
-        break;
+        return true;
     }
 }
 
@@ -177,13 +183,8 @@ void playlistF::openPlaylistCB_Click() {
     if (chosen.cancelled || chosen.fileName.isEmpty())
         return;
     // A changed list is not replaced without asking.
-    if (state.playlist_changed) {
-        const int answer = askSaveChanges(state);
-        if (answer == ui::vbCancel)
-            return;
-        if (answer == ui::vbYes)
-            save_playlist();
-    }
+    if (state.playlist_changed && keepChangedList())
+        return;
     Load_playlist(chosen.fileName);
 }
 

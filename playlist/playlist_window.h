@@ -142,6 +142,9 @@ private:
     void renumberFromTags();
     void showNextSong(const QString& text);
     void rememberLastPlaylist();
+    // Asks whether to save the changed list before it is replaced; true when
+    // it must stay (Cancel, or a save that did not happen).
+    bool keepChangedList();
     bool syncing_ = false;
 };
 

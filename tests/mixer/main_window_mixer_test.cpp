@@ -35,6 +35,7 @@ protected:
                 BASS_StreamFree(deck.stream);
         app_test::ProgramTest::TearDown();
     }
+    // Loads a tone onto the deck and presses its play button.
     void playDeck(int deck, double amplitude, double frequency) {
         fixtures::Tone tone;
         tone.format = fixtures::Format::Wav;
@@ -43,10 +44,10 @@ protected:
         tone.seconds = 3;
         const std::string path = audio_test::fixture(
             "window_" + std::to_string(amplitude) + "_" + std::to_string(frequency) + ".wav", tone);
-        const HSTREAM stream = BASS_StreamCreateFile(FALSE, path.c_str(), 0, 0, 0);
-        ASSERT_NE(stream, 0u);
-        ASSERT_TRUE(BASS_StreamPlay(stream, FALSE, 0));
-        state->decks[static_cast<std::size_t>(deck)].stream = stream;
+        state->decks[static_cast<std::size_t>(deck)].filePath = QString::fromStdString(path);
+        deck == 0 ? w->init_LeftPlayer() : w->init_RightPlayer();
+        (deck == 0 ? w->playCB2 : w->playCB)->click();
+        ASSERT_NE(state->decks[static_cast<std::size_t>(deck)].stream, 0u);
     }
     halvoranF* w = nullptr;
 };
@@ -121,6 +122,54 @@ TEST_F(MainWindowMixerTest, EveryNotificationReachesTheStreams) {
     EXPECT_EQ(attributesOf(state->decks[1].stream), (Attributes{80, 0}));
 }
 
+// Play, resume and a rate change on a deck end in the mixer through its
+// link, and the track timer's tick updates the meters. The master moves
+// unheard before each step, so only the step itself can bring the new level.
+TEST_F(MainWindowMixerTest, DeckOperationsEndInTheMixer) {
+    struct Side {
+        ConsoleButton *play, *pause, *rate22050;
+        qzvPeak* meter;
+    };
+    const Side sides[] = {{w->playCB2, w->LpauseCB, w->speedCB[1], w->LVUmeter},
+                          {w->playCB, w->pauseCB, w->speedCB[3], w->RVUmeter}};
+    int master = 20;
+    // Monitoring off, crossfader centred, deck slider at half after loading:
+    // volume = master / 2, centred.
+    const auto masterUnheard = [&] {
+        const QSignalBlocker quiet(w->MainVolScroll);
+        w->MainVolScroll->setValue(master += 10);
+        return Attributes{master / 2, 0};
+    };
+    for (int deck = 0; deck < 2; ++deck) {
+        SCOPED_TRACE(deck);
+        const Side& side = sides[deck];
+        state->decks[static_cast<std::size_t>(deck)].filePath =
+            QString::fromStdString(mixer_test::toneWav(440));
+        deck == 0 ? w->init_LeftPlayer() : w->init_RightPlayer();
+        const HSTREAM stream = state->decks[static_cast<std::size_t>(deck)].stream;
+        ASSERT_NE(stream, 0u);
+
+        Attributes want = masterUnheard();
+        side.play->click();
+        EXPECT_EQ(attributesOf(stream), want) << "play";
+
+        side.pause->click();
+        want = masterUnheard();
+        side.play->click();
+        EXPECT_EQ(attributesOf(stream), want) << "resume";
+
+        want = masterUnheard();
+        side.rate22050->click();
+        EXPECT_EQ(attributesOf(stream), want) << "rate change";
+
+        BASS_Offline_Render(nullptr, 4096);
+        side.meter->setLPeak(0);
+        w->tmrTrackLength_Timer();
+        // The tone is at 0.4 of full scale: level 51, halved by the deck slider.
+        EXPECT_NEAR(side.meter->LPeak(), 0.4 * 128 / 2, 1);
+    }
+}
+
 TEST_F(MainWindowMixerTest, MouseOverSliderFocusesMixer) {
     w->activateWindow();
     QApplication::setActiveWindow(w);
@@ -144,7 +193,7 @@ TEST_F(MainWindowMixerTest, BothDecksPlayingMetersLit) {
     w->MainVolScroll->setValue(80);
     w->crossFaderScroll->setValue(40);
     BASS_Offline_Render(nullptr, 4096);
-    app::callLink(state->links.runVUmeterTimer);
+    w->tmrTrackLength_Timer();
     // Deck meters after the deck slider; master after master and crossfader.
     EXPECT_NEAR(w->LVUmeter->LPeak(), 0.9 * 128 * 0.9, 1.5);
     EXPECT_NEAR(w->RVUmeter->LPeak(), 0.6 * 128 * 0.7, 1.5);

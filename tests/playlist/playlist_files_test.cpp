@@ -198,6 +198,17 @@ TEST_F(PlaylistTest, NewPlaylistAsksAndForgetsTheFile) {
     EXPECT_EQ(state->current_playlist, "");
     EXPECT_EQ(w->playlistLABEL->text(), "DJ PLAYLIST");
     EXPECT_EQ(state->nextSongPath, "");
+
+    // A changed list whose save does not happen stays.
+    add({"x.mp3"});
+    dialogs.expectBox(ui::vbYes);  // save changes?
+    dialogs.expectCancelledFile(); // the save dialog, cancelled
+    w->newPlaylistCB_Click();
+    EXPECT_EQ(dialogs.boxes().back().text, "Save Playlist Changes? ");
+    EXPECT_EQ(paths(), QStringList{"/m/x.mp3"});
+    dialogs.expectBox(ui::vbNo);
+    w->newPlaylistCB_Click();
+    EXPECT_TRUE(paths().isEmpty());
 }
 
 } // namespace

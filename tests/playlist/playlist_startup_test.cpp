@@ -4,7 +4,9 @@
 #include "app/main_window.h"
 #include "app/splash_window.h"
 #include "app/startup.h"
+#include "controls/lcd/qzvLCD.h"
 #include "controls/widgets/console_button.h"
+#include "engine/engine_helpers.h"
 #include "tests/app/program_fixture.h"
 #include "tests/playlist/playlist_fixture.h"
 #include "tests/support/screenshots.h"
@@ -99,6 +101,10 @@ TEST_F(PlaylistStartupTest, ASongOnTheCommandLineIsAddedForTheLeftDeck) {
     EXPECT_EQ(state->song_index, 0);
     EXPECT_EQ(w->Lplay_cue[0]->BackColor(), app::kColourOff);
     EXPECT_TRUE(state->playlist_changed);
+    // It plays on the left deck.
+    EXPECT_TRUE(engine::isChannelPlaying(state->decks[0].stream));
+    EXPECT_NE(w->LCD_L->Song(), "Vorlan");
+    BASS_ChannelStop(state->decks[0].stream);
     // Closing asks about the changed playlist; Cancel keeps the program.
     dialogs.expectBox(ui::vbCancel);
     w->close();
