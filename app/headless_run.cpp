@@ -59,7 +59,8 @@ void armHeadlessRun(QWidget* mainWindow) {
             answerBoxesUnattended();
             if (window)
                 window->close();
-            QApplication::quit();
+            // exit, not quit: quit asks the windows again, and a playing deck refuses.
+            QCoreApplication::exit(0);
         });
     }
 }
