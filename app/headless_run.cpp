@@ -1,12 +1,39 @@
 #include "app/headless_run.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QMessageBox>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
 
 namespace app {
+
+namespace {
+
+// While the unattended close runs, nobody is there to answer its questions
+// ("Save Playlist?"): each box is answered No (or OK when it has no No),
+// and what it said is printed.
+void answerBoxesUnattended() {
+    auto* timer = new QTimer(qApp);
+    QObject::connect(timer, &QTimer::timeout, [] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        QAbstractButton* answer = box->button(QMessageBox::No);
+        if (!answer)
+            answer = box->button(QMessageBox::Ok);
+        if (!answer)
+            return;
+        std::fprintf(stderr, "vorlan: unattended, answered \"%s\" to: %s\n",
+                     qPrintable(answer->text()), qPrintable(box->text()));
+        answer->click();
+    });
+    timer->start(50);
+}
+
+} // namespace
 
 void armHeadlessRun(QWidget* mainWindow) {
     const QString shot = qEnvironmentVariable("VORLAN_SCREENSHOT");
@@ -29,9 +56,11 @@ void armHeadlessRun(QWidget* mainWindow) {
         QTimer::singleShot(quitAfter, Qt::PreciseTimer, qApp, [window] {
             // The main window's own close: it stops the engine and unloads
             // the other windows.
+            answerBoxesUnattended();
             if (window)
                 window->close();
-            QApplication::quit();
+            // exit, not quit: quit asks the windows again, and a playing deck refuses.
+            QCoreApplication::exit(0);
         });
     }
 }

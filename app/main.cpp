@@ -15,6 +15,8 @@ int main(int argc, char** argv) {
                                             .arg(app::kVersionMajor)
                                             .arg(app::kVersionMinor)
                                             .arg(app::kVersionRevision));
+    // The desktop matches the program's windows to its desktop entry by this name.
+    QGuiApplication::setDesktopFileName("vorlan");
     app::applyConsoleLook(application);
 
     ui::QtDialogs dialogs;

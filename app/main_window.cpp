@@ -4,6 +4,7 @@
 #include "app/options_window.h"
 #include "app/panel_layout.h"
 #include "app/splash_window.h"
+#include "app/startup.h"
 #include "app/version.h"
 #include "controls/lcd/qzvLCD.h"
 #include "controls/widgets/console_button.h"
@@ -152,6 +153,9 @@ bool halvoranF::Form_Load() {
 
     state.step("command_line");
     load_CommandLineSong();
+
+    state.step("load_frmAssociate");
+    app::offerFileAssociations(state, this);
 
     state.step("show");
     show();

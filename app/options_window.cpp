@@ -1,5 +1,6 @@
 #include "app/options_window.h"
 
+#include "app/associate_window.h"
 #include "app/main_window.h"
 #include "controls/widgets/console_button.h"
 #include "controls/widgets/console_look.h"
@@ -169,6 +170,7 @@ void optionsF::build() {
                                                       djSetupOpt[2], txtPlaylistPath})
         w->setFont(app::consoleFont(8, false));
     connect(cmdcloseButton, &QPushButton::clicked, this, &optionsF::cmdcloseButton_Click);
+    connect(cmdAssociate, &QPushButton::clicked, this, &optionsF::cmdAssociate_Click);
 }
 
 void optionsF::showSliderValues() {
@@ -230,11 +232,15 @@ void optionsF::txtPlaylistPath_LostFocus() {
         return;
     }
     if (path == saved) {
-        state_.settings.playlistPath = sys::programFolder() + "/Playlists";
+        state_.settings.playlistPath = sys::writableProgramFolder() + "/Playlists";
         txtPlaylistPath->setText(state_.settings.playlistPath);
     } else {
         txtPlaylistPath->setText(saved);
     }
+}
+
+void optionsF::cmdAssociate_Click() {
+    frmAssociate::load(state_)->showOwned(this, true);
 }
 
 void optionsF::cmdcloseButton_Click() {

@@ -38,6 +38,8 @@ public:
     void cmbPlayQuality_Click();
     void djSetupOpt_Click(int index);
     void txtPlaylistPath_LostFocus();
+    // Shows the association window modally, over this one.
+    void cmdAssociate_Click();
     void cmdcloseButton_Click();
 
     QLabel* titlebar = nullptr;

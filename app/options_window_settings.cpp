@@ -140,9 +140,10 @@ void optionsF::readSettings() {
     engine.bufferLength = seconds != 0 ? seconds : midpoint(bufferSlider) / 10.0;
     bufferSlider->setValue(static_cast<int>(app::roundHalfEven(engine.bufferLength * 10)));
 
-    // Playlist folder: the program folder's "Playlists" on the first run.
+    // Playlist folder: "Playlists" in the program folder on the first run,
+    // or in the system folder when the program folder may not be written.
     if (playlistPath.toLower() == "not found") {
-        settings.playlistPath = sys::programFolder() + "/Playlists";
+        settings.playlistPath = sys::writableProgramFolder() + "/Playlists";
         txtPlaylistPath->setText(settings.playlistPath);
         QDir().mkpath(settings.playlistPath); // errors ignored
     } else {

@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include "app/associate_window.h"
 #include "app/splash_window.h"
 #include "core/program_state.h"
 
@@ -19,6 +20,12 @@ QString commandLineText(const QStringList& arguments) {
 
 void startProgram(ProgramState& state) {
     loadingF::load(state);
+}
+
+void offerFileAssociations(ProgramState& state, QWidget* mainWindow) {
+    frmAssociate* window = frmAssociate::load(state);
+    if (state.settings.optStartUp == 1 && state.associatedTypes <= 1)
+        window->showOwned(mainWindow, false);
 }
 
 } // namespace app

@@ -3,6 +3,8 @@
 // from its first timer tick.
 #include <QStringList>
 
+class QWidget;
+
 namespace app {
 struct ProgramState;
 
@@ -12,5 +14,10 @@ QString commandLineText(const QStringList& arguments);
 
 // Loads and shows the splash window; the event loop does the rest.
 void startProgram(ProgramState& state);
+
+// Start-up's association offer: loads the association window hidden; shows
+// it, not modal and owned by `mainWindow`, when the start-up flag is 1 and at
+// most one of the file types belongs to the program.
+void offerFileAssociations(ProgramState& state, QWidget* mainWindow);
 
 } // namespace app

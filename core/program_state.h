@@ -19,6 +19,7 @@ class QWidget;
 class loadingF;
 class halvoranF;
 class optionsF;
+class frmAssociate;
 class playlistF;
 class searchF;
 
@@ -135,6 +136,9 @@ struct ProgramState {
     Settings settings;
     std::int16_t cueSearchInterval = 80; // ms, the cue timers' interval
     QString appHelpFile;                 // empty when the help cannot be shown
+    // How many of the five file types belong to the program; counted each
+    // time the association window loads.
+    std::int16_t associatedTypes = 0;
 
     // Pan given to a stream when a deck loads it (left channel only, where
     // the monitor is heard) until the mixer sets the deck's pan.
@@ -187,6 +191,7 @@ struct ProgramState {
     QPointer<loadingF> splash;
     QPointer<halvoranF> mainWindow;
     QPointer<optionsF> optionsWindow;
+    QPointer<frmAssociate> associateWindow;
     QPointer<playlistF> playlistWindow;
     QPointer<searchF> searchWindow;
     // Loaded windows in loading order (the close unloads them last to first).

@@ -1,4 +1,6 @@
 # Debian packages the project needs; sourced by the other scripts.
+# librsvg2-bin draws the icon's pixel sizes; desktop-file-utils checks the
+# desktop entry in the tests; dpkg-dev finds the package's dependencies.
 VORLAN_PACKAGES=(
     build-essential cmake pkg-config git
     qt6-base-dev libgl-dev
@@ -7,6 +9,7 @@ VORLAN_PACKAGES=(
     libgtest-dev libbenchmark-dev
     clang libclang-rt-14-dev clang-format
     fonts-dejavu-core
+    librsvg2-bin desktop-file-utils dpkg-dev
 )
 
 # Installs whatever of VORLAN_PACKAGES is missing; quiet, and does nothing when all are present.

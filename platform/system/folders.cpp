@@ -18,13 +18,38 @@ QString programFolder() {
     return QFileInfo(QString::fromUtf8(buf, static_cast<int>(n))).absolutePath();
 }
 
-QString systemFolder() {
-    QString base = qEnvironmentVariable("XDG_DATA_HOME");
-    if (base.isEmpty())
-        base = QDir::homePath() + "/.local/share";
+namespace {
+
+// $`variable` without trailing "/", or the home folder + `fallback` when it is
+// unset or not an absolute path (which the XDG rules say to ignore).
+QString xdgFolder(const char* variable, const char* fallback) {
+    QString base = qEnvironmentVariable(variable);
+    if (!base.startsWith('/'))
+        base = QDir::homePath() + fallback;
     while (base.size() > 1 && base.endsWith('/'))
         base.chop(1);
-    return base + "/vorlan";
+    return base;
+}
+
+} // namespace
+
+QString dataHome() {
+    return xdgFolder("XDG_DATA_HOME", "/.local/share");
+}
+
+QString configHome() {
+    return xdgFolder("XDG_CONFIG_HOME", "/.config");
+}
+
+QString systemFolder() {
+    return dataHome() + "/vorlan";
+}
+
+QString writableProgramFolder() {
+    const QString folder = programFolder();
+    if (::access(QFile::encodeName(folder).constData(), W_OK) == 0)
+        return folder;
+    return systemFolder();
 }
 
 bool fileExists(const QString& path) {

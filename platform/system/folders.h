@@ -10,6 +10,16 @@ QString programFolder();
 // $XDG_DATA_HOME/vorlan, by default ~/.local/share/vorlan; no trailing "/".
 QString systemFolder();
 
+// The user's data and configuration folders: $XDG_DATA_HOME (default
+// ~/.local/share) and $XDG_CONFIG_HOME (default ~/.config); no trailing "/".
+QString dataHome();
+QString configHome();
+
+// Where the program keeps its own data files next to itself: the program
+// folder when this user may write to it, otherwise (an installed program)
+// the system folder.
+QString writableProgramFolder();
+
 // True when a directory look-up of `path` finds a name (file or folder);
 // any failure of the look-up gives false.
 bool fileExists(const QString& path);

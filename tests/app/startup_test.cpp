@@ -62,6 +62,7 @@ TEST_F(StartupTest, StepsRunInOrder) {
                                    "hide_keyboard_Shortcuts",
                                    "tmrTrackLength",
                                    "command_line",
+                                   "load_frmAssociate",
                                    "show"}));
     EXPECT_TRUE(dialogs.boxes().empty());
     EXPECT_EQ(QDir::currentPath(), sys::programFolder());
@@ -405,7 +406,7 @@ TEST_F(CloseTest, AllowedWhilePausedAndShutsDownInOrder) {
     EXPECT_TRUE(dialogs.boxes().empty());
     EXPECT_EQ(state->steps,
               (Steps{"disable_Timers", "terminate_BASS", "unload:secondF", "unload:firstF",
-                     "unload:optionsF", "options:unload",
+                     "unload:frmAssociate", "unload:optionsF", "options:unload",
                      // closed before tmrAsync loaded the playlist: the splash is still up
                      "unload:loadingF", "release_Resources"}));
     EXPECT_EQ(unloaded, (std::vector<QString>{"secondF", "firstF"}));

@@ -1,0 +1,111 @@
+#include "app/file_associations.h"
+
+#include "core/registry_values.h"
+#include "platform/system/folders.h"
+
+namespace app {
+
+const std::array<FileType, kFileTypeCount> kFileTypes{{
+    {"MP3 - Mpeg Audio Format...", ".mp3", "Vorlan.Music.File", "Vorlan Music File", "audio/mpeg"},
+    {"WMA - Windows Media Audio...", ".wma", "Vorlan.Music.File", "Vorlan Music File",
+     "audio/x-ms-wma"},
+    {"ASF - Advanced Streaming Format...", ".asf", "Vorlan.DJ.Mix", "Vorlan DJ Mix",
+     "application/vnd.ms-asf"},
+    {"WAV - Standard PCM WAV...", ".wav", "Vorlan.Sound.File", "Vorlan Sound File", "audio/x-wav"},
+    {"M3U- Halvoran1 Playlists...", ".m3u", "Vorlan.Music.Playlist", "Vorlan Music Playlist",
+     "audio/x-mpegurl"},
+}};
+
+// Key paths are written without a closing backslash (".mp3" for the key
+// ".mp3\"): this registry takes no empty key name.
+namespace {
+
+constexpr reg::HKEY kClassesRoot = reg::HKEY_CLASSES_ROOT;
+
+void writeDefault(const QString& key, const QString& text) {
+    save_RegValue(kClassesRoot, key, QString(), reg::REG_SZ, text);
+}
+
+void deleteDefault(const QString& key) {
+    reg::HKEY handle = 0;
+    if (reg::RegOpenKeyEx(kClassesRoot, key, 0, reg::KEY_ALL_ACCESS, &handle) != reg::ERROR_SUCCESS)
+        return;
+    reg::RegDeleteValue(handle, QString());
+    reg::RegCloseKey(handle);
+}
+
+// Deletes `key` of `parent` with all its subkeys (a key with subkeys cannot
+// be deleted by itself). Errors are ignored.
+void deleteTree(reg::HKEY parent, const QString& key) {
+    reg::HKEY handle = 0;
+    if (reg::RegOpenKeyEx(parent, key, 0, reg::KEY_ALL_ACCESS, &handle) != reg::ERROR_SUCCESS)
+        return;
+    QStringList children;
+    QString name;
+    for (reg::DWORD i = 0; reg::RegEnumKeyEx(handle, i, &name) == reg::ERROR_SUCCESS; ++i)
+        children << name;
+    for (const QString& child : children)
+        deleteTree(handle, child);
+    reg::RegCloseKey(handle);
+    reg::RegDeleteKey(parent, key);
+}
+
+} // namespace
+
+QString associationIcon() {
+    return sys::programFolder() + "/" + kProgramFileName;
+}
+
+QString associationCommand() {
+    return associationIcon() + " %1";
+}
+
+TypeChecks readAssociations() {
+    TypeChecks checks{};
+    for (int i = 0; i < kFileTypeCount; ++i) {
+        const QString current = get_RegValue(kClassesRoot, kFileTypes[i].extension, QString());
+        checks[i] = current == kFileTypes[i].className ? 1 : 0;
+    }
+    return checks;
+}
+
+std::int16_t checkedCount(const TypeChecks& checks) {
+    std::int16_t count = 0;
+    for (int check : checks)
+        count = static_cast<std::int16_t>(count + (check == 1 ? 1 : 0));
+    return count;
+}
+
+void Associate_Files(const TypeChecks& checks) {
+    const QString command = associationCommand();
+    for (int i = 0; i < kFileTypeCount; ++i) {
+        if (checks[i] != 1)
+            continue;
+        const FileType& type = kFileTypes[i];
+        const QString cls = type.className;
+        writeDefault(type.extension, cls);
+        writeDefault(cls, type.description);
+        writeDefault(cls + "\\shell\\open\\command", command);
+        writeDefault(cls + "\\shell\\Play\\command", command);
+        writeDefault(cls + "\\DefaultIcon", associationIcon());
+    }
+}
+
+void remove_Association(const TypeChecks& checks) {
+    for (int i = 0; i < kFileTypeCount; ++i) {
+        if (checks[i] != 0)
+            continue;
+        const FileType& type = kFileTypes[i];
+        const QString extension = type.extension;
+        reg::RegDeleteKey(kClassesRoot, extension + "\\OpenWithList\\" + kProgramFileName);
+        deleteDefault(extension);
+        bool shared = false;
+        for (int j = 0; j < kFileTypeCount; ++j)
+            shared =
+                shared || (checks[j] == 1 && QString(kFileTypes[j].className) == type.className);
+        if (!shared)
+            deleteTree(kClassesRoot, type.className);
+    }
+}
+
+} // namespace app
