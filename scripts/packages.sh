@@ -4,6 +4,7 @@ VORLAN_PACKAGES=(
     qt6-base-dev libgl-dev
     libavformat-dev libavcodec-dev libswresample-dev libavutil-dev
     libsamplerate0-dev portaudio19-dev libsqlite3-dev
+    jackd2 libjack-jackd2-dev
     libgtest-dev libbenchmark-dev
     clang libclang-rt-14-dev clang-format
     fonts-dejavu-core

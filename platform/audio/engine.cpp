@@ -147,7 +147,7 @@ Stream* Engine::activeStream(DWORD handle, CallKind kind) {
 }
 
 bool Engine::play(Stream& stream, bool restart) {
-    if (!started_)
+    if (!started())
         return fail(BASS_ERROR_START);
     if (!output_->mixer().add(&stream))
         return fail(BASS_ERROR_NOCHAN);

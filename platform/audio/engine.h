@@ -48,7 +48,8 @@ public:
     void seek(Stream& stream, std::int64_t frame);
     bool release(DWORD handle);
     void failNextStart(int code) { pendingStartFailure_ = code; }
-    bool started() const { return started_; }
+    // Started, and its device still there.
+    bool started() const { return started_ && !output_->lost(); }
     std::uint64_t streamUnderruns() const;
 
 private:

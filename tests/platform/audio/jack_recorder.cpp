@@ -1,0 +1,137 @@
+#include "tests/platform/audio/jack_recorder.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <jack/jack.h>
+#include <thread>
+
+namespace audio_test {
+
+JackRecorder::JackRecorder(const std::string& server, double seconds) {
+    jack_status_t status{};
+    client_ = jack_client_open("recorder",
+                               static_cast<jack_options_t>(JackNoStartServer | JackServerName),
+                               &status, server.c_str());
+    if (!client_)
+        return;
+    const auto capacity = static_cast<std::size_t>(seconds * jack_get_sample_rate(client_));
+    samples_.assign(capacity * 2, 0.0f);
+    const std::size_t cycles = capacity / std::max<std::uint32_t>(1, jack_get_buffer_size(client_)) + 2;
+    cycleStarts_.assign(cycles, 0);
+    cycleFirst_.assign(cycles, 0);
+    ports_[0] = jack_port_register(client_, "in_0", JACK_DEFAULT_AUDIO_TYPE, JackPortIsInput, 0);
+    ports_[1] = jack_port_register(client_, "in_1", JACK_DEFAULT_AUDIO_TYPE, JackPortIsInput, 0);
+    jack_set_process_callback(client_, &JackRecorder::process, this);
+    if (!ports_[0] || !ports_[1] || jack_activate(client_) != 0) {
+        jack_client_close(client_);
+        client_ = nullptr;
+    }
+}
+
+JackRecorder::~JackRecorder() {
+    if (client_) {
+        jack_deactivate(client_);
+        jack_client_close(client_);
+    }
+}
+
+bool JackRecorder::connectToEngine() {
+    const char** found = jack_get_ports(client_, "^Vorlan[^:]*:out_", JACK_DEFAULT_AUDIO_TYPE,
+                                       JackPortIsOutput);
+    if (!found)
+        return false;
+    bool connected = found[0] && found[1];
+    for (int channel = 0; connected && channel < 2; ++channel) {
+        const int result = jack_connect(client_, found[channel], jack_port_name(ports_[channel]));
+        connected = result == 0 || result == EEXIST;
+    }
+    jack_free(found);
+    return connected;
+}
+
+void JackRecorder::start() {
+    frames_.store(0);
+    cycles_.store(0);
+    recording_.store(true);
+}
+
+void JackRecorder::stop() {
+    recording_.store(false);
+    while (inCycle_.load())
+        std::this_thread::yield();
+}
+
+// JACK's process thread: copies this period into the preallocated buffers.
+int JackRecorder::process(std::uint32_t frames, void* self) {
+    auto* recorder = static_cast<JackRecorder*>(self);
+    recorder->inCycle_.store(true);
+    if (recorder->recording_.load()) {
+        const std::size_t first = recorder->frames_.load(std::memory_order_relaxed);
+        const std::size_t cycle = recorder->cycles_.load(std::memory_order_relaxed);
+        const std::size_t room = recorder->samples_.size() / 2 - first;
+        const std::size_t n = std::min<std::size_t>(frames, room);
+        if (n > 0 && cycle < recorder->cycleStarts_.size()) {
+            const auto* left = static_cast<const float*>(jack_port_get_buffer(recorder->ports_[0], frames));
+            const auto* right = static_cast<const float*>(jack_port_get_buffer(recorder->ports_[1], frames));
+            float* out = recorder->samples_.data() + first * 2;
+            for (std::size_t i = 0; i < n; ++i) {
+                out[i * 2] = left[i];
+                out[i * 2 + 1] = right[i];
+            }
+            recorder->cycleStarts_[cycle] = jack_last_frame_time(recorder->client_);
+            recorder->cycleFirst_[cycle] = first;
+            recorder->cycles_.store(cycle + 1, std::memory_order_relaxed);
+            recorder->frames_.store(first + n, std::memory_order_release);
+        }
+    }
+    recorder->inCycle_.store(false);
+    return 0;
+}
+
+std::int64_t JackRecorder::now() const {
+    return jack_frame_time(client_);
+}
+
+int JackRecorder::rate() const {
+    return static_cast<int>(jack_get_sample_rate(client_));
+}
+
+int JackRecorder::period() const {
+    return static_cast<int>(jack_get_buffer_size(client_));
+}
+
+int JackRecorder::playbackLatency() const {
+    jack_port_t* playback = jack_port_by_name(client_, "system:playback_1");
+    if (!playback)
+        return 0;
+    jack_latency_range_t range{};
+    jack_port_get_latency_range(playback, JackPlaybackLatency, &range);
+    return static_cast<int>(range.max);
+}
+
+std::int64_t JackRecorder::frameTime(std::size_t index) const {
+    const std::size_t cycles = cycles_.load();
+    const auto end = cycleFirst_.begin() + static_cast<std::ptrdiff_t>(cycles);
+    const auto after = std::upper_bound(cycleFirst_.begin(), end, index);
+    if (after == cycleFirst_.begin())
+        return 0;
+    const auto cycle = static_cast<std::size_t>(after - cycleFirst_.begin() - 1);
+    return cycleStarts_[cycle] + static_cast<std::int64_t>(index - cycleFirst_[cycle]);
+}
+
+std::size_t JackRecorder::gaps() const {
+    std::size_t missed = 0;
+    for (std::size_t c = 1; c < cycles_.load(); ++c)
+        if (cycleStarts_[c] != cycleStarts_[c - 1] +
+                                  static_cast<std::int64_t>(cycleFirst_[c] - cycleFirst_[c - 1]))
+            ++missed;
+    return missed;
+}
+
+int JackRecorder::sample16(std::size_t index, int channel) const {
+    const float value = samples_[index * 2 + static_cast<std::size_t>(channel)] * 32768.0f;
+    return static_cast<int>(std::lround(std::clamp(value, -32768.0f, 32767.0f)));
+}
+
+} // namespace audio_test
