@@ -69,18 +69,32 @@ std::vector<float> renderOffline(int engineRate, int deviceRate, std::size_t fra
 }
 
 std::optional<std::size_t> alignment(const JackRecorder& recorder,
-                                     const std::vector<float>& expected, float threshold) {
-    auto first = [threshold](const float* samples, std::size_t frames) -> std::optional<std::size_t> {
+                                     const std::vector<float>& expected) {
+    constexpr float loud = 0.05f;
+    constexpr long reach = 48;
+    constexpr std::size_t matched = 2048;
+    auto firstLoud = [](const float* samples, std::size_t frames) -> std::optional<std::size_t> {
         for (std::size_t i = 0; i < frames * 2; ++i)
-            if (std::fabs(samples[i]) > threshold)
+            if (std::fabs(samples[i]) > loud)
                 return i / 2;
         return std::nullopt;
     };
-    const auto heard = first(recorder.samples().data(), recorder.frames());
-    const auto rendered = first(expected.data(), expected.size() / 2);
+    const auto heard = firstLoud(recorder.samples().data(), recorder.frames());
+    const auto rendered = firstLoud(expected.data(), expected.size() / 2);
     if (!heard || !rendered || *heard < *rendered)
         return std::nullopt;
-    return *heard - *rendered;
+    const auto estimate = static_cast<long>(*heard - *rendered);
+    std::optional<std::size_t> best;
+    double smallest = HUGE_VAL;
+    for (long at = std::max(0L, estimate - reach); at <= estimate + reach; ++at) {
+        const double difference =
+            largestDifference(recorder, static_cast<std::size_t>(at), expected, matched);
+        if (difference < smallest) {
+            smallest = difference;
+            best = static_cast<std::size_t>(at);
+        }
+    }
+    return best;
 }
 
 double largestDifference(const JackRecorder& recorder, std::size_t at,

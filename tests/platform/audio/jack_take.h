@@ -29,10 +29,11 @@ struct Song {
 std::vector<float> renderOffline(int engineRate, int deviceRate, std::size_t frames,
                                  const std::function<void(std::int64_t)>& before);
 
-// Where `expected` begins in the recording: the first sample above
-// `threshold` of each, lined up.
+// Where `expected` begins in the recording: their first loud samples lined
+// up, then moved by up to a few dozen frames to where they match best (a
+// converted onset rings a little before it in the recording).
 std::optional<std::size_t> alignment(const JackRecorder& recorder,
-                                     const std::vector<float>& expected, float threshold);
+                                     const std::vector<float>& expected);
 // Largest difference between the recording from frame `at` and `expected`
 // (both channels, over `frames` frames), in 16-bit steps.
 double largestDifference(const JackRecorder& recorder, std::size_t at,
