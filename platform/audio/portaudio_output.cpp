@@ -38,8 +38,12 @@ class PortAudioOutput final : public Output {
 public:
     explicit PortAudioOutput(int rate) : Output(rate), deviceRate_(rate) {}
     ~PortAudioOutput() override {
+        // A stream whose device went away is left as it is: PortAudio's JACK
+        // host would wait ten minutes for it to stop.
+        if (abandoned())
+            return;
+        QuietConsole quiet;
         if (stream_) {
-            QuietConsole quiet;
             Pa_StopStream(stream_);
             Pa_CloseStream(stream_);
         }
@@ -86,19 +90,24 @@ public:
     }
 
     int start() override {
-        if (Pa_IsStreamActive(stream_) == 1)
+        if (abandoned())
+            return BASS_ERROR_DRIVER;
+        if (running_)
             return BASS_OK;
         QuietConsole quiet;
-        if (Pa_IsStreamStopped(stream_) == 0)
-            Pa_StopStream(stream_); // it ended by itself: the device went away
-        return Pa_StartStream(stream_) == paNoError ? BASS_OK : BASS_ERROR_DRIVER;
+        if (Pa_StartStream(stream_) != paNoError)
+            return BASS_ERROR_DRIVER;
+        running_ = true;
+        return BASS_OK;
     }
     void stop() override {
+        if (abandoned() || !running_)
+            return;
         QuietConsole quiet;
-        if (Pa_IsStreamStopped(stream_) == 0)
-            Pa_StopStream(stream_);
+        Pa_StopStream(stream_);
+        running_ = false;
     }
-    bool lost() const override { return Pa_IsStreamActive(stream_) != 1; }
+    bool lost() const override { return abandoned(); }
     bool realTime() const override { return true; }
     double periodMicroseconds() const override {
         const unsigned long frames = callbackFrames_.load(std::memory_order_relaxed);
@@ -137,8 +146,18 @@ private:
         return paContinue;
     }
 
+    // User-interface thread: true once the started stream has ended by
+    // itself (its device or server went away); it is never touched again.
+    bool abandoned() const {
+        if (!abandoned_ && running_ && Pa_IsStreamActive(stream_) != 1)
+            abandoned_ = true;
+        return abandoned_;
+    }
+
     PaStream* stream_ = nullptr;
     bool initialised_ = false;
+    bool running_ = false;
+    mutable bool abandoned_ = false;
     int deviceRate_;
     // Set when the device does not take the engine's rate; before the stream starts.
     std::unique_ptr<RateConverter> converter_;

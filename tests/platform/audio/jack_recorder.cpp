@@ -23,6 +23,7 @@ JackRecorder::JackRecorder(const std::string& server, double seconds) {
     ports_[0] = jack_port_register(client_, "in_0", JACK_DEFAULT_AUDIO_TYPE, JackPortIsInput, 0);
     ports_[1] = jack_port_register(client_, "in_1", JACK_DEFAULT_AUDIO_TYPE, JackPortIsInput, 0);
     jack_set_process_callback(client_, &JackRecorder::process, this);
+    jack_set_xrun_callback(client_, &JackRecorder::xrun, this);
     if (!ports_[0] || !ports_[1] || jack_activate(client_) != 0) {
         jack_client_close(client_);
         client_ = nullptr;
@@ -86,6 +87,11 @@ int JackRecorder::process(std::uint32_t frames, void* self) {
         }
     }
     recorder->inCycle_.store(false);
+    return 0;
+}
+
+int JackRecorder::xrun(void* self) {
+    static_cast<JackRecorder*>(self)->xruns_.fetch_add(1);
     return 0;
 }
 

@@ -41,6 +41,8 @@ public:
     const std::vector<float>& samples() const { return samples_; }
     // The JACK frame time at which recorded frame `index` reached the port.
     std::int64_t frameTime(std::size_t index) const;
+    // Underruns (xruns) the server reported since the client opened.
+    std::uint64_t xruns() const { return xruns_.load(); }
     // Cycles whose start did not follow the previous one's end (missed periods).
     std::size_t gaps() const;
     // Recorded frame `index` of channel `channel` as 16-bit (exact for
@@ -49,6 +51,7 @@ public:
 
 private:
     static int process(std::uint32_t frames, void* self);
+    static int xrun(void* self);
 
     jack_client_t* client_ = nullptr;
     jack_port_t* ports_[2] = {nullptr, nullptr};
@@ -59,6 +62,7 @@ private:
     std::atomic<bool> inCycle_{false};
     std::atomic<std::size_t> frames_{0};
     std::atomic<std::size_t> cycles_{0};
+    std::atomic<std::uint64_t> xruns_{0};
 };
 
 } // namespace audio_test

@@ -80,8 +80,11 @@ JackServer::JackServer(int rate) : rate_(rate) {
     for (int k = 0; k < namesPerRate && !running(); ++k) {
         name_ = std::string("vorlan-") + program_invocation_short_name + "-" +
                 std::to_string(rate) + "-" + std::to_string(k);
-        launch();
+        if (!takesClients(name_)) // else the name is in use
+            launch();
     }
+    if (!running() && failure_.empty())
+        failure_ = "every server name this program may use is taken";
     select();
 }
 
@@ -141,11 +144,6 @@ void JackServer::kill() {
     int status = 0;
     ::waitpid(pid_, &status, 0);
     pid_ = -1;
-}
-
-bool JackServer::restart() {
-    kill();
-    return launch();
 }
 
 } // namespace audio_test

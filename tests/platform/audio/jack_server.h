@@ -29,8 +29,6 @@ public:
     void select() const;
     // Ends the server as a crash would (SIGKILL) and waits for it to go.
     void kill();
-    // Starts it again under the same name; false when it does not come up.
-    bool restart();
 
 private:
     bool launch();
