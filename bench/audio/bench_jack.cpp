@@ -66,12 +66,18 @@ void stopEngine(std::unique_ptr<JackRecorder>& recorder) {
     ::setenv("VORLAN_AUDIO", "offline", 1);
 }
 
-// Frames from `calledAt` (JACK frame time) to the first sound at the port
-// recorded from frame `from` on; -1 when none came within the recording.
-double framesToSound(const JackRecorder& recorder, std::size_t from, std::int64_t calledAt) {
+double steadyNow() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+// Seconds from `calledAt` (monotonic clock) until the period holding the
+// first sound recorded from frame `from` on reached the port; -1 when none
+// came within the recording.
+double secondsToSound(const JackRecorder& recorder, std::size_t from, double calledAt) {
     for (std::size_t i = from; i < recorder.frames(); ++i)
         if (recorder.samples()[i * 2] != 0.0f)
-            return static_cast<double>(recorder.frameTime(i) - calledAt);
+            return recorder.arrival(i) - calledAt;
     return -1;
 }
 
@@ -99,12 +105,12 @@ void measureLatency(benchmark::State& state, const char* name, const auto& arm, 
             arm(other);
             sleepMs(40); // the silence reaches the port
             const std::size_t from = recorder->frames();
-            const std::int64_t calledAt = recorder->now();
+            const double calledAt = steadyNow();
             act(other);
             sleepMs(40);
-            const double latency = framesToSound(*recorder, from, calledAt);
+            const double latency = secondsToSound(*recorder, from, calledAt);
             if (latency >= 0)
-                frames.push_back(latency);
+                frames.push_back(latency * recorder->rate());
         }
         recorder->stop();
         const double period = recorder->period();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cmath>
 #include <jack/jack.h>
 #include <thread>
@@ -20,6 +21,7 @@ JackRecorder::JackRecorder(const std::string& server, double seconds) {
     const std::size_t cycles = capacity / std::max<std::uint32_t>(1, jack_get_buffer_size(client_)) + 2;
     cycleStarts_.assign(cycles, 0);
     cycleFirst_.assign(cycles, 0);
+    cycleArrivals_.assign(cycles, 0);
     ports_[0] = jack_port_register(client_, "in_0", JACK_DEFAULT_AUDIO_TYPE, JackPortIsInput, 0);
     ports_[1] = jack_port_register(client_, "in_1", JACK_DEFAULT_AUDIO_TYPE, JackPortIsInput, 0);
     jack_set_process_callback(client_, &JackRecorder::process, this);
@@ -82,6 +84,9 @@ int JackRecorder::process(std::uint32_t frames, void* self) {
             }
             recorder->cycleStarts_[cycle] = jack_last_frame_time(recorder->client_);
             recorder->cycleFirst_[cycle] = first;
+            recorder->cycleArrivals_[cycle] =
+                std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
+                    .count();
             recorder->cycles_.store(cycle + 1, std::memory_order_relaxed);
             recorder->frames_.store(first + n, std::memory_order_release);
         }
@@ -116,14 +121,20 @@ int JackRecorder::playbackLatency() const {
     return static_cast<int>(range.max);
 }
 
-std::int64_t JackRecorder::frameTime(std::size_t index) const {
-    const std::size_t cycles = cycles_.load();
-    const auto end = cycleFirst_.begin() + static_cast<std::ptrdiff_t>(cycles);
+std::size_t JackRecorder::cycleOf(std::size_t index) const {
+    const auto end = cycleFirst_.begin() + static_cast<std::ptrdiff_t>(cycles_.load());
     const auto after = std::upper_bound(cycleFirst_.begin(), end, index);
-    if (after == cycleFirst_.begin())
-        return 0;
-    const auto cycle = static_cast<std::size_t>(after - cycleFirst_.begin() - 1);
+    return after == cycleFirst_.begin() ? 0
+                                        : static_cast<std::size_t>(after - cycleFirst_.begin() - 1);
+}
+
+std::int64_t JackRecorder::frameTime(std::size_t index) const {
+    const std::size_t cycle = cycleOf(index);
     return cycleStarts_[cycle] + static_cast<std::int64_t>(index - cycleFirst_[cycle]);
+}
+
+double JackRecorder::arrival(std::size_t index) const {
+    return cycleArrivals_[cycleOf(index)];
 }
 
 std::size_t JackRecorder::gaps() const {

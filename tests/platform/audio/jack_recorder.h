@@ -41,6 +41,9 @@ public:
     const std::vector<float>& samples() const { return samples_; }
     // The JACK frame time at which recorded frame `index` reached the port.
     std::int64_t frameTime(std::size_t index) const;
+    // When the period holding recorded frame `index` reached the recorder,
+    // seconds on the monotonic clock (std::chrono::steady_clock).
+    double arrival(std::size_t index) const;
     // Underruns (xruns) the server reported since the client opened.
     std::uint64_t xruns() const { return xruns_.load(); }
     // Cycles whose start did not follow the previous one's end (missed periods).
@@ -52,12 +55,14 @@ public:
 private:
     static int process(std::uint32_t frames, void* self);
     static int xrun(void* self);
+    std::size_t cycleOf(std::size_t index) const;
 
     jack_client_t* client_ = nullptr;
     jack_port_t* ports_[2] = {nullptr, nullptr};
     std::vector<float> samples_;
     std::vector<std::int64_t> cycleStarts_; // frame time of every recorded cycle
     std::vector<std::size_t> cycleFirst_;   // its first recorded frame
+    std::vector<double> cycleArrivals_;     // when it reached the recorder
     std::atomic<bool> recording_{false};
     std::atomic<bool> inCycle_{false};
     std::atomic<std::size_t> frames_{0};
