@@ -1,6 +1,6 @@
 #include "app/browser_version.h"
 
-#include "app/number_text.h"
+#include "core/number_text.h"
 
 #include <limits>
 

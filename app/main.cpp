@@ -1,9 +1,9 @@
 // The program's entry point.
 #include "app/headless_run.h"
-#include "app/program_state.h"
 #include "app/startup.h"
 #include "app/version.h"
-#include "app/widgets/console_look.h"
+#include "controls/widgets/console_look.h"
+#include "core/program_state.h"
 #include "platform/ui/qt_dialogs.h"
 
 #include <QApplication>

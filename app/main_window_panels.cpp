@@ -4,12 +4,12 @@
 
 #include "app/panel_layout.h"
 
-#include "app/widgets/console_button.h"
-#include "app/widgets/console_look.h"
-#include "app/widgets/console_panel.h"
-#include "app/widgets/slider.h"
 #include "controls/lcd/qzvLCD.h"
 #include "controls/peak/qzvPeak.h"
+#include "controls/widgets/console_button.h"
+#include "controls/widgets/console_look.h"
+#include "controls/widgets/console_panel.h"
+#include "controls/widgets/slider.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,12 +1,12 @@
 #include "app/options_window.h"
 
 #include "app/main_window.h"
-#include "app/program_state.h"
-#include "app/widgets/console_button.h"
-#include "app/widgets/console_look.h"
-#include "app/widgets/console_panel.h"
-#include "app/widgets/slider.h"
-#include "app/widgets/window_drag.h"
+#include "controls/widgets/console_button.h"
+#include "controls/widgets/console_look.h"
+#include "controls/widgets/console_panel.h"
+#include "controls/widgets/slider.h"
+#include "controls/widgets/window_drag.h"
+#include "core/program_state.h"
 #include "platform/system/folders.h"
 #include "platform/ui/dialogs.h"
 

@@ -2,11 +2,11 @@
 // it unloads.
 #include "app/options_window.h"
 
-#include "app/fixed_texts.h"
-#include "app/number_text.h"
-#include "app/program_state.h"
-#include "app/registry_values.h"
-#include "app/widgets/slider.h"
+#include "controls/widgets/slider.h"
+#include "core/fixed_texts.h"
+#include "core/number_text.h"
+#include "core/program_state.h"
+#include "core/registry_values.h"
 #include "engine/engine_helpers.h"
 #include "platform/system/folders.h"
 

@@ -1,10 +1,10 @@
 #include "app/splash_window.h"
 
-#include "app/fixed_texts.h"
 #include "app/main_window.h"
-#include "app/program_state.h"
 #include "app/version.h"
-#include "app/widgets/console_look.h"
+#include "controls/widgets/console_look.h"
+#include "core/fixed_texts.h"
+#include "core/program_state.h"
 #include "env/system.h"
 #include "env/user.h"
 #include "platform/system/folders.h"

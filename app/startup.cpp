@@ -1,7 +1,7 @@
 #include "app/startup.h"
 
-#include "app/program_state.h"
 #include "app/splash_window.h"
+#include "core/program_state.h"
 
 namespace app {
 

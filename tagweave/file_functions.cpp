@@ -83,7 +83,8 @@ void syncFolder(const QString& file) {
 } // namespace
 
 bool FileExists(const QString& path) {
-    return sys::fileExists(path);
+    struct stat st {};
+    return !path.isEmpty() && ::stat(encoded(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 bool IsFileReadOnly(const QString& path) {
@@ -96,10 +97,10 @@ bool IsFileReadOnly(const QString& path) {
 QString TempFileName(const QString& path) {
     QString name = path + QStringLiteral(".new");
     const QFileInfo info(path);
-    while (FileExists(name)) {
+    while (sys::fileExists(name)) { // taken by anything, a folder or a dangling link too
         name = info.path() + QLatin1Char('/') +
                QTime::currentTime().toString(QStringLiteral("hhmmss-")) + info.fileName();
-        if (FileExists(name))
+        if (sys::fileExists(name))
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     return name;

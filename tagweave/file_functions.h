@@ -9,6 +9,8 @@
 
 namespace tagweave {
 
+// True for a regular file, also one reached through a symbolic link; a
+// folder, a dangling link or a missing name is no file.
 bool FileExists(const QString& path);
 
 // True when the read-only attribute is set; a missing file raises 109 from

@@ -1,7 +1,7 @@
 #pragma once
 // The frame interface every frame kind implements. A frame is one entry of
-// an ID3v2.3 tag: a 4-character ID, two flag bytes kept as read, and a body
-// that the kind parses from and writes back to bytes.
+// an ID3v2.3 tag: a 4-character ID, two flag bytes, and a body that the kind
+// parses from and writes back to bytes.
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
@@ -29,8 +29,9 @@ public:
     // "Return the frame contents in a byte array. (read to be written to file)"
     virtual void getBytes(QByteArray& bytes) const = 0;
 
-    // "Set the Frame's text encoding field". Kept and written back; never
-    // used to convert text.
+    // "Set the Frame's text encoding field": 0 ISO-8859-1, 1 UTF-16 with
+    // byte-order mark. Text is read in the encoding the frame gives and
+    // written in the one its characters need.
     virtual std::uint8_t TextEncoding() const = 0;
     virtual void setTextEncoding(std::uint8_t value) = 0;
 

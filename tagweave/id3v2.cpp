@@ -5,7 +5,6 @@
 #include "tagweave/file_functions.h"
 #include "tagweave/opaque_frame.h"
 #include "tagweave/tag_layout.h"
-#include "tagweave/web_frame.h"
 
 namespace tagweave {
 
@@ -35,35 +34,17 @@ std::int64_t oldTagLength(const InputFile& in, const QString& file, const QStrin
     const TagHeader header = ParseTagHeader(in.readAt(0, kHeaderSize));
     if (!header.isId3)
         return 0;
-    const std::int64_t length = kHeaderSize + header.bodySize;
+    const std::int64_t length = TagLength(header);
     if (length > in.size())
         RaiseError(msgInvalidFileSize, source, {kFile}, {file});
     return length;
 }
 
-// A text that reads the same in every encoding a frame may be labelled with:
-// ASCII without NULs other than the terminating one.
-bool isPlainAscii(const QString& text) {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        if (c >= 0x80 || (c == 0 && i + 1 != text.size()))
-            return false;
-    }
-    return true;
-}
-
-// A frame whose text is set holds one byte per character: label it so. A
-// description read in another encoding (split at its first zero byte, so not
-// text) is emptied unless it is plain ASCII.
-void relabelAsSingleByte(clsFrame& frame) {
-    if (frame.TextEncoding() == 0)
-        return;
-    frame.setTextEncoding(0);
-    if (auto* comment = dynamic_cast<clsComment_Frame*>(&frame);
-        comment && !isPlainAscii(comment->Description()))
-        comment->setDescription(QString());
-    if (auto* web = dynamic_cast<clsWeb_Frame*>(&frame); web && !isPlainAscii(web->Description()))
-        web->setDescription(QString());
+// A comment with a description holds what a program left for itself
+// (normalisation values, encoder settings), not the user's comment.
+bool hasDescription(const clsFrame& frame) {
+    const auto* comment = dynamic_cast<const clsComment_Frame*>(&frame);
+    return comment && !QString(comment->Description()).remove(QChar(0)).isEmpty();
 }
 
 } // namespace
@@ -112,15 +93,21 @@ void clsID3v2::RemoveTag(const QString& a_sfile, bool a_bIgnoreReadOnly) {
     hasTag_ = false;
 }
 
-clsFrame* clsID3v2::firstFrame(const QString& frameId) const {
-    for (const auto& frame : frames_)
-        if (frame->FrameID() == frameId && !dynamic_cast<clsOpaque_Frame*>(frame.get()))
+clsFrame* clsID3v2::valueFrame(const QString& frameId, bool forSetting) const {
+    clsFrame* first = nullptr;
+    for (const auto& frame : frames_) {
+        if (frame->FrameID() != frameId || dynamic_cast<clsOpaque_Frame*>(frame.get()))
+            continue;
+        if (!hasDescription(*frame))
             return frame.get();
-    return nullptr;
+        if (!first)
+            first = frame.get();
+    }
+    return forSetting ? nullptr : first;
 }
 
 QString clsID3v2::GetFrameValue(eID3FrameIDs a_eFrameID) const {
-    const clsFrame* frame = firstFrame(LookupFrameID(a_eFrameID));
+    const clsFrame* frame = valueFrame(LookupFrameID(a_eFrameID), false);
     if (!frame)
         return {};
     return frame->Data().remove(QChar(0));
@@ -128,9 +115,8 @@ QString clsID3v2::GetFrameValue(eID3FrameIDs a_eFrameID) const {
 
 void clsID3v2::SetFrameValue(eID3FrameIDs a_eFrameID, const QString& a_sData) {
     const QString frameId = LookupFrameID(a_eFrameID);
-    if (clsFrame* frame = firstFrame(frameId)) {
+    if (clsFrame* frame = valueFrame(frameId, true)) {
         frame->setData(a_sData);
-        relabelAsSingleByte(*frame);
         return;
     }
     const FrameKind kind = KindOfFrameID(frameId);

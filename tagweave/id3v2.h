@@ -25,11 +25,14 @@ public:
     void RemoveTag(const QString& a_sfile, bool a_bIgnoreReadOnly);
 
     // "Return a specified frames data value": the data of the first frame
-    // of that ID without its NULs; empty when there is none.
+    // of that ID without its NULs; empty when there is none. The comment is
+    // the first COMM without a description, else the first COMM.
     QString GetFrameValue(eID3FrameIDs a_eFrameID) const;
 
-    // "Set a Frames text data": sets the data of the first frame of that ID,
-    // or appends a new frame of the ID's kind.
+    // "Set a Frames text data": sets the data of the first frame of that ID
+    // (for the comment, the first COMM without a description), or appends a
+    // new frame of the ID's kind. The frame is then written plain, in the
+    // encoding its text needs.
     void SetFrameValue(eID3FrameIDs a_eFrameID, const QString& a_sData);
 
     // The frame list, in tag order (opaque frames included).
@@ -37,7 +40,9 @@ public:
     clsFrames& Frames() { return frames_; }
 
 private:
-    clsFrame* firstFrame(const QString& frameId) const;
+    // The frame a value is got from or set in; frames with a description
+    // (machine data in comments) only when getting and no other is there.
+    clsFrame* valueFrame(const QString& frameId, bool forSetting) const;
 
     clsFrames frames_;
     bool hasTag_ = false;

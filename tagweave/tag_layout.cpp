@@ -51,6 +51,11 @@ TagHeader ParseTagHeader(const QByteArray& firstBytes) {
     return tag;
 }
 
+std::int64_t TagLength(const TagHeader& header) {
+    const bool footer = header.major == 4 && (header.flags & kFlagFooter);
+    return kHeaderSize + header.bodySize + (footer ? kHeaderSize : 0);
+}
+
 void ReadFrames(QByteArray body, std::uint8_t headerFlags, clsFrames& frames, const QString& file,
                 const QString& source) {
     if (headerFlags & kFlagUnsynchronisation)

@@ -17,6 +17,7 @@ constexpr std::int64_t kMaxTagSize = (std::int64_t{1} << 28) - 1; // 7-bit packe
 // Header flags.
 constexpr std::uint8_t kFlagUnsynchronisation = 0x80;
 constexpr std::uint8_t kFlagExtendedHeader = 0x40;
+constexpr std::uint8_t kFlagFooter = 0x10; // version 4: a 10-byte footer follows the tag
 
 struct TagHeader {
     bool isId3 = false;        // begins with "ID3"
@@ -28,6 +29,9 @@ struct TagHeader {
 // Reads a tag header from the first bytes of a file; missing bytes of a file
 // shorter than 10 bytes count as zero.
 TagHeader ParseTagHeader(const QByteArray& firstBytes);
+
+// Bytes the tag occupies in the file: header, body, and a version 4 footer.
+std::int64_t TagLength(const TagHeader& header);
 
 // Walks a tag body and appends its frames to `frames`: text, comment and URL
 // frames as their kinds, every other ID as an opaque frame. Stops at padding

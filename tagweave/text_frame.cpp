@@ -1,26 +1,20 @@
 #include "tagweave/text_frame.h"
 
-#include "platform/system/text.h"
 #include "tagweave/errors.h"
+#include "tagweave/frame_text.h"
 
 namespace tagweave {
-
-std::int32_t clsText_Frame::FrameSize() const {
-    return static_cast<std::int32_t>(data_.size() + 1);
-}
 
 void clsText_Frame::parseBytes(const QByteArray& a_bytes) {
     if (a_bytes.isEmpty())
         RaiseError(msgInvalidTextFrame, QStringLiteral("TextFrame::parseBytes"));
     textEncoding_ = static_cast<std::uint8_t>(a_bytes[0]);
-    data_ = sys::bytesToText(a_bytes.mid(1));
+    data_ = DecodeStrings(textEncoding_, bytesView(a_bytes).substr(1));
+    keepReadBody(a_bytes);
 }
 
-void clsText_Frame::getBytes(QByteArray& bytes) const {
-    bytes.clear();
-    bytes.reserve(FrameSize());
-    bytes.append(static_cast<char>(textEncoding_));
-    bytes.append(sys::textToBytes(data_));
+QByteArray clsText_Frame::buildBody(std::uint8_t encoding) const {
+    return static_cast<char>(encoding) + EncodeStrings(encoding, data_);
 }
 
 } // namespace tagweave

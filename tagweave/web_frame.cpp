@@ -1,34 +1,33 @@
 #include "tagweave/web_frame.h"
 
-#include "platform/system/text.h"
 #include "tagweave/errors.h"
+#include "tagweave/frame_text.h"
 
 namespace tagweave {
 
-std::int32_t clsWeb_Frame::FrameSize() const {
-    return static_cast<std::int32_t>(description_.size() + data_.size() + 1);
+void clsWeb_Frame::setDescription(const QString& value) {
+    description_ = WithTrailingNul(value);
+    textSet();
 }
 
 void clsWeb_Frame::parseBytes(const QByteArray& a_bytes) {
     if (a_bytes.isEmpty())
         RaiseError(msgInvalidWebFrame, QStringLiteral("Web_Frame::parseBytes"));
     textEncoding_ = static_cast<std::uint8_t>(a_bytes[0]);
-    const qsizetype nul = a_bytes.indexOf('\0', 1);
-    if (nul < 0) {
-        description_ = sys::bytesToText(a_bytes.mid(1));
-        data_.clear();
-        return;
-    }
-    description_ = sys::bytesToText(a_bytes.mid(1, nul));
-    data_ = sys::bytesToText(a_bytes.mid(nul + 1));
+    const std::string_view strings = bytesView(a_bytes).substr(1);
+    const FirstString description = DecodeFirstString(textEncoding_, strings);
+    description_ = description.text;
+    // The URL is ISO-8859-1; a tagger that wrote it in UTF-16 marked it so.
+    const std::string_view url = strings.substr(description.next);
+    const bool utf16 =
+        textEncoding_ == 1 && (url.starts_with("\xFF\xFE") || url.starts_with("\xFE\xFF"));
+    data_ = DecodeStrings(utf16 ? 1 : 0, url);
+    keepReadBody(a_bytes);
 }
 
-void clsWeb_Frame::getBytes(QByteArray& bytes) const {
-    bytes.clear();
-    bytes.reserve(FrameSize());
-    bytes.append(static_cast<char>(textEncoding_));
-    bytes.append(sys::textToBytes(description_));
-    bytes.append(sys::textToBytes(data_));
+QByteArray clsWeb_Frame::buildBody(std::uint8_t encoding) const {
+    return static_cast<char>(encoding) + EncodeStrings(encoding, WithTrailingNul(description_)) +
+           EncodeUrl(data_);
 }
 
 } // namespace tagweave

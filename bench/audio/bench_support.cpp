@@ -10,12 +10,15 @@
 namespace bench_audio {
 namespace {
 
-std::string cached(const std::string& name, fixtures::Format format, double seconds) {
+std::string cached(const std::string& name, fixtures::Format format, double seconds,
+                   int rate = 44100, int channels = 2) {
     const std::filesystem::path path = std::filesystem::path(dataFolder()) / name;
     if (!std::filesystem::exists(path)) {
         fixtures::Tone tone;
         tone.format = format;
         tone.seconds = seconds;
+        tone.sampleRate = rate;
+        tone.channels = channels;
         tone.frequency = 441.0;
         const std::filesystem::path partial = path.string() + ".part";
         fixtures::makeTone(partial, tone);
@@ -40,6 +43,9 @@ std::string threeMinuteMp3() {
 }
 std::string threeMinuteWma() {
     return cached("three_minutes.wma", fixtures::Format::Wma, 180);
+}
+std::string threeMinuteWmaMono16k() {
+    return cached("three_minutes_mono16k.wma", fixtures::Format::Wma, 180, 16000, 1);
 }
 std::string threeMinuteWav() {
     return cached("three_minutes.wav", fixtures::Format::Wav, 180);

@@ -17,6 +17,8 @@ namespace bench_audio {
 std::string dataFolder();
 std::string threeMinuteMp3();
 std::string threeMinuteWma();
+// At a low rate and bit rate, where WMA fills bands with noise.
+std::string threeMinuteWmaMono16k();
 std::string threeMinuteWav();
 std::string sixtyMinuteMp3();
 

@@ -32,6 +32,19 @@ void quietFfmpeg() {
     std::call_once(once, [] { av_log_set_level(AV_LOG_QUIET); });
 }
 
+// Samples per frame of the WMA codecs whose frames all have one length
+// (1 elsewhere): 512, 1024 or 2048 by the sample rate and version.
+std::int64_t wmaFrameLength(AVCodecID codec, int sampleRate) {
+    if (codec != AV_CODEC_ID_WMAV1 && codec != AV_CODEC_ID_WMAV2)
+        return 1;
+    const bool version1 = codec == AV_CODEC_ID_WMAV1;
+    if (sampleRate <= 16000)
+        return 512;
+    if (sampleRate <= 22050 || (version1 && sampleRate <= 32000))
+        return 1024;
+    return 2048;
+}
+
 bool familyAccepts(Family family, const char* formatName) {
     const std::string name = formatName ? formatName : "";
     if (family == Family::Wma)
@@ -89,11 +102,19 @@ std::unique_ptr<Decoder> Decoder::open(const std::string& path, Family family, i
     decoder->streamIndex_ = index;
     decoder->sampleRate_ = stream->codecpar->sample_rate;
 
-    const AVDictionaryEntry* entry = nullptr;
-    while ((entry = av_dict_get(format->metadata, "", entry, AV_DICT_IGNORE_SUFFIX)))
-        decoder->metadata_.emplace_back(entry->key, entry->value);
     error = BASS_OK;
     return decoder;
+}
+
+bool Decoder::openCodec() {
+    avcodec_free_context(&codec_);
+    const AVStream* stream = format_->streams[streamIndex_];
+    const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
+    codec_ = avcodec_alloc_context3(codec);
+    if (!codec_ || avcodec_parameters_to_context(codec_, stream->codecpar) < 0)
+        return false;
+    codec_->pkt_timebase = stream->time_base;
+    return avcodec_open2(codec_, codec, nullptr) >= 0;
 }
 
 bool Decoder::activate() {
@@ -104,12 +125,7 @@ bool Decoder::activate() {
         if (avformat_find_stream_info(format_, nullptr) < 0)
             return false;
     }
-    const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
-    codec_ = avcodec_alloc_context3(codec);
-    if (!codec_ || avcodec_parameters_to_context(codec_, stream->codecpar) < 0)
-        return false;
-    codec_->pkt_timebase = stream->time_base;
-    if (avcodec_open2(codec_, codec, nullptr) < 0)
+    if (!openCodec())
         return false;
     sampleRate_ = codec_->sample_rate > 0 ? codec_->sample_rate : stream->codecpar->sample_rate;
     if (sampleRate_ <= 0)
@@ -121,8 +137,10 @@ bool Decoder::activate() {
 
     if (stream->start_time != AV_NOPTS_VALUE)
         originFrames_ = framesFromTimestamp(stream->start_time);
-    // MPEG audio: an estimate from the header until the packets are scanned.
-    exact_ = formatName_ != "mp3";
+    // MPEG audio and ASF: an estimate from the header until scanned.
+    exact_ = formatName_ == "wav";
+    if (formatName_ == "asf")
+        frameGrid_ = wmaFrameLength(codec_->codec_id, sampleRate_);
     if (stream->duration != AV_NOPTS_VALUE && stream->duration > 0)
         lengthFrames_ = framesFromTimestamp(stream->duration);
     else if (format_->duration > 0)
@@ -138,12 +156,22 @@ bool Decoder::activate() {
     return true;
 }
 
+Decoder::PacketScan Decoder::scanPackets() const {
+    if (!active_)
+        return {};
+    if (formatName_ == "mp3")
+        return scanMpegPackets();
+    if (formatName_ == "asf")
+        return probeAsfEnds();
+    return {};
+}
+
 // The exact length is the sum of packet lengths less the encoder delay and
 // padding the demuxer marks; each packet becomes a seek index entry.
-Decoder::PacketScan Decoder::scanPackets() const {
+Decoder::PacketScan Decoder::scanMpegPackets() const {
     PacketScan result;
     AVFormatContext* scan = nullptr;
-    if (!active_ || avformat_open_input(&scan, path_.c_str(), format_->iformat, nullptr) < 0)
+    if (avformat_open_input(&scan, path_.c_str(), format_->iformat, nullptr) < 0)
         return result;
     AVPacket* packet = av_packet_alloc();
     const AVRational timeBase = scan->streams[streamIndex_]->time_base;
@@ -179,6 +207,47 @@ Decoder::PacketScan Decoder::scanPackets() const {
     return result;
 }
 
+// The first packets of a WMA file give no sound, so frame 0 is where the
+// first decoded frame's timestamp says, and the length is known only once the
+// last packets are decoded: both from a fresh decoder of the same file.
+Decoder::PacketScan Decoder::probeAsfEnds() const {
+    PacketScan result;
+    int error = BASS_OK;
+    const std::unique_ptr<Decoder> probe = open(path_, family_, error);
+    if (!probe || !probe->activate())
+        return result;
+    const auto opening = static_cast<std::size_t>(sampleRate_); // one second
+    std::vector<std::int16_t> first(opening * 2), again(opening * 2);
+    const std::size_t got = probe->read(first.data(), opening);
+    if (got == 0 || probe->firstOutputFrames_ < 0)
+        return result;
+    result.originFrames = probe->firstOutputFrames_;
+    probe->originFrames_ = result.originFrames;
+    // Some WMA frames fill bands with noise from a generator that runs on
+    // from the file's start and that a flush does not reset: decoding the
+    // opening again after a seek tells whether this file's sound depends on it.
+    if (!probe->seek(0))
+        return result;
+    result.replayFromStart = probe->read(again.data(), got) != got ||
+                             !std::equal(first.begin(), first.begin() + got * 2, again.begin());
+    // Decode the last stretch; from further back when the header's length
+    // reaches past the last packet.
+    for (std::int64_t back = 2 * static_cast<std::int64_t>(sampleRate_);; back *= 8) {
+        const std::int64_t from = std::max<std::int64_t>(lengthFrames_ - back, 0);
+        if (!probe->seek(from))
+            return result;
+        std::size_t tail = 0;
+        for (std::size_t n; (n = probe->read(again.data(), opening)) > 0;)
+            tail += n;
+        if (tail > 0 || from == 0) {
+            result.lengthFrames = tail > 0 ? probe->nextFrame() : 0;
+            break;
+        }
+    }
+    result.ok = true;
+    return result;
+}
+
 void Decoder::applyScan(const PacketScan& scan) {
     if (!scan.ok || exact_)
         return;
@@ -188,12 +257,34 @@ void Decoder::applyScan(const PacketScan& scan) {
                            AVINDEX_KEYFRAME);
     lengthFrames_ = scan.lengthFrames;
     originFrames_ = scan.originFrames;
+    replayFromStart_ = scan.replayFromStart;
     exact_ = true;
 }
 
 std::int64_t Decoder::framesFromTimestamp(std::int64_t ts) const {
     return av_rescale_q_rnd(ts, format_->streams[streamIndex_]->time_base,
                             AVRational{1, sampleRate_}, AV_ROUND_NEAR_INF);
+}
+
+std::int64_t Decoder::gridFrames(std::int64_t ts) const {
+    const std::int64_t frames = framesFromTimestamp(ts);
+    if (frameGrid_ <= 1)
+        return frames;
+    const std::int64_t half = frameGrid_ / 2;
+    return (frames >= 0 ? (frames + half) / frameGrid_ : -((-frames + half) / frameGrid_)) *
+           frameGrid_;
+}
+
+std::int64_t Decoder::indexOfDecoded() {
+    std::int64_t ts = frame_->best_effort_timestamp;
+    if (ts == AV_NOPTS_VALUE)
+        ts = frame_->pts;
+    if (straightPath_ && firstOutputFrames_ < 0 && ts != AV_NOPTS_VALUE)
+        firstOutputFrames_ = gridFrames(ts);
+    if (!resync_)
+        return nextFrame_;
+    resync_ = false;
+    return ts == AV_NOPTS_VALUE ? discardUntil_ : gridFrames(ts) - originFrames_;
 }
 
 std::size_t Decoder::read(std::int16_t* out, std::size_t maxFrames) {
@@ -227,15 +318,7 @@ bool Decoder::decodeFrame(std::int16_t* direct, std::size_t room, std::size_t& d
         const int received = avcodec_receive_frame(codec_, frame_);
         if (received == 0) {
             errors = 0;
-            std::int64_t index = nextFrame_;
-            if (resync_) {
-                std::int64_t ts = frame_->best_effort_timestamp;
-                if (ts == AV_NOPTS_VALUE)
-                    ts = frame_->pts;
-                index =
-                    ts == AV_NOPTS_VALUE ? discardUntil_ : framesFromTimestamp(ts) - originFrames_;
-                resync_ = false;
-            }
+            const std::int64_t index = indexOfDecoded();
             const int capacity = prepareConversion(frame_);
             if (capacity > 0 && index >= discardUntil_ &&
                 static_cast<std::size_t>(capacity) <= room) {
@@ -340,32 +423,65 @@ bool Decoder::seek(std::int64_t frame) {
     if (!active_)
         return false;
     frame = std::max<std::int64_t>(frame, 0);
+    if (replayFromStart_)
+        return replay(frame);
     std::int64_t preroll = 0;
     if (formatName_ == "mp3")
         preroll = mpegPreroll;
     else if (formatName_ == "asf")
         preroll = asfPreroll;
     const AVRational timeBase = format_->streams[streamIndex_]->time_base;
-    const std::int64_t start = std::max<std::int64_t>(frame - preroll, 0) + originFrames_;
-    const std::int64_t ts = av_rescale_q(start, AVRational{1, sampleRate_}, timeBase);
-    if (av_seek_frame(format_, streamIndex_, ts, AVSEEK_FLAG_BACKWARD) < 0) {
-        // No index reaches that far back: decode from the start instead.
-        const std::int64_t origin =
-            av_rescale_q(originFrames_, AVRational{1, sampleRate_}, timeBase);
-        if (av_seek_frame(format_, streamIndex_, origin, AVSEEK_FLAG_BACKWARD) < 0 &&
-            av_seek_frame(format_, streamIndex_, 0, AVSEEK_FLAG_BYTE) < 0)
-            return false;
-    }
+    // Where the pre-roll reaches the start, decode from the first packet as a
+    // straight decode does: the demuxer then marks the priming samples to
+    // skip again, and no frame lacks the bit reservoir it draws on.
+    const std::int64_t start = frame - preroll;
+    const std::int64_t ts =
+        start > 0 ? av_rescale_q(start + originFrames_, AVRational{1, sampleRate_}, timeBase) : 0;
+    // When no index reaches that far back, decode from the start instead.
+    if (av_seek_frame(format_, streamIndex_, ts, AVSEEK_FLAG_BACKWARD) < 0 &&
+        (ts == 0 || av_seek_frame(format_, streamIndex_, 0, AVSEEK_FLAG_BACKWARD) < 0) &&
+        av_seek_frame(format_, streamIndex_, 0, AVSEEK_FLAG_BYTE) < 0)
+        return false;
     avcodec_flush_buffers(codec_);
+    resetDecoding(frame);
+    resync_ = true;
+    straightPath_ = false;
+    nextFrame_ = frame;
+    return true;
+}
+
+void Decoder::resetDecoding(std::int64_t discardUntil) {
     if (swr_)
         swr_init(swr_);
     draining_ = false;
     ended_ = false;
     pending_.clear();
     pendingOffset_ = 0;
-    resync_ = true;
-    discardUntil_ = frame;
-    nextFrame_ = frame;
+    discardUntil_ = discardUntil;
+}
+
+// A seek that a straight decode reaches: on along the straight decode when
+// the frame lies ahead, otherwise a fresh codec from the first packet.
+bool Decoder::replay(std::int64_t frame) {
+    if (straightPath_ && frame >= nextFrame_) {
+        const auto ahead = static_cast<std::size_t>(frame - nextFrame_);
+        const std::size_t skipped = std::min(ahead, pending_.size() / 2 - pendingOffset_);
+        pendingOffset_ += skipped;
+        nextFrame_ += static_cast<std::int64_t>(skipped);
+        discardUntil_ = frame;
+        return true;
+    }
+    if (av_seek_frame(format_, streamIndex_, 0, AVSEEK_FLAG_BACKWARD) < 0 &&
+        av_seek_frame(format_, streamIndex_, 0, AVSEEK_FLAG_BYTE) < 0)
+        return false;
+    if (!openCodec()) {
+        active_ = false;
+        return false;
+    }
+    resetDecoding(frame);
+    resync_ = false;
+    straightPath_ = true;
+    nextFrame_ = 0;
     return true;
 }
 

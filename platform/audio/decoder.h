@@ -33,19 +33,23 @@ public:
     bool activate();
     bool active() const { return active_; }
 
-    // The exact length and a seek index of an MPEG audio file, from reading
-    // every packet once (no decoding) through a demuxer of its own.
+    // The exact length and the origin of an MPEG audio file and its seek
+    // index, from reading every packet once (no decoding) through a demuxer
+    // of its own; of an ASF file, from decoding its first and last packets
+    // through a decoder of its own.
     struct PacketScan {
         bool ok = false;
         std::int64_t lengthFrames = 0;
         std::int64_t originFrames = 0;
+        // Seeks must decode from the start to sound as a straight decode does.
+        bool replayFromStart = false;
         struct Entry {
             std::int64_t position, timestamp;
             int size;
         };
         std::vector<Entry> entries;
     };
-    // True when lengths and seeks are exact already (WAV, ASF, or scanned).
+    // True when lengths and seeks are exact already (WAV, or scanned).
     bool exact() const { return exact_; }
     // Reads the packets; touches nothing of this decoder, so it may run
     // while another thread decodes.
@@ -54,10 +58,8 @@ public:
     void applyScan(const PacketScan& scan);
 
     int sampleRate() const { return sampleRate_; }
-    // Length in frames (exact for MPEG audio and WAV, from the header for ASF).
+    // Length in frames (exact for WAV and once scanned, else from the header).
     std::int64_t lengthFrames() const { return lengthFrames_; }
-    // Container metadata as FFmpeg names it (key, value), in file order.
-    const std::vector<std::pair<std::string, std::string>>& metadata() const { return metadata_; }
     const std::string& formatName() const { return formatName_; }
 
     // Decodes up to `maxFrames` frames into `out` (interleaved stereo); 0 = end.
@@ -69,10 +71,21 @@ public:
 
 private:
     Decoder() = default;
+    bool openCodec();
+    void resetDecoding(std::int64_t discardUntil);
+    bool replay(std::int64_t frame);
+    PacketScan scanMpegPackets() const;
+    PacketScan probeAsfEnds() const;
     bool decodeFrame(std::int16_t* direct, std::size_t room, std::size_t& done);
+    // Where the decoded frame `frame_` starts (frame index), or discardUntil_
+    // when it carries no timestamp.
+    std::int64_t indexOfDecoded();
     int prepareConversion(const AVFrame* frame);
     int convert(const AVFrame* frame, std::int16_t* out, int capacity);
     std::int64_t framesFromTimestamp(std::int64_t ts) const;
+    // A timestamp in frames, put on the codec's frame grid (ASF timestamps
+    // count whole milliseconds, while every WMA frame starts on the grid).
+    std::int64_t gridFrames(std::int64_t ts) const;
 
     std::string path_;
     Family family_ = Family::Main;
@@ -94,13 +107,20 @@ private:
     std::int64_t lengthFrames_ = 0;
     std::int64_t dataOffset_ = 0;   // where the header ends
     std::int64_t originFrames_ = 0; // timestamp (in frames) of frame index 0
+    std::int64_t frameGrid_ = 1;    // samples per codec frame, where timestamps are coarser
     std::int64_t nextFrame_ = 0;
-    std::int64_t discardUntil_ = 0;       // frames before this index are dropped
-    bool resync_ = true;                  // take the next frame's index from its timestamp
+    std::int64_t discardUntil_ = 0; // frames before this index are dropped
+    // Take the next frame's index from its timestamp (after a seek; a fresh
+    // decoder's first frame is frame 0 by definition).
+    bool resync_ = false;
+    // Every frame decoded so far came from a fresh codec fed from the first packet.
+    bool straightPath_ = true;
+    bool replayFromStart_ = false;
+    std::int64_t firstOutputFrames_ =
+        -1; // timestamp (grid frames) of a fresh decoder's first frame
     std::vector<std::int16_t> converted_; // one decoded mono frame
     std::vector<std::int16_t> pending_;   // stereo frames not yet handed out
     std::size_t pendingOffset_ = 0;       // in frames
-    std::vector<std::pair<std::string, std::string>> metadata_;
 };
 
 } // namespace audio

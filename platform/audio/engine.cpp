@@ -1,5 +1,6 @@
 #include "platform/audio/engine.h"
 
+#include "platform/audio/asf_attributes.h"
 #include "platform/audio/devices.h"
 #include "platform/audio/error.h"
 #include "platform/audio/tags.h"
@@ -103,7 +104,7 @@ HSTREAM Engine::create(Family family, const char* path, DWORD flags) {
     if (!decoder)
         return fail(error);
     StreamEntry entry;
-    entry.tags = family == Family::Wma ? std::optional(wmaTagLines(decoder->metadata()))
+    entry.tags = family == Family::Wma ? std::optional(wmaTagLines(readAsfAttributes(path)))
                                        : readId3v1Block(path);
     entry.stream = std::make_unique<Stream>(family, std::move(decoder));
     if (flags & BASS_MP3_SETPOS) {

@@ -52,6 +52,7 @@ public:
     void prebuffer(std::size_t frames);
     // Moves to `frame`; `waitIdle` returns once the output no longer renders this stream.
     template <typename WaitIdle> void seek(std::int64_t frame, WaitIdle&& waitIdle) {
+        makeExact(); // frame indices are exact from then on
         hold_.store(true);
         waitIdle();
         seekHeld(frame);

@@ -18,34 +18,14 @@ std::optional<std::string> readId3v1Block(const std::string& path) {
     return block;
 }
 
-std::string wmaTagLines(const std::vector<std::pair<std::string, std::string>>& metadata) {
-    static const std::pair<const char*, const char*> names[] = {{"title", "Title"},
-                                                                {"artist", "Author"},
-                                                                {"author", "Author"},
-                                                                {"copyright", "Copyright"},
-                                                                {"comment", "Description"},
-                                                                {"album", "WM/AlbumTitle"},
-                                                                {"date", "WM/Year"},
-                                                                {"year", "WM/Year"},
-                                                                {"genre", "WM/Genre"},
-                                                                {"album_artist", "WM/AlbumArtist"},
-                                                                {"composer", "WM/Composer"},
-                                                                {"track", "WM/TrackNumber"},
-                                                                {"encoded_by", "WM/EncodedBy"},
-                                                                {"publisher", "WM/Publisher"}};
+std::string wmaTagLines(const std::vector<std::pair<std::string, std::string>>& attributes) {
     std::string lines;
     std::vector<std::string> seen;
-    for (const auto& [key, value] : metadata) {
-        std::string name = key;
-        for (const auto& [generic, asf] : names)
-            if (key == generic) {
-                name = asf;
-                break;
-            }
+    for (const auto& [name, value] : attributes) {
         bool duplicate = false;
         for (const auto& earlier : seen)
             duplicate = duplicate || earlier == name;
-        if (duplicate || value.find('\0') != std::string::npos)
+        if (duplicate || name.empty() || value.find('\0') != std::string::npos)
             continue;
         seen.push_back(name);
         lines += name + ":" + value;

@@ -11,9 +11,8 @@ namespace audio {
 // start with "TAG".
 std::optional<std::string> readId3v1Block(const std::string& path);
 
-// ASF header attributes as zero-terminated "Name:Value" lines ended by an
-// empty line, from the container metadata FFmpeg reports (its generic names
-// turned back into the ASF attribute names).
-std::string wmaTagLines(const std::vector<std::pair<std::string, std::string>>& metadata);
+// ASF header attributes (name, value) as zero-terminated "Name:Value" lines
+// ended by an empty line; a name's first value only.
+std::string wmaTagLines(const std::vector<std::pair<std::string, std::string>>& attributes);
 
 } // namespace audio

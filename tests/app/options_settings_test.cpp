@@ -1,8 +1,9 @@
 // Loading the options window reads every setting and applies it; closing it
 // writes them all back in order.
-#include "app/fixed_texts.h"
 #include "app/options_window.h"
-#include "app/widgets/slider.h"
+#include "controls/widgets/slider.h"
+#include "core/fixed_texts.h"
+#include "platform/audio/bass.h"
 #include "platform/system/folders.h"
 #include "tests/app/program_fixture.h"
 

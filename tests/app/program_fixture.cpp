@@ -1,8 +1,8 @@
 #include "tests/app/program_fixture.h"
 
-#include "app/fixed_texts.h"
 #include "app/main_window.h"
 #include "app/splash_window.h"
+#include "core/fixed_texts.h"
 #include "platform/audio/bass.h"
 #include "tests/support/qt_app.h"
 

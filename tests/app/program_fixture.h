@@ -2,7 +2,7 @@
 // A fresh program per test: its own registry database and data folders, the
 // scripted dialogs, the offline audio output, and a ProgramState whose
 // "end the program" only records the exit status.
-#include "app/program_state.h"
+#include "core/program_state.h"
 #include "platform/registry/registry.h"
 #include "tests/support/scripted_dialogs.h"
 

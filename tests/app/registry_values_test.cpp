@@ -1,8 +1,8 @@
 // get_RegValue and save_RegValue on a registry database of their own, and
 // the numeric-prefix reading of stored numbers.
-#include "app/fixed_texts.h"
-#include "app/number_text.h"
-#include "app/registry_values.h"
+#include "core/fixed_texts.h"
+#include "core/number_text.h"
+#include "core/registry_values.h"
 #include "tests/app/program_fixture.h"
 
 #include <QFile>

@@ -1,13 +1,13 @@
 // The start-up order, the version refusal, engine failures at start-up, the
 // help-file rule, the splash, and the close with its shutdown steps.
 #include "app/browser_version.h"
-#include "app/fixed_texts.h"
 #include "app/main_window.h"
 #include "app/options_window.h"
-#include "app/registry_values.h"
 #include "app/splash_window.h"
-#include "app/widgets/slider.h"
 #include "controls/lcd/qzvLCD.h"
+#include "controls/widgets/slider.h"
+#include "core/fixed_texts.h"
+#include "core/registry_values.h"
 #include "engine/engine_helpers.h"
 #include "env/system.h"
 #include "env/user.h"

@@ -63,9 +63,9 @@ TEST(FrameBodies, CommentFrameMadeOnlyThroughData) {
 
 TEST(FrameBodies, CommentFrameParsesLanguageDescriptionAndText) {
     clsComment_Frame frame;
-    const QByteArray body = hex("01") + "eng" + QByteArray("desc\0", 5) + "Hello";
+    const QByteArray body = hex("00") + "eng" + QByteArray("desc\0", 5) + "Hello";
     frame.parseBytes(body);
-    EXPECT_EQ(frame.TextEncoding(), 1);
+    EXPECT_EQ(frame.TextEncoding(), 0);
     EXPECT_EQ(frame.Language(), "eng");
     EXPECT_EQ(frame.Description(), "desc" + kNul);
     EXPECT_EQ(frame.Data(), "Hello");
@@ -124,10 +124,49 @@ TEST(FrameBodies, ParseReplacesEarlierContent) {
     EXPECT_EQ(bodyOf(web), hex("00"));
 }
 
-TEST(FrameBodies, CharactersBeyondOneByteBecomeQuestionMarks) {
-    clsText_Frame frame;
-    frame.setData(QString::fromUtf8("a\u20ACb"));
-    EXPECT_EQ(bodyOf(frame), hex("00 61 3F 62 00"));
+// Bodies as other taggers write them: each frame's text decoded by its
+// encoding byte, and, while nothing is set, written back byte for byte.
+TEST(FrameBodies, TextIsDecodedByItsEncodingByte) {
+    struct Case {
+        const char* id;
+        QByteArray body;
+        QString description, data;
+    } cases[] = {
+        {"TIT2", hex("01 FF FE DC 00 6E 00 EF 00 00 00"), "", QString::fromUtf8("Ünï") + kNul},
+        {"TIT2", hex("01 FE FF 00 DC 00 6E"), "", QString::fromUtf8("Ün")}, // BE, no terminator
+        {"TPE1", hex("01 FF FE 41 00 00 00 FF FE 42 00"), "", "A" + kNul + "B"},
+        {"COMM", hex("01") + "eng" + hex("FF FE 64 00 E9 00 00 00 FF FE A9 03 00 00"),
+         QString::fromUtf8("dé") + kNul, QString::fromUtf8("Ω") + kNul},
+        {"COMM", hex("01") + "eng" + hex("00 00 FE FF 03 A9"), kNul, QString::fromUtf8("Ω")},
+        {"WXXX", hex("01 FF FE 68 00 00 00") + "http://a/", "h" + kNul, "http://a/"},
+        {"TIT2", hex("03 C3 9C 00"), "", QString::fromUtf8("Ü") + kNul},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.body.toHex(' ').toStdString());
+        auto frame = CreateFrame(KindOfFrameID(c.id));
+        frame->parseBytes(c.body);
+        EXPECT_EQ(frame->Data(), c.data);
+        if (auto* comment = dynamic_cast<clsComment_Frame*>(frame.get())) {
+            EXPECT_EQ(comment->Description(), c.description);
+        }
+        if (auto* web = dynamic_cast<clsWeb_Frame*>(frame.get())) {
+            EXPECT_EQ(web->Description(), c.description);
+        }
+        EXPECT_EQ(bodyOf(*frame), c.body);
+    }
+}
+
+// Descriptions beyond ISO-8859-1 make the frame UTF-16, a byte-order mark on
+// every string; the URL of a URL frame stays one byte a character.
+TEST(FrameBodies, DescriptionsBeyondLatin1AreWrittenAsUtf16) {
+    clsComment_Frame comment;
+    comment.setData("x");
+    comment.setDescription(QString::fromUtf8("Ω"));
+    EXPECT_EQ(bodyOf(comment), hex("01 00 00 00 FF FE A9 03 00 00 FF FE 78 00 00 00"));
+    clsWeb_Frame web;
+    web.setDescription(QString::fromUtf8("Ω"));
+    web.setData("http://a");
+    EXPECT_EQ(bodyOf(web), hex("01 FF FE A9 03 00 00") + QByteArray("http://a\0", 9));
 }
 
 TEST(NulHandling, DataEndingInNulGetsNoSecond) {

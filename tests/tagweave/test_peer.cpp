@@ -127,3 +127,29 @@ TEST_F(PeerReads, TagReplacingAnotherWritersTag) {
     const QByteArray bytes = readBytes(tagged);
     EXPECT_EQ(bytes.mid(tagLength(bytes)), old.mid(tagLength(old)));
 }
+
+// Text beyond ISO-8859-1 goes out as UTF-16 (the comment's empty description
+// with its own byte-order mark); FFmpeg reads every value back as written.
+TEST_F(PeerReads, TextBeyondLatin1) {
+    fixtures::Tone tone;
+    tone.seconds = 0.5;
+    const QString file = makeMp3("unicode.mp3", tone);
+    const struct {
+        eID3FrameIDs id;
+        const char* key;
+        QString value;
+    } values[] = {{eTitle, "title", QString::fromUtf8("Ωmega")},
+                  {eArtist, "artist", QString::fromUtf8("Café")},
+                  {eAlbum, "album", QString::fromUtf8("東京 🎧")},
+                  {eComment, "comment", QString::fromUtf8("Ελληνικά")}};
+    clsID3v2 tag;
+    for (const auto& v : values)
+        tag.SetFrameValue(v.id, v.value);
+    tag.WriteTag(file, true);
+    const PeerView view = readWithFfmpeg(file);
+    for (const auto& v : values) {
+        const auto it = view.metadata.find(v.key);
+        ASSERT_NE(it, view.metadata.end()) << v.key;
+        EXPECT_EQ(it->second, v.value) << v.key;
+    }
+}

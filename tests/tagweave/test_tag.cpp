@@ -10,6 +10,7 @@
 #include "tagweave/web_frame.h"
 #include "tests/tagweave/tag_files.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTime>
 #include <csignal>
@@ -139,6 +140,35 @@ TEST_F(TagFile, MissingFileRaises109) {
     const QString file = path("absent.mp3");
     expectError([&] { t.ReadTag(file); }, 109, "ID3v2::ReadTag",
                 "The file, " + file + ", was not found.");
+}
+
+TEST_F(TagFile, FrameOverrunningTheTagByOneByteRaises112) {
+    for (char extra : {0, 1}) {
+        QByteArray body = frame("TIT2", textBody("Title")) + frame("TPE1", textBody("Artist"));
+        body[10 + 7 + 7] = static_cast<char>(8 + extra); // TPE1 ends the tag, then one byte past
+        const QString file = make(tag(body) + kAudio);
+        clsID3v2 t;
+        if (extra == 0) {
+            t.ReadTag(file);
+            EXPECT_EQ(t.GetFrameValue(eArtist), "Artist");
+        } else {
+            expectError([&] { t.ReadTag(file); }, 112, "ID3v2::ReadTag",
+                        "The file " + file + " has an invalid file size.");
+        }
+    }
+}
+
+TEST_F(TagFile, FolderOrDanglingLinkRaises109) {
+    ASSERT_TRUE(QDir(dir_.path()).mkdir("folder.mp3"));
+    ASSERT_TRUE(QFile::link(path("gone.mp3"), path("dangling.mp3")));
+    for (const char* name : {"folder.mp3", "dangling.mp3"}) {
+        const QString file = path(name);
+        const QString description = "The file, " + file + ", was not found.";
+        clsID3v2 t;
+        expectError([&] { t.ReadTag(file); }, 109, "ID3v2::ReadTag", description);
+        expectError([&] { t.WriteTag(file, true); }, 109, "clsID3v2::WriteTag", description);
+        expectError([&] { t.RemoveTag(file, true); }, 109, "clsID3v2::RemoveTag", description);
+    }
 }
 
 TEST_F(TagFile, FrameRunningPastTheBodyRaises112) {
@@ -271,6 +301,32 @@ TEST_F(TagFile, Version4TagIsReplacedWhole) {
     clsID3v2 again;
     again.ReadTag(file);
     EXPECT_EQ(again.GetFrameValue(eTitle), "Three");
+}
+
+// A version 4 tag may end in a 10-byte footer (header flag 0x10): it goes
+// with the tag. The flag means nothing in a version 3 header.
+TEST_F(TagFile, Version4FooterGoesWithItsTag) {
+    const QByteArray v4 = tag(frame("TIT2", hex("03") + "Four"), 4, 0x10);
+    const QByteArray withFooter = v4 + "3DI" + v4.mid(3, 7);
+    const QByteArray emptyTag = hex("49 44 33 03 00 00 00 00 00 00");
+    const QByteArray v3 = tag(frame("TIT2", textBody("x")), 3, 0x10);
+    const struct {
+        QByteArray before;
+        bool remove;
+        QByteArray after;
+    } cases[] = {{withFooter + kAudio, false, emptyTag + kAudio},
+                 {withFooter + kAudio, true, kAudio},
+                 {v3 + kAudio, true, kAudio},
+                 {v3 + kAudio, false, emptyTag + kAudio}};
+    for (const auto& c : cases) {
+        const QString file = make(c.before);
+        clsID3v2 t;
+        if (c.remove)
+            t.RemoveTag(file, false);
+        else
+            t.WriteTag(file, false);
+        EXPECT_EQ(readBytes(file), c.after) << c.remove;
+    }
 }
 
 TEST_F(TagFile, RewriteKeepsPermissionsAndLeavesNoTemporaryFile) {
@@ -449,40 +505,111 @@ TEST(FrameValues, SetCreatesFramesOfTheRightKindInOrder) {
                 "An unknown frame ID (0)  was supplied.");
 }
 
-TEST_F(TagFile, SetValueOfUtf16FrameLabelsItSingleByte) {
-    const QByteArray utf16Title = hex("01 FF FE 41 00 42 00 00 00");
-    const QByteArray utf16Comment = hex("01") + "eng" + hex("FF FE 00 00 FF FE 68 00 00 00");
-    const QByteArray utf8Comment = hex("03") + "eng" + QByteArray("iTunNORM\0", 9) + "x";
-    const QString file = make(
-        tag(frame("TIT2", utf16Title) + frame("COMM", utf16Comment) + frame("COMM", utf8Comment)) +
-        kAudio);
+TEST_F(TagFile, SetValuesBeyondLatin1AreWrittenAsUtf16) {
+    struct Case {
+        eID3FrameIDs id;
+        QString value;
+        QByteArray frame;
+    } cases[] = {
+        {eTitle, QString::fromUtf8("Ωmega"),
+         frame("TIT2", hex("01 FF FE A9 03 6D 00 65 00 67 00 61 00 00 00"))},
+        {eArtist, QString::fromUtf8("Café"), frame("TPE1", hex("00 43 61 66 E9 00"))},
+        {eComment, QString::fromUtf8("Ω"),
+         frame("COMM", hex("01 00 00 00 FF FE 00 00 FF FE A9 03 00 00"))},
+        {eURL, QString::fromUtf8("http://a/Ω"),
+         frame("WXXX", hex("00 00") + QByteArray("http://a/%CE%A9\0", 16))},
+    };
+    const QString file = make(kAudio);
     clsID3v2 t;
-    t.ReadTag(file);
-    t.SetFrameValue(eTitle, "Plain");
-    t.SetFrameValue(eComment, "Note");
+    QByteArray frames;
+    for (const Case& c : cases) {
+        t.SetFrameValue(c.id, c.value);
+        frames += c.frame;
+    }
     t.WriteTag(file, false);
-
+    EXPECT_EQ(readBytes(file).mid(10, frames.size()).toHex(' '), frames.toHex(' '));
     clsID3v2 back;
     back.ReadTag(file);
-    ASSERT_EQ(back.Frames().Count(), 3);
-    EXPECT_EQ(bodyOf(*back.Frames().Item(1)), hex("00") + QByteArray("Plain\0", 6));
-    // The UTF-16 description (split at its first zero byte) is not text: emptied.
-    EXPECT_EQ(bodyOf(*back.Frames().Item(2)), hex("00") + "eng" + hex("00") + "Note" + hex("00"));
-    // A frame whose text is not set keeps its encoding and bytes.
-    EXPECT_EQ(bodyOf(*back.Frames().Item(3)), utf8Comment);
+    for (const Case& c : cases) {
+        if (c.id != eURL) {
+            EXPECT_EQ(back.GetFrameValue(c.id), c.value);
+        }
+    }
 }
 
-TEST_F(TagFile, SetValueKeepsAPlainDescription) {
-    const QString file =
-        make(tag(frame("COMM", hex("01") + "eng" + QByteArray("desc\0", 5) + "x")) + kAudio);
+TEST_F(TagFile, OtherTaggersFramesReadAsWrittenAndUneditedOnesStayByteForByte) {
+    const QByteArray title =
+        frame("TIT2", hex("01 FF FE DC 00 6E 00 EF 00 63 00"));                 // no terminator
+    const QByteArray artist = frame("TPE1", hex("01 FE FF 00 41 00 DF 00 00")); // big-endian
+    const QByteArray comment =
+        frame("COMM", hex("01") + "eng" + hex("FF FE 00 00 FF FE 68 00 69 00 00 00"));
+    const QString file = make(tag(title + artist + comment) + kAudio);
     clsID3v2 t;
     t.ReadTag(file);
-    t.SetFrameValue(eComment, "y");
-    auto* comment = dynamic_cast<clsComment_Frame*>(t.Frames().Item(1).get());
-    ASSERT_NE(comment, nullptr);
-    EXPECT_EQ(comment->TextEncoding(), 0);
-    EXPECT_EQ(comment->Description(), QString("desc") + QChar(0));
-    EXPECT_EQ(comment->Language(), "eng");
+    EXPECT_EQ(t.GetFrameValue(eTitle), QString::fromUtf8("Ünïc"));
+    EXPECT_EQ(t.GetFrameValue(eArtist), QString::fromUtf8("Aß"));
+    EXPECT_EQ(t.GetFrameValue(eComment), "hi");
+    t.SetFrameValue(eComment, "Note");
+    t.WriteTag(file, false);
+    const QByteArray expected =
+        title + artist + frame("COMM", hex("00") + "eng" + hex("00") + "Note" + hex("00"));
+    EXPECT_EQ(readBytes(file).mid(10, expected.size()).toHex(' '), expected.toHex(' '));
+}
+
+// Compression (0x0080), encryption (0x0040) and grouping (0x0020) describe a
+// body we no longer write: a set value clears them; the status byte stays.
+TEST_F(TagFile, SetValueWritesAPlainFrame) {
+    const QByteArray compressedTitle = qCompress(textBody("Old title")); // size, then zlib
+    const QByteArray album = frame("TALB", qCompress(textBody("Album")), hex("00 80"));
+    const struct {
+        QByteArray flags, written;
+    } cases[] = {{hex("00 80"), hex("00 00")},
+                 {hex("00 40"), hex("00 00")},
+                 {hex("00 20"), hex("00 00")},
+                 {hex("00 E0"), hex("00 00")},
+                 {hex("60 A0"), hex("60 00")}};
+    for (const auto& c : cases) {
+        const QString file = make(tag(frame("TIT2", compressedTitle, c.flags) + album) + kAudio);
+        clsID3v2 t;
+        t.ReadTag(file);
+        t.SetFrameValue(eTitle, "New");
+        t.WriteTag(file, false);
+        const QByteArray expected = frame("TIT2", textBody("New"), c.written) + album;
+        EXPECT_EQ(readBytes(file).mid(10, expected.size()).toHex(' '), expected.toHex(' '))
+            << c.flags.toHex().toStdString();
+    }
+}
+
+// The comment is the first COMM without a description; machine data kept in
+// described comments (normalisation, encoder settings) is neither shown over
+// it nor overwritten.
+TEST_F(TagFile, CommentIsTheFirstWithoutDescription) {
+    const auto comm = [](const QByteArray& description, const QByteArray& text) {
+        return frame("COMM", hex("00") + "eng" + description + hex("00") + text + hex("00"));
+    };
+    const QByteArray norm = comm("iTunNORM", " 0000021A 00000260");
+    const QByteArray added = frame("COMM", hex("00 00 00 00 00") + "New" + hex("00"));
+    const QByteArray utf16 = frame("COMM", hex("01") + "eng" + hex("FF FE 00 00 FF FE 55 00"));
+    const struct {
+        QByteArray frames;
+        QString shown;
+        QByteArray afterSet;
+    } cases[] = {
+        {norm + comm("", "Real"), "Real", norm + comm("", "New")},
+        {norm, " 0000021A 00000260", norm + added},
+        {comm("", "A") + comm("", "B"), "A", comm("", "New") + comm("", "B")},
+        {norm + utf16, "U", norm + comm("", "New")},
+        {{}, "", added},
+    };
+    for (const auto& c : cases) {
+        const QString file = make(tag(c.frames) + kAudio);
+        clsID3v2 t;
+        t.ReadTag(file);
+        EXPECT_EQ(t.GetFrameValue(eComment), c.shown);
+        t.SetFrameValue(eComment, "New");
+        t.WriteTag(file, false);
+        EXPECT_EQ(readBytes(file).mid(10, c.afterSet.size()).toHex(' '), c.afterSet.toHex(' '));
+    }
 }
 
 TEST_F(TagFile, ValuesSurviveAWriteAndRead) {

@@ -78,16 +78,18 @@ TEST_F(Playback, VolumeAndPanScaleTheChannels) {
 
 TEST_F(Playback, LevelIsThePeakOfTheStreamsOwnDataBeforeGains) {
     const HSTREAM loud = open(wavFullScale());
+    const HSTREAM half = open(wav());
     const HSTREAM quiet = open(wavSilence());
     EXPECT_EQ(BASS_ChannelGetLevel(loud), 0u); // not playing
-    ASSERT_TRUE(BASS_StreamPlay(loud, FALSE, 0));
-    ASSERT_TRUE(BASS_StreamPlay(quiet, FALSE, 0));
+    for (const HSTREAM stream : {loud, half, quiet})
+        ASSERT_TRUE(BASS_StreamPlay(stream, FALSE, 0));
     ASSERT_TRUE(BASS_ChannelSetAttributes(loud, -1, 10, 100)); // gains do not count
     render(4096);
-    const DWORD level = BASS_ChannelGetLevel(loud);
-    EXPECT_NEAR(static_cast<int>(level & 0xFFFF), 128, 1);
-    EXPECT_NEAR(static_cast<int>(level >> 16), 128, 1);
+    // Peaks to 0..128 exactly: full scale is 128 on each side, half scale 64.
+    EXPECT_EQ(BASS_ChannelGetLevel(loud), 128u | 128u << 16);
+    EXPECT_EQ(BASS_ChannelGetLevel(half), 64u | 64u << 16);
     EXPECT_EQ(BASS_ChannelGetLevel(quiet), 0u);
+    BASS_StreamFree(half);
     ASSERT_TRUE(BASS_ChannelPause(loud));
     EXPECT_EQ(BASS_ChannelGetLevel(loud), 0u);
     BASS_StreamFree(loud);

@@ -86,14 +86,28 @@ TEST_F(Streams, WmaTagsAreNameValueLines) {
     tagged.year = "2004";
     tagged.genre = "Ambient";
     tagged.comment = "About it";
+    tagged.attributes = {{"WM/EncodingSettings", "Lavf test"}};
     const std::string path = fixture("tagged.wma", tagged);
     const HSTREAM stream = BASS_WMA_StreamCreateFile(FALSE, path.c_str(), 0, 0, 0);
     ASSERT_NE(stream, 0u);
     const auto lines = tagLines(BASS_WMA_StreamGetTags(stream, BASS_TAG_WMA));
-    for (const char* expected : {"Title:Wma Title", "Author:Wma Artist", "WM/AlbumTitle:Wma Album",
-                                 "WM/Year:2004", "WM/Genre:Ambient", "Description:About it"})
+    for (const char* expected :
+         {"Title:Wma Title", "Author:Wma Artist", "WM/AlbumTitle:Wma Album", "WM/Year:2004",
+          "WM/Genre:Ambient", "Description:About it", "WM/EncodingSettings:Lavf test"})
         EXPECT_NE(std::find(lines.begin(), lines.end(), expected), lines.end()) << expected;
     BASS_WMA_StreamFree(stream);
+
+    // Names stay as the file stores them: a "date" attribute is no WM/Year.
+    fixtures::Tone dated = tagged;
+    dated.year.clear();
+    dated.attributes = {{"date", "2004-05-06"}};
+    const HSTREAM other =
+        BASS_WMA_StreamCreateFile(FALSE, fixture("dated.wma", dated).c_str(), 0, 0, 0);
+    const auto datedLines = tagLines(BASS_WMA_StreamGetTags(other, BASS_TAG_WMA));
+    EXPECT_NE(std::find(datedLines.begin(), datedLines.end(), "date:2004-05-06"), datedLines.end());
+    for (const auto& line : datedLines)
+        EXPECT_NE(line.rfind("WM/Year:", 0), 0u) << line;
+    BASS_WMA_StreamFree(other);
 
     const HSTREAM untagged = BASS_WMA_StreamCreateFile(FALSE, wma().c_str(), 0, 0, 0);
     const char* none = BASS_WMA_StreamGetTags(untagged, BASS_TAG_WMA);
@@ -120,8 +134,8 @@ TEST_F(Streams, LengthsAndSecondsCountFramesAtTheFilesOwnRate) {
         const QWORD length =
             c.wmaFile ? BASS_WMA_StreamGetLength(stream) : BASS_StreamGetLength(stream);
         EXPECT_EQ(length % 4, 0u);
-        // 2 s tones; the WMA header counts a little encoder padding, and the
-        // MPEG-2 decoder delay is not removed the same way as MPEG-1's.
+        // 2 s tones; a WMA file decodes to whole codec frames, a little more
+        // or less than the tone.
         EXPECT_NEAR(static_cast<double>(length / 4), 2.0 * c.rate, c.wmaFile ? 0.05 * c.rate : 576);
         EXPECT_FLOAT_EQ(BASS_ChannelBytes2Seconds(stream, static_cast<QWORD>(c.rate) * 4), 1.0f);
         DWORD freq = 0, volume = 0;

@@ -6,6 +6,7 @@
 #include "platform/com/com_error.h"
 #include "tagweave/id3v2.h"
 #include "tagweave/opaque_frame.h"
+#include "tagweave/tag_layout.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -79,13 +80,11 @@ QByteArray readFile(const QString& path) {
     return file.readAll();
 }
 
-// Bytes of the audio: everything after an "ID3" tag of any version.
+// Bytes of the audio: everything after an "ID3" tag of any version (with
+// the footer of a version 4 tag).
 qint64 tagLength(const QByteArray& file) {
-    if (!file.startsWith("ID3"))
-        return 0;
-    QByteArray size = file.mid(6, 4);
-    size.append(QByteArray(4 - size.size(), '\0'));
-    return 10 + tagweave::ByteToLong(size);
+    const tagweave::TagHeader header = tagweave::ParseTagHeader(file);
+    return header.isId3 ? tagweave::TagLength(header) : 0;
 }
 
 } // namespace

@@ -1,6 +1,6 @@
-#include "app/widgets/console_panel.h"
+#include "controls/widgets/console_panel.h"
 
-#include "app/widgets/console_look.h"
+#include "controls/widgets/console_look.h"
 
 #include <QLabel>
 #include <QPainter>

@@ -1,6 +1,6 @@
-#include "app/widgets/console_button.h"
+#include "controls/widgets/console_button.h"
 
-#include "app/widgets/mouse_codes.h"
+#include "controls/widgets/mouse_codes.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>

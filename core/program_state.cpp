@@ -1,9 +1,8 @@
-#include "app/program_state.h"
+#include "core/program_state.h"
 
-#include "app/main_window.h"
-#include "app/options_window.h"
-#include "app/splash_window.h"
 #include "engine/engine_helpers.h"
+
+#include <QObject>
 
 #include <algorithm>
 
@@ -15,13 +14,13 @@ ProgramState::ProgramState(ui::Dialogs& dialogs_)
 ProgramState::~ProgramState() {
     // Windows still loaded when the program object goes away (a test that
     // did not close its program) are destroyed with it.
-    delete splash.data();
-    delete optionsWindow.data();
-    delete mainWindow.data();
+    for (auto it = createdWindows.rbegin(); it != createdWindows.rend(); ++it)
+        delete it->data();
 }
 
 void ProgramState::addForm(const QString& name, QObject* window, std::function<void()> unload) {
     forms.push_back({name, window, std::move(unload)});
+    createdWindows.emplace_back(window);
 }
 
 void ProgramState::removeForm(QObject* window) {

@@ -1,4 +1,4 @@
-#include "app/widgets/window_drag.h"
+#include "controls/widgets/window_drag.h"
 
 #include <QMouseEvent>
 #include <QWidget>

@@ -1,6 +1,6 @@
-#include "app/widgets/slider.h"
+#include "controls/widgets/slider.h"
 
-#include "app/widgets/mouse_codes.h"
+#include "controls/widgets/mouse_codes.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>

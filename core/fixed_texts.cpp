@@ -1,4 +1,4 @@
-#include "app/fixed_texts.h"
+#include "core/fixed_texts.h"
 
 #include "platform/system/cipher.h"
 

@@ -1,4 +1,4 @@
-#include "app/widgets/mouse_codes.h"
+#include "controls/widgets/mouse_codes.h"
 
 namespace app {
 

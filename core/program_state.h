@@ -2,14 +2,13 @@
 // The program-wide state: one object that main() owns and hands to every
 // window. Nothing else in the program keeps mutable global values, so a test
 // builds a fresh program by building a fresh ProgramState.
-#include "platform/audio/bass.h"
-
 #include <QPointer>
 #include <QString>
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace ui {
@@ -23,10 +22,13 @@ class optionsF;
 
 namespace app {
 
+// A stream of the audio library: the 32-bit handle it returns, 0 = none.
+using StreamHandle = std::uint32_t;
+
 // One deck's record (0 left, 1 right). The deck code extends it.
 struct DeckRecord {
     QString filePath;               // file loaded or to be loaded; empty = none
-    HSTREAM stream = 0;             // engine stream; 0 = none
+    StreamHandle stream = 0;        // engine stream; 0 = none
     std::int16_t streamKind = 0;    // 1 = WMA add-on, 2 = main library
     std::uint32_t baseRate = 44100; // Hz, the rate the pitch is computed from
     std::int16_t paused = 0;        // -1 true, 0 false
@@ -61,6 +63,39 @@ struct LoadedForm {
     std::function<void()> unload;
 };
 
+// Calls from a lower part of the program to a higher or sibling one (a deck
+// asking the playlist for an entry, the track timer raising an automatic-DJ
+// step). The part that answers connects its function at start-up; a call that
+// nobody connected does nothing and answers the empty value.
+struct ProgramLinks {
+    // Mixer: volume and pan of both decks reach their streams.
+    std::function<void()> runVolumeTimer;
+    // Level meters: one update from the track timer.
+    std::function<void()> runVUmeterTimer;
+    // Automatic DJ: one hand-over step.
+    std::function<void()> runAutoDJ;
+    // Playlist window: its add and remove buttons, the path of an entry of
+    // List1(0) ("" when there is none), the number of entries, and marking an
+    // entry as selected in both lists.
+    std::function<void()> pressPlaylistAdd;
+    std::function<void()> pressPlaylistRemove;
+    std::function<QString(int index)> playlistPath;
+    std::function<int()> playlistCount;
+    std::function<void(int index)> selectPlaylistEntry;
+    // Playlist window: rebuild the display line of the entry at `index` from
+    // its file's tags (after the tag editor saved).
+    std::function<void(int index)> refreshPlaylistEntry;
+};
+
+// Runs a link when it is connected.
+template <typename Fn, typename... Args>
+auto callLink(const std::function<Fn>& link, Args&&... args) {
+    using Result = typename std::function<Fn>::result_type;
+    if (!link)
+        return Result();
+    return link(std::forward<Args>(args)...);
+}
+
 struct ProgramState {
     explicit ProgramState(ui::Dialogs& dialogs);
     ~ProgramState();
@@ -87,6 +122,14 @@ struct ProgramState {
     std::int16_t ctrlDown = 0;
     std::int16_t altDown = 0;
 
+    // Automatic DJ: on, and each deck's mix-point flag (-1 set, 0 clear).
+    std::int16_t autoDJ_On = 0;
+    std::int16_t leftAtMixPoint = 0;
+    std::int16_t rightAtMixPoint = 0;
+
+    // Connections between the parts of the program.
+    ProgramLinks links;
+
     // The playlist's program-wide values.
     std::int32_t song_index = 0;
     bool playlist_changed = false;
@@ -105,6 +148,9 @@ struct ProgramState {
     std::vector<LoadedForm> forms;
     void addForm(const QString& name, QObject* window, std::function<void()> unload);
     void removeForm(QObject* window);
+    // Every window made for this program, in creation order; those still
+    // alive when the program object goes away are destroyed with it.
+    std::vector<QPointer<QObject>> createdWindows;
 
     // Seams. The engine version text the start-up checks (the library's own
     // by default); ending the program with an exit status.

@@ -1,4 +1,4 @@
-#include "app/widgets/console_look.h"
+#include "controls/widgets/console_look.h"
 
 #include <QApplication>
 #include <QStyleFactory>

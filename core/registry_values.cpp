@@ -1,6 +1,6 @@
-#include "app/registry_values.h"
+#include "core/registry_values.h"
 
-#include "app/fixed_texts.h"
+#include "core/fixed_texts.h"
 #include "platform/system/text.h"
 
 #include <array>

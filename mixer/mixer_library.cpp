@@ -1,0 +1,4 @@
+// Placeholder until this subsystem has sources of its own.
+namespace {
+[[maybe_unused]] constexpr int kEmpty = 0;
+}

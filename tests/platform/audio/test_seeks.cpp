@@ -1,0 +1,122 @@
+// Seeks on every format and sample rate the decks meet: the audio after a
+// seek equals a straight decode from that frame, and an accurate stream's
+// length is what the straight decode gives. Rendered at the file's own rate
+// so that the output hands over the decoded frames unchanged.
+#include "tests/platform/audio/audio_test_support.h"
+
+#include <algorithm>
+#include <string>
+
+using namespace audio_test;
+
+namespace {
+
+struct SeekCase {
+    fixtures::Format format;
+    int rate;
+    int channels;
+};
+
+bool wmaAddOn(fixtures::Format format) {
+    return format == fixtures::Format::Wma || format == fixtures::Format::Asf;
+}
+
+std::string nameOf(const SeekCase& c) {
+    static const char* const names[] = {"cbr.mp3", "vbr.mp3", "tone.wav", "tone.wma", "tone.asf"};
+    return "seek_" + std::to_string(c.rate) + "_" + std::to_string(c.channels) + "_" +
+           names[static_cast<int>(c.format)];
+}
+
+class Seeks : public ::testing::Test {
+protected:
+    void TearDown() override { BASS_Free(); }
+
+    void startAt(int rate) {
+        BASS_Free();
+        ::setenv("VORLAN_AUDIO", "offline", 1);
+        ASSERT_TRUE(BASS_Init(BASS_DEVICE_OFFLINE, static_cast<DWORD>(rate), 32, nullptr));
+        ASSERT_TRUE(BASS_Start());
+    }
+    static HSTREAM open(const std::string& path, bool wma, DWORD flags) {
+        return wma ? BASS_WMA_StreamCreateFile(FALSE, path.c_str(), 0, 0, flags)
+                   : BASS_StreamCreateFile(FALSE, path.c_str(), 0, 0, flags);
+    }
+    static QWORD length(HSTREAM stream, bool wma) {
+        return wma ? BASS_WMA_StreamGetLength(stream) : BASS_StreamGetLength(stream);
+    }
+};
+
+// Frames of `heard` that differ from the frames at `from`.
+std::size_t differingFrames(const std::vector<short>& heard,
+                            std::vector<short>::const_iterator from) {
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < heard.size(); i += 2)
+        count += heard[i] != from[i] || heard[i + 1] != from[i + 1];
+    return count;
+}
+
+} // namespace
+
+TEST_F(Seeks, AudioAfterEverySeekEqualsTheStraightDecode) {
+    using fixtures::Format;
+    std::vector<SeekCase> cases;
+    for (const int rate : {16000, 22050, 24000, 32000, 44100, 48000})
+        for (const int channels : {1, 2}) {
+            cases.push_back({channels == 1 ? Format::Mp3Vbr : Format::Mp3Cbr, rate, channels});
+            cases.push_back({channels == 1 ? Format::Wma : Format::Asf, rate, channels});
+        }
+    // MPEG-2.5 rates, and the add-on's other name at two rates.
+    cases.push_back({Format::Mp3Cbr, 8000, 1});
+    cases.push_back({Format::Mp3Vbr, 11025, 2});
+    cases.push_back({Format::Mp3Cbr, 12000, 2});
+    cases.push_back({Format::Wma, 22050, 2});
+    cases.push_back({Format::Asf, 44100, 1});
+
+    constexpr std::size_t compared = 4096; // frames after each seek
+    for (const SeekCase& c : cases) {
+        fixtures::Tone tone;
+        tone.format = c.format;
+        tone.sampleRate = c.rate;
+        tone.channels = c.channels;
+        tone.seconds = 1.5;
+        tone.frequency = 441.0;
+        const std::string path = fixture(nameOf(c), tone);
+        SCOPED_TRACE(path);
+        const bool wma = wmaAddOn(c.format);
+        startAt(c.rate);
+
+        const HSTREAM reference = open(path, wma, BASS_MP3_SETPOS);
+        ASSERT_NE(reference, 0u);
+        const QWORD exactLength = length(reference, wma);
+        const std::vector<short> straight = playToEnd(reference);
+        EXPECT_EQ(exactLength, straight.size() * 2);
+        EXPECT_EQ(BASS_ChannelGetPosition(reference), exactLength);
+        BASS_StreamFree(reference);
+        const QWORD frames = straight.size() / 2;
+        ASSERT_GT(frames, compared * 2);
+
+        for (const DWORD flags : {DWORD{0}, DWORD{BASS_MP3_SETPOS}}) {
+            SCOPED_TRACE(flags);
+            const HSTREAM stream = open(path, wma, flags);
+            ASSERT_NE(stream, 0u);
+            for (const QWORD frame : {QWORD{0}, QWORD{333}, frames / 2 + 7}) {
+                SCOPED_TRACE(frame);
+                ASSERT_TRUE(wma ? BASS_WMA_ChannelSetPosition(stream, frame * 4, 0)
+                                : BASS_ChannelSetPosition(stream, frame * 4));
+                if (!wma) {
+                    ASSERT_TRUE(BASS_StreamPreBuf(stream));
+                }
+                ASSERT_TRUE(BASS_StreamPlay(stream, FALSE, 0) ||
+                            BASS_WMA_StreamPlay(stream, FALSE, 0));
+                const std::vector<short> heard = render(compared);
+                const auto from = straight.begin() + static_cast<std::ptrdiff_t>(frame * 2);
+                const auto mismatch = std::mismatch(heard.begin(), heard.end(), from);
+                EXPECT_EQ(mismatch.first, heard.end())
+                    << "first difference at frame " << (mismatch.first - heard.begin()) / 2 << ", "
+                    << differingFrames(heard, from) << " frames differ";
+                BASS_ChannelStop(stream);
+            }
+            BASS_StreamFree(stream);
+        }
+    }
+}
