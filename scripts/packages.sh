@@ -21,6 +21,8 @@ vorlan_install_packages() {
     local sudo=""
     [ "$(id -u)" -ne 0 ] && sudo="sudo"
     export DEBIAN_FRONTEND=noninteractive
+    # jackd2 asks whether to allow real-time priority; the tests run it without.
+    echo "jackd2 jackd2/realtime-priority boolean false" | $sudo debconf-set-selections 2>/dev/null || true
     $sudo apt-get update -qq >/dev/null
     $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }

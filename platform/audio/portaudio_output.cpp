@@ -39,9 +39,12 @@ public:
     explicit PortAudioOutput(int rate) : Output(rate), deviceRate_(rate) {}
     ~PortAudioOutput() override {
         // A stream whose device went away is left as it is: PortAudio's JACK
-        // host would wait ten minutes for it to stop.
-        if (abandoned())
+        // host would wait ten minutes for it to stop. Its callback no longer
+        // runs; what its last run wrote is seen before this object goes.
+        if (abandoned()) {
+            callbacksDone_.load(std::memory_order_acquire);
             return;
+        }
         QuietConsole quiet;
         if (stream_) {
             Pa_StopStream(stream_);
@@ -143,6 +146,7 @@ private:
         const double period = 1e6 * static_cast<double>(frames) / out->deviceRate_;
         out->callbackFrames_.store(frames, std::memory_order_relaxed);
         out->times_.record(100.0 * spent / period, (flags & paOutputUnderflow) != 0);
+        out->callbacksDone_.fetch_add(1, std::memory_order_release);
         return paContinue;
     }
 
@@ -163,6 +167,7 @@ private:
     std::unique_ptr<RateConverter> converter_;
     double latencySeconds_ = 0; // as the opened stream reports it; set before it starts
     std::atomic<unsigned long> callbackFrames_{0};
+    std::atomic<std::uint64_t> callbacksDone_{0};
     static_assert(std::atomic<unsigned long>::is_always_lock_free);
 };
 
