@@ -19,9 +19,9 @@ constexpr DWORD lastHandle = 0x7FFFFFFF;
 
 } // namespace
 
-Engine& engine() {
-    static Engine instance;
-    return instance;
+Engine& Engine::instance() {
+    static Engine engine;
+    return engine;
 }
 
 int Engine::init(int device, DWORD freq) {
