@@ -97,7 +97,8 @@ void measureLatency(benchmark::State& state, const char* name, const auto& arm, 
         const std::string path = threeMinuteWav();
         const HSTREAM other = BASS_StreamCreateFile(FALSE, path.c_str(), 0, 0, BASS_MP3_SETPOS);
         // The other deck plays at volume 0: the engine mixes two decks.
-        const HSTREAM silentDeck = BASS_StreamCreateFile(FALSE, path.c_str(), 0, 0, BASS_MP3_SETPOS);
+        const HSTREAM silentDeck =
+            BASS_StreamCreateFile(FALSE, path.c_str(), 0, 0, BASS_MP3_SETPOS);
         BASS_ChannelSetAttributes(silentDeck, -1, 0, -101);
         BASS_StreamPlay(silentDeck, FALSE, 0);
         recorder->start();
@@ -202,7 +203,8 @@ void JackOutputSoak(benchmark::State& state) {
         state.counters["seconds"] = totalSeconds;
         state.counters["xruns"] = xruns;
         state.counters["rss_growth_mb"] = growth;
-        state.counters["rss_peak_growth_mb"] = static_cast<double>(highest - startResident) / megabyte;
+        state.counters["rss_peak_growth_mb"] =
+            static_cast<double>(highest - startResident) / megabyte;
         state.counters["callbacks"] = static_cast<double>(output.callbacks);
         state.counters["period_us"] = output.periodMicroseconds;
         state.counters["callback_p50_percent"] = output.p50Percent;

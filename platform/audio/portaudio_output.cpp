@@ -71,7 +71,8 @@ public:
         parameters.channelCount = 2;
         parameters.sampleFormat = paInt16;
         parameters.suggestedLatency = info->defaultLowOutputLatency;
-        if (Pa_IsFormatSupported(nullptr, &parameters, mixer_.outputRate()) != paFormatIsSupported) {
+        if (Pa_IsFormatSupported(nullptr, &parameters, mixer_.outputRate()) !=
+            paFormatIsSupported) {
             deviceRate_ = static_cast<int>(std::lround(info->defaultSampleRate));
             if (deviceRate_ <= 0)
                 return BASS_ERROR_DRIVER;
@@ -133,11 +134,11 @@ private:
         const double audibleAt =
             std::chrono::duration<double>(begin.time_since_epoch()).count() + delay;
         if (out->converter_)
-            out->converter_->fill(static_cast<float*>(output), frames,
-                                  [out, audibleAt](std::int16_t* block, std::size_t n,
-                                                   double after) {
-                                      out->mixer_.render(block, n, audibleAt + after);
-                                  });
+            out->converter_->fill(
+                static_cast<float*>(output), frames,
+                [out, audibleAt](std::int16_t* block, std::size_t n, double after) {
+                    out->mixer_.render(block, n, audibleAt + after);
+                });
         else
             out->mixer_.render(static_cast<std::int16_t*>(output), frames, audibleAt);
         const double spent =

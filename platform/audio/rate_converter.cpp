@@ -30,7 +30,8 @@ RateConverter::RateConverter(int mixRate, int deviceRate)
     state_ = src_new(SRC_SINC_MEDIUM_QUALITY, 2, &error);
     block_.assign(blockFrames_ * 2, 0);
     input_.assign(blockFrames_ * 2, 0.0f);
-    const auto most = static_cast<std::size_t>(std::ceil(static_cast<double>(blockFrames_) * ratio_));
+    const auto most =
+        static_cast<std::size_t>(std::ceil(static_cast<double>(blockFrames_) * ratio_));
     converted_.assign((most + 64) * 2, 0.0f);
 }
 

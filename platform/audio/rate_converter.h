@@ -69,10 +69,10 @@ private:
     int deviceRate_;
     double ratio_;
     std::size_t blockFrames_;
-    std::vector<std::int16_t> block_;   // the block just rendered
-    std::vector<float> input_;          // it, as the converter takes it
+    std::vector<std::int16_t> block_; // the block just rendered
+    std::vector<float> input_;        // it, as the converter takes it
     std::size_t inputOffset_ = 0, inputFrames_ = 0;
-    std::vector<float> converted_;      // converted frames not yet handed out
+    std::vector<float> converted_; // converted frames not yet handed out
     std::size_t pendingOffset_ = 0, pendingFrames_ = 0;
     std::int64_t mixed_ = 0;   // mix frames rendered so far
     std::int64_t emitted_ = 0; // device frames handed out so far

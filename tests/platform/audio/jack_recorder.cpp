@@ -18,7 +18,8 @@ JackRecorder::JackRecorder(const std::string& server, double seconds) {
         return;
     const auto capacity = static_cast<std::size_t>(seconds * jack_get_sample_rate(client_));
     samples_.assign(capacity * 2, 0.0f);
-    const std::size_t cycles = capacity / std::max<std::uint32_t>(1, jack_get_buffer_size(client_)) + 2;
+    const std::size_t cycles =
+        capacity / std::max<std::uint32_t>(1, jack_get_buffer_size(client_)) + 2;
     cycleStarts_.assign(cycles, 0);
     cycleFirst_.assign(cycles, 0);
     cycleArrivals_.assign(cycles, 0);
@@ -40,8 +41,8 @@ JackRecorder::~JackRecorder() {
 }
 
 bool JackRecorder::connectToEngine() {
-    const char** found = jack_get_ports(client_, "^Vorlan[^:]*:out_", JACK_DEFAULT_AUDIO_TYPE,
-                                       JackPortIsOutput);
+    const char** found =
+        jack_get_ports(client_, "^Vorlan[^:]*:out_", JACK_DEFAULT_AUDIO_TYPE, JackPortIsOutput);
     if (!found)
         return false;
     bool connected = found[0] && found[1];
@@ -75,8 +76,10 @@ int JackRecorder::process(std::uint32_t frames, void* self) {
         const std::size_t room = recorder->samples_.size() / 2 - first;
         const std::size_t n = std::min<std::size_t>(frames, room);
         if (n > 0 && cycle < recorder->cycleStarts_.size()) {
-            const auto* left = static_cast<const float*>(jack_port_get_buffer(recorder->ports_[0], frames));
-            const auto* right = static_cast<const float*>(jack_port_get_buffer(recorder->ports_[1], frames));
+            const auto* left =
+                static_cast<const float*>(jack_port_get_buffer(recorder->ports_[0], frames));
+            const auto* right =
+                static_cast<const float*>(jack_port_get_buffer(recorder->ports_[1], frames));
             float* out = recorder->samples_.data() + first * 2;
             for (std::size_t i = 0; i < n; ++i) {
                 out[i * 2] = left[i];
@@ -140,8 +143,8 @@ double JackRecorder::arrival(std::size_t index) const {
 std::size_t JackRecorder::gaps() const {
     std::size_t missed = 0;
     for (std::size_t c = 1; c < cycles_.load(); ++c)
-        if (cycleStarts_[c] != cycleStarts_[c - 1] +
-                                  static_cast<std::int64_t>(cycleFirst_[c] - cycleFirst_[c - 1]))
+        if (cycleStarts_[c] !=
+            cycleStarts_[c - 1] + static_cast<std::int64_t>(cycleFirst_[c] - cycleFirst_[c - 1]))
             ++missed;
     return missed;
 }

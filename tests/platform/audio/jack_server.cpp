@@ -1,11 +1,11 @@
 #include "tests/platform/audio/jack_server.h"
 
 #include <cerrno>
-#include <jack/jack.h>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
+#include <jack/jack.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <thread>

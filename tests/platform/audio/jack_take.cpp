@@ -103,8 +103,9 @@ double largestDifference(const JackRecorder& recorder, std::size_t at,
         return HUGE_VAL;
     double largest = 0;
     for (std::size_t i = 0; i < frames * 2; ++i)
-        largest = std::max(largest, std::fabs(static_cast<double>(recorder.samples()[at * 2 + i]) -
-                                              expected[i]) * 32768.0);
+        largest = std::max(
+            largest,
+            std::fabs(static_cast<double>(recorder.samples()[at * 2 + i]) - expected[i]) * 32768.0);
     return largest;
 }
 

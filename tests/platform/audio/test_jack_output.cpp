@@ -29,7 +29,8 @@ TEST_F(JackOutput, TheRenderedStreamArrivesAsTheOfflineOutputRendersIt) {
         int serverRate, engineRate;
         double tolerance; // 16-bit steps
     };
-    for (const Case c : {Case{44100, 44100, 0.0}, Case{48000, 22050, 1.0}, Case{48000, 44100, 1.0}}) {
+    for (const Case c :
+         {Case{44100, 44100, 0.0}, Case{48000, 22050, 1.0}, Case{48000, 44100, 1.0}}) {
         for (const Song& song : {Song{mp3Cbr()}, Song{wav()}, Song{wma(), true}}) {
             SCOPED_TRACE(testing::Message() << song.path << " at " << c.engineRate << " Hz on a "
                                             << c.serverRate << " Hz server");
@@ -60,7 +61,8 @@ TEST_F(JackOutput, PositionAndLevelFollowWhatIsHeard) {
         int serverRate, engineRate;
     };
     for (const Case c : {Case{44100, 44100}, Case{48000, 22050}}) {
-        SCOPED_TRACE(testing::Message() << c.engineRate << " Hz on a " << c.serverRate << " Hz server");
+        SCOPED_TRACE(testing::Message()
+                     << c.engineRate << " Hz on a " << c.serverRate << " Hz server");
         startOnJack(c.serverRate, c.engineRate);
         if (!ready())
             return;
@@ -74,8 +76,8 @@ TEST_F(JackOutput, PositionAndLevelFollowWhatIsHeard) {
         std::vector<Poll> polls;
         ASSERT_TRUE(song.play(stream));
         for (int i = 0; i < 300; ++i) {
-            polls.push_back({static_cast<std::int64_t>(recorder->frames()), BASS_ChannelGetPosition(stream) / 4,
-                             BASS_ChannelGetLevel(stream)});
+            polls.push_back({static_cast<std::int64_t>(recorder->frames()),
+                             BASS_ChannelGetPosition(stream) / 4, BASS_ChannelGetLevel(stream)});
             sleepMs(1);
         }
         recorder->stop();
@@ -143,7 +145,8 @@ TEST_F(JackOutput, TwoStreamsMixAsTheOfflineOutputMixesThem) {
                static_cast<int>(std::lround(alone[(joined - *onset) * 2] * 32768.0f)))
         ++joined;
     ASSERT_LT(joined, recorder->frames());
-    const std::size_t apart = (joined - *onset) / JackServer::periodFrames * JackServer::periodFrames;
+    const std::size_t apart =
+        (joined - *onset) / JackServer::periodFrames * JackServer::periodFrames;
     const auto mixed = offline(static_cast<std::int64_t>(apart));
     const std::size_t compared = std::min<std::size_t>(recorder->frames() - *onset, apart + 4096);
     EXPECT_EQ(largestDifference(*recorder, *onset, mixed, compared), 0.0);
@@ -160,8 +163,8 @@ TEST_F(JackOutput, ControlsTakeEffectAtThePortWithinOnePeriodPlusLatency) {
     };
     const std::vector<Case> cases = {
         {"pause", nullptr, [](HSTREAM s) { BASS_ChannelPause(s); }, false},
-        {"resume", [](HSTREAM s) { BASS_ChannelPause(s); }, [](HSTREAM s) { BASS_ChannelResume(s); },
-         true},
+        {"resume", [](HSTREAM s) { BASS_ChannelPause(s); },
+         [](HSTREAM s) { BASS_ChannelResume(s); }, true},
         {"stop", nullptr, [](HSTREAM s) { BASS_ChannelStop(s); }, false},
         {"seek", nullptr, [](HSTREAM s) { BASS_ChannelSetPosition(s, 30000 * 4); }, false},
         {"rate", nullptr, [](HSTREAM s) { BASS_ChannelSetAttributes(s, 48510, -1, -101); }, false},
@@ -208,8 +211,8 @@ TEST_F(JackOutput, ControlsTakeEffectAtThePortWithinOnePeriodPlusLatency) {
             auto largestStep = [&](std::size_t from, std::size_t to) {
                 int largest = 0;
                 for (std::size_t i = from + 1; i < to; ++i)
-                    largest = std::max(largest, std::abs(recorder->sample16(i, 0) -
-                                                         recorder->sample16(i - 1, 0)));
+                    largest = std::max(
+                        largest, std::abs(recorder->sample16(i, 0) - recorder->sample16(i - 1, 0)));
                 return largest;
             };
             EXPECT_LE(largestStep(*changed - 2048, *changed + 2048),
