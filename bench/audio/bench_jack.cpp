@@ -14,7 +14,6 @@
 #include <chrono>
 #include <cstdlib>
 #include <memory>
-#include <random>
 #include <thread>
 
 using namespace bench_audio;
@@ -24,7 +23,6 @@ using audio_test::JackServer;
 namespace {
 
 constexpr int tries = 200;
-constexpr double megabyte = 1024.0 * 1024.0;
 
 void sleepMs(int milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
@@ -162,60 +160,29 @@ void JackOutputSoak(benchmark::State& state) {
         state.SkipWithError("set VORLAN_JACK_SOAK=1 to run the JACK soak");
         return;
     }
-    const char* configured = std::getenv("VORLAN_SOAK_SECONDS");
-    const int totalSeconds = configured ? std::max(1, std::atoi(configured)) : 600;
-    const std::string longFile = sixtyMinuteMp3(), wma = threeMinuteWma();
+    const int seconds = soakSeconds();
     for (auto _ : state) {
+        // Baseline: the server's own xruns with no engine on it, per minute.
+        const int idleSeconds = std::max(5, seconds / 10);
+        double idleXrunsPerMinute = 0;
+        if (server().running()) {
+            JackRecorder idle(server().name(), 1);
+            const std::uint64_t before = idle.xruns();
+            sleepMs(idleSeconds * 1000);
+            idleXrunsPerMinute = static_cast<double>(idle.xruns() - before) * 60 / idleSeconds;
+        }
         auto recorder = startOnJack(state, 1);
         if (!recorder)
             return;
-        BASS_SetBufferLength(1.1f);
-        const HSTREAM left = BASS_StreamCreateFile(FALSE, longFile.c_str(), 0, 0, BASS_MP3_SETPOS);
-        const HSTREAM right = BASS_WMA_StreamCreateFile(FALSE, wma.c_str(), 0, 0, 0);
-        BASS_ChannelSetAttributes(left, 47187, 80, -20);
-        BASS_ChannelSetAttributes(right, 41013, 65, 30);
-        BASS_StreamPreBuf(left);
-        BASS_StreamPlay(left, FALSE, 0);
-        BASS_WMA_StreamPlay(right, FALSE, 0);
-        sleepMs(2000); // settle before measuring
-        audio::resetOutputFigures();
         const std::uint64_t xrunsBefore = recorder->xruns();
-        const std::uint64_t startResident = residentBytes();
-        std::uint64_t highest = startResident;
-        std::mt19937 random(7);
-        const QWORD leftFrames = BASS_StreamGetLength(left) / 4;
-        const QWORD rightFrames = BASS_WMA_StreamGetLength(right) / 4;
-        for (int tick = 0; tick < totalSeconds * 2; ++tick) {
-            sleepMs(500);
-            if (tick % 2 == 0) {
-                BASS_ChannelSetPosition(left, random() % (leftFrames - 44100) * 4);
-                BASS_StreamPreBuf(left);
-            } else {
-                BASS_WMA_ChannelSetPosition(right, random() % (rightFrames - 44100) * 4, 0);
-            }
-            if (BASS_ChannelIsActive(right) != BASS_ACTIVE_PLAYING)
-                BASS_WMA_StreamPlay(right, FALSE, 0);
-            highest = std::max(highest, residentBytes());
-        }
-        const audio::OutputFigures output = audio::outputFigures();
-        const double growth = static_cast<double>(residentBytes() - startResident) / megabyte;
+        twoDeckSoak(state, seconds, "jack_soak");
         const auto xruns = static_cast<double>(recorder->xruns() - xrunsBefore);
-        state.counters["seconds"] = totalSeconds;
         state.counters["xruns"] = xruns;
-        state.counters["rss_growth_mb"] = growth;
-        state.counters["rss_peak_growth_mb"] =
-            static_cast<double>(highest - startResident) / megabyte;
-        state.counters["callbacks"] = static_cast<double>(output.callbacks);
-        state.counters["period_us"] = output.periodMicroseconds;
-        state.counters["callback_p50_percent"] = output.p50Percent;
-        state.counters["callback_p99_percent"] = output.p99Percent;
-        state.counters["callback_max_percent"] = output.maxPercent;
-        state.counters["underruns"] = static_cast<double>(output.streamUnderruns);
+        state.counters["xruns_per_minute"] = xruns * 60 / (seconds + 2);
+        state.counters["idle_server_xruns_per_minute"] = idleXrunsPerMinute;
         figures()["jack_soak_xruns"] = xruns;
-        figures()["jack_soak_rss_growth_mb"] = growth;
-        figures()["jack_soak_callback_p99_percent"] = output.p99Percent;
-        BASS_StreamFree(left);
-        BASS_WMA_StreamFree(right);
+        figures()["jack_idle_xruns_per_minute"] = idleXrunsPerMinute;
+        figures()["jack_soak_xruns_per_minute"] = xruns * 60 / (seconds + 2);
         stopEngine(recorder);
     }
 }

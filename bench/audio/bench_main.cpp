@@ -74,6 +74,12 @@ int main(int argc, char** argv) {
     }
     const double xruns = figure("jack_soak_xruns");
     line("8. JACK soak: xruns reported by the server (0)", "count", xruns, xruns == 0);
+    const double idleRate = figure("jack_idle_xruns_per_minute");
+    const double soakRate = figure("jack_soak_xruns_per_minute");
+    line("   JACK soak: xruns per minute, idle server (baseline)", "per minute", idleRate,
+         idleRate == 0);
+    line("   JACK soak: xruns per minute with both decks (<= baseline)", "per minute", soakRate,
+         soakRate <= idleRate);
     const double jackP99 = figure("jack_soak_callback_p99_percent");
     line("   JACK soak: callback time p99 (<= 25 % of the period)", "percent", jackP99,
          jackP99 <= 25);
