@@ -47,9 +47,6 @@ public:
     // True when a started output has stopped by itself (its device went away).
     virtual bool lost() const { return false; }
     virtual double periodMicroseconds() const = 0;
-    // The rate the device runs at; the mix is converted to it when it
-    // differs from the mixer's.
-    virtual int deviceRate() const { return mixer_.outputRate(); }
     // The time the streams' listener clocks are read at (monotonic seconds),
     // on outputs that play through a device with its own latency; empty on
     // outputs where the rendered position is the one heard.

@@ -117,7 +117,6 @@ public:
         const unsigned long frames = callbackFrames_.load(std::memory_order_relaxed);
         return 1e6 * static_cast<double>(frames ? frames : periodFrames) / deviceRate_;
     }
-    int deviceRate() const override { return deviceRate_; }
     std::optional<double> audibleNow() const override { return steadySeconds(); }
 
 private:
@@ -163,7 +162,7 @@ private:
     bool initialised_ = false;
     bool running_ = false;
     mutable bool abandoned_ = false;
-    int deviceRate_;
+    int deviceRate_; // the engine's rate, or the device's own when it does not take that
     // Set when the device does not take the engine's rate; before the stream starts.
     std::unique_ptr<RateConverter> converter_;
     double latencySeconds_ = 0; // as the opened stream reports it; set before it starts
