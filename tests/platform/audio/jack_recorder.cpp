@@ -20,7 +20,6 @@ JackRecorder::JackRecorder(const std::string& server, double seconds) {
     samples_.assign(capacity * 2, 0.0f);
     const std::size_t cycles =
         capacity / std::max<std::uint32_t>(1, jack_get_buffer_size(client_)) + 2;
-    cycleStarts_.assign(cycles, 0);
     cycleFirst_.assign(cycles, 0);
     cycleArrivals_.assign(cycles, 0);
     ports_[0] = jack_port_register(client_, "in_0", JACK_DEFAULT_AUDIO_TYPE, JackPortIsInput, 0);
@@ -75,7 +74,7 @@ int JackRecorder::process(std::uint32_t frames, void* self) {
         const std::size_t cycle = recorder->cycles_.load(std::memory_order_relaxed);
         const std::size_t room = recorder->samples_.size() / 2 - first;
         const std::size_t n = std::min<std::size_t>(frames, room);
-        if (n > 0 && cycle < recorder->cycleStarts_.size()) {
+        if (n > 0 && cycle < recorder->cycleFirst_.size()) {
             const auto* left =
                 static_cast<const float*>(jack_port_get_buffer(recorder->ports_[0], frames));
             const auto* right =
@@ -85,12 +84,11 @@ int JackRecorder::process(std::uint32_t frames, void* self) {
                 out[i * 2] = left[i];
                 out[i * 2 + 1] = right[i];
             }
-            recorder->cycleStarts_[cycle] = jack_last_frame_time(recorder->client_);
             recorder->cycleFirst_[cycle] = first;
             recorder->cycleArrivals_[cycle] =
                 std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
                     .count();
-            recorder->cycles_.store(cycle + 1, std::memory_order_relaxed);
+            recorder->cycles_.store(cycle + 1, std::memory_order_release);
             recorder->frames_.store(first + n, std::memory_order_release);
         }
     }
@@ -101,10 +99,6 @@ int JackRecorder::process(std::uint32_t frames, void* self) {
 int JackRecorder::xrun(void* self) {
     static_cast<JackRecorder*>(self)->xruns_.fetch_add(1);
     return 0;
-}
-
-std::int64_t JackRecorder::now() const {
-    return jack_frame_time(client_);
 }
 
 int JackRecorder::rate() const {
@@ -131,22 +125,8 @@ std::size_t JackRecorder::cycleOf(std::size_t index) const {
                                         : static_cast<std::size_t>(after - cycleFirst_.begin() - 1);
 }
 
-std::int64_t JackRecorder::frameTime(std::size_t index) const {
-    const std::size_t cycle = cycleOf(index);
-    return cycleStarts_[cycle] + static_cast<std::int64_t>(index - cycleFirst_[cycle]);
-}
-
 double JackRecorder::arrival(std::size_t index) const {
     return cycleArrivals_[cycleOf(index)];
-}
-
-std::size_t JackRecorder::gaps() const {
-    std::size_t missed = 0;
-    for (std::size_t c = 1; c < cycles_.load(); ++c)
-        if (cycleStarts_[c] !=
-            cycleStarts_[c - 1] + static_cast<std::int64_t>(cycleFirst_[c] - cycleFirst_[c - 1]))
-            ++missed;
-    return missed;
 }
 
 int JackRecorder::sample16(std::size_t index, int channel) const {

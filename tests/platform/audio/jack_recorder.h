@@ -1,7 +1,7 @@
 #pragma once
 // A JACK client for the tests that records what the engine's PortAudio
 // output sends: two input ports connected to the engine's output ports, the
-// samples of every period kept with the JACK frame time it started at.
+// samples of every period kept with the time they reached the recorder.
 #include <atomic>
 #include <cstdint>
 #include <string>
@@ -29,8 +29,6 @@ public:
     void start();
     void stop();
 
-    // The JACK frame time now (frames since the server started).
-    std::int64_t now() const;
     int rate() const;
     int period() const;
     // The latency from the playback ports to the listener, frames.
@@ -39,15 +37,11 @@ public:
     // After stop(): frames recorded, interleaved stereo, full scale 1.0.
     std::size_t frames() const { return frames_.load(); }
     const std::vector<float>& samples() const { return samples_; }
-    // The JACK frame time at which recorded frame `index` reached the port.
-    std::int64_t frameTime(std::size_t index) const;
     // When the period holding recorded frame `index` reached the recorder,
     // seconds on the monotonic clock (std::chrono::steady_clock).
     double arrival(std::size_t index) const;
     // Underruns (xruns) the server reported since the client opened.
     std::uint64_t xruns() const { return xruns_.load(); }
-    // Cycles whose start did not follow the previous one's end (missed periods).
-    std::size_t gaps() const;
     // Recorded frame `index` of channel `channel` as 16-bit (exact for
     // samples that came from 16-bit).
     int sample16(std::size_t index, int channel) const;
@@ -60,9 +54,8 @@ private:
     jack_client_t* client_ = nullptr;
     jack_port_t* ports_[2] = {nullptr, nullptr};
     std::vector<float> samples_;
-    std::vector<std::int64_t> cycleStarts_; // frame time of every recorded cycle
-    std::vector<std::size_t> cycleFirst_;   // its first recorded frame
-    std::vector<double> cycleArrivals_;     // when it reached the recorder
+    std::vector<std::size_t> cycleFirst_; // its first recorded frame
+    std::vector<double> cycleArrivals_;   // when it reached the recorder
     std::atomic<bool> recording_{false};
     std::atomic<bool> inCycle_{false};
     std::atomic<std::size_t> frames_{0};
