@@ -7,6 +7,7 @@
 #include "app/version.h"
 #include "controls/lcd/qzvLCD.h"
 #include "controls/widgets/console_button.h"
+#include "controls/widgets/console_frame.h"
 #include "controls/widgets/console_look.h"
 #include "controls/widgets/slider.h"
 #include "controls/widgets/window_drag.h"
@@ -14,10 +15,13 @@
 #include "core/number_text.h"
 #include "core/program_state.h"
 #include "core/registry_values.h"
+#include "decks/decks.h"
 #include "engine/engine_helpers.h"
 #include "engine/engine_lifecycle.h"
+#include "mixer/mixer_desk.h"
 #include "platform/system/folders.h"
 #include "platform/ui/dialogs.h"
+#include "playlist/playlist_window.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -41,6 +45,8 @@ halvoranF::halvoranF(app::ProgramState& state_) : QWidget(nullptr), state(state_
     build_Mixer();
     place_Panels(0);
     build_KeyboardHints();
+    build_Decks();
+    build_MixerDesk();
     titlebar->setText(app::kProductName);
 
     new app::WindowDragHandle(imgIcon, true);
@@ -51,11 +57,18 @@ halvoranF::halvoranF(app::ProgramState& state_) : QWidget(nullptr), state(state_
     connect(cmdcloseButton, &QPushButton::clicked, this, &halvoranF::cmdcloseButton_Click);
     connect(CmdMinimizeButton, &QPushButton::clicked, this, &halvoranF::CmdMinimizeButton_Click);
     connect(optionsCB, &QPushButton::clicked, this, &halvoranF::optionsCB_Click);
+    connect(playListCB, &QPushButton::clicked, this, &halvoranF::playListCB_Click);
     tmrAsync.setInterval(1);
     connect(&tmrAsync, &QTimer::timeout, this, &halvoranF::tmrAsync_Timer);
 }
 
-halvoranF::~halvoranF() = default;
+halvoranF::~halvoranF() {
+    // The mixer links lead into this window, unless a newer main window took them.
+    if (!state.mainWindow || state.mainWindow == this) {
+        state.links.runVolumeTimer = nullptr;
+        state.links.runVUmeterTimer = nullptr;
+    }
+}
 
 halvoranF* halvoranF::load(app::ProgramState& state) {
     if (state.mainWindow || state.programEnded)
@@ -108,6 +121,7 @@ bool halvoranF::Form_Load() {
     LCD_R->setSong(app::kProductName);
 
     state.step("mixer_start_values");
+    connect_MixerLinks();
     state.crossMax = static_cast<std::int16_t>(crossFaderScroll->Max());
     state.crossCentre = static_cast<std::int16_t>(app::roundHalfEven(state.crossMax / 2.0));
     crossFaderScroll->setValue(state.crossCentre);
@@ -122,24 +136,44 @@ bool halvoranF::Form_Load() {
     state.step("tmrAsync");
     tmrAsync.start();
 
+    state.step("monitorCMB_Click");
+    monitorCMB_Click(2);
+
     state.step("cue_intervals");
     tmrLcue.setInterval(state.cueSearchInterval);
     tmrRcue.setInterval(state.cueSearchInterval);
 
     state.step("hide_keyboard_Shortcuts");
     hide_keyboard_Shortcuts();
+    run_pitchTimer_timer();
 
     state.step("tmrTrackLength");
     tmrTrackLength.start();
+
+    state.step("command_line");
+    load_CommandLineSong();
 
     state.step("show");
     show();
     if (state.onMainWindowShown)
         state.onMainWindowShown(this);
-    state.step("unload_loadingF");
-    if (state.splash)
-        state.splash->Form_Unload();
+    // The splash stays up, showing the playlist's progress, until tmrAsync
+    // has loaded the playlist window.
     return true;
+}
+
+void halvoranF::load_CommandLineSong() {
+    state.links.showNextSong = [this](const QString& text) { nextSongTXT->setText(text); };
+    if (!playlist::isCommandLineSong(state.commandLine))
+        return;
+    playlistF* playlist = playlistF::load(state);
+    playlist->loadsongs_to_playlist(state.commandLine);
+    state.decks[0].filePath = state.last_added_file;
+    if (state.decks[0].filePath.isEmpty())
+        return;
+    playlist->selectEntry(state.song_index);
+    Lplay_cue[0]->setBackColor(app::kColourOff);
+    state.decks[0].cuePosition = 0;
 }
 
 void halvoranF::init_Timers() {
@@ -252,7 +286,7 @@ void halvoranF::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    if (loaded_ && Form_QueryUnload()) {
+    if (loaded_ && (Form_QueryUnload() || !playlist::savePlaylistBeforeExit(state))) {
         event->ignore();
         return;
     }
@@ -273,6 +307,7 @@ void halvoranF::release_Resources() {
     state.removeForm(this);
     state.optionsWindow = nullptr;
     state.mainWindow = nullptr;
+    state.links.showNextSong = nullptr;
 }
 
 // ---- Handlers ----
@@ -290,8 +325,22 @@ void halvoranF::optionsCB_Click() {
     options->exec();
 }
 
+void halvoranF::playListCB_Click() {
+    playlistF* playlist = playlistF::load(state);
+    playlist->show();
+    app::centreOnScreen(playlist);
+    playlist->raise();
+    playlist->activateWindow();
+}
+
 void halvoranF::tmrAsync_Timer() {
     tmrAsync.stop();
+    state.step("load_playlistF");
+    playlistF::load(state);
+    if (state.splash) {
+        state.step("unload_loadingF");
+        state.splash->Form_Unload();
+    }
 }
 
 void halvoranF::mousePressEvent(QMouseEvent* event) {

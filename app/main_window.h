@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <memory>
 
 class QFrame;
 class QLabel;
@@ -19,6 +20,12 @@ class qzvPeak;
 
 namespace app {
 struct ProgramState;
+}
+namespace mixer {
+class MixerDesk;
+}
+namespace decks {
+class Decks;
 }
 
 class halvoranF : public QWidget {
@@ -43,6 +50,9 @@ public:
     bool Form_Load();
     void init_Timers();
     void hide_keyboard_Shortcuts();
+    // A song named on the command line is added to the playlist and taken
+    // onto the left deck.
+    void load_CommandLineSong();
 
     // ---- Engine ----
     bool init_BASS();
@@ -64,12 +74,74 @@ public:
     // Width = right edge of the rightmost panel + 120 twips; centred on screen.
     void set_WindowGeometry();
 
+    // ---- Decks (one-line calls into the two decks) ----
+    void init_LeftPlayer();
+    void init_RightPlayer();
+    // Opens `path` for the selected deck; the stream handle, 0 on failure.
+    std::uint32_t openStream(const QString& path);
+    void play_now();
+    void changeLpitch();
+    void changeRpitch();
+    void run_pitchTimer_timer();
+    void tmrTrackLength_Timer();
+    void playCB2_Click();
+    void playCB_Click();
+    void playCB2_MouseDown(int button);
+    void playCB_MouseDown(int button);
+    void LpauseCB_Click();
+    void pauseCB_Click();
+    void stopCB2_MouseDown();
+    void stopCB_MouseDown();
+    void openFileCB2_Click();
+    void openFileCB1_Click();
+    void LpitchScroll_Change();
+    void RpitchScroll_Change();
+    void LpitchZeroIndicator_Click();
+    void pitchZeroIndicator_Click();
+    void LpBend_PlusCB_MouseDown();
+    void LpBend_PlusCB_MouseUp();
+    void LpBend_Minus_MouseDown();
+    void LpBend_Minus_MouseUp();
+    void RpBend_plusCB_MouseDown();
+    void RpBend_plusCB_MouseUp();
+    void RpBend_Minus_MouseDown();
+    void RpBend_Minus_MouseUp();
+    void speedCB_Click(int index);
+    void upCB_Click();
+    void downCB_Click();
+
     // ---- Handlers ----
     void cmdcloseButton_Click();
     void CmdMinimizeButton_Click();
     void optionsCB_Click();
+    // Shows the playlist window (not modal), centred on the screen.
+    void playListCB_Click();
     void tmrAsync_Timer();
     void Form_KeyUp(int keyCode, int shift);
+
+    // ---- Mixer ----
+    // Volume and pan of both decks reach their streams; the three meters
+    // take one reading. Both are also reached through the program links.
+    void run_volume_timer();
+    void run_VUmeterTimer();
+    void monitorCMB_Click(int index);
+    // Both notifications of each mixer slider rerun the volumes; the mouse
+    // moving over one gives the Mixer panel the keyboard focus.
+    void crossFaderScroll_Change();
+    void crossFaderScroll_Scroll();
+    void crossFaderScroll_MouseMove(int button, int shift, int x, int y);
+    void LVolScroll_Change();
+    void LVolScroll_Scroll();
+    void LVolScroll_MouseMove(int button, int shift, int x, int y);
+    void RvolScroll_Change();
+    void RvolScroll_Scroll();
+    void RvolScroll_MouseMove(int button, int shift, int x, int y);
+    void MainVolScroll_Change();
+    void MainVolScroll_Scroll();
+    void MainVolScroll_MouseMove(int button, int shift, int x, int y);
+    void monitorVolScroll_Change();
+    void monitorVolScroll_Scroll();
+    void monitorVolScroll_MouseMove(int button, int shift, int x, int y);
 
     // ---- Fields ----
     std::int32_t ieMajor = 0;
@@ -152,6 +224,8 @@ public:
     QTimer tmrAsync;
 
     app::ProgramState& state;
+    // Both deck players, on the controls above.
+    std::unique_ptr<decks::Decks> decks;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -167,6 +241,12 @@ private:
     void build_RightDeck();
     void build_Mixer();
     void build_KeyboardHints();
+    // The mixer object on the mixer panel's controls, and its handlers.
+    void build_MixerDesk();
+    void connect_MixerLinks();
+    std::unique_ptr<mixer::MixerDesk> mixerDesk_;
+    // The decks on their controls, and every deck control's event.
+    void build_Decks();
     bool loaded_ = false;
     bool unloaded_ = false;
 };

@@ -246,6 +246,8 @@ void optionsF::Form_Unload() {
     state_.step("options:unload");
     writeSettings();
     if (halvoranF* main = state_.mainWindow) {
+        main->changeLpitch();
+        main->changeRpitch();
         main->tmrLcue.setInterval(state_.cueSearchInterval);
         main->tmrRcue.setInterval(state_.cueSearchInterval);
     }

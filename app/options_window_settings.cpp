@@ -1,5 +1,6 @@
 // Reading the settings when the options window loads and writing them when
 // it unloads.
+#include "app/main_window.h"
 #include "app/options_window.h"
 
 #include "controls/widgets/slider.h"
@@ -144,6 +145,11 @@ void optionsF::readSettings() {
         txtPlaylistPath->setText(playlistPath);
     }
     txtPlaylistPath_LostFocus();
+    // Both decks' pitch with the range just read.
+    if (halvoranF* main = state_.mainWindow) {
+        main->changeLpitch();
+        main->changeRpitch();
+    }
 }
 
 void optionsF::writeSettings() {

@@ -136,10 +136,12 @@ void loadingF::tmrLoad_Timer() {
 }
 
 void loadingF::tmrSplash_Timer() {
-    if (state_.song_index >= lastSongIndex_) {
-        lastSongIndex_ = state_.song_index;
-        loadingLABEL->setText("Loading Playlist: " + QString::number(state_.song_index) +
-                              " Songs done...");
+    // The entries read so far (the cursor entry stays at the first while a
+    // playlist file is read, so it cannot show the progress).
+    const int loaded = app::callLink(state_.links.playlistCount);
+    if (loaded >= lastShown_) {
+        lastShown_ = loaded;
+        loadingLABEL->setText("Loading Playlist: " + QString::number(loaded) + " Songs done...");
     }
 }
 

@@ -43,6 +43,6 @@ private:
     void addProgramFolderToPath();
 
     app::ProgramState& state_;
-    std::int32_t lastSongIndex_ = 0;
+    std::int32_t lastShown_ = 0; // the entry count the label shows
     bool unloaded_ = false;
 };

@@ -3,10 +3,18 @@
 #include "app/splash_window.h"
 #include "core/program_state.h"
 
+#include <QFileInfo>
+
 namespace app {
 
 QString commandLineText(const QStringList& arguments) {
-    return arguments.mid(1).join(' ');
+    const QString text = arguments.mid(1).join(' ');
+    // The program works from its own folder once started: a file named
+    // relative to the folder it was started from is taken by its full path.
+    const QFileInfo file(text);
+    if (!text.isEmpty() && file.isRelative() && file.isFile())
+        return file.absoluteFilePath();
+    return text;
 }
 
 void startProgram(ProgramState& state) {

@@ -5,11 +5,15 @@
 #include <QObject>
 
 #include <algorithm>
+#include <random>
 
 namespace app {
 
 ProgramState::ProgramState(ui::Dialogs& dialogs_)
-    : dialogs(dialogs_), bassVersionText(engine::getBassVersionString) {}
+    : dialogs(dialogs_), rnd([engine = std::mt19937(5489u)]() mutable {
+          return std::uniform_real_distribution<double>(0.0, 1.0)(engine);
+      }),
+      bassVersionText(engine::getBassVersionString) {}
 
 ProgramState::~ProgramState() {
     // Windows still loaded when the program object goes away (a test that

@@ -19,22 +19,33 @@ class QWidget;
 class loadingF;
 class halvoranF;
 class optionsF;
+class playlistF;
+class searchF;
 
 namespace app {
 
 // A stream of the audio library: the 32-bit handle it returns, 0 = none.
 using StreamHandle = std::uint32_t;
 
-// One deck's record (0 left, 1 right). The deck code extends it.
+// One deck's record (0 left, 1 right). Booleans are 16-bit: -1 true, 0 false.
 struct DeckRecord {
     QString filePath;               // file loaded or to be loaded; empty = none
+    QString loadedFile;             // file of the stream now loaded; empty = none
     StreamHandle stream = 0;        // engine stream; 0 = none
     std::int16_t streamKind = 0;    // 1 = WMA add-on, 2 = main library
     std::uint32_t baseRate = 44100; // Hz, the rate the pitch is computed from
-    std::int16_t paused = 0;        // -1 true, 0 false
-    std::uint32_t cuePosition = 0;  // bytes
-    std::int16_t cueMode = 0;       // -1 true, 0 false
-    std::uint32_t length = 0;       // bytes
+    std::int16_t paused = 0;        // set by pause, cleared by the next play
+    std::uint32_t cuePosition = 0;  // bytes; where play starts
+    std::int16_t cueMode = 0;       // the deck stands at its cue point
+    std::uint32_t length = 0;       // bytes of the stream's data
+    std::uint32_t memoryCue1 = 0;   // bytes; the cue position before the last cue press
+    std::uint32_t memoryCue2 = 0;   // bytes; the previous memory cue 1
+    // Pitch: 1000 = no change, above faster, below slower (slider units, 0..2000).
+    std::int16_t pitchPosition = 1000;
+    std::int32_t lastSliderValue = 0; // slider value last turned into a pitch position
+    std::int16_t bendUpHeld = 0;
+    std::int16_t bendDownHeld = 0;
+    std::int16_t lastProgress = 0; // display progress (percent) seen at the last track tick
 };
 
 // What the engine is started with; filled by the options window's load.
@@ -54,6 +65,16 @@ struct Settings {
     std::int16_t djSetup = 0;               // 0, 1, 2: arrangement of the main window's panels
     std::int16_t automixStart = 85;         // percent of the track, 70 .. 100
     QString playlistPath;                   // the saved playlist folder
+};
+
+// What the program's own ID3v2 reader found in the last file it read: one
+// text per frame it keeps (empty when the tag has no such frame), the tag's
+// total size in bytes (header size + 10, where the audio starts; 1 when the
+// file has no tag) and whether the file starts with a tag.
+struct Id3v2Values {
+    QString TIT2, TPE1, TALB, COMM, TYER, TCON, TCOM, TCOP, TOPE, WXXX, TENC, TRCK;
+    double totalSize = 1;
+    bool hasId3v2 = false;
 };
 
 // A loaded window, in the order of loading. Unloading it removes the entry.
@@ -85,6 +106,10 @@ struct ProgramLinks {
     // Playlist window: rebuild the display line of the entry at `index` from
     // its file's tags (after the tag editor saved).
     std::function<void(int index)> refreshPlaylistEntry;
+    // Main window: the next-song box shows `text` (the playlist's cursor entry).
+    std::function<void(const QString& text)> showNextSong;
+    // Tag editor: opens modally on the playlist entry at `index`.
+    std::function<void(int index)> editPlaylistEntryTags;
 };
 
 // Runs a link when it is connected.
@@ -114,9 +139,22 @@ struct ProgramState {
     std::int16_t cueSearchInterval = 80; // ms, the cue timers' interval
     QString appHelpFile;                 // empty when the help cannot be shown
 
+    // Pan given to a stream when a deck loads it (left channel only, where
+    // the monitor is heard) until the mixer sets the deck's pan.
+    std::int16_t startupPan = -100;
+
     // Mixer start values.
     std::int16_t crossMax = 0;
     std::int16_t crossCentre = 0;
+
+    // Mixer: the last mixed volume of each deck (0..100), recomputed from the
+    // sliders on every volume run; the monitor mode (1 monitor the left deck,
+    // 2 the right deck, any other value off); the audio library's result of
+    // the last attribute call (non-zero = done), kept and never reported.
+    std::int32_t leftDeckVolume = 0;
+    std::int32_t rightDeckVolume = 0;
+    std::int16_t monitorMode = 0;
+    std::int32_t lastResult = 0;
 
     // Modifier keys as the keyboard shortcuts see them (-1 held, 0 not).
     std::int16_t ctrlDown = 0;
@@ -134,8 +172,16 @@ struct ProgramState {
     std::int32_t song_index = 0;
     bool playlist_changed = false;
     QString current_playlist;
+    QString save_playlist_path; // where save_playlist writes; the playlist label shows its name
     QString last_added_file;
     QString nextSongPath;
+
+    // The program's uniform random source in [0, 1); never reseeded, so the
+    // shuffles repeat from start to start. Tests may replace it.
+    std::function<double()> rnd;
+
+    // The twelve ID3v2 texts of the program's own tag reader.
+    Id3v2Values id3v2;
 
     // The command line as the program received it (arguments joined by blanks).
     QString commandLine;
@@ -144,6 +190,8 @@ struct ProgramState {
     QPointer<loadingF> splash;
     QPointer<halvoranF> mainWindow;
     QPointer<optionsF> optionsWindow;
+    QPointer<playlistF> playlistWindow;
+    QPointer<searchF> searchWindow;
     // Loaded windows in loading order (the close unloads them last to first).
     std::vector<LoadedForm> forms;
     void addForm(const QString& name, QObject* window, std::function<void()> unload);

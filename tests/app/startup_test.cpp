@@ -13,6 +13,7 @@
 #include "env/user.h"
 #include "platform/audio/offline.h"
 #include "platform/system/folders.h"
+#include "playlist/playlist_window.h"
 #include "tests/app/program_fixture.h"
 #include "tests/fixtures/fixtures.h"
 
@@ -52,17 +53,19 @@ TEST_F(StartupTest, StepsRunInOrder) {
                                    "init_BASS",
                                    "BASS_SetBufferLength",
                                    "tmrAsync",
+                                   "monitorCMB_Click",
                                    "cue_intervals",
                                    "hide_keyboard_Shortcuts",
                                    "tmrTrackLength",
-                                   "show",
-                                   "unload_loadingF"}));
+                                   "command_line",
+                                   "show"}));
     EXPECT_TRUE(dialogs.boxes().empty());
     EXPECT_EQ(QDir::currentPath(), sys::programFolder());
 
-    // The main window is shown, the splash gone, the options window loaded hidden.
+    // The main window is shown, the options window loaded hidden; the splash
+    // stays until tmrAsync has loaded the playlist window.
     EXPECT_TRUE(w->isVisible());
-    EXPECT_FALSE(state->splash);
+    EXPECT_TRUE(state->splash);
     ASSERT_TRUE(state->optionsWindow);
     EXPECT_TRUE(state->optionsWindow->isHidden());
 
@@ -81,6 +84,10 @@ TEST_F(StartupTest, StepsRunInOrder) {
         EXPECT_FALSE(t->isActive());
     w->tmrAsync_Timer();
     EXPECT_FALSE(w->tmrAsync.isActive());
+    EXPECT_EQ(Steps(state->steps.end() - 2, state->steps.end()),
+              (Steps{"load_playlistF", "unload_loadingF"}));
+    EXPECT_FALSE(state->splash);
+    EXPECT_TRUE(state->playlistWindow);
 
     // Displays, mixer start values, key hints.
     EXPECT_EQ(w->LCD_L->Song(), "Vorlan");
@@ -226,13 +233,14 @@ TEST_F(StartupTest, SplashShowsVersionAndProgress) {
 
     splash->tmrSplash_Timer();
     EXPECT_EQ(splash->loadingLABEL->text(), "Loading Playlist: 0 Songs done...");
-    state->song_index = 12;
+    int entries = 12; // what the playlist has read so far
+    state->links.playlistCount = [&entries] { return entries; };
     splash->tmrSplash_Timer();
     EXPECT_EQ(splash->loadingLABEL->text(), "Loading Playlist: 12 Songs done...");
-    state->song_index = 3; // below the last value shown: unchanged
+    entries = 3; // below the last value shown: unchanged
     splash->tmrSplash_Timer();
     EXPECT_EQ(splash->loadingLABEL->text(), "Loading Playlist: 12 Songs done...");
-    state->song_index = 12;
+    entries = 12;
     splash->tmrSplash_Timer();
     EXPECT_EQ(splash->loadingLABEL->text(), "Loading Playlist: 12 Songs done...");
     splash->Form_Unload();
@@ -336,7 +344,9 @@ TEST_F(CloseTest, AllowedWhilePausedAndShutsDownInOrder) {
     EXPECT_TRUE(dialogs.boxes().empty());
     EXPECT_EQ(state->steps,
               (Steps{"disable_Timers", "terminate_BASS", "unload:secondF", "unload:firstF",
-                     "unload:optionsF", "options:unload", "release_Resources"}));
+                     "unload:optionsF", "options:unload",
+                     // closed before tmrAsync loaded the playlist: the splash is still up
+                     "unload:loadingF", "release_Resources"}));
     EXPECT_EQ(unloaded, (std::vector<QString>{"secondF", "firstF"}));
     EXPECT_FALSE(state->mainWindow);
     EXPECT_FALSE(state->optionsWindow);

@@ -1,0 +1,106 @@
+// What a level change and a track-timer meter update cost: run_volume_timer
+// (volume and pan of both decks' streams) plus one run_VUmeterTimer (both
+// stream levels, six meter writes), with both decks playing tones on the
+// offline output. Measured against an empty call through a program link in
+// the same run.
+#include "controls/peak/qzvPeak.h"
+#include "controls/widgets/console_button.h"
+#include "controls/widgets/slider.h"
+#include "mixer/mixer_desk.h"
+#include "platform/audio/bass.h"
+#include "platform/audio/offline.h"
+#include "platform/ui/qt_dialogs.h"
+#include "tests/fixtures/fixtures.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <benchmark/benchmark.h>
+#include <memory>
+
+namespace {
+
+// A mixer panel of its own controls over two playing decks.
+struct Rig {
+    Rig() : state(dialogs) {
+        BASS_Init(BASS_DEVICE_OFFLINE, 44100, 32, nullptr);
+        BASS_Start();
+        state.crossMax = 100;
+        auto slider = [this](Qt::Orientation o, int value) {
+            auto* s = new Slider(o, &panel);
+            s->setRange(0, 100);
+            s->setValue(value);
+            return s;
+        };
+        mixer::MixerControls c;
+        c.crossFaderScroll = slider(Qt::Horizontal, 40);
+        c.LVolScroll = slider(Qt::Vertical, 10);
+        c.RvolScroll = slider(Qt::Vertical, 30);
+        c.MainVolScroll = slider(Qt::Horizontal, 80);
+        c.monitorVolScroll = slider(Qt::Vertical, 20);
+        for (auto& b : c.monitorCMB)
+            b = new ConsoleButton("", "", &panel);
+        c.LVUmeter = new qzvPeak(&panel);
+        c.RVUmeter = new qzvPeak(&panel);
+        c.mainVolVUmeter = new qzvPeak(&panel);
+        desk = std::make_unique<mixer::MixerDesk>(state, c);
+        desk->monitorCMB_Click(0);
+        for (int deck = 0; deck < 2; ++deck) {
+            fixtures::Tone tone;
+            tone.format = fixtures::Format::Wav;
+            tone.frequency = deck == 0 ? 440 : 1000;
+            tone.seconds = 5;
+            const auto path = fixtures::makeTone(
+                (folder.path() + QString("/deck%1.wav").arg(deck)).toStdString(), tone);
+            const HSTREAM stream = BASS_StreamCreateFile(FALSE, path.c_str(), 0, 0, 0);
+            BASS_StreamPlay(stream, FALSE, 0);
+            state.decks[static_cast<std::size_t>(deck)].stream = stream;
+        }
+        BASS_Offline_Render(nullptr, 4096);
+    }
+    ~Rig() {
+        BASS_Stop();
+        BASS_Free();
+    }
+    ui::QtDialogs dialogs;
+    app::ProgramState state;
+    QTemporaryDir folder;
+    QWidget panel;
+    std::unique_ptr<mixer::MixerDesk> desk;
+};
+
+// Baseline: a call through a program link that does nothing.
+void BM_EmptyLinkCall(benchmark::State& state) {
+    Rig rig;
+    int calls = 0;
+    rig.state.links.runVolumeTimer = [&calls] { benchmark::DoNotOptimize(++calls); };
+    for (auto _ : state)
+        app::callLink(rig.state.links.runVolumeTimer);
+}
+
+void BM_VolumeTimerAndMeterUpdate(benchmark::State& state) {
+    Rig rig;
+    rig.state.links.runVolumeTimer = [&rig] { rig.desk->run_volume_timer(); };
+    rig.state.links.runVUmeterTimer = [&rig] { rig.desk->run_VUmeterTimer(); };
+    for (auto _ : state) {
+        app::callLink(rig.state.links.runVolumeTimer);
+        app::callLink(rig.state.links.runVUmeterTimer);
+    }
+    if (rig.desk->controls().LVUmeter->LPeak() <= 0 || rig.state.lastResult == 0)
+        state.SkipWithError("the decks did not play");
+}
+
+BENCHMARK(BM_EmptyLinkCall)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_VolumeTimerAndMeterUpdate)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,100 @@
+#pragma once
+// One deck player: loading a file into the deck's stream, play, pause,
+// back to cue and stop, the deck's track time on its display, and its pitch.
+// Both sides are this one type; the side only picks the state record, the
+// controls and the automatic DJ's mix-point flag. Runs on the UI thread.
+#include "core/program_state.h"
+#include "decks/deck_controls.h"
+
+#include <QString>
+#include <cstdint>
+
+namespace decks {
+
+class Decks;
+
+class Deck {
+public:
+    Deck(app::ProgramState& state, Decks& decks, int side, const DeckControls& controls);
+    Deck(const Deck&) = delete;
+    Deck& operator=(const Deck&) = delete;
+
+    int side() const { return side_; }
+    app::DeckRecord& record() { return state_.decks[side_]; }
+    const app::DeckRecord& record() const { return state_.decks[side_]; }
+    const DeckControls& controls() const { return controls_; }
+
+    // ---- Loading (deck_loading.cpp) ----
+    // Loads the record's file path into the deck (init_LeftPlayer /
+    // init_RightPlayer). A file that cannot be opened leaves the deck as it
+    // was: its previous song stays loaded (or the deck stays empty).
+    void init_Player();
+    // Opens `path` through the WMA add-on, else the main library, and records
+    // the stream kind (1 or 2). 0 on failure, after telling the user (unless
+    // the automatic DJ is on).
+    app::StreamHandle openStream(const QString& path);
+    // Open-file button: the playlist's add button, then the last added file
+    // is loaded and the memory cues are cleared.
+    void openFile_Click();
+
+    // ---- Engine calls by the stream kind (deck_stream.cpp) ----
+    // Byte position of the deck's stream; 0 when it cannot be read.
+    std::uint32_t getStreamPosition() const;
+    int setStreamPosition(std::uint32_t bytes);
+    int playStream();
+    int resumeStream();
+
+    // ---- Transport (deck_transport.cpp) ----
+    void play_Click();
+    // Right button (2): back to the cue point. Other buttons do nothing.
+    void play_MouseDown(int button);
+    void pause_Click();
+    void stop_MouseDown();
+    // play_now for this deck: resume when paused, else play from the cue
+    // position (restarting a deck that plays).
+    void play_now();
+
+    // ---- Track time and display (deck_time.cpp) ----
+    // Total time text of the stream; stores its length in bytes.
+    QString getSongLength();
+    // Time text of length - position (00:00:00 when the position is past the end).
+    QString getTimeRemain(std::uint32_t position, std::uint32_t length) const;
+    // One track tick: the display's progress and remaining time, or the seek
+    // when the user dragged the display's position bar since the last tick.
+    void showTrackTime();
+    void rememberProgress();
+    // Automatic DJ on: raises this deck's mix-point flag (once) when its
+    // progress passes the automix start, and runs one automatic-DJ step.
+    void handOverAtMixPoint();
+
+    // ---- Pitch (deck_pitch.cpp) ----
+    // changeLpitch / changeRpitch: the pitch position to the stream's rate
+    // and the display.
+    void changePitch();
+    // One pitch step: follow the slider, or bend while a bend button is held.
+    void pitchStep();
+    bool bendHeld() const { return record().bendUpHeld || record().bendDownHeld; }
+    void bend_MouseDown(bool up);
+    void bend_MouseUp(bool up);
+    void pitchZero_Click();
+    // Rate buttons: 22050 Hz (false) or 44100 Hz (true) as the base rate.
+    void rate_Click(bool rate44100);
+
+    // ---- Cueing ----
+    // Leaves cue mode: the scrub timer stops.
+    void leaveCueMode();
+
+private:
+    std::int16_t& mixPointFlag();
+    std::int16_t& otherMixPointFlag();
+    // Automatic DJ: this deck's mix point reached, one hand-over step.
+    void raiseMixPoint();
+    void endLoading();
+
+    app::ProgramState& state_;
+    Decks& decks_;
+    const int side_;
+    const DeckControls controls_;
+};
+
+} // namespace decks

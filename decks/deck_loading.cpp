@@ -1,0 +1,133 @@
+// Loading a file into a deck: the stream, its length, rate and cue point,
+// and a fresh display.
+#include "decks/deck.h"
+#include "decks/decks.h"
+#include "decks/path_lookup.h"
+#include "decks/track_title.h"
+
+#include "controls/lcd/qzvLCD.h"
+#include "controls/widgets/console_button.h"
+#include "controls/widgets/slider.h"
+#include "core/number_text.h"
+#include "engine/engine_helpers.h"
+#include "platform/system/text.h"
+#include "platform/ui/dialogs.h"
+
+namespace decks {
+
+void Deck::init_Player() {
+    app::DeckRecord& r = record();
+    if (r.filePath.isEmpty())
+        return;
+    // The load's error trap: a path that cannot even be looked up.
+    if (!pathCanBeLookedUp(r.filePath)) {
+        if (!state_.autoDJ_On) {
+            state_.dialogs.msgBox("Please make sure the file exists on the disk...",
+                                  ui::vbCritical | ui::vbOKOnly, QString());
+            r.filePath = r.loadedFile;
+            endLoading();
+            return;
+        }
+        // The automatic DJ goes on with the next playlist entry.
+        decks_.downCB_Click();
+        r.filePath = app::callLink(state_.links.playlistPath, state_.song_index);
+    }
+
+    state_.selectedDeck = static_cast<std::int16_t>(side_);
+    controls_.lcd->setLoading(true);
+    if (side_ == 1)
+        state_.dialogs.setWaitCursor(true);
+    controls_.volume->setValue(static_cast<int>(app::roundHalfEven(state_.crossMax / 2.0)));
+
+    // The new stream is opened before the old one is freed, so a file that
+    // cannot be opened leaves the deck's song (and its stream kind) as it was.
+    const app::StreamHandle previous = r.stream;
+    const std::int16_t previousKind = r.streamKind;
+    const app::StreamHandle stream = openStream(r.filePath);
+    if (stream == 0) {
+        r.streamKind = previousKind;
+        r.filePath = r.loadedFile;
+        if (state_.autoDJ_On && !mixPointFlag())
+            raiseMixPoint();
+        endLoading();
+        return;
+    }
+    BASS_WMA_StreamFree(previous);
+    BASS_StreamFree(previous);
+    r.stream = stream;
+    r.loadedFile = r.filePath;
+
+    controls_.lcd->setRemain(getSongLength());
+
+    DWORD rate = 0;
+    BASS_ChannelGetAttributes(stream, &rate, nullptr, nullptr);
+    r.baseRate = rate;
+    controls_.rate44100->setBackColor(rate >= 44100 ? app::kColourOn : app::kColourOff);
+    controls_.rate22050->setBackColor(rate >= 44100 ? app::kColourOff : app::kColourOn);
+    BASS_ChannelSetAttributes(stream, -1, -1, state_.startupPan);
+
+    setStreamPosition(1);
+    r.cuePosition = 1;
+    pitchZero_Click();
+    endLoading();
+
+    controls_.lcd->setSong(trackTitle(r.filePath) + QString(10, ' ') + decks_.host().productName);
+    qzvLCD& lcd = *controls_.lcd;
+    lcd.setCueing(false);
+    lcd.setPlay(false);
+    lcd.setPause(false);
+    lcd.setStopPlaying(false);
+    lcd.setRec(false);
+    lcd.setLooping(false);
+    lcd.setLoopDir(2);
+    lcd.setLoopPoint(QString());
+}
+
+void Deck::endLoading() {
+    controls_.lcd->setLoading(false);
+    state_.dialogs.setWaitCursor(false);
+}
+
+app::StreamHandle Deck::openStream(const QString& path) {
+    app::DeckRecord& r = record();
+    const QByteArray file = sys::toAnsi(path);
+    const DWORD flags = state_.engine.streamFlags;
+    HSTREAM stream = BASS_WMA_StreamCreateFile(FALSE, file.constData(), 0, 0, flags);
+    if (stream > 0) {
+        r.streamKind = 1;
+    } else {
+        stream = BASS_StreamCreateFile(FALSE, file.constData(), 0, 0, flags);
+        if (stream > 0)
+            BASS_StreamPreBuf(stream);
+        r.streamKind = 2;
+    }
+    if (stream == 0 && !state_.autoDJ_On) {
+        if (engine::fileExists(path)) {
+            decks_.host().throwError(
+                "The selected file could not be loaded. Please choose another file...");
+        } else {
+            const int answer = state_.dialogs.msgBox(
+                "The selected file can not be found at its original location.\n\n"
+                "Remove from Playlist?",
+                ui::vbYesNo | ui::vbQuestion, "File Not Found");
+            if (answer == ui::vbYes)
+                app::callLink(state_.links.pressPlaylistRemove);
+        }
+    }
+    return stream;
+}
+
+void Deck::openFile_Click() {
+    app::callLink(state_.links.pressPlaylistAdd);
+    if (state_.last_added_file.isEmpty())
+        return;
+    app::DeckRecord& r = record();
+    r.filePath = state_.last_added_file;
+    app::callLink(state_.links.selectPlaylistEntry, state_.song_index);
+    init_Player();
+    controls_.playFromMemory->setBackColor(app::kColourOff);
+    r.memoryCue1 = 0;
+    r.memoryCue2 = 0;
+}
+
+} // namespace decks

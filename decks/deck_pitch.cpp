@@ -1,0 +1,85 @@
+// A deck's pitch: the slider and the bend buttons move the pitch position,
+// which sets the stream's sample rate (speed and pitch together) and the
+// display's pitch text.
+#include "decks/deck.h"
+#include "decks/decks.h"
+#include "decks/pitch_math.h"
+
+#include "controls/lcd/qzvLCD.h"
+#include "controls/widgets/console_button.h"
+#include "controls/widgets/slider.h"
+#include "core/number_text.h"
+#include "platform/audio/bass.h"
+
+#include <QWidget>
+
+namespace decks {
+
+namespace {
+// A bend moves 1 % of the slider's half-travel per step, at most 20 % away
+// from the slider.
+constexpr double kBendStepPercent = 1;
+constexpr double kBendLimitPercent = 20;
+} // namespace
+
+void Deck::changePitch() {
+    app::DeckRecord& r = record();
+    const Pitch pitch = pitchFor(r.pitchPosition, state_.settings.pitchRange, r.baseRate);
+    // Also without a stream: the engine then refuses the call.
+    BASS_ChannelSetAttributes(r.stream, static_cast<int>(pitch.rate), -1, -101);
+    controls_.pitchZero->setBackColor(pitch.centre ? app::kColourOn : app::kColourOff);
+    controls_.lcd->setPitch(pitch.text);
+}
+
+void Deck::pitchStep() {
+    app::DeckRecord& r = record();
+    const int value = controls_.pitch->Value();
+    const double half = controls_.pitch->Max() / 2.0;
+    const auto step = static_cast<std::int16_t>(app::roundHalfEven(half * kBendStepPercent / 100));
+    if (!r.bendUpHeld && !r.bendDownHeld) {
+        if (value == r.lastSliderValue)
+            return;
+        r.pitchPosition = static_cast<std::int16_t>(value);
+        changePitch();
+        r.lastSliderValue = value;
+    } else if (r.bendUpHeld) {
+        if (value + half * kBendLimitPercent / 100 > r.pitchPosition) {
+            r.pitchPosition = static_cast<std::int16_t>(r.pitchPosition + step);
+            changePitch();
+            r.lastSliderValue = r.pitchPosition;
+        }
+    } else if (value - half * kBendLimitPercent / 100 < r.pitchPosition) {
+        r.pitchPosition = static_cast<std::int16_t>(r.pitchPosition - step);
+        changePitch();
+        r.lastSliderValue = r.pitchPosition;
+    }
+}
+
+void Deck::bend_MouseDown(bool up) {
+    state_.selectedDeck = static_cast<std::int16_t>(side_);
+    (up ? record().bendUpHeld : record().bendDownHeld) = -1;
+    decks_.run_pitchTimer_timer();
+}
+
+void Deck::bend_MouseUp(bool up) {
+    (up ? record().bendUpHeld : record().bendDownHeld) = 0;
+    decks_.run_pitchTimer_timer();
+    if (QWidget* mixer = decks_.host().mixerPanel)
+        mixer->setFocus();
+}
+
+void Deck::pitchZero_Click() {
+    controls_.pitch->setValue(static_cast<int>(app::roundHalfEven(controls_.pitch->Max() / 2.0)));
+}
+
+void Deck::rate_Click(bool rate44100) {
+    state_.selectedDeck = static_cast<std::int16_t>(side_);
+    (rate44100 ? controls_.rate44100 : controls_.rate22050)->setBackColor(app::kColourOn);
+    (rate44100 ? controls_.rate22050 : controls_.rate44100)->setBackColor(app::kColourOff);
+    record().baseRate = rate44100 ? 44100 : 22050;
+    changePitch();
+    if (!record().filePath.isEmpty())
+        app::callLink(state_.links.runVolumeTimer);
+}
+
+} // namespace decks

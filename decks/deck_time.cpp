@@ -1,0 +1,64 @@
+// The deck's time on its display: total and remaining time, progress, and
+// seeking by the display's position bar.
+#include "decks/deck.h"
+#include "decks/time_text.h"
+
+#include "controls/lcd/qzvLCD.h"
+#include "core/number_text.h"
+#include "engine/engine_helpers.h"
+
+#include <algorithm>
+
+namespace decks {
+
+QString Deck::getSongLength() {
+    app::DeckRecord& r = record();
+    const QWORD length =
+        r.streamKind == 1 ? BASS_WMA_StreamGetLength(r.stream) : BASS_StreamGetLength(r.stream);
+    r.length = length == static_cast<QWORD>(-1) ? 0 : static_cast<std::uint32_t>(length);
+    return timeText(engine::bytesToSeconds(r.stream, r.length));
+}
+
+QString Deck::getTimeRemain(std::uint32_t position, std::uint32_t length) const {
+    if (position >= length)
+        return timeText(0);
+    return timeText(engine::bytesToSeconds(record().stream, length - position));
+}
+
+void Deck::showTrackTime() {
+    app::DeckRecord& r = record();
+    if (r.stream == 0)
+        return;
+    qzvLCD& lcd = *controls_.lcd;
+    const short progress = lcd.Progress();
+    QString text;
+    if (progress == r.lastProgress) {
+        if (r.length > 0) {
+            const std::uint32_t position = getStreamPosition();
+            lcd.setProgress(static_cast<short>(
+                app::roundHalfEven(std::min(position, r.length) * 100.0 / r.length)));
+            text = getTimeRemain(position, r.length);
+        } else {
+            lcd.setProgress(0);
+            text = getSongLength();
+        }
+    } else {
+        // The user dragged the position bar since the last tick.
+        setStreamPosition(
+            static_cast<std::uint32_t>(app::roundHalfEven(progress / 100.0 * r.length)));
+        text = getTimeRemain(getStreamPosition(), r.length);
+    }
+    lcd.setRemain(text);
+}
+
+void Deck::rememberProgress() {
+    record().lastProgress = controls_.lcd->Progress();
+}
+
+void Deck::handOverAtMixPoint() {
+    const short progress = controls_.lcd->Progress();
+    if (!mixPointFlag() && (progress >= 100 || progress > state_.settings.automixStart))
+        raiseMixPoint();
+}
+
+} // namespace decks

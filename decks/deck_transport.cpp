@@ -1,0 +1,94 @@
+// Play, pause, back to cue and stop of one deck.
+#include "decks/deck.h"
+#include "decks/decks.h"
+
+#include "controls/lcd/qzvLCD.h"
+#include "engine/engine_helpers.h"
+
+#include <QTimer>
+#include <QWidget>
+
+namespace decks {
+
+void Deck::play_Click() {
+    app::DeckRecord& r = record();
+    if (r.filePath.isEmpty()) {
+        r.filePath = app::callLink(state_.links.playlistPath, state_.song_index);
+        if (!r.filePath.isEmpty())
+            init_Player();
+        else
+            openFile_Click();
+    }
+    if (r.filePath.isEmpty())
+        return;
+    if (r.cueMode)
+        leaveCueMode();
+    state_.selectedDeck = static_cast<std::int16_t>(side_);
+    decks_.play_now();
+}
+
+void Deck::play_now() {
+    app::DeckRecord& r = record();
+    qzvLCD& lcd = *controls_.lcd;
+    if (r.paused) {
+        resumeStream();
+        r.paused = 0;
+        lcd.setPause(false);
+        app::callLink(state_.links.runVolumeTimer);
+        return;
+    }
+    controls_.turntableStopTimer->stop();
+    decks_.changePitches();
+    if (r.stream == 0)
+        return;
+    lcd.setPlay(true);
+    if (engine::isChannelPlaying(r.stream)) {
+        setStreamPosition(r.cuePosition);
+        app::callLink(state_.links.runVolumeTimer);
+        return;
+    }
+    setStreamPosition(r.cuePosition);
+    if (playStream() == 0 && !state_.autoDJ_On)
+        decks_.host().throwError("Can't play file. Please choose another file...");
+    else
+        app::callLink(state_.links.runVolumeTimer);
+}
+
+void Deck::play_MouseDown(int button) {
+    if (button != 2)
+        return;
+    app::DeckRecord& r = record();
+    state_.selectedDeck = static_cast<std::int16_t>(side_);
+    controls_.lcd->setCueing(true);
+    controls_.lcd->setPlay(false);
+    controls_.turntableStopTimer->stop();
+    BASS_ChannelStop(r.stream);
+    setStreamPosition(r.cuePosition);
+    changePitch();
+    r.cueMode = -1;
+    if (QWidget* mixer = decks_.host().mixerPanel)
+        mixer->setFocus();
+}
+
+void Deck::pause_Click() {
+    app::DeckRecord& r = record();
+    state_.selectedDeck = static_cast<std::int16_t>(side_);
+    if (!engine::isChannelPlaying(r.stream))
+        return;
+    r.paused = -1;
+    controls_.lcd->setPause(true);
+    BASS_ChannelPause(r.stream);
+}
+
+void Deck::stop_MouseDown() {
+    // The turntable run-down stops the stream from its timer.
+    controls_.turntableStopTimer->start();
+    controls_.lcd->setStopPlaying(true);
+}
+
+void Deck::leaveCueMode() {
+    controls_.cueTimer->stop();
+    record().cueMode = 0;
+}
+
+} // namespace decks

@@ -1,0 +1,68 @@
+#include "mixer/mixer_desk.h"
+
+#include "controls/widgets/console_button.h"
+#include "controls/widgets/slider.h"
+#include "platform/audio/bass.h"
+
+namespace mixer {
+
+namespace {
+// Rate argument that leaves a stream's sample rate as it is.
+constexpr int kRateUnchanged = -1;
+} // namespace
+
+MixerDesk::MixerDesk(app::ProgramState& state, const MixerControls& controls)
+    : state_(state), controls_(controls) {}
+
+SliderValues MixerDesk::sliderValues() const {
+    SliderValues s;
+    s.crossfader = controls_.crossFaderScroll->Value();
+    s.crossfaderMaximum = controls_.crossFaderScroll->Max();
+    s.master = controls_.MainVolScroll->Value();
+    s.leftDeck = controls_.LVolScroll->Value();
+    s.rightDeck = controls_.RvolScroll->Value();
+    s.monitor = controls_.monitorVolScroll->Value();
+    // crossMax is the full scale of every slider; until start-up sets it the
+    // crossfader's own maximum stands in, so no level is ever divided by 0.
+    s.fullScale = state_.crossMax > 0 ? state_.crossMax : s.crossfaderMaximum;
+    return s;
+}
+
+void MixerDesk::run_volume_timer() {
+    const SliderValues sliders = sliderValues();
+    if (sliders.fullScale <= 0)
+        return;
+    const DeckVolumes volumes = mixedDeckVolumes(sliders);
+    state_.leftDeckVolume = volumes.left;
+    state_.rightDeckVolume = volumes.right;
+    // Each stream gets its final levels in one call, so the output never
+    // plays a moment of the intermediate "everything on the right" mix. The
+    // monitored deck goes last, as its call's result is the one kept.
+    const MixLevels levels = streamLevels(sliders, volumes, state_.monitorMode);
+    const app::StreamHandle left = state_.decks[0].stream;
+    const app::StreamHandle right = state_.decks[1].stream;
+    if (state_.monitorMode == 1) {
+        set_ChannelLevels(right, levels.rightStream.left, levels.rightStream.right);
+        set_ChannelLevels(left, levels.leftStream.left, levels.leftStream.right);
+    } else {
+        set_ChannelLevels(left, levels.leftStream.left, levels.leftStream.right);
+        set_ChannelLevels(right, levels.rightStream.left, levels.rightStream.right);
+    }
+}
+
+void MixerDesk::set_ChannelLevels(app::StreamHandle stream, int left, int right) {
+    const VolumeAndPan v = volumeAndPanFor(left, right);
+    state_.lastResult = BASS_ChannelSetAttributes(stream, kRateUnchanged, v.volume, v.pan);
+}
+
+void MixerDesk::monitorCMB_Click(int index) {
+    if (index < 0 || index >= static_cast<int>(controls_.monitorCMB.size()))
+        return;
+    state_.monitorMode = static_cast<std::int16_t>(index + 1);
+    for (int i = 0; i < static_cast<int>(controls_.monitorCMB.size()); ++i)
+        controls_.monitorCMB[static_cast<std::size_t>(i)]->setBackColor(
+            i == index ? app::kColourOn : app::kColourOff);
+    run_volume_timer();
+}
+
+} // namespace mixer

@@ -1,0 +1,88 @@
+#include "playlist/m3u_file.h"
+
+#include "platform/system/text.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QUrl>
+
+namespace playlist {
+
+namespace {
+
+// Where a line of a playlist points: absolute paths as they stand, a file://
+// URI as the local path it names, anything else relative to the playlist's
+// folder. The empty line stays empty.
+QString entryPath(const QString& line, const QDir& folder) {
+    if (line.isEmpty() || line.startsWith('/'))
+        return line;
+    if (line.startsWith("file:", Qt::CaseInsensitive)) {
+        const QUrl url(line, QUrl::StrictMode);
+        if (url.isValid() && url.isLocalFile())
+            return url.toLocalFile();
+        return line;
+    }
+    return QDir::cleanPath(folder.absoluteFilePath(line));
+}
+
+} // namespace
+
+bool isPlaylistPath(const QString& path) {
+    return path.endsWith(".m3u", Qt::CaseInsensitive) ||
+           path.endsWith(".m3u8", Qt::CaseInsensitive);
+}
+
+QString playlistLabel(const QString& path) {
+    const QString name = path.mid(path.lastIndexOf('/') + 1);
+    if (name.endsWith(".m3u8", Qt::CaseInsensitive))
+        return name.chopped(5);
+    return name.left(std::max<qsizetype>(0, name.size() - 4));
+}
+
+QStringList readPlaylistFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray text = file.readAll();
+    file.close();
+    if (text.contains('\0'))
+        return {}; // a binary file, not a list of paths
+    const QDir folder = QFileInfo(path).absoluteDir();
+    QStringList entries;
+    // A UTF-8 byte-order mark in front of the first line belongs to no path.
+    qsizetype start = text.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    while (start < text.size()) {
+        qsizetype end = start;
+        while (end < text.size() && text[end] != '\r' && text[end] != '\n')
+            ++end;
+        const QByteArray line = text.mid(start, end - start);
+        start = end + 1;
+        if (end < text.size() && text[end] == '\r' && start < text.size() && text[start] == '\n')
+            ++start;
+        const QString entry = sys::fromAnsi(line).trimmed();
+        if (entry.startsWith('#'))
+            continue;
+        entries << entryPath(entry, folder);
+    }
+    return entries;
+}
+
+bool writePlaylistFile(const QString& path, const QStringList& paths) {
+    // A file with the read-only attribute (no write permission bits) stays.
+    constexpr QFile::Permissions anyWrite =
+        QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+    if (QFile::exists(path) && !(QFile::permissions(path) & anyWrite))
+        return false;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    for (const QString& p : paths) {
+        file.write(sys::toAnsi(p));
+        file.write(sys::kLineEnd);
+    }
+    return file.commit();
+}
+
+} // namespace playlist

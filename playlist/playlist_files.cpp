@@ -1,0 +1,323 @@
+// The playlist window's file operations: adding music files, new, open,
+// import and save of M3U playlists, closing the window and loading it at
+// start-up.
+#include "core/fixed_texts.h"
+#include "core/program_state.h"
+#include "core/registry_values.h"
+#include "platform/system/folders.h"
+#include "playlist/m3u_file.h"
+#include "playlist/playlist_window.h"
+#include "tags/track_titles.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QScreen>
+
+namespace {
+
+const char* const kMusicFilter =
+    "Music Files (mp3,wav,asf,wma)|*.mp3; *.wav;*.asf;*.wma|All Files (*.*)|*.*|";
+// Playlists written by other players as UTF-8 (".m3u8") open like ".m3u".
+const char* const kPlaylistFilter = "Halvoran Playlist File|*.m3u;*.m3u8|All files|*.*";
+const char* const kNoPlaylist = "DJ PLAYLIST";
+const char* const kLastPlaylist = "Last Playlist";
+
+// The "save changes?" question asked before the list is replaced; the
+// application's title. Answers vbYes, vbNo or vbCancel.
+int askSaveChanges(app::ProgramState& state) {
+    const QString text = state.current_playlist.isEmpty()
+                             ? QString("Save Playlist Changes? ")
+                             : "Save Playlist Changes to " + state.current_playlist + " ?";
+    return state.dialogs.msgBox(text, ui::vbYesNoCancel | ui::vbInformation);
+}
+
+// The close questions: "Save Playlist? " or "Save Playlist to <file> ?".
+QString savePlaylistQuestion(const app::ProgramState& state) {
+    return state.current_playlist.isEmpty() ? QString("Save Playlist? ")
+                                            : "Save Playlist to " + state.current_playlist + " ?";
+}
+
+} // namespace
+
+void playlistF::applyDialogSettings() {
+    cDlgLoadFiles.title = "Load Music Files...";
+    cDlgLoadFiles.filter = kMusicFilter;
+    cDlgLoadFiles.initialFolder = sys::programFolder() + "/DJMixes";
+    cDlgLoadFiles.flags = 0x28120C;
+    cDlgOpenPlaylist.filter = kPlaylistFilter;
+    cDlgOpenPlaylist.initialFolder = state.settings.playlistPath;
+    cDlgOpenPlaylist.flags = 0x28100C;
+    cDlgSavePlaylist.title = "Save Playlist As...";
+    cDlgSavePlaylist.filter = kPlaylistFilter;
+    cDlgSavePlaylist.initialFolder = state.settings.playlistPath;
+    cDlgSavePlaylist.flags = 0x28080E;
+    cDlgSavePlaylist.defaultExt = "m3u";
+    cDlgSavePlaylist.fileName = "DJ Mix1";
+}
+
+void playlistF::setLabel(const QString& playlistPath) {
+    playlistLABEL->setText(playlistPath.isEmpty() ? QString(kNoPlaylist)
+                                                  : playlist::playlistLabel(playlistPath));
+}
+
+void playlistF::rememberLastPlaylist() {
+    app::save_RegValue(reg::HKEY_LOCAL_MACHINE, app::settingsKeyPath(), kLastPlaylist, reg::REG_SZ,
+                       state.current_playlist);
+}
+
+// ---- Start-up ----
+
+void playlistF::Form_Load() {
+    state.dialogs.setWaitCursor(true);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect s = screen->geometry();
+        move(s.left() + (s.width() - width()) / 2,
+             s.top() + static_cast<int>((s.height() - height()) * 0.6));
+    }
+    applyDialogSettings();
+    const QString commandLine = state.commandLine;
+    if (playlist::isPlaylistPath(commandLine)) {
+        Load_playlist(commandLine);
+    } else if (commandLine.isEmpty()) {
+        state.current_playlist =
+            app::get_RegValue(reg::HKEY_LOCAL_MACHINE, app::settingsKeyPath(), kLastPlaylist);
+        if (state.current_playlist != app::notFoundMarker() && state.current_playlist.size() >= 5) {
+            state.save_playlist_path = state.current_playlist;
+            setLabel(state.current_playlist);
+        }
+        state.playlist_changed = false;
+        if (playlist::isPlaylistPath(state.current_playlist)) {
+            open_playlist(state.current_playlist);
+            selectEntry(0);
+        } else {
+            state.current_playlist.clear();
+            setLabel({});
+        }
+    }
+    state.dialogs.setWaitCursor(false);
+}
+
+// ---- Adding music files ----
+
+void playlistF::addCB_Click() {
+    const ui::FileDialogResult chosen = state.dialogs.openFile(cDlgLoadFiles);
+    if (chosen.cancelled) {
+        state.last_added_file.clear();
+        return;
+    }
+    if (!chosen.fileName.isEmpty())
+        loadsongs_to_playlist(chosen.fileName);
+    cDlgLoadFiles.fileName.clear();
+    cDlgLoadFiles.initialFolder.clear();
+}
+
+void playlistF::loadsongs_to_playlist(const QString& fileNames) {
+    state.playlist_changed = true;
+    // The pieces up to each NUL; the last NUL is the one appended here.
+    const QStringList pieces = (fileNames + QChar(0)).split(QChar(0));
+    const int remembered = std::max(0, List1[0]->currentRow());
+    state.song_index = entryCount() - 1;
+    QString folder;
+    if (pieces.size() == 2) {
+        ++state.song_index;
+        appendEntry(pieces[0], state.song_index + 1);
+    } else {
+        folder = pieces[0];
+        if (!folder.trimmed().endsWith('/'))
+            folder += '/';
+    }
+    for (qsizetype i = 1; i + 1 < pieces.size(); ++i) {
+        ++state.song_index;
+        appendEntry(folder + pieces[i], state.song_index + 1);
+    }
+    state.last_added_file = entryPath(state.song_index);
+    selectEntry(remembered);
+}
+
+// ---- New, open, import ----
+
+void playlistF::newPlaylistCB_Click() {
+    if (!state.playlist_changed) {
+        if (state.dialogs.msgBox("Create New playlist?", ui::vbYesNo | ui::vbExclamation,
+                                 "Please Confirm...") == ui::vbYes) {
+            new_playlist();
+            addCB_Click();
+        }
+        return;
+    }
+    switch (askSaveChanges(state)) {
+    case ui::vbYes:
+        save_playlist();
+        new_playlist();
+        break;
+    case ui::vbNo:
+        new_playlist();
+        break;
+    default:
+        break;
+    }
+}
+
+void playlistF::new_playlist() {
+    if (entryCount() > 0) {
+        state.playlist_changed = true;
+        clearLists();
+    }
+    state.current_playlist.clear();
+    state.save_playlist_path.clear();
+    setLabel({});
+}
+
+void playlistF::openPlaylistCB_Click() {
+    cDlgOpenPlaylist.title = "Open Playlist...";
+    const ui::FileDialogResult chosen = state.dialogs.openFile(cDlgOpenPlaylist);
+    cDlgOpenPlaylist.initialFolder.clear();
+    if (chosen.cancelled || chosen.fileName.isEmpty())
+        return;
+    // A changed list is not replaced without asking.
+    if (state.playlist_changed) {
+        const int answer = askSaveChanges(state);
+        if (answer == ui::vbCancel)
+            return;
+        if (answer == ui::vbYes)
+            save_playlist();
+    }
+    Load_playlist(chosen.fileName);
+}
+
+void playlistF::Load_playlist(const QString& path) {
+    if (path.isEmpty() || !playlist::isPlaylistPath(path))
+        return;
+    state.playlist_changed = false;
+    clearLists();
+    state.song_index = 0;
+    entry_count = 0;
+    state.current_playlist = path;
+    open_playlist(path);
+    state.save_playlist_path = state.current_playlist;
+    setLabel(path);
+}
+
+void playlistF::open_playlist(const QString& path) {
+    const QStringList entries = playlist::readPlaylistFile(path);
+    bool first = true;
+    for (const QString& entry : entries) {
+        ++entry_count;
+        List1[0]->addItem(entry);
+        QCoreApplication::processEvents();
+        List1[1]->addItem(QString::number(entry_count) + ".  " + tags::getID3_tag(state, entry));
+        QCoreApplication::processEvents();
+        if (first)
+            selectEntry(state.song_index);
+        first = false;
+    }
+}
+
+void playlistF::importPlaylistCB_Click() {
+    cDlgOpenPlaylist.title = "Import Playlist...";
+    const ui::FileDialogResult chosen = state.dialogs.openFile(cDlgOpenPlaylist);
+    cDlgOpenPlaylist.initialFolder.clear();
+    if (chosen.cancelled || !playlist::isPlaylistPath(chosen.fileName))
+        return;
+    state.playlist_changed = true;
+    if (entryCount() > 0) {
+        entry_count = entryCount();
+        open_playlist(chosen.fileName);
+    } else {
+        state.song_index = 0;
+        entry_count = 0;
+        open_playlist(chosen.fileName);
+        selectEntry(0);
+    }
+}
+
+// ---- Save ----
+
+void playlistF::saveCB_Click() {
+    QString name;
+    if (!state.current_playlist.isEmpty()) {
+        cDlgSavePlaylist.fileName = state.current_playlist;
+        name = state.current_playlist;
+    } else {
+        const ui::FileDialogResult chosen = state.dialogs.saveFile(cDlgSavePlaylist);
+        if (chosen.cancelled)
+            return;
+        name = chosen.fileName;
+    }
+    name = name.trimmed();
+    if (!name.isEmpty()) {
+        state.save_playlist_path = name;
+        save_playlist();
+    }
+    cDlgSavePlaylist.initialFolder.clear();
+}
+
+void playlistF::save_playlist() {
+    QString& path = state.save_playlist_path;
+    if (!path.isEmpty() && !playlist::isPlaylistPath(path))
+        path += ".m3u";
+    QStringList paths;
+    for (int i = 0; i < entryCount(); ++i)
+        paths << entryPath(i);
+    if (path.isEmpty() || !playlist::writePlaylistFile(path, paths)) {
+        if (!path.isEmpty())
+            state.dialogs.msgBox("Cannot Save the playlist. Make sure the Drive you are writing to "
+                                 "has space and is not write protected.",
+                                 ui::vbOKOnly);
+        state.current_playlist.clear();
+        state.save_playlist_path.clear();
+        saveCB_Click(); // the save dialog, to choose another place
+        return;
+    }
+    state.playlist_changed = false;
+    state.current_playlist = path;
+    state.dialogs.msgBox("Playlist has been saved.", ui::vbOKOnly);
+    setLabel(path);
+}
+
+// ---- Close ----
+
+void playlistF::close_playlist_window() {
+    if (state.playlist_changed) {
+        const int answer = state.dialogs.msgBox(
+            savePlaylistQuestion(state), ui::vbYesNoCancel | ui::vbInformation, "Save Playlist...");
+        if (answer == ui::vbCancel)
+            return;
+        if (answer == ui::vbYes)
+            save_playlist();
+    }
+    hide();
+    rememberLastPlaylist();
+    state.save_playlist_path = state.current_playlist;
+}
+
+void playlistF::Form_QueryUnload() {
+    rememberLastPlaylist();
+}
+
+namespace playlist {
+
+bool savePlaylistBeforeExit(app::ProgramState& state) {
+    if (!state.playlist_changed)
+        return true;
+    const int answer = state.dialogs.msgBox(savePlaylistQuestion(state),
+                                            ui::vbYesNoCancel | ui::vbQuestion, "Save Playlist...");
+    if (answer == ui::vbCancel)
+        return false;
+    if (answer == ui::vbYes && state.playlistWindow) {
+        state.playlistWindow->save_playlist();
+        // A save that did not happen (failed, then the dialog cancelled)
+        // keeps the program running: the list is not lost.
+        return !state.playlist_changed;
+    }
+    return true;
+}
+
+bool isCommandLineSong(const QString& commandLine) {
+    const QString ending = commandLine.right(4).toUpper();
+    return ending == ".MP3" || ending == ".WAV" || ending == ".WMA" || ending == ".ASF";
+}
+
+} // namespace playlist

@@ -1,0 +1,320 @@
+#include "playlist/playlist_window.h"
+
+#include "controls/widgets/console_button.h"
+#include "controls/widgets/console_frame.h"
+#include "controls/widgets/console_look.h"
+#include "controls/widgets/console_panel.h"
+#include "controls/widgets/window_drag.h"
+#include "core/program_state.h"
+#include "playlist/search_window.h"
+#include "tags/track_titles.h"
+
+#include <QAction>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+
+playlistF::playlistF(app::ProgramState& state_) : QWidget(nullptr), state(state_) {
+    setObjectName("playlistF");
+    setWindowTitle("Vorlan  - DJ Playlist...");
+    setWindowFlags(Qt::FramelessWindowHint | Qt::Window);
+    setPalette(app::consolePalette());
+    build();
+}
+
+playlistF::~playlistF() {
+    app::ProgramLinks& links = state.links;
+    links.playlistPath = nullptr;
+    links.playlistCount = nullptr;
+    links.pressPlaylistAdd = nullptr;
+    links.pressPlaylistRemove = nullptr;
+    links.selectPlaylistEntry = nullptr;
+    links.refreshPlaylistEntry = nullptr;
+}
+
+playlistF* playlistF::load(app::ProgramState& state) {
+    if (state.playlistWindow)
+        return state.playlistWindow;
+    auto* window = new playlistF(state);
+    state.playlistWindow = window;
+    state.addForm("playlistF", window, [window, &state] {
+        window->Form_QueryUnload();
+        state.removeForm(window);
+        window->hide();
+        window->deleteLater();
+    });
+    window->connectLinks();
+    window->Form_Load();
+    return window;
+}
+
+void playlistF::connectLinks() {
+    app::ProgramLinks& links = state.links;
+    links.playlistPath = [this](int index) { return entryPath(index); };
+    links.playlistCount = [this] { return entryCount(); };
+    links.pressPlaylistAdd = [this] { addCB_Click(); };
+    links.pressPlaylistRemove = [this] { removeCB_Click(); };
+    links.selectPlaylistEntry = [this](int index) { selectEntry(index); };
+    links.refreshPlaylistEntry = [this](int index) { refreshEntry(index); };
+}
+
+void playlistF::build() {
+    setFixedSize(560, 470);
+    const app::ConsoleFrame frame = app::buildConsoleFrame(
+        this, QString(12, ' ') + "Vorlan  - DJ Playlist...", "Close the playlist (Esc, Enter)");
+    imgIcon = frame.imgIcon;
+    titlebar = frame.titlebar;
+    cmdcloseButton = frame.cmdcloseButton;
+
+    playlistLABEL = new QLabel("DJ PLAYLIST", this);
+    playlistLABEL->setObjectName("playlistLABEL");
+    playlistLABEL->setGeometry(14, 30, 400, 24);
+    playlistLABEL->setFont(app::consoleFont(13));
+    playlistLABEL->setStyleSheet("color: rgb(0, 230, 0); background: transparent;");
+
+    for (int i = 0; i < 2; ++i) {
+        List1[i] = new QListWidget(this);
+        List1[i]->setObjectName(QString("List1_%1").arg(i));
+        List1[i]->setGeometry(14, 58, 410, 398);
+        List1[i]->setFont(app::consoleFont(9, false));
+        List1[i]->setSelectionMode(QAbstractItemView::SingleSelection);
+        List1[i]->setStyleSheet("QListWidget { background: rgb(8, 10, 9); color: rgb(0, 220, 0);"
+                                " border: 1px solid rgb(60, 64, 70); }"
+                                " QListWidget::item:selected { background: rgb(0, 128, 0);"
+                                " color: rgb(240, 255, 240); }");
+    }
+    List1[0]->setVisible(false);
+    List1[1]->setDragEnabled(true);
+    List1[1]->viewport()->installEventFilter(this);
+    List1[1]->installEventFilter(this);
+
+    auto button = [this](ConsoleButton*& b, const char* name, const QString& caption,
+                         const QString& tip, QWidget* parent, int row, void (playlistF::*slot)()) {
+        b = new ConsoleButton(caption, tip, parent);
+        b->setObjectName(name);
+        b->setGeometry(8, 8 + row * 26, 104, 22);
+        b->setFont(app::consoleFont(8));
+        connect(b, &QPushButton::clicked, this, slot);
+    };
+    auto* lists = new ConsolePanel("fraPlaylist", "Playlist", this);
+    lists->setGeometry(434, 58, 120, 156);
+    button(newPlaylistCB, "newPlaylistCB", "New", "Create a New Playlist...", lists, 0,
+           &playlistF::newPlaylistCB_Click);
+    button(openPlaylistCB, "openPlaylistCB", "Open", "Open Existing Playlist...", lists, 1,
+           &playlistF::openPlaylistCB_Click);
+    button(saveCB, "saveCB", "Save", "Save Playlist...", lists, 2, &playlistF::saveCB_Click);
+    button(importPlaylistCB, "importPlaylistCB", "Import", "Import Playlist...", lists, 3,
+           &playlistF::importPlaylistCB_Click);
+    button(clearCB, "clearCB", "Clear", "Clear Playlist...", lists, 4, &playlistF::clearCB_Click);
+
+    auto* songs = new ConsolePanel("fraMusicFiles", "Music Files", this);
+    songs->setGeometry(434, 220, 120, 236);
+    button(addCB, "addCB", "Add", "Load songs...", songs, 0, &playlistF::addCB_Click);
+    button(removeCB, "removeCB", "Remove", "Remove Song from Playlist...", songs, 1,
+           &playlistF::removeCB_Click);
+    button(cmdID3, "cmdID3", "ID3", "Edit Song information (ID3)...", songs, 2,
+           &playlistF::cmdID3_Click);
+    button(findCB, "findCB", "Find", "Search the playlist for a song...", songs, 3,
+           &playlistF::findCB_Click);
+    button(cmdAZsort, "cmdAZsort", "A - Z", "Sort Ascending...", songs, 4,
+           &playlistF::cmdAZsort_Click);
+    button(cmdZAsort, "cmdZAsort", "Z - A", "Sort Descending ...", songs, 5,
+           &playlistF::cmdZAsort_Click);
+    button(cmdRandomShuffle, "cmdRandomShuffle", "Shuffle", "Random Shuffle...", songs, 6,
+           &playlistF::cmdRandomShuffle_Click);
+    button(cmdMoveUp, "cmdMoveUp", "Up", "Move Up...", songs, 7, &playlistF::cmdMoveUp_Click);
+    cmdMoveUp->setGeometry(8, 8 + 7 * 26, 50, 22);
+    button(cmdMoveDown, "cmdMoveDown", "Down", "Move Down...", songs, 7,
+           &playlistF::cmdMoveDown_Click);
+    cmdMoveDown->setGeometry(62, 8 + 7 * 26, 50, 22);
+    connect(cmdcloseButton, &QPushButton::clicked, this, &playlistF::cmdcloseButton_Click);
+
+    mnuFile = new QMenu(this);
+    mnuFile->setObjectName("mnuFile");
+    auto item = [this](QAction*& a, const QString& text, void (playlistF::*slot)()) {
+        a = mnuFile->addAction(text);
+        connect(a, &QAction::triggered, this, slot);
+    };
+    item(mnuFileEditTags, "Edit Song Information", &playlistF::cmdID3_Click);
+    item(mnuFileSortAsc, "Sort Ascending", &playlistF::cmdAZsort_Click);
+    item(mnuFileSortDesc, "Sort Descending", &playlistF::cmdZAsort_Click);
+    item(mnuFileRandomShuffle, "Random Shuffle", &playlistF::cmdRandomShuffle_Click);
+    item(mnuFileRemove, "Remove from Playlist", &playlistF::removeCB_Click);
+
+    connect(List1[1], &QListWidget::currentRowChanged, this, [this](int row) {
+        if (!syncing_ && row >= 0)
+            List1_Click(1);
+    });
+    connect(List1[1], &QListWidget::itemDoubleClicked, this, [this] { List1_DblClick(); });
+}
+
+// ---- The lists ----
+
+int playlistF::entryCount() const {
+    return List1[0]->count();
+}
+
+QString playlistF::entryPath(int index) const {
+    const QListWidgetItem* item = List1[0]->item(index);
+    return item ? item->text() : QString();
+}
+
+QString playlistF::displayLine(int index) const {
+    const QListWidgetItem* item = List1[1]->item(index);
+    return item ? item->text() : QString();
+}
+
+void playlistF::appendEntry(const QString& path, int number) {
+    List1[0]->addItem(path);
+    List1[1]->addItem(QString::number(number) + ".  " + tags::getID3_tag(state, path));
+}
+
+void playlistF::clearLists() {
+    syncing_ = true;
+    List1[0]->clear();
+    List1[1]->clear();
+    syncing_ = false;
+    state.nextSongPath.clear();
+    showNextSong({});
+}
+
+void playlistF::showNextSong(const QString& text) {
+    app::callLink(state.links.showNextSong, text);
+}
+
+void playlistF::selectEntry(int index) {
+    if (index < 0 || index >= List1[1]->count())
+        return;
+    syncing_ = true;
+    List1[1]->setCurrentRow(index);
+    syncing_ = false;
+    List1_Click(1);
+}
+
+void playlistF::List1_Click(int list) {
+    if (list == 1) {
+        if (List1[1]->count() == 0)
+            return;
+        state.song_index = List1[1]->currentRow();
+        syncing_ = true;
+        List1[0]->setCurrentRow(state.song_index);
+        syncing_ = false;
+        showNextSong(displayLine(state.song_index));
+    }
+    // The path list's selection changed: the display line and nextSongPath follow.
+    if (List1[0]->count() == 0) {
+        state.nextSongPath.clear();
+        showNextSong({});
+        return;
+    }
+    syncing_ = true;
+    List1[1]->setCurrentRow(state.song_index);
+    syncing_ = false;
+    state.nextSongPath = entryPath(List1[0]->currentRow());
+}
+
+void playlistF::refreshEntry(int index) {
+    QListWidgetItem* item = List1[1]->item(index);
+    if (!item)
+        return;
+    const QString line = item->text();
+    const qsizetype dot = line.indexOf(".  ");
+    const QString number = dot >= 0 ? line.left(dot) : QString::number(index + 1);
+    item->setText(number + ".  " + tags::getID3_tag(state, entryPath(index)));
+}
+
+void playlistF::List1_RightButton(int y) {
+    const int count = List1[1]->count();
+    if (count == 0)
+        return;
+    int row = List1[1]->indexAt(QPoint(4, y)).row();
+    if (row < 0)
+        row = count - 1;
+    selectEntry(row);
+    List1[1]->setFocus();
+    mnuFile->popup(QCursor::pos());
+}
+
+void playlistF::List1_DblClick() {
+    hide();
+    close_playlist_window();
+}
+
+// ---- Window ----
+
+void playlistF::cmdcloseButton_Click() {
+    close_playlist_window();
+}
+
+void playlistF::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        hide();
+        return;
+    case Qt::Key_Delete:
+        removeCB_Click();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+bool playlistF::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == List1[1]->viewport() && event->type() == QEvent::MouseButtonPress) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::RightButton) {
+            List1_RightButton(static_cast<int>(mouse->position().y()));
+            return true;
+        }
+    }
+    if (watched == List1[1] && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Escape || key == Qt::Key_Return || key == Qt::Key_Enter ||
+            key == Qt::Key_Delete) {
+            keyPressEvent(static_cast<QKeyEvent*>(event));
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void playlistF::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange) {
+        if (isActiveWindow()) {
+            List1[1]->setFocus();
+        } else if (entryCount() == 0) {
+            state.nextSongPath.clear();
+            showNextSong({});
+        }
+    }
+    QWidget::changeEvent(event);
+}
+
+void playlistF::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton)
+        app::moveWindowByMouse(this, true);
+    QWidget::mousePressEvent(event);
+}
+
+void playlistF::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    app::paintConsoleFrame(this, p);
+}
+
+void playlistF::findCB_Click() {
+    searchF::show_window(state, this);
+}
+
+void playlistF::cmdID3_Click() {
+    if (entryCount() == 0) {
+        state.dialogs.msgBox("Please add some music First...", ui::vbInformation,
+                             "Error - No Song loaded");
+        return;
+    }
+    app::callLink(state.links.editPlaylistEntryTags, static_cast<int>(state.song_index));
+}

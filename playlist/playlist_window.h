@@ -1,0 +1,156 @@
+#pragma once
+// playlistF: the playlist window. It keeps the songs the decks and the
+// automatic DJ draw from as two parallel lists, List1(0) (hidden, one full
+// path an entry) and List1(1) (shown, "n.  title" an entry), saves and opens
+// them as M3U files, adds music files, edits the order (remove, clear, move,
+// sort, shuffle) and opens the search window. The window lives for the whole
+// run: closing it hides it. Everything runs on the user-interface thread.
+#include "platform/ui/dialogs.h"
+
+#include <QWidget>
+#include <array>
+#include <cstdint>
+
+class QLabel;
+class QListWidget;
+class QMenu;
+class QAction;
+class ConsoleButton;
+
+namespace app {
+struct ProgramState;
+}
+
+class playlistF : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit playlistF(app::ProgramState& state);
+    ~playlistF() override;
+
+    // Loads the window (hidden) unless it is loaded: connects the program
+    // links it answers and runs Form_Load. Returns the window.
+    static playlistF* load(app::ProgramState& state);
+
+    // ---- The playlist (files) ----
+    // Start-up: a command line naming a playlist opens it; an empty command
+    // line reopens the last playlist.
+    void Form_Load();
+    // Adds the files the add dialog returned: one full path, or the folder
+    // followed by NUL-separated names.
+    void loadsongs_to_playlist(const QString& fileNames);
+    void new_playlist();
+    // Replaces the list by the playlist file's entries.
+    void Load_playlist(const QString& path);
+    // Appends the playlist file's entries, numbered from entry_count + 1.
+    void open_playlist(const QString& path);
+    // Writes the list to save_playlist_path (".m3u" added when missing).
+    void save_playlist();
+    // Asks about unsaved changes, hides the window, remembers the playlist.
+    void close_playlist_window();
+    // The program closes: remembers the playlist without a question.
+    void Form_QueryUnload();
+
+    // ---- Editing ----
+    void removeCB_Click();
+    void clearCB_Click();
+    void cmdMoveUp_Click();
+    void cmdMoveDown_Click();
+    void cmdAZsort_Click();
+    void cmdZAsort_Click();
+    void cmdRandomShuffle_Click();
+
+    // ---- Buttons ----
+    void addCB_Click();
+    void newPlaylistCB_Click();
+    void openPlaylistCB_Click();
+    void importPlaylistCB_Click();
+    void saveCB_Click();
+    void findCB_Click();
+    void cmdID3_Click();
+    void cmdcloseButton_Click();
+
+    // ---- The lists ----
+    // A click on entry `index` of List1(index 1) or a selection in List1(0).
+    void List1_Click(int list);
+    // Selects entry `index` in the display list, which makes it the cursor
+    // entry (song_index, the path list's selection, nextSongPath and the
+    // main window's next-song box follow).
+    void selectEntry(int index);
+    // Right button at `y` pixels from the top of the visible list.
+    void List1_RightButton(int y);
+    void List1_DblClick();
+    int entryCount() const;
+    QString entryPath(int index) const;
+    QString displayLine(int index) const;
+    // Rebuilds the display line of an entry from its file's tags, keeping its number.
+    void refreshEntry(int index);
+
+    // The number given to the last entry read from a playlist file.
+    std::int32_t entry_count = 0;
+
+    QLabel* titlebar = nullptr;
+    QLabel* imgIcon = nullptr;
+    QLabel* playlistLABEL = nullptr;
+    std::array<QListWidget*, 2> List1{};
+    ConsoleButton* cmdcloseButton = nullptr;
+    ConsoleButton* newPlaylistCB = nullptr;
+    ConsoleButton* openPlaylistCB = nullptr;
+    ConsoleButton* saveCB = nullptr;
+    ConsoleButton* importPlaylistCB = nullptr;
+    ConsoleButton* clearCB = nullptr;
+    ConsoleButton* addCB = nullptr;
+    ConsoleButton* removeCB = nullptr;
+    ConsoleButton* cmdID3 = nullptr;
+    ConsoleButton* findCB = nullptr;
+    ConsoleButton* cmdAZsort = nullptr;
+    ConsoleButton* cmdZAsort = nullptr;
+    ConsoleButton* cmdRandomShuffle = nullptr;
+    ConsoleButton* cmdMoveUp = nullptr;
+    ConsoleButton* cmdMoveDown = nullptr;
+    QMenu* mnuFile = nullptr;
+    QAction* mnuFileEditTags = nullptr;
+    QAction* mnuFileSortAsc = nullptr;
+    QAction* mnuFileSortDesc = nullptr;
+    QAction* mnuFileRandomShuffle = nullptr;
+    QAction* mnuFileRemove = nullptr;
+
+    // The three file dialogs' settings (initial folders are used once).
+    ui::FileDialogRequest cDlgLoadFiles;
+    ui::FileDialogRequest cDlgOpenPlaylist;
+    ui::FileDialogRequest cDlgSavePlaylist;
+
+    app::ProgramState& state;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void build();
+    void connectLinks();
+    void applyDialogSettings();
+    // Appends one entry: its path and the line number + ".  " + its title.
+    void appendEntry(const QString& path, int number);
+    void clearLists();
+    void setLabel(const QString& playlistPath);
+    void swapEntries(int a, int b);
+    void sortEntries(int order);
+    // Rebuilds every display line as position + ".  " + title.
+    void renumberFromTags();
+    void showNextSong(const QString& text);
+    void rememberLastPlaylist();
+    bool syncing_ = false;
+};
+
+namespace playlist {
+// The program closes: when the playlist changed, asks whether to save it
+// (Yes saves). False when the user cancels the close.
+bool savePlaylistBeforeExit(app::ProgramState& state);
+// True when the command line names a song: its last four characters, in
+// upper case, are ".MP3", ".WAV", ".WMA" or ".ASF".
+bool isCommandLineSong(const QString& commandLine);
+} // namespace playlist

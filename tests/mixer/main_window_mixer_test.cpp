@@ -1,0 +1,158 @@
+// The mixer on the main window: start-up values, every slider notification
+// and the monitor buttons reaching the streams, the mouse giving the mixer
+// panel the keyboard focus, and a picture with both decks playing.
+#include "app/main_window.h"
+#include "controls/peak/qzvPeak.h"
+#include "controls/widgets/console_button.h"
+#include "controls/widgets/console_look.h"
+#include "controls/widgets/slider.h"
+#include "tests/app/program_fixture.h"
+#include "tests/mixer/mixer_fixture.h"
+#include "tests/support/screenshots.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QSignalBlocker>
+
+namespace {
+
+using mixer_test::Attributes;
+using mixer_test::attributesOf;
+
+class MainWindowMixerTest : public app_test::ProgramTest {
+protected:
+    void SetUp() override {
+        app_test::ProgramTest::SetUp();
+        app::applyConsoleLook(*qApp);
+        w = startProgram();
+        ASSERT_NE(w, nullptr);
+    }
+    void TearDown() override {
+        for (app::DeckRecord& deck : state->decks)
+            if (deck.stream)
+                BASS_StreamFree(deck.stream);
+        app_test::ProgramTest::TearDown();
+    }
+    void playDeck(int deck, double amplitude, double frequency) {
+        fixtures::Tone tone;
+        tone.format = fixtures::Format::Wav;
+        tone.amplitude = amplitude;
+        tone.frequency = frequency;
+        tone.seconds = 3;
+        const std::string path = audio_test::fixture(
+            "window_" + std::to_string(amplitude) + "_" + std::to_string(frequency) + ".wav", tone);
+        const HSTREAM stream = BASS_StreamCreateFile(FALSE, path.c_str(), 0, 0, 0);
+        ASSERT_NE(stream, 0u);
+        ASSERT_TRUE(BASS_StreamPlay(stream, FALSE, 0));
+        state->decks[static_cast<std::size_t>(deck)].stream = stream;
+    }
+    halvoranF* w = nullptr;
+};
+
+TEST_F(MainWindowMixerTest, StartsCentredWithMonitoringOff) {
+    EXPECT_EQ(state->crossMax, 100);
+    EXPECT_EQ(w->crossFaderScroll->Value(), 50);
+    EXPECT_EQ(w->MainVolScroll->Value(), 50);
+    EXPECT_EQ(state->monitorMode, 3);
+    EXPECT_EQ(w->monitorCMB[0]->BackColor(), app::kColourOff);
+    EXPECT_EQ(w->monitorCMB[1]->BackColor(), app::kColourOff);
+    EXPECT_EQ(w->monitorCMB[2]->BackColor(), app::kColourOn);
+}
+
+// Value changed and thumb moved, of each slider, and the monitor buttons'
+// clicks, each rerun the volumes; so do the program links.
+TEST_F(MainWindowMixerTest, EveryNotificationReachesTheStreams) {
+    playDeck(0, 0.5, 440);
+    playDeck(1, 0.5, 1000);
+    // Left deck monitored with the monitor slider at the bottom, decks full,
+    // master half: both streams at 50, full right.
+    const auto base = [&] {
+        w->crossFaderScroll->setValue(50);
+        w->MainVolScroll->setValue(50);
+        w->LVolScroll->setValue(0);
+        w->RvolScroll->setValue(0);
+        w->monitorVolScroll->setValue(100);
+        w->monitorCMB[0]->click();
+        ASSERT_EQ(attributesOf(state->decks[0].stream), (Attributes{50, 100}));
+        ASSERT_EQ(attributesOf(state->decks[1].stream), (Attributes{50, 100}));
+    };
+    struct Row {
+        Slider* slider;
+        int value;
+        Attributes left, right;
+    };
+    const Row rows[] = {
+        {w->crossFaderScroll, 0, {50, 100}, {0, 0}},
+        {w->LVolScroll, 50, {25, 100}, {50, 100}},
+        {w->RvolScroll, 50, {50, 100}, {25, 100}},
+        {w->MainVolScroll, 100, {100, 100}, {100, 100}},
+        {w->monitorVolScroll, 20, {80, -38}, {50, 100}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.slider->objectName().toStdString());
+        for (const bool thumb : {false, true}) {
+            base();
+            if (thumb) {
+                {
+                    const QSignalBlocker quiet(r.slider);
+                    r.slider->setValue(r.value);
+                }
+                EXPECT_EQ(attributesOf(state->decks[0].stream), (Attributes{50, 100}));
+                emit r.slider->Scroll();
+            } else {
+                r.slider->setValue(r.value);
+            }
+            EXPECT_EQ(attributesOf(state->decks[0].stream), r.left) << "thumb " << thumb;
+            EXPECT_EQ(attributesOf(state->decks[1].stream), r.right) << "thumb " << thumb;
+        }
+    }
+
+    // Monitor off by its button; then the link used by the decks.
+    w->monitorCMB[2]->click();
+    EXPECT_EQ(attributesOf(state->decks[0].stream), (Attributes{50, 0}));
+    {
+        const QSignalBlocker quiet(w->MainVolScroll);
+        w->MainVolScroll->setValue(80);
+    }
+    app::callLink(state->links.runVolumeTimer);
+    EXPECT_EQ(attributesOf(state->decks[0].stream), (Attributes{80, 0}));
+    EXPECT_EQ(attributesOf(state->decks[1].stream), (Attributes{80, 0}));
+}
+
+TEST_F(MainWindowMixerTest, MouseOverSliderFocusesMixer) {
+    w->activateWindow();
+    QApplication::setActiveWindow(w);
+    for (Slider* s : {w->crossFaderScroll, w->LVolScroll, w->RvolScroll, w->MainVolScroll,
+                      w->monitorVolScroll}) {
+        w->nextSongTXT->setFocus();
+        ASSERT_FALSE(w->Mixer->hasFocus());
+        const QPointF at(s->width() / 2.0, s->height() / 2.0);
+        QMouseEvent move(QEvent::MouseMove, at, s->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(s, &move);
+        EXPECT_TRUE(w->Mixer->hasFocus()) << s->objectName().toStdString();
+    }
+}
+
+TEST_F(MainWindowMixerTest, BothDecksPlayingMetersLit) {
+    playDeck(0, 0.9, 440);
+    playDeck(1, 0.6, 1000);
+    w->LVolScroll->setValue(10);
+    w->RvolScroll->setValue(30);
+    w->MainVolScroll->setValue(80);
+    w->crossFaderScroll->setValue(40);
+    BASS_Offline_Render(nullptr, 4096);
+    app::callLink(state->links.runVUmeterTimer);
+    // Deck meters after the deck slider; master after master and crossfader.
+    EXPECT_NEAR(w->LVUmeter->LPeak(), 0.9 * 128 * 0.9, 1.5);
+    EXPECT_NEAR(w->RVUmeter->LPeak(), 0.6 * 128 * 0.7, 1.5);
+    EXPECT_NEAR(w->mainVolVUmeter->LPeak(), 0.9 * 128 * 0.8, 1.5);
+    EXPECT_NEAR(w->mainVolVUmeter->RPeak(), 0.6 * 128 * 0.8 * 0.8, 1.5);
+    for (const qzvPeak* m : {w->LVUmeter, w->RVUmeter, w->mainVolVUmeter})
+        EXPECT_GE(m->top(qzvPeak::Column::Left), 8) << m->objectName().toStdString();
+    EXPECT_FALSE(testing_support::saveScreenshot(w, "main-window-mixer-playing").isEmpty());
+}
+
+} // namespace

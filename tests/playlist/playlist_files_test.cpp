@@ -1,0 +1,203 @@
+// Adding songs, opening, importing, saving and closing playlists, and the
+// playlist reopened at start-up, through the dialogs a user answers.
+#include "core/fixed_texts.h"
+#include "core/registry_values.h"
+#include "platform/system/folders.h"
+#include "tests/playlist/playlist_fixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QUrl>
+
+namespace {
+
+using playlist_test::PlaylistTest;
+using playlist_test::taggedSong;
+
+QByteArray contents(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+TEST_F(PlaylistTest, AddingNumbersNewEntriesAfterTheOnesThere) {
+    load();
+    add({"one.mp3"});
+    const ui::FileDialogRequest& first = dialogs.fileRequests().at(0);
+    EXPECT_EQ(first.title, "Load Music Files...");
+    EXPECT_EQ(first.initialFolder, sys::programFolder() + "/DJMixes");
+    EXPECT_EQ(first.flags, 0x28120Cu);
+    add({"a.mp3", "b.mp3", "c.mp3", "d.mp3", "e.mp3"}, "/");   // a root: no second "/"
+    EXPECT_EQ(dialogs.fileRequests().at(1).initialFolder, ""); // preset only once
+    EXPECT_EQ(paths(),
+              (QStringList{"/m/one.mp3", "/a.mp3", "/b.mp3", "/c.mp3", "/d.mp3", "/e.mp3"}));
+    EXPECT_EQ(lines(), (QStringList{"1.  one.mp3", "2.  a.mp3", "3.  b.mp3", "4.  c.mp3",
+                                    "5.  d.mp3", "6.  e.mp3"}));
+    EXPECT_EQ(state->last_added_file, "/e.mp3");
+    EXPECT_EQ(state->song_index, 0); // the cursor stays on the entry selected before
+    EXPECT_TRUE(state->playlist_changed);
+    dialogs.expectCancelledFile();
+    w->addCB_Click();
+    EXPECT_EQ(state->last_added_file, "");
+    EXPECT_EQ(paths().size(), 6);
+}
+
+TEST_F(PlaylistTest, OpeningAPlaylistFromAnotherFolderFindsItsSongs) {
+    // An extended UTF-8 playlist with LF line ends, a relative path, a file://
+    // URI and an unterminated last line, opened while the program works
+    // elsewhere: every entry is found and titled from its tags.
+    const QString songA = file("music/Ca f\u00e9/a.mp3", taggedSong("Alpha"));
+    file("music/b.mp3", taggedSong("Bravo"));
+    file("music/c d.mp3", taggedSong("Charlie"));
+    const QString list =
+        file("lists/party.m3u8",
+             "#EXTM3U\n#EXTINF:1,x\n" + songA.toUtf8() + "\n../music/b.mp3\n" + "file://" +
+                 QUrl::toPercentEncoding(folder() + "/music/c d.mp3", "/") + "\n");
+    load();
+    state->playlist_changed = true;
+    dialogs.expectFile(list);
+    dialogs.expectBox(ui::vbNo); // do not save the changed list
+    w->openPlaylistCB_Click();
+    EXPECT_EQ(dialogs.fileRequests().back().title, "Open Playlist...");
+    EXPECT_EQ(dialogs.boxes().back().text, "Save Playlist Changes? ");
+    EXPECT_EQ(lines(),
+              (QStringList{"1.  Alpha - Artist", "2.  Bravo - Artist", "3.  Charlie - Artist"}));
+    EXPECT_EQ(paths()[1], folder() + "/music/b.mp3");
+    EXPECT_EQ(paths()[2], folder() + "/music/c d.mp3");
+    EXPECT_EQ(w->playlistLABEL->text(), "party");
+    EXPECT_EQ(state->current_playlist, list);
+    EXPECT_EQ(state->save_playlist_path, list);
+    EXPECT_FALSE(state->playlist_changed);
+    EXPECT_EQ(state->song_index, 0);
+    EXPECT_EQ(state->nextSongPath, songA);
+}
+
+TEST_F(PlaylistTest, ImportAppendsNumberedAfterTheList) {
+    file("in.m3u", "/x/1.mp3\r\n/x/2.mp3\r\n");
+    load();
+
+    for (int i = 0; i < 10; ++i)
+        add({QString("s%1.mp3").arg(i)});
+    state->current_playlist = "/lists/kept.m3u";
+    dialogs.expectFile(folder() + "/in.m3u");
+    w->importPlaylistCB_Click();
+    EXPECT_EQ(dialogs.fileRequests().back().title, "Import Playlist...");
+    EXPECT_EQ(lines().mid(10), (QStringList{"11.  1.mp3", "12.  2.mp3"}));
+    EXPECT_EQ(state->current_playlist, "/lists/kept.m3u");
+    dialogs.expectFile(folder() + "/in.pls"); // not a playlist: ignored
+    w->importPlaylistCB_Click();
+    EXPECT_EQ(paths().size(), 12);
+}
+
+TEST_F(PlaylistTest, SaveWritesEveryPathWithCrLfAndAddsTheExtension) {
+    load();
+    add({"a b.mp3", "Caf\u00e9.mp3", "\u65e5.mp3"}, folder() + "/m\u00fcsic");
+    struct Case {
+        QString chosen, written;
+    } cases[] = {{folder() + "/Mix", folder() + "/Mix.m3u"},
+                 {folder() + "/LOUD.M3U", folder() + "/LOUD.M3U"}};
+    for (const Case& c : cases) {
+        state->current_playlist.clear();
+        dialogs.expectFile(c.chosen);
+        dialogs.expectBox(ui::vbOK);
+        w->saveCB_Click();
+        EXPECT_EQ(dialogs.boxes().back().text, "Playlist has been saved.");
+        EXPECT_EQ(contents(c.written),
+                  (folder() + "/m\u00fcsic/a b.mp3\r\n" + folder() +
+                   "/m\u00fcsic/Caf\u00e9.mp3\r\n" + folder() + "/m\u00fcsic/\u65e5.mp3\r\n")
+                      .toUtf8());
+        EXPECT_EQ(state->current_playlist, c.written);
+        EXPECT_FALSE(state->playlist_changed);
+    }
+    const ui::FileDialogRequest& save = dialogs.fileRequests().at(1);
+    EXPECT_EQ(save.title, "Save Playlist As...");
+    EXPECT_EQ(save.defaultExt, "m3u");
+    EXPECT_EQ(save.fileName, "DJ Mix1");
+    EXPECT_EQ(w->playlistLABEL->text(), "LOUD");
+
+    // With a file in use the save goes there without a dialog; the saved
+    // list reads back the same (spaces and non-ASCII names round-trip).
+    dialogs.expectBox(ui::vbOK);
+    w->saveCB_Click();
+    const QStringList before = paths();
+    w->Load_playlist(folder() + "/LOUD.M3U");
+    EXPECT_EQ(paths(), before);
+}
+
+TEST_F(PlaylistTest, SaveToAReadOnlyFolderSaysSoAndOffersTheDialog) {
+    load();
+    add({"a.mp3"});
+    const QString locked = playlist_test::unwritableFolder(folder());
+    state->current_playlist = locked + "/mix.m3u";
+    dialogs.expectBox(ui::vbOK);               // cannot save
+    dialogs.expectFile(folder() + "/mix.m3u"); // the second try
+    dialogs.expectBox(ui::vbOK);               // saved
+    w->saveCB_Click();
+    playlist_test::releaseFolder(locked);
+    ASSERT_EQ(dialogs.boxes().size(), 2u);
+    EXPECT_EQ(dialogs.boxes()[0].text, "Cannot Save the playlist. Make sure the Drive you are "
+                                       "writing to has space and is not write protected.");
+    EXPECT_EQ(contents(folder() + "/mix.m3u"), "/m/a.mp3\r\n");
+    EXPECT_EQ(state->current_playlist, folder() + "/mix.m3u");
+    EXPECT_FALSE(QFile::exists(locked + "/mix.m3u"));
+}
+
+TEST_F(PlaylistTest, BadPlaylistsLoadNothingHarmful) {
+    load();
+    // Missing songs load with their file names; a binary file loads nothing.
+    const QString missing = file("gone.m3u", "/nowhere/Lost Song.mp3\r\n/nowhere/x.wav\r\n");
+    w->Load_playlist(missing);
+    EXPECT_EQ(lines(), (QStringList{"1.  Lost Song.mp3", "2.  x.wav"}));
+    w->Load_playlist(file("binary.m3u", taggedSong("Not a list")));
+    EXPECT_TRUE(lines().isEmpty());
+    EXPECT_EQ(w->playlistLABEL->text(), "binary");
+    w->Load_playlist(folder() + "/absent.m3u");
+    EXPECT_TRUE(lines().isEmpty());
+    w->Load_playlist(file("list.txt", "/a.mp3\r\n")); // not a playlist: ignored
+    EXPECT_EQ(state->current_playlist, folder() + "/absent.m3u");
+}
+
+TEST_F(PlaylistTest, ClosingAsksAboutChangesAndRemembersThePlaylist) {
+    const QString list = file("last.m3u", "/m/1.mp3\r\n/m/2.mp3\r\n");
+    load();
+    w->Load_playlist(list);
+    w->show();
+    add({"3.mp3"});
+    dialogs.expectBox(ui::vbCancel);
+    w->cmdcloseButton_Click();
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(dialogs.boxes().back().text, "Save Playlist to " + list + " ?");
+    EXPECT_EQ(dialogs.boxes().back().title, "Save Playlist...");
+    EXPECT_EQ(dialogs.boxes().back().buttons(), ui::vbYesNoCancel);
+    dialogs.expectBox(ui::vbYes);
+    dialogs.expectBox(ui::vbOK); // saved
+    w->cmdcloseButton_Click();
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(contents(list), "/m/1.mp3\r\n/m/2.mp3\r\n/m/3.mp3\r\n");
+    EXPECT_EQ(app::get_RegValue(reg::HKEY_LOCAL_MACHINE, app::settingsKeyPath(), "Last Playlist"),
+              list);
+
+    // The next start reopens it, unchanged.
+    state = std::make_unique<app::ProgramState>(dialogs);
+    load();
+    EXPECT_EQ(lines(), (QStringList{"1.  1.mp3", "2.  2.mp3", "3.  3.mp3"}));
+    EXPECT_EQ(w->playlistLABEL->text(), "last");
+    EXPECT_FALSE(state->playlist_changed);
+    EXPECT_EQ(state->nextSongPath, "/m/1.mp3");
+}
+
+TEST_F(PlaylistTest, NewPlaylistAsksAndForgetsTheFile) {
+    load();
+    w->Load_playlist(file("a.m3u", "/m/1.mp3\r\n"));
+    dialogs.expectBox(ui::vbYes);  // create new playlist?
+    dialogs.expectCancelledFile(); // then the add dialog
+    w->newPlaylistCB_Click();
+    EXPECT_EQ(dialogs.boxes().back().text, "Create New playlist?");
+    EXPECT_TRUE(lines().isEmpty());
+    EXPECT_EQ(state->current_playlist, "");
+    EXPECT_EQ(w->playlistLABEL->text(), "DJ PLAYLIST");
+    EXPECT_EQ(state->nextSongPath, "");
+}
+
+} // namespace

@@ -1,0 +1,169 @@
+// Titles from tags: the playlist title and the deck information text, read
+// from ID3v2 (versions 3 and 4, every text encoding), ID3v1, WMA header tags
+// and the file name, on files written byte by byte or by FFmpeg's encoders.
+#include "core/program_state.h"
+#include "platform/audio/offline.h"
+#include "tags/track_titles.h"
+#include "tests/fixtures/fixtures.h"
+#include "tests/support/qt_app.h"
+#include "tests/support/scripted_dialogs.h"
+#include "tests/tags/tag_files.h"
+
+#include <QTemporaryDir>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace tag_files;
+const QString kGap(10, ' ');
+
+class TitlesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        testing_support::qtApp();
+        ASSERT_TRUE(BASS_Init(BASS_DEVICE_OFFLINE, 44100, 0, nullptr));
+    }
+    void TearDown() override { BASS_Free(); }
+
+public:
+    QString mp3(const QString& name, const std::string& front, const std::string& back = {}) {
+        return write(dir.path() + "/" + name, front + plainMp3() + back);
+    }
+    QString tone(const QString& name, fixtures::Tone t) {
+        return QString::fromStdString(
+            fixtures::makeTone((dir.path() + "/" + name).toStdString(), t).string());
+    }
+
+    QTemporaryDir dir;
+    testing_support::ScriptedDialogs dialogs;
+    app::ProgramState state{dialogs};
+};
+
+struct TitleCase {
+    const char* what;
+    std::function<QString(TitlesTest&)> file;
+    QString title;
+};
+
+TEST_F(TitlesTest, PlaylistTitleComesFromTheFirstTagFoundElseTheFileName) {
+    const QString longText(300, 'x'); // a v4 frame size above 127 is synchsafe
+    const TitleCase cases[] = {
+        {"ID3v2.3 ISO-8859-1",
+         [](TitlesTest& t) {
+             return t.mp3("latin.mp3", id3v2(3, {{"TIT2", text(0, "Caf\u00e9 Night")},
+                                                 {"TPE1", text(0, "Artist")}}));
+         },
+         "Caf\u00e9 Night - Artist"},
+        {"ID3v2.3 UTF-16 with byte-order mark",
+         [](TitlesTest& t) {
+             return t.mp3("utf16.mp3", id3v2(3, {{"TIT2", text(1, "\u03a9mega Tr\u00e4ck")},
+                                                 {"TPE1", text(1, "\u00c4rtist")}}));
+         },
+         "\u03a9mega Tr\u00e4ck - \u00c4rtist"},
+        {"ID3v2.4 UTF-8 and UTF-16BE after a long frame",
+         [longText](TitlesTest& t) {
+             return t.mp3("v4.mp3", id3v2(4, {{"TXXX", text(0, longText)},
+                                              {"TIT2", text(3, "\u65e5\u672c")},
+                                              {"TPE1", text(2, "Band")}}));
+         },
+         "\u65e5\u672c - Band"},
+        {"ID3v2 without title and artist",
+         [](TitlesTest& t) {
+             return t.mp3("empty2.mp3", id3v2(3, {{"TALB", text(0, "A")}}));
+         },
+         "-"},
+        {"ID3v2 whose second frame runs past the tag",
+         [](TitlesTest& t) {
+             std::string tag = id3v2(3, {{"TIT2", text(0, "Kept")}}, 0);
+             tag += "TPE1";
+             tag += std::string("\x00\x00\x10\x00\x00\x00", 6) + "Lost";
+             tag[9] = static_cast<char>(tag.size() - 10); // header size covers it
+             return t.mp3("cut.mp3", tag);
+         },
+         "Kept -"},
+        {"ID3v1 filled up with spaces",
+         [](TitlesTest& t) {
+             return t.mp3("v1space.mp3", {}, id3v1("Space Title", "Space Artist", ' '));
+         },
+         "Space Title - Space Artist"},
+        {"ID3v1 filled up with zero bytes",
+         [](TitlesTest& t) {
+             return t.mp3("v1nul.mp3", {}, id3v1("Nul Title", "Nul Artist", '\0'));
+         },
+         "Nul Title - Nul Artist"},
+        {"ID3v1 without artist",
+         [](TitlesTest& t) { return t.mp3("v1title.mp3", {}, id3v1("Alone", "", '\0')); },
+         "Alone - "},
+        {"WMA title and author",
+         [](TitlesTest& t) {
+             fixtures::Tone w = shortTone(fixtures::Format::Wma);
+             w.metadata = true;
+             w.title = "Wma Title";
+             w.artist = "Wma Author";
+             return t.tone("both.wma", w);
+         },
+         "Wma Title - Wma Author"},
+        {"WMA author only",
+         [](TitlesTest& t) {
+             fixtures::Tone w = shortTone(fixtures::Format::Wma);
+             w.metadata = true;
+             w.artist = "Only Author";
+             return t.tone("author.wma", w);
+         },
+         "- Only Author"},
+        {"WAV without tags",
+         [](TitlesTest& t) { return t.tone("plain tone.wav", shortTone(fixtures::Format::Wav)); },
+         "plain tone.wav"},
+        {"missing file", [](TitlesTest& t) { return t.dir.path() + "/gone/missing.mp3"; },
+         "missing.mp3"},
+        {"not audio", [](TitlesTest& t) { return write(t.dir.path() + "/notes.mp3", "ID3 text"); },
+         "notes.mp3"},
+    };
+    for (const TitleCase& c : cases)
+        EXPECT_EQ(tags::getID3_tag(state, c.file(*this)), c.title) << c.what;
+}
+
+TEST_F(TitlesTest, DeckInformationLabelsEachField) {
+    // A machine comment with a description comes first; the shown comment is
+    // the one without a description, without its language code.
+    const std::string tag = id3v2(3, {{"TIT2", text(1, "T\u00eftle")},
+                                      {"TPE1", text(0, "Artist")},
+                                      {"TALB", text(0, "Album")},
+                                      {"TYER", text(0, "1999")},
+                                      {"COMM", comment(0, "iTunNORM", " 0000")},
+                                      {"COMM", comment(1, "", "Real comment")}});
+    const QString v2 = mp3("deck.mp3", tag);
+    EXPECT_EQ(tags::get_ID3_tag(state, v2, "Vorlan"),
+              "TITLE:  T\u00eftle" + kGap + "ARTIST:  Artist" + kGap + "ALBUM:  Album" + kGap +
+                  "YEAR:  1999" + kGap + "COMMENT:  Real comment" + kGap + "Vorlan");
+    EXPECT_EQ(state.id3v2.totalSize, static_cast<double>(tag.size())); // where the audio starts
+
+    fixtures::Tone v1 = shortTone(fixtures::Format::Mp3Cbr);
+    v1.id3v1 = true;
+    v1.title = "One";
+    v1.artist = "Two";
+    v1.album = "Three";
+    v1.year = "2001";
+    v1.comment = "Four";
+    EXPECT_EQ(tags::get_ID3_tag(state, tone("v1.mp3", v1), "Vorlan"),
+              "TITLE:  One" + kGap + "ARTIST:  Two" + kGap + "ALBUM:  Three" + kGap +
+                  "YEAR:  2001" + kGap + "COMMENT:  Four" + kGap + "Vorlan");
+
+    fixtures::Tone wma = shortTone(fixtures::Format::Wma);
+    wma.metadata = true;
+    wma.title = "Wt";
+    wma.artist = "Wa";
+    const QString text = tags::get_ID3_tag(state, tone("deck.wma", wma), "Vorlan");
+    EXPECT_TRUE(text.startsWith("TITLE:  Wt" + kGap + "AUTHOR:  Wa")) << text.toStdString();
+    EXPECT_TRUE(text.endsWith(kGap + "Vorlan"));
+
+    EXPECT_EQ(tags::get_ID3_tag(state, dir.path() + "/none.wav", "Vorlan"), "none.wav");
+}
+
+TEST(StripControlChars, DropsCodesBelow32ThenTrims) {
+    EXPECT_EQ(tags::strip_control_chars(QString::fromLatin1("\x01 a\tb\x1f  ", 8)), "ab");
+    EXPECT_EQ(tags::removeNulls(QString(QChar(0)) + " x "), "x");
+}
+
+} // namespace
