@@ -32,8 +32,10 @@ JackServer& jackServerAt(int rate) {
 }
 
 HSTREAM Song::open() const {
-    return wma ? BASS_WMA_StreamCreateFile(FALSE, path.c_str(), 0, 0, 0)
-               : BASS_StreamCreateFile(FALSE, path.c_str(), 0, 0, BASS_MP3_SETPOS);
+    const HSTREAM handle = wma ? BASS_WMA_StreamCreateFile(FALSE, path.c_str(), 0, 0, 0)
+                               : BASS_StreamCreateFile(FALSE, path.c_str(), 0, 0, BASS_MP3_SETPOS);
+    BASS_StreamPreBuf(handle); // as a deck does, so that the output never waits for the decoder
+    return handle;
 }
 
 bool Song::play(HSTREAM handle) const {

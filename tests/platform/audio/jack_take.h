@@ -15,7 +15,7 @@ namespace audio_test {
 // use; one at a time, since a process's JACK clients reach one server only).
 JackServer& jackServerAt(int rate);
 
-// A song and the library calls that open and play it.
+// A song and the library calls that open (and pre-buffer) and play it.
 struct Song {
     std::string path;
     bool wma = false;

