@@ -103,13 +103,10 @@ struct ProgramLinks {
     std::function<QString(int index)> playlistPath;
     std::function<int()> playlistCount;
     std::function<void(int index)> selectPlaylistEntry;
-    // Playlist window: rebuild the display line of the entry at `index` from
-    // its file's tags (after the tag editor saved).
-    std::function<void(int index)> refreshPlaylistEntry;
+    // Playlist window: the display line (List1(1)) of the entry at `index`.
+    std::function<void(int index, const QString& line)> setPlaylistLine;
     // Main window: the next-song box shows `text` (the playlist's cursor entry).
     std::function<void(const QString& text)> showNextSong;
-    // Tag editor: opens modally on the playlist entry at `index`.
-    std::function<void(int index)> editPlaylistEntryTags;
 };
 
 // Runs a link when it is connected.

@@ -7,6 +7,7 @@
 #include "controls/widgets/window_drag.h"
 #include "core/program_state.h"
 #include "playlist/search_window.h"
+#include "tags/tag_editor_window.h"
 #include "tags/track_titles.h"
 
 #include <QAction>
@@ -32,7 +33,7 @@ playlistF::~playlistF() {
     links.pressPlaylistAdd = nullptr;
     links.pressPlaylistRemove = nullptr;
     links.selectPlaylistEntry = nullptr;
-    links.refreshPlaylistEntry = nullptr;
+    links.setPlaylistLine = nullptr;
 }
 
 playlistF* playlistF::load(app::ProgramState& state) {
@@ -58,7 +59,10 @@ void playlistF::connectLinks() {
     links.pressPlaylistAdd = [this] { addCB_Click(); };
     links.pressPlaylistRemove = [this] { removeCB_Click(); };
     links.selectPlaylistEntry = [this](int index) { selectEntry(index); };
-    links.refreshPlaylistEntry = [this](int index) { refreshEntry(index); };
+    links.setPlaylistLine = [this](int index, const QString& line) {
+        if (QListWidgetItem* item = List1[1]->item(index))
+            item->setText(line);
+    };
 }
 
 void playlistF::build() {
@@ -216,16 +220,6 @@ void playlistF::List1_Click(int list) {
     state.nextSongPath = entryPath(List1[0]->currentRow());
 }
 
-void playlistF::refreshEntry(int index) {
-    QListWidgetItem* item = List1[1]->item(index);
-    if (!item)
-        return;
-    const QString line = item->text();
-    const qsizetype dot = line.indexOf(".  ");
-    const QString number = dot >= 0 ? line.left(dot) : QString::number(index + 1);
-    item->setText(number + ".  " + tags::getID3_tag(state, entryPath(index)));
-}
-
 void playlistF::List1_RightButton(int y) {
     const int count = List1[1]->count();
     if (count == 0)
@@ -316,5 +310,5 @@ void playlistF::cmdID3_Click() {
                              "Error - No Song loaded");
         return;
     }
-    app::callLink(state.links.editPlaylistEntryTags, static_cast<int>(state.song_index));
+    editTagsF::showModal(state);
 }

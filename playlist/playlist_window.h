@@ -84,7 +84,6 @@ public:
     QString entryPath(int index) const;
     QString displayLine(int index) const;
     // Rebuilds the display line of an entry from its file's tags, keeping its number.
-    void refreshEntry(int index);
 
     // The number given to the last entry read from a playlist file.
     std::int32_t entry_count = 0;

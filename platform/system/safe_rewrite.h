@@ -1,0 +1,20 @@
+#pragma once
+// Rewriting a file so that it is either wholly old or wholly new: the new
+// content goes to a temporary file in the same folder, which is flushed to
+// disk, given the original's permission bits and renamed over it.
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+
+namespace sys {
+
+// Replaces `path` with its first `keepBytes` bytes followed by `tail`.
+// `addOwnerWrite` gives the new file the owner's write permission (for a
+// file whose read-only attribute is to be cleared). A symbolic link is
+// followed: its target is rewritten. Returns "" on success, else a
+// description of what failed; the original is then unchanged and no
+// temporary file is left behind.
+QString rewriteFileEnd(const QString& path, std::int64_t keepBytes, const QByteArray& tail,
+                       bool addOwnerWrite);
+
+} // namespace sys
