@@ -6,6 +6,7 @@ VORLAN_PACKAGES=(
     qt6-base-dev libgl-dev
     libavformat-dev libavcodec-dev libswresample-dev libavutil-dev
     libsamplerate0-dev portaudio19-dev libsqlite3-dev
+    jackd2 libjack-jackd2-dev
     libgtest-dev libbenchmark-dev
     clang libclang-rt-14-dev clang-format
     fonts-dejavu-core
@@ -23,6 +24,8 @@ vorlan_install_packages() {
     local sudo=""
     [ "$(id -u)" -ne 0 ] && sudo="sudo"
     export DEBIAN_FRONTEND=noninteractive
+    # jackd2 asks whether to allow real-time priority; the tests run it without.
+    echo "jackd2 jackd2/realtime-priority boolean false" | $sudo debconf-set-selections 2>/dev/null || true
     $sudo apt-get update -qq >/dev/null
     $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }

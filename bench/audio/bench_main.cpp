@@ -2,8 +2,10 @@
 // against its baseline in this run.
 #include "bench/audio/bench_support.h"
 
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <cstdio>
+#include <string>
 
 extern "C" {
 #include <libavutil/log.h>
@@ -59,5 +61,29 @@ int main(int argc, char** argv) {
     line("   callback time p99 (<= 25 % of the period)", "percent", callbackP99, callbackP99 <= 25);
     const double underruns = figure("soak_underruns");
     line("   underruns in the soak run (0)", "count", underruns, underruns == 0);
+    const double period = figure("jack_period_ms");
+    const double latencyGoal = std::min(12.0, 2 * period); // a period plus PortAudio's (one) buffer
+    for (const char* control : {"play", "volume"}) {
+        const std::string name = control;
+        const double p50 = figure((name + "_latency_p50_ms").c_str());
+        const double p99 = figure((name + "_latency_p99_ms").c_str());
+        std::printf("  %-62s %-22s %10.3f\n", ("7. " + name + " to sound on JACK, p50").c_str(),
+                    "ms", p50);
+        line(("   " + name + " to sound on JACK, p99 (<= period + buffer, <= 12 ms)").c_str(), "ms",
+             p99, p99 <= latencyGoal);
+    }
+    const double xruns = figure("jack_soak_xruns");
+    line("8. JACK soak: xruns reported by the server (0)", "count", xruns, xruns == 0);
+    const double idleRate = figure("jack_idle_xruns_per_minute");
+    const double soakRate = figure("jack_soak_xruns_per_minute");
+    line("   JACK soak: xruns per minute, idle server (baseline)", "per minute", idleRate,
+         idleRate == 0);
+    line("   JACK soak: xruns per minute with both decks (<= baseline)", "per minute", soakRate,
+         soakRate <= idleRate);
+    const double jackP99 = figure("jack_soak_callback_p99_percent");
+    line("   JACK soak: callback time p99 (<= 25 % of the period)", "percent", jackP99,
+         jackP99 <= 25);
+    const double jackGrowth = figure("jack_soak_rss_growth_mb");
+    line("   JACK soak: resident memory growth (flat)", "MB", jackGrowth, jackGrowth <= 4);
     return 0;
 }

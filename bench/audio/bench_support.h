@@ -11,6 +11,10 @@
 #include <string>
 #include <vector>
 
+namespace benchmark {
+class State;
+}
+
 namespace bench_audio {
 
 // The folder the benchmark audio lives in: $VORLAN_BENCH_DATA, else a
@@ -36,6 +40,15 @@ void stopEngine();
 
 // Resident memory of this process, bytes.
 std::uint64_t residentBytes();
+
+// Soak length: $VORLAN_SOAK_SECONDS, else 10 minutes.
+int soakSeconds();
+// On the started engine: both decks playing (a 60-minute MP3 and a WMA, at
+// other rates, volumes and pans) with a seek every 500 ms for `seconds`;
+// resident memory, callback time and underruns go to `state`'s counters and
+// to the figures as `prefix`_rss_growth_mb, _callback_p99_percent and
+// _underruns. Stops the engine and frees the streams.
+void twoDeckSoak(benchmark::State& state, int seconds, const std::string& prefix);
 
 // Figures for the summary: name -> value.
 std::map<std::string, double>& figures();

@@ -4,18 +4,19 @@
 #include "platform/audio/devices.h"
 #include "platform/audio/engine.h"
 #include "platform/audio/error.h"
+#include "platform/audio/stream_calls.h"
 
 #include <cmath>
 
 using audio::CallKind;
-using audio::engine;
+using audio::Engine;
 using audio::fail;
 using audio::PlayState;
 using audio::succeed;
+using audio::withEngine;
 
 namespace {
 
-using Lock = std::lock_guard<std::mutex>;
 constexpr QWORD bytesPerFrame = 4;
 constexpr QWORD failedPosition = static_cast<QWORD>(-1);
 constexpr DWORD failedLevel = static_cast<DWORD>(-1);
@@ -30,68 +31,80 @@ BOOL resultOf(int code) {
 
 namespace audio {
 
-// Shared with the WMA add-on's calls.
 BOOL playStream(HSTREAM handle, BOOL flush, CallKind kind) {
-    Lock lock(engine().mutex);
-    Stream* stream = engine().activeStream(handle, kind);
-    if (!stream)
-        return FALSE;
-    return engine().play(*stream, flush != FALSE);
+    return withEngine([&](Engine& engine) -> BOOL {
+        Stream* stream = engine.activeStream(handle, kind);
+        if (!stream)
+            return FALSE;
+        return engine.play(*stream, flush != FALSE);
+    });
 }
 
 QWORD streamLength(HSTREAM handle, CallKind kind) {
-    Lock lock(engine().mutex);
-    Stream* stream = engine().activeStream(handle, kind);
-    if (!stream)
-        return failedPosition;
-    stream->makeExact();
-    succeed();
-    return static_cast<QWORD>(stream->lengthFrames()) * bytesPerFrame;
+    return withEngine([&](Engine& engine) -> QWORD {
+        Stream* stream = engine.activeStream(handle, kind);
+        if (!stream)
+            return failedPosition;
+        stream->makeExact();
+        succeed();
+        return static_cast<QWORD>(stream->lengthFrames()) * bytesPerFrame;
+    });
 }
 
 QWORD channelPosition(DWORD handle, CallKind kind) {
-    Lock lock(engine().mutex);
-    StreamEntry* entry = engine().find(handle, kind);
-    if (!entry)
-        return failedPosition;
-    succeed();
-    return static_cast<QWORD>(entry->stream->positionFrames(engine().output()->audibleNow())) *
-           bytesPerFrame;
+    return withEngine([&](Engine& engine) -> QWORD {
+        StreamEntry* entry = engine.find(handle, kind);
+        if (!entry)
+            return failedPosition;
+        succeed();
+        return static_cast<QWORD>(entry->stream->positionFrames(engine.output()->audibleNow())) *
+               bytesPerFrame;
+    });
 }
 
 BOOL setChannelPosition(DWORD handle, QWORD position, CallKind kind) {
-    Lock lock(engine().mutex);
-    Stream* stream = engine().activeStream(handle, kind);
-    if (!stream)
-        return FALSE;
-    stream->makeExact();
-    const QWORD frame = position / bytesPerFrame;
-    if (frame > static_cast<QWORD>(stream->lengthFrames()))
-        return fail(BASS_ERROR_POSITION);
-    engine().seek(*stream, static_cast<std::int64_t>(frame));
-    return succeed();
+    return withEngine([&](Engine& engine) -> BOOL {
+        Stream* stream = engine.activeStream(handle, kind);
+        if (!stream)
+            return FALSE;
+        stream->makeExact();
+        const QWORD frame = position / bytesPerFrame;
+        if (frame > static_cast<QWORD>(stream->lengthFrames()))
+            return fail(BASS_ERROR_POSITION);
+        engine.seek(*stream, static_cast<std::int64_t>(frame));
+        return succeed();
+    });
 }
 
 const char* streamTags(HSTREAM handle, DWORD kind, CallKind callKind) {
-    Lock lock(engine().mutex);
-    StreamEntry* entry = engine().find(handle, callKind);
-    if (!entry)
-        return nullptr;
-    if (kind != BASS_TAG_ID3) {
-        fail(BASS_ERROR_ILLTYPE);
-        return nullptr;
-    }
-    if (!entry->tags) {
-        fail(BASS_ERROR_NOTAVAIL);
-        return nullptr;
-    }
-    succeed();
-    return entry->tags->c_str();
+    return withEngine([&](Engine& engine) -> const char* {
+        StreamEntry* entry = engine.find(handle, callKind);
+        if (!entry)
+            return nullptr;
+        if (kind != BASS_TAG_ID3) {
+            fail(BASS_ERROR_ILLTYPE);
+            return nullptr;
+        }
+        if (!entry->tags) {
+            fail(BASS_ERROR_NOTAVAIL);
+            return nullptr;
+        }
+        succeed();
+        return entry->tags->c_str();
+    });
 }
 
 BOOL freeStream(HSTREAM handle) {
-    Lock lock(engine().mutex);
-    return engine().release(handle);
+    return withEngine([&](Engine& engine) -> BOOL { return engine.release(handle); });
+}
+
+HSTREAM createStream(Family family, BOOL mem, const char* file, DWORD offset, DWORD length,
+                     DWORD flags) {
+    return withEngine([&](Engine& engine) -> HSTREAM {
+        if (mem || offset != 0 || length != 0)
+            return fail(engine.initialised() ? BASS_ERROR_ILLPARAM : BASS_ERROR_INIT);
+        return engine.create(family, file, flags);
+    });
 }
 
 } // namespace audio
@@ -103,28 +116,26 @@ DWORD BASS_GetVersion() {
 }
 
 BOOL BASS_Init(int device, DWORD freq, DWORD, void*) {
-    Lock lock(engine().mutex);
-    return resultOf(engine().init(device, freq));
+    return withEngine([&](Engine& engine) { return resultOf(engine.init(device, freq)); });
 }
 
 BOOL BASS_Start() {
-    Lock lock(engine().mutex);
-    return resultOf(engine().start());
+    return withEngine([](Engine& engine) { return resultOf(engine.start()); });
 }
 
 BOOL BASS_Stop() {
-    Lock lock(engine().mutex);
-    return resultOf(engine().stop());
+    return withEngine([](Engine& engine) { return resultOf(engine.stop()); });
 }
 
 void BASS_Free() {
-    Lock lock(engine().mutex);
-    if (!engine().initialised()) {
-        fail(BASS_ERROR_INIT);
-        return;
-    }
-    engine().free();
-    succeed();
+    withEngine([](Engine& engine) {
+        if (!engine.initialised()) {
+            fail(BASS_ERROR_INIT);
+            return;
+        }
+        engine.free();
+        succeed();
+    });
 }
 
 int BASS_ErrorGetCode() {
@@ -132,9 +143,10 @@ int BASS_ErrorGetCode() {
 }
 
 float BASS_SetBufferLength(float seconds) {
-    Lock lock(engine().mutex);
-    succeed();
-    return engine().setBufferLength(seconds);
+    return withEngine([&](Engine& engine) {
+        succeed();
+        return engine.setBufferLength(seconds);
+    });
 }
 
 const char* BASS_GetDeviceDescription(int device) {
@@ -148,21 +160,19 @@ const char* BASS_GetDeviceDescription(int device) {
 }
 
 HSTREAM BASS_StreamCreateFile(BOOL mem, const char* file, DWORD offset, DWORD length, DWORD flags) {
-    Lock lock(engine().mutex);
-    if (mem || offset != 0 || length != 0)
-        return fail(engine().initialised() ? BASS_ERROR_ILLPARAM : BASS_ERROR_INIT);
-    return engine().create(audio::Family::Main, file, flags);
+    return audio::createStream(audio::Family::Main, mem, file, offset, length, flags);
 }
 
 BOOL BASS_StreamPreBuf(HSTREAM handle) {
-    Lock lock(engine().mutex);
-    audio::Stream* stream = engine().activeStream(handle, CallKind::Any);
-    if (!stream)
-        return FALSE;
-    if (engine().output()->realTime())
-        stream->startWorker();
-    stream->prebuffer(static_cast<std::size_t>(prebufferSeconds * stream->sampleRate()));
-    return succeed();
+    return withEngine([&](Engine& engine) -> BOOL {
+        audio::Stream* stream = engine.activeStream(handle, CallKind::Any);
+        if (!stream)
+            return FALSE;
+        if (engine.output()->realTime())
+            stream->startWorker();
+        stream->prebuffer(static_cast<std::size_t>(prebufferSeconds * stream->sampleRate()));
+        return succeed();
+    });
 }
 
 BOOL BASS_StreamPlay(HSTREAM handle, BOOL flush, DWORD) {
@@ -182,46 +192,50 @@ const char* BASS_StreamGetTags(HSTREAM handle, DWORD kind) {
 }
 
 BOOL BASS_ChannelPause(DWORD handle) {
-    Lock lock(engine().mutex);
-    audio::StreamEntry* entry = engine().find(handle, CallKind::Any);
-    if (!entry)
-        return FALSE;
-    if (entry->stream->state() != PlayState::Playing)
-        return fail(BASS_ERROR_NOPLAY);
-    entry->stream->setState(PlayState::Paused);
-    return succeed();
+    return withEngine([&](Engine& engine) -> BOOL {
+        audio::StreamEntry* entry = engine.find(handle, CallKind::Any);
+        if (!entry)
+            return FALSE;
+        if (entry->stream->state() != PlayState::Playing)
+            return fail(BASS_ERROR_NOPLAY);
+        entry->stream->setState(PlayState::Paused);
+        return succeed();
+    });
 }
 
 BOOL BASS_ChannelResume(DWORD handle) {
-    Lock lock(engine().mutex);
-    audio::StreamEntry* entry = engine().find(handle, CallKind::Any);
-    if (!entry)
-        return FALSE;
-    if (entry->stream->state() != PlayState::Paused)
-        return fail(BASS_ERROR_NOTPAUSED);
-    if (!engine().started())
-        return fail(BASS_ERROR_START);
-    entry->stream->markPlayStart();
-    entry->stream->setState(PlayState::Playing);
-    return succeed();
+    return withEngine([&](Engine& engine) -> BOOL {
+        audio::StreamEntry* entry = engine.find(handle, CallKind::Any);
+        if (!entry)
+            return FALSE;
+        if (entry->stream->state() != PlayState::Paused)
+            return fail(BASS_ERROR_NOTPAUSED);
+        if (!engine.started())
+            return fail(BASS_ERROR_START);
+        entry->stream->markPlayStart();
+        entry->stream->setState(PlayState::Playing);
+        return succeed();
+    });
 }
 
 BOOL BASS_ChannelStop(DWORD handle) {
-    Lock lock(engine().mutex);
-    audio::StreamEntry* entry = engine().find(handle, CallKind::Any);
-    if (!entry)
-        return FALSE;
-    entry->stream->setState(PlayState::Stopped);
-    return succeed();
+    return withEngine([&](Engine& engine) -> BOOL {
+        audio::StreamEntry* entry = engine.find(handle, CallKind::Any);
+        if (!entry)
+            return FALSE;
+        entry->stream->setState(PlayState::Stopped);
+        return succeed();
+    });
 }
 
 DWORD BASS_ChannelIsActive(DWORD handle) {
-    Lock lock(engine().mutex);
-    audio::StreamEntry* entry = engine().find(handle, CallKind::Any);
-    if (!entry)
-        return BASS_ACTIVE_STOPPED;
-    succeed();
-    return static_cast<DWORD>(entry->stream->state());
+    return withEngine([&](Engine& engine) -> DWORD {
+        audio::StreamEntry* entry = engine.find(handle, CallKind::Any);
+        if (!entry)
+            return BASS_ACTIVE_STOPPED;
+        succeed();
+        return static_cast<DWORD>(entry->stream->state());
+    });
 }
 
 QWORD BASS_ChannelGetPosition(DWORD handle) {
@@ -233,54 +247,59 @@ BOOL BASS_ChannelSetPosition(DWORD handle, QWORD position) {
 }
 
 float BASS_ChannelBytes2Seconds(DWORD handle, QWORD position) {
-    Lock lock(engine().mutex);
-    audio::Stream* stream = engine().activeStream(handle, CallKind::Any);
-    if (!stream)
-        return -1.0f;
-    succeed();
-    return static_cast<float>(static_cast<double>(position / bytesPerFrame) / stream->sampleRate());
+    return withEngine([&](Engine& engine) -> float {
+        audio::Stream* stream = engine.activeStream(handle, CallKind::Any);
+        if (!stream)
+            return -1.0f;
+        succeed();
+        return static_cast<float>(static_cast<double>(position / bytesPerFrame) /
+                                  stream->sampleRate());
+    });
 }
 
 BOOL BASS_ChannelGetAttributes(DWORD handle, DWORD* freq, DWORD* volume, int* pan) {
-    Lock lock(engine().mutex);
-    audio::Stream* stream = engine().activeStream(handle, CallKind::Any);
-    if (!stream)
-        return FALSE;
-    if (freq)
-        *freq = static_cast<DWORD>(stream->rate());
-    if (volume)
-        *volume = static_cast<DWORD>(stream->volume());
-    if (pan)
-        *pan = stream->pan();
-    return succeed();
+    return withEngine([&](Engine& engine) -> BOOL {
+        audio::Stream* stream = engine.activeStream(handle, CallKind::Any);
+        if (!stream)
+            return FALSE;
+        if (freq)
+            *freq = static_cast<DWORD>(stream->rate());
+        if (volume)
+            *volume = static_cast<DWORD>(stream->volume());
+        if (pan)
+            *pan = stream->pan();
+        return succeed();
+    });
 }
 
 BOOL BASS_ChannelSetAttributes(DWORD handle, int freq, int volume, int pan) {
-    Lock lock(engine().mutex);
-    audio::Stream* stream = engine().activeStream(handle, CallKind::Any);
-    if (!stream)
-        return FALSE;
-    if (freq != -1 && (freq < 100 || freq > 100000))
-        return fail(BASS_ERROR_FREQ);
-    if ((volume != -1 && (volume < 0 || volume > 100)) ||
-        (pan != -101 && (pan < -100 || pan > 100)))
-        return fail(BASS_ERROR_ILLPARAM);
-    if (freq != -1)
-        stream->setRate(freq);
-    if (volume != -1)
-        stream->setVolume(volume);
-    if (pan != -101)
-        stream->setPan(pan);
-    return succeed();
+    return withEngine([&](Engine& engine) -> BOOL {
+        audio::Stream* stream = engine.activeStream(handle, CallKind::Any);
+        if (!stream)
+            return FALSE;
+        if (freq != -1 && (freq < 100 || freq > 100000))
+            return fail(BASS_ERROR_FREQ);
+        if ((volume != -1 && (volume < 0 || volume > 100)) ||
+            (pan != -101 && (pan < -100 || pan > 100)))
+            return fail(BASS_ERROR_ILLPARAM);
+        if (freq != -1)
+            stream->setRate(freq);
+        if (volume != -1)
+            stream->setVolume(volume);
+        if (pan != -101)
+            stream->setPan(pan);
+        return succeed();
+    });
 }
 
 DWORD BASS_ChannelGetLevel(DWORD handle) {
-    Lock lock(engine().mutex);
-    audio::StreamEntry* entry = engine().find(handle, CallKind::Any);
-    if (!entry)
-        return failedLevel;
-    succeed();
-    return entry->stream->level(engine().output()->audibleNow());
+    return withEngine([&](Engine& engine) -> DWORD {
+        audio::StreamEntry* entry = engine.find(handle, CallKind::Any);
+        if (!entry)
+            return failedLevel;
+        succeed();
+        return entry->stream->level(engine.output()->audibleNow());
+    });
 }
 
 } // extern "C"

@@ -20,9 +20,9 @@ constexpr DWORD lastHandle = 0x7FFFFFFF;
 
 } // namespace
 
-Engine& engine() {
-    static Engine instance;
-    return instance;
+Engine& Engine::instance() {
+    static Engine engine;
+    return engine;
 }
 
 int Engine::init(int device, DWORD freq) {
@@ -151,7 +151,7 @@ Stream* Engine::activeStream(DWORD handle, CallKind kind) {
 }
 
 bool Engine::play(Stream& stream, bool restart) {
-    if (!started_)
+    if (!started())
         return fail(BASS_ERROR_START);
     if (!output_->mixer().add(&stream))
         return fail(BASS_ERROR_NOCHAN);

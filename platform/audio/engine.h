@@ -1,7 +1,8 @@
 #pragma once
 // The library's state: whether it is initialised and started, the output,
-// and the open streams by handle. Every call takes the lock first, so calls
-// from several threads are serialised; the output thread never takes it.
+// and the open streams by handle. Calls reach it only through withEngine(),
+// which holds its lock, so calls from several threads are serialised; the
+// output thread never takes it.
 #include "platform/audio/bass.h"
 #include "platform/audio/output.h"
 #include "platform/audio/stream.h"
@@ -27,8 +28,6 @@ class Engine {
 public:
     ~Engine() { free(); }
 
-    std::mutex mutex;
-
     int init(int device, DWORD freq);
     int start();
     int stop();
@@ -49,10 +48,15 @@ public:
     bool release(DWORD handle);
     void failNextInit(int code) { pendingInitFailure_ = code; }
     void failNextStart(int code) { pendingStartFailure_ = code; }
-    bool started() const { return started_; }
+    // Started, and its device still there.
+    bool started() const { return started_ && !output_->lost(); }
     std::uint64_t streamUnderruns() const;
 
 private:
+    template <typename Work> friend decltype(auto) withEngine(Work&& work);
+    static Engine& instance();
+
+    std::mutex mutex_;
     std::unique_ptr<Output> output_;
     bool started_ = false;
     float bufferSeconds_ = 0.5f;
@@ -62,6 +66,12 @@ private:
     DWORD nextHandle_ = 0x00010001;
 };
 
-Engine& engine();
+// Runs `work(Engine&)` with the library's lock held and answers what it
+// answers: the one way to the engine.
+template <typename Work> decltype(auto) withEngine(Work&& work) {
+    Engine& engine = Engine::instance();
+    std::lock_guard lock(engine.mutex_);
+    return work(engine);
+}
 
 } // namespace audio

@@ -4,17 +4,21 @@
 #include "platform/audio/error.h"
 #include "platform/audio/offline.h"
 
+using audio::Engine;
+using audio::withEngine;
+
 extern "C" {
 
 BOOL BASS_Offline_Render(short* out, DWORD frames) {
-    std::lock_guard lock(audio::engine().mutex);
-    audio::Output* output = audio::engine().output();
-    if (!output || !output->offline())
-        return audio::fail(BASS_ERROR_INIT);
-    if (!audio::engine().started())
-        return audio::fail(BASS_ERROR_START);
-    static_cast<audio::OfflineOutput*>(output)->render(out, frames);
-    return audio::succeed();
+    return withEngine([&](Engine& engine) -> BOOL {
+        audio::Output* output = engine.output();
+        if (!output || !output->offline())
+            return audio::fail(BASS_ERROR_INIT);
+        if (!engine.started())
+            return audio::fail(BASS_ERROR_START);
+        static_cast<audio::OfflineOutput*>(output)->render(out, frames);
+        return audio::succeed();
+    });
 }
 
 void BASS_Offline_FailNextInit(int code) {
@@ -23,8 +27,7 @@ void BASS_Offline_FailNextInit(int code) {
 }
 
 void BASS_Offline_FailNextStart(int code) {
-    std::lock_guard lock(audio::engine().mutex);
-    audio::engine().failNextStart(code);
+    withEngine([&](Engine& engine) { engine.failNextStart(code); });
 }
 
 } // extern "C"
@@ -32,25 +35,27 @@ void BASS_Offline_FailNextStart(int code) {
 namespace audio {
 
 OutputFigures outputFigures() {
-    std::lock_guard lock(engine().mutex);
-    OutputFigures figures;
-    Output* output = engine().output();
-    if (!output)
+    return withEngine([](Engine& engine) {
+        OutputFigures figures;
+        Output* output = engine.output();
+        if (!output)
+            return figures;
+        figures.callbacks = output->times().callbacks();
+        figures.lateCallbacks = output->times().late();
+        figures.streamUnderruns = engine.streamUnderruns();
+        figures.periodMicroseconds = output->periodMicroseconds();
+        figures.p50Percent = output->times().percentile(0.50);
+        figures.p99Percent = output->times().percentile(0.99);
+        figures.maxPercent = output->times().maximum();
         return figures;
-    figures.callbacks = output->times().callbacks();
-    figures.lateCallbacks = output->times().late();
-    figures.streamUnderruns = engine().streamUnderruns();
-    figures.periodMicroseconds = output->periodMicroseconds();
-    figures.p50Percent = output->times().percentile(0.50);
-    figures.p99Percent = output->times().percentile(0.99);
-    figures.maxPercent = output->times().maximum();
-    return figures;
+    });
 }
 
 void resetOutputFigures() {
-    std::lock_guard lock(engine().mutex);
-    if (Output* output = engine().output())
-        output->times().reset();
+    withEngine([](Engine& engine) {
+        if (Output* output = engine.output())
+            output->times().reset();
+    });
 }
 
 } // namespace audio

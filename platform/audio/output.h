@@ -44,6 +44,8 @@ public:
     // True when streams must decode ahead on worker threads.
     virtual bool realTime() const = 0;
     virtual bool offline() const { return false; }
+    // True when a started output has stopped by itself (its device went away).
+    virtual bool lost() const { return false; }
     virtual double periodMicroseconds() const = 0;
     // The time the streams' listener clocks are read at (monotonic seconds),
     // on outputs that play through a device with its own latency; empty on

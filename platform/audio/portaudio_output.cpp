@@ -2,13 +2,18 @@
 #include "platform/audio/bass.h"
 #include "platform/audio/devices.h"
 #include "platform/audio/output.h"
+#include "platform/audio/rate_converter.h"
 
+#include <atomic>
 #include <chrono>
+#include <cmath>
+#include <pa_jack.h>
 #include <portaudio.h>
 
 namespace audio {
 namespace {
 
+// Frames per callback on devices whose period we choose.
 constexpr unsigned long periodFrames = 512;
 
 // The index PortAudio gives the n-th output device (-1 = its default output).
@@ -24,12 +29,24 @@ PaDeviceIndex outputDeviceIndex(int device) {
     return paNoDevice;
 }
 
+bool isJack(const PaDeviceInfo& info) {
+    const PaHostApiInfo* host = Pa_GetHostApiInfo(info.hostApi);
+    return host && host->type == paJACK;
+}
+
 class PortAudioOutput final : public Output {
 public:
-    explicit PortAudioOutput(int rate) : Output(rate) {}
+    explicit PortAudioOutput(int rate) : Output(rate), deviceRate_(rate) {}
     ~PortAudioOutput() override {
+        // A stream whose device went away is left as it is: PortAudio's JACK
+        // host would wait ten minutes for it to stop. Its callback no longer
+        // runs; what its last run wrote is seen before this object goes.
+        if (abandoned()) {
+            callbacksDone_.load(std::memory_order_acquire);
+            return;
+        }
+        QuietConsole quiet;
         if (stream_) {
-            QuietConsole quiet;
             Pa_StopStream(stream_);
             Pa_CloseStream(stream_);
         }
@@ -37,8 +54,11 @@ public:
             Pa_Terminate();
     }
 
+    // Opens `device` at the engine's rate when it takes that rate, else at
+    // its own rate with the mix converted to it.
     int open(int device) {
         QuietConsole quiet;
+        PaJack_SetClientName("Vorlan");
         if (Pa_Initialize() != paNoError)
             return BASS_ERROR_DRIVER;
         initialised_ = true;
@@ -51,8 +71,20 @@ public:
         parameters.channelCount = 2;
         parameters.sampleFormat = paInt16;
         parameters.suggestedLatency = info->defaultLowOutputLatency;
-        if (Pa_OpenStream(&stream_, nullptr, &parameters, mixer_.outputRate(), periodFrames,
-                          paNoFlag, &PortAudioOutput::callback, this) != paNoError) {
+        if (Pa_IsFormatSupported(nullptr, &parameters, mixer_.outputRate()) !=
+            paFormatIsSupported) {
+            deviceRate_ = static_cast<int>(std::lround(info->defaultSampleRate));
+            if (deviceRate_ <= 0)
+                return BASS_ERROR_DRIVER;
+            converter_ = std::make_unique<RateConverter>(mixer_.outputRate(), deviceRate_);
+            if (!converter_->ready())
+                return BASS_ERROR_MEM;
+            parameters.sampleFormat = paFloat32;
+        }
+        // A JACK server sets the period itself; elsewhere we ask for ours.
+        const unsigned long frames = isJack(*info) ? paFramesPerBufferUnspecified : periodFrames;
+        if (Pa_OpenStream(&stream_, nullptr, &parameters, deviceRate_, frames, paNoFlag,
+                          &PortAudioOutput::callback, this) != paNoError) {
             stream_ = nullptr;
             return BASS_ERROR_DRIVER;
         }
@@ -62,18 +94,28 @@ public:
     }
 
     int start() override {
-        if (Pa_IsStreamActive(stream_) == 1)
+        if (abandoned())
+            return BASS_ERROR_DRIVER;
+        if (running_)
             return BASS_OK;
         QuietConsole quiet;
-        return Pa_StartStream(stream_) == paNoError ? BASS_OK : BASS_ERROR_DRIVER;
+        if (Pa_StartStream(stream_) != paNoError)
+            return BASS_ERROR_DRIVER;
+        running_ = true;
+        return BASS_OK;
     }
     void stop() override {
-        if (Pa_IsStreamActive(stream_) == 1)
-            Pa_StopStream(stream_);
+        if (abandoned() || !running_)
+            return;
+        QuietConsole quiet;
+        Pa_StopStream(stream_);
+        running_ = false;
     }
+    bool lost() const override { return abandoned(); }
     bool realTime() const override { return true; }
     double periodMicroseconds() const override {
-        return 1e6 * static_cast<double>(periodFrames) / mixer_.outputRate();
+        const unsigned long frames = callbackFrames_.load(std::memory_order_relaxed);
+        return 1e6 * static_cast<double>(frames ? frames : periodFrames) / deviceRate_;
     }
     std::optional<double> audibleNow() const override { return steadySeconds(); }
 
@@ -88,19 +130,45 @@ private:
         const double delay =
             audibleDelaySeconds(time ? time->outputBufferDacTime : 0, time ? time->currentTime : 0,
                                 out->latencySeconds_);
-        const double now = std::chrono::duration<double>(begin.time_since_epoch()).count();
-        out->mixer_.render(static_cast<std::int16_t*>(output), frames, now + delay);
+        const double audibleAt =
+            std::chrono::duration<double>(begin.time_since_epoch()).count() + delay;
+        if (out->converter_)
+            out->converter_->fill(
+                static_cast<float*>(output), frames,
+                [out, audibleAt](std::int16_t* block, std::size_t n, double after) {
+                    out->mixer_.render(block, n, audibleAt + after);
+                });
+        else
+            out->mixer_.render(static_cast<std::int16_t*>(output), frames, audibleAt);
         const double spent =
             std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - begin)
                 .count();
-        const double period = 1e6 * static_cast<double>(frames) / out->mixer_.outputRate();
+        const double period = 1e6 * static_cast<double>(frames) / out->deviceRate_;
+        out->callbackFrames_.store(frames, std::memory_order_relaxed);
         out->times_.record(100.0 * spent / period, (flags & paOutputUnderflow) != 0);
+        out->callbacksDone_.fetch_add(1, std::memory_order_release);
         return paContinue;
+    }
+
+    // User-interface thread: true once the started stream has ended by
+    // itself (its device or server went away); it is never touched again.
+    bool abandoned() const {
+        if (!abandoned_ && running_ && Pa_IsStreamActive(stream_) != 1)
+            abandoned_ = true;
+        return abandoned_;
     }
 
     PaStream* stream_ = nullptr;
     bool initialised_ = false;
+    bool running_ = false;
+    mutable bool abandoned_ = false;
+    int deviceRate_; // the engine's rate, or the device's own when it does not take that
+    // Set when the device does not take the engine's rate; before the stream starts.
+    std::unique_ptr<RateConverter> converter_;
     double latencySeconds_ = 0; // as the opened stream reports it; set before it starts
+    std::atomic<unsigned long> callbackFrames_{0};
+    std::atomic<std::uint64_t> callbacksDone_{0};
+    static_assert(std::atomic<unsigned long>::is_always_lock_free);
 };
 
 } // namespace

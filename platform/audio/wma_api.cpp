@@ -2,24 +2,13 @@
 #include "platform/audio/bass.h"
 #include "platform/audio/engine.h"
 #include "platform/audio/error.h"
-
-namespace audio {
-BOOL playStream(HSTREAM handle, BOOL flush, CallKind kind);
-QWORD streamLength(HSTREAM handle, CallKind kind);
-QWORD channelPosition(DWORD handle, CallKind kind);
-BOOL setChannelPosition(DWORD handle, QWORD position, CallKind kind);
-const char* streamTags(HSTREAM handle, DWORD kind, CallKind callKind);
-BOOL freeStream(HSTREAM handle);
-} // namespace audio
+#include "platform/audio/stream_calls.h"
 
 extern "C" {
 
 HSTREAM BASS_WMA_StreamCreateFile(BOOL mem, const char* file, DWORD offset, DWORD length,
                                   DWORD flags) {
-    std::lock_guard lock(audio::engine().mutex);
-    if (mem || offset != 0 || length != 0)
-        return audio::fail(audio::engine().initialised() ? BASS_ERROR_ILLPARAM : BASS_ERROR_INIT);
-    return audio::engine().create(audio::Family::Wma, file, flags);
+    return audio::createStream(audio::Family::Wma, mem, file, offset, length, flags);
 }
 
 // Plays from the current position; also resumes a paused stream.
@@ -41,12 +30,12 @@ QWORD BASS_WMA_ChannelGetPosition(HSTREAM handle) {
 
 // `mode` 0 = a byte position.
 BOOL BASS_WMA_ChannelSetPosition(HSTREAM handle, QWORD position, DWORD mode) {
-    if (mode != 0) {
-        std::lock_guard lock(audio::engine().mutex);
-        if (!audio::engine().find(handle, audio::CallKind::Wma))
-            return FALSE;
-        return audio::fail(BASS_ERROR_ILLPARAM);
-    }
+    if (mode != 0)
+        return audio::withEngine([&](audio::Engine& engine) -> BOOL {
+            if (!engine.find(handle, audio::CallKind::Wma))
+                return FALSE;
+            return audio::fail(BASS_ERROR_ILLPARAM);
+        });
     return audio::setChannelPosition(handle, position, audio::CallKind::Wma);
 }
 

@@ -22,16 +22,21 @@ protected:
         BASS_StreamFree(handle);
         OfflineEngine::TearDown();
     }
-    audio::Stream& stream() { return *audio::engine().find(handle, audio::CallKind::Any)->stream; }
+    audio::Stream& stream() {
+        return audio::withEngine([this](audio::Engine& engine) -> audio::Stream& {
+            return *engine.find(handle, audio::CallKind::Any)->stream;
+        });
+    }
     // `count` device callbacks of one period each, heard `latency` after they run.
     void callbacks(int count) {
-        std::lock_guard lock(audio::engine().mutex);
-        audio::Mixer& mixer = audio::engine().output()->mixer();
-        for (int i = 0; i < count; ++i) {
-            mixer.fillFor(period);
-            mixer.render(nullptr, period, now + latency);
-            now += periodSeconds;
-        }
+        audio::withEngine([&](audio::Engine& engine) {
+            audio::Mixer& mixer = engine.output()->mixer();
+            for (int i = 0; i < count; ++i) {
+                mixer.fillFor(period);
+                mixer.render(nullptr, period, now + latency);
+                now += periodSeconds;
+            }
+        });
     }
     double heardFrames() { return static_cast<double>(stream().positionFrames(now)); }
 

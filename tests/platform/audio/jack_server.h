@@ -1,0 +1,42 @@
+#pragma once
+// A private JACK server for the tests: the dummy backend, paced in real time
+// like a sound card, with 256-frame periods and a server name of its own, so
+// that parallel test programs and the user's own server are never touched.
+// While it lives, JACK clients of this process (PortAudio's JACK host among
+// them) reach this server and no other.
+#include <string>
+#include <sys/types.h>
+
+namespace audio_test {
+
+class JackServer {
+public:
+    static constexpr int periodFrames = 256;
+
+    // Starts the server at `rate` Hz and waits until it takes clients.
+    explicit JackServer(int rate = 44100);
+    ~JackServer();
+    JackServer(const JackServer&) = delete;
+    JackServer& operator=(const JackServer&) = delete;
+
+    bool running() const { return pid_ > 0; }
+    // Why the server could not start (empty while it runs).
+    const std::string& failure() const { return failure_; }
+    const std::string& name() const { return name_; }
+    int rate() const { return rate_; }
+
+    // Makes this server the one the process's JACK clients reach.
+    void select() const;
+    // Ends the server as a crash would (SIGKILL) and waits for it to go.
+    void kill();
+
+private:
+    bool launch();
+
+    std::string name_;
+    int rate_;
+    pid_t pid_ = -1;
+    std::string failure_;
+};
+
+} // namespace audio_test
