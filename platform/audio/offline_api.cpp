@@ -22,8 +22,7 @@ BOOL BASS_Offline_Render(short* out, DWORD frames) {
 }
 
 void BASS_Offline_FailNextInit(int code) {
-    std::lock_guard lock(audio::engine().mutex);
-    audio::engine().failNextInit(code);
+    withEngine([&](Engine& engine) { engine.failNextInit(code); });
 }
 
 void BASS_Offline_FailNextStart(int code) {
