@@ -145,13 +145,3 @@ BENCHMARK(BM_DisplayAndThreeMetersTick)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TwoDisplaysAndThreeMetersTick)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -12,7 +12,6 @@
 #include "platform/ui/qt_dialogs.h"
 #include "tests/fixtures/fixtures.h"
 
-#include <QApplication>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <benchmark/benchmark.h>
@@ -94,13 +93,3 @@ BENCHMARK(BM_EmptyLinkCall)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_VolumeTimerAndMeterUpdate)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
