@@ -111,6 +111,30 @@ public:
     void upCB_Click();
     void downCB_Click();
 
+    // ---- Cueing, scrubbing, turntable stop, drag and drop ----
+    void cueCB2_MouseDown(int button);
+    void cueCB_MouseDown(int button);
+    void cueCB2_Click();
+    void cueCB_Click();
+    void LcueBackCB_MouseDown();
+    void LcueBackCB_MouseUp();
+    void LcueFowardCB_MouseDown();
+    void LcueFowardCB_MouseUp();
+    void cueBackCB_MouseDown();
+    void cueBackCB_MouseUp();
+    void cueFowardCB_MouseDown();
+    void cueFowardCB_MouseUp();
+    void cmdReset_Lcue_Click();
+    void cmdReset_Rcue_Click();
+    void Lplay_cue_Click(int index);
+    void Rplay_cue_Click(int index);
+    void tmrLcue_Timer();
+    void tmrRcue_Timer();
+    void tmrLTurntableStop_Timer();
+    void tmrRTurntableStop_Timer();
+    void do_dragDrop();
+    void do_dragdrop_RIGHT();
+
     // ---- Handlers ----
     void cmdcloseButton_Click();
     void CmdMinimizeButton_Click();

@@ -169,3 +169,70 @@ void halvoranF::upCB_Click() {
 void halvoranF::downCB_Click() {
     decks->downCB_Click();
 }
+
+void halvoranF::cueCB2_MouseDown(int /*button*/) {
+    decks->left().cue_MouseDown();
+}
+void halvoranF::cueCB_MouseDown(int /*button*/) {
+    decks->right().cue_MouseDown();
+}
+void halvoranF::cueCB2_Click() {
+    decks->left().cue_Click();
+}
+void halvoranF::cueCB_Click() {
+    decks->right().cue_Click();
+}
+void halvoranF::LcueBackCB_MouseDown() {
+    decks->left().scrub_MouseDown(false);
+}
+void halvoranF::LcueBackCB_MouseUp() {
+    decks->left().scrub_MouseUp(false);
+}
+void halvoranF::LcueFowardCB_MouseDown() {
+    decks->left().scrub_MouseDown(true);
+}
+void halvoranF::LcueFowardCB_MouseUp() {
+    decks->left().scrub_MouseUp(true);
+}
+void halvoranF::cueBackCB_MouseDown() {
+    decks->right().scrub_MouseDown(false);
+}
+void halvoranF::cueBackCB_MouseUp() {
+    decks->right().scrub_MouseUp(false);
+}
+void halvoranF::cueFowardCB_MouseDown() {
+    decks->right().scrub_MouseDown(true);
+}
+void halvoranF::cueFowardCB_MouseUp() {
+    decks->right().scrub_MouseUp(true);
+}
+void halvoranF::cmdReset_Lcue_Click() {
+    decks->left().resetCue_Click();
+}
+void halvoranF::cmdReset_Rcue_Click() {
+    decks->right().resetCue_Click();
+}
+void halvoranF::Lplay_cue_Click(int index) {
+    decks->left().playFromMemory_Click(index);
+}
+void halvoranF::Rplay_cue_Click(int index) {
+    decks->right().playFromMemory_Click(index);
+}
+void halvoranF::tmrLcue_Timer() {
+    decks->left().scrubTimer_Tick();
+}
+void halvoranF::tmrRcue_Timer() {
+    decks->right().scrubTimer_Tick();
+}
+void halvoranF::tmrLTurntableStop_Timer() {
+    decks->left().turntableStop_Tick();
+}
+void halvoranF::tmrRTurntableStop_Timer() {
+    decks->right().turntableStop_Tick();
+}
+void halvoranF::do_dragDrop() {
+    decks->left().dragDrop();
+}
+void halvoranF::do_dragdrop_RIGHT() {
+    decks->right().dragDrop();
+}

@@ -80,9 +80,31 @@ public:
     // Rate buttons: 22050 Hz (false) or 44100 Hz (true) as the base rate.
     void rate_Click(bool rate44100);
 
-    // ---- Cueing ----
+    // ---- Cueing (deck_cue.cpp) ----
     // Leaves cue mode: the scrub timer stops.
     void leaveCueMode();
+    // Cue button pressed (any mouse button): this deck becomes the selected
+    // deck and run_cue_mousedown sets the cue point.
+    void cue_MouseDown();
+    void run_cue_mousedown();
+    // Cue button released.
+    void cue_Click();
+    // Scrub buttons (back: forward = false), only in cue mode.
+    void scrub_MouseDown(bool forward);
+    void scrub_MouseUp(bool forward);
+    // One tick of the deck's scrub timer (tmrLcue / tmrRcue, 80 ms).
+    void scrubTimer_Tick();
+    void resetCue_Click();
+    // Play-from-memory button, control-array item `index`.
+    void playFromMemory_Click(int index);
+
+    // ---- Turntable stop (deck_turntable.cpp) ----
+    // One tick of the deck's run-down timer (30 ms).
+    void turntableStop_Tick();
+
+    // ---- Drag and drop (deck_drop.cpp) ----
+    // A drop on one of this deck's controls (do_dragDrop / do_dragdrop_RIGHT).
+    void dragDrop();
 
 private:
     std::int16_t& mixPointFlag();
