@@ -8,8 +8,8 @@
 #include "mixer/keyboard_shortcuts.h"
 
 #include <QApplication>
-#include <QFrame>
 #include <QDesktopServices>
+#include <QFrame>
 #include <QKeyEvent>
 #include <QUrl>
 

@@ -13,7 +13,6 @@
 
 namespace mixer {
 
-
 KeyboardShortcuts::KeyboardShortcuts(app::ProgramState& state, decks::Decks& decks,
                                      MixerDesk& mixer, AutoDJ& autoDJ,
                                      const KeyboardControls& controls, WindowActions window)
@@ -72,7 +71,8 @@ bool KeyboardShortcuts::progressKey(int direction, int shift) {
             stepSlider(*mixer_.controls().monitorVolScroll, -direction);
             mixer_.run_volume_timer();
         });
-    return act(Repeat::Repeats, [&] { direction > 0 ? decks_.upCB_Click() : decks_.downCB_Click(); });
+    return act(Repeat::Repeats,
+               [&] { direction > 0 ? decks_.upCB_Click() : decks_.downCB_Click(); });
 }
 
 bool KeyboardShortcuts::sideKey(int side) {

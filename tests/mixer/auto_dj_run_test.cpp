@@ -130,8 +130,8 @@ TEST_F(AutoDJRunTest, SixtyHandOversOverAPlaylistWithBadEntries) {
     const double longestGap = longestSilent * 0.1;
     EXPECT_LT(longestGap, kFadeSeconds);
     std::cout << "automatic DJ run: " << handOvers.size() << " hand-overs, " << skips
-              << " entries skipped, " << wraps << " playlist wraps, longest silence "
-              << longestGap << " s, run length " << clockMs / 1000.0 << " s of output\n";
+              << " entries skipped, " << wraps << " playlist wraps, longest silence " << longestGap
+              << " s, run length " << clockMs / 1000.0 << " s of output\n";
 }
 
 } // namespace

@@ -120,10 +120,9 @@ TEST_F(AutoDJTest, FadeStepsStopAtTheEndsAndPlayTheIncomingDeckAtItsThreshold) {
     };
     const Row rows[] = {
         {1, 100, 1, 100, 1}, // starting at the right end: stops and plays at once
-        {1, 99, 2, 100, 1},
-        {1, 20, 41, 100, 10}, // 22, 24, ... 40 on the tenth tick
-        {0, 51, 27, 0, 1},    // 49, ... 1, then 0; 49 is at or below 60
-        {0, 80, 41, 0, 10},   // 78, ... 60 on the tenth tick
+        {1, 99, 2, 100, 1},  {1, 20, 41, 100, 10}, // 22, 24, ... 40 on the tenth tick
+        {0, 51, 27, 0, 1},                         // 49, ... 1, then 0; 49 is at or below 60
+        {0, 80, 41, 0, 10},                        // 78, ... 60 on the tenth tick
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(testing::Message() << "deck " << r.side << " from " << r.from);

@@ -113,8 +113,12 @@ TEST_F(KeyboardTest, EveryRowPressesItsButtonOrSlider) {
     app::DeckRecord& right = state->decks[1];
     const auto pitch = [](Slider* s, int v) { return [s, v] { EXPECT_EQ(s->Value(), v); }; };
     const auto value = pitch;
-    const auto progress = [](qzvLCD* lcd, int v) { return [lcd, v] { EXPECT_EQ(lcd->Progress(), v); }; };
-    const auto monitorMode = [this](int mode) { return [this, mode] { EXPECT_EQ(state->monitorMode, mode); }; };
+    const auto progress = [](qzvLCD* lcd, int v) {
+        return [lcd, v] { EXPECT_EQ(lcd->Progress(), v); };
+    };
+    const auto monitorMode = [this](int mode) {
+        return [this, mode] { EXPECT_EQ(state->monitorMode, mode); };
+    };
     const auto nothing = [] {};
     FileOpener opener;
     bool optionsShownModally = false;
@@ -208,14 +212,17 @@ TEST_F(KeyboardTest, EveryRowPressesItsButtonOrSlider) {
              EXPECT_EQ(left.cueMode, -1);
              EXPECT_FALSE(playing(0));
          }},
-        {"0", Qt::Key_0, none, [&] { w->playCB->click(); },
-         [&] { EXPECT_EQ(right.paused, -1); }},
-        {"2", Qt::Key_2, none, [&] { w->playCB2->click(); },
-         [&] { EXPECT_EQ(left.paused, -1); }},
+        {"0", Qt::Key_0, none, [&] { w->playCB->click(); }, [&] { EXPECT_EQ(right.paused, -1); }},
+        {"2", Qt::Key_2, none, [&] { w->playCB2->click(); }, [&] { EXPECT_EQ(left.paused, -1); }},
         {"Ctrl+V", Qt::Key_V, ctrl, nothing, nothing, {}, 49},
         {"V", Qt::Key_V, none, nothing, nothing, {}, 0},
-        {"Ctrl+V at 0", Qt::Key_V, ctrl, [&] { w->crossFaderScroll->setValue(0); },
-         [&] { EXPECT_EQ(state->rightDeckVolume, 0); }, {}, 0},
+        {"Ctrl+V at 0",
+         Qt::Key_V,
+         ctrl,
+         [&] { w->crossFaderScroll->setValue(0); },
+         [&] { EXPECT_EQ(state->rightDeckVolume, 0); },
+         {},
+         0},
         {"B", Qt::Key_B, none, [&] { w->crossFaderScroll->setValue(10); }, nothing, {}, 50},
         {"Ctrl+N", Qt::Key_N, ctrl, nothing, nothing, {}, 51},
         {"N", Qt::Key_N, none, nothing, nothing, {}, 100},
@@ -231,7 +238,8 @@ TEST_F(KeyboardTest, EveryRowPressesItsButtonOrSlider) {
              EXPECT_TRUE(w->tmrRTurntableStop.isActive());
              EXPECT_TRUE(w->LCD_R->StopPlaying());
          }},
-        {"Ctrl+Shift+F4", Qt::Key_F4, ctrl | shift, [&] { w->monitorCMB_Click(0); }, monitorMode(3)},
+        {"Ctrl+Shift+F4", Qt::Key_F4, ctrl | shift, [&] { w->monitorCMB_Click(0); },
+         monitorMode(3)},
         {"F4", Qt::Key_F4, none, [&] { w->monitorCMB_Click(0); }, monitorMode(1)},
         {"Shift+F4", Qt::Key_F4, shift, [&] { w->monitorCMB_Click(0); }, monitorMode(1)},
         {"Shift+Enter", Qt::Key_Return, shift, nothing,
@@ -243,9 +251,8 @@ TEST_F(KeyboardTest, EveryRowPressesItsButtonOrSlider) {
         {"F10", Qt::Key_F10, none,
          [&] {
              QTimer::singleShot(0, [&] {
-                 optionsShownModally =
-                     state->optionsWindow && state->optionsWindow->isModal() &&
-                     state->optionsWindow->isVisible();
+                 optionsShownModally = state->optionsWindow && state->optionsWindow->isModal() &&
+                                       state->optionsWindow->isVisible();
                  if (state->optionsWindow)
                      state->optionsWindow->cmdcloseButton_Click();
              });

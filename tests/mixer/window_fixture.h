@@ -15,8 +15,8 @@ namespace mixer_test {
 
 // A tone of `seconds` made once per test program in the fixture folder;
 // returns its file name there.
-std::string song(const std::string& name, fixtures::Format format, double seconds,
-                 int rate = 44100, int channels = 2, double frequency = 1000);
+std::string song(const std::string& name, fixtures::Format format, double seconds, int rate = 44100,
+                 int channels = 2, double frequency = 1000);
 // A file in the fixture folder holding text instead of sound.
 std::string unplayableSong(const std::string& name);
 
@@ -34,8 +34,7 @@ protected:
     // 80 ms and the fade timer every 100 ms while it is enabled. The
     // rendered frames are appended to `out` when given; `each` runs after
     // every step.
-    void advance(int ms, std::vector<short>* out = nullptr,
-                 const std::function<void()>& each = {});
+    void advance(int ms, std::vector<short>* out = nullptr, const std::function<void()>& each = {});
     bool playing(int deck) const;
 
     halvoranF* w = nullptr;
