@@ -48,6 +48,7 @@ public:
             target->setAcceptDrops(true);
             target->installEventFilter(this);
         }
+        // Moves over the panel give the keyboard to the mixer panel.
         panel()->setMouseTracking(true);
     }
 

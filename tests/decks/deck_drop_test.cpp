@@ -129,6 +129,17 @@ TEST_P(DeckDrop, AMissingFileLeavesThePlayingStreamAlone) {
     EXPECT_GE(deck().getStreamPosition(), 4410u * 4);
 }
 
+TEST_P(DeckDrop, TheMouseOverTheDeckPanelGivesTheKeysToTheMixer) {
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+    controls().pitch->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), controls().pitch);
+    QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), QPointF(2, 2), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(controls().panel, &move);
+    EXPECT_EQ(QApplication::focusWidget(), w->Mixer);
+}
+
 DECK_TEST_BOTH_SIDES(DeckDrop);
 
 } // namespace

@@ -17,12 +17,18 @@ using namespace deck_test;
 
 namespace {
 
-class DeckScreenshot : public app_test::ProgramTest {};
+class DeckScreenshot : public app_test::ProgramTest {
+protected:
+    // The program in its console look, output at 44100 Hz.
+    halvoranF* startConsole() {
+        app::applyConsoleLook(*qApp);
+        app_test::writeSetting("InitQuality", "CD Quality - 44100Hz");
+        return startProgram();
+    }
+};
 
 TEST_F(DeckScreenshot, BothDecksLoadedAndPlaying) {
-    app::applyConsoleLook(*qApp);
-    app_test::writeSetting("InitQuality", "CD Quality - 44100Hz");
-    halvoranF* w = startProgram();
+    halvoranF* w = startConsole();
     ASSERT_NE(w, nullptr);
     fixtures::Tone left;
     left.seconds = 30;
@@ -58,16 +64,9 @@ TEST_F(DeckScreenshot, BothDecksLoadedAndPlaying) {
 }
 
 TEST_F(DeckScreenshot, LeftDeckScrubbingInCueMode) {
-    app::applyConsoleLook(*qApp);
-    app_test::writeSetting("InitQuality", "CD Quality - 44100Hz");
-    halvoranF* w = startProgram();
+    halvoranF* w = startConsole();
     ASSERT_NE(w, nullptr);
-    fixtures::Tone song;
-    song.seconds = 20;
-    song.id3v2 = true;
-    song.title = "Cue Point";
-    song.artist = "Left Artist";
-    state->decks[0].filePath = QString::fromStdString(audio_test::fixture("cue.mp3", song));
+    state->decks[0].filePath = QString::fromStdString(audio_test::mp3Cbr());
     w->init_LeftPlayer();
     emit w->playCB2->MouseDown(2, 0, 1, 1); // back to cue
     emit w->LcueBackCB->MouseDown(1, 0, 1, 1);
