@@ -1,6 +1,6 @@
-// The PortAudio output on a JACK server paced in real time: what reaches the
+// The audio output on a JACK server paced in real time: what reaches the
 // server's ports against the offline output, positions and levels against
-// what is heard, controls taking effect, the server going away.
+// what is heard, controls taking effect, the server going away and back.
 #include "tests/platform/audio/jack_take.h"
 
 #include <cmath>
@@ -228,29 +228,51 @@ TEST_F(JackOutput, ControlsTakeEffectAtThePortWithinOnePeriodPlusLatency) {
     }
 }
 
-// The JACK server going away: the calls fail with clear errors and nothing
-// hangs. (PortAudio's JACK host cannot close a stream whose server is gone,
-// so the engine leaves it; a new start on a new server is left to a new run.)
-TEST_F(JackOutput, SurvivesTheServerGoingAway) {
-    JackServer server(44100);
-    startOn(server, 44100);
-    if (!ready())
-        return;
-    const Song song = tone997();
-    const HSTREAM playing = song.open();
-    const HSTREAM waiting = song.open();
-    ASSERT_TRUE(song.play(playing));
-    sleepMs(100);
-    recorder->stop();
-    recorder.reset();
-    server.kill();
-    sleepMs(500);
-    EXPECT_FALSE(song.play(waiting));
-    EXPECT_EQ(BASS_ErrorGetCode(), BASS_ERROR_START);
-    EXPECT_FALSE(BASS_ChannelResume(playing));
-    EXPECT_FALSE(BASS_Start());
-    EXPECT_EQ(BASS_ErrorGetCode(), BASS_ERROR_DRIVER);
-    EXPECT_NE(BASS_ChannelGetPosition(playing), static_cast<QWORD>(-1));
-    EXPECT_TRUE(BASS_Stop());
-    BASS_Free();
+// The JACK server going away, by a crash or stopped by its user: the calls
+// fail with clear errors and nothing hangs; once a server takes clients
+// again (the same one restarted, or another after a crash) a new start plays.
+TEST_F(JackOutput, SurvivesTheServerGoingAwayAndComingBack) {
+    for (const bool crash : {true, false}) {
+        SCOPED_TRACE(crash ? "server crashed" : "server stopped");
+        auto server = std::make_unique<JackServer>(44100);
+        startOn(*server, 44100);
+        if (!ready())
+            return;
+        const Song song = tone997();
+        const HSTREAM playing = song.open();
+        const HSTREAM waiting = song.open();
+        ASSERT_TRUE(song.play(playing));
+        sleepMs(100);
+        recorder->stop();
+        recorder.reset();
+        if (crash)
+            server->kill();
+        else
+            server->stop();
+        sleepMs(500);
+        EXPECT_FALSE(song.play(waiting));
+        EXPECT_EQ(BASS_ErrorGetCode(), BASS_ERROR_START);
+        EXPECT_FALSE(BASS_ChannelResume(playing));
+        EXPECT_FALSE(BASS_Start());
+        EXPECT_EQ(BASS_ErrorGetCode(), BASS_ERROR_DRIVER);
+        EXPECT_NE(BASS_ChannelGetPosition(playing), static_cast<QWORD>(-1));
+        EXPECT_TRUE(BASS_Stop());
+        BASS_Free();
+
+        if (crash)
+            server = std::make_unique<JackServer>(44100);
+        else
+            ASSERT_TRUE(server->restart()) << server->failure();
+        startOn(*server, 44100);
+        const HSTREAM again = song.open();
+        ASSERT_TRUE(song.play(again));
+        sleepMs(300);
+        int loudest = 0;
+        for (std::size_t i = 0; i < recorder->frames(); ++i)
+            loudest = std::max(loudest, std::abs(recorder->sample16(i, 0)));
+        EXPECT_GT(loudest, 8000) << "the tone is not heard after the new start";
+        EXPECT_GT(BASS_ChannelGetPosition(again), 0u);
+        recorder->stop();
+        freeEngine();
+    }
 }
