@@ -22,7 +22,7 @@ void Deck::turntableStop_Tick() {
     DWORD rate = 0; // stays 0 when the deck has no stream
     BASS_ChannelGetAttributes(r.stream, &rate, nullptr, nullptr);
     const std::int64_t next = static_cast<std::int64_t>(rate) - state_.settings.turntableStopSpeed;
-    if (next > 0 && next >= kLowestRate) {
+    if (next >= kLowestRate) {
         BASS_ChannelSetAttributes(r.stream, static_cast<int>(next), -1, -101);
         return;
     }

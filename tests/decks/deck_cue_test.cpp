@@ -24,22 +24,7 @@ protected:
     void scrubTick() { side() == 0 ? w->tmrLcue_Timer() : w->tmrRcue_Timer(); }
 };
 
-TEST_P(DeckCue, CueWhilePausedMovesOnlyTheCuePoint) {
-    load(wav44k());
-    controls().play->click();
-    render(4410);
-    controls().pause->click();
-    mouseDown(controls().cue);
-    EXPECT_EQ(rec().cuePosition, 4410u * 4);
-    EXPECT_EQ(rec().memoryCue1, 0u);
-    EXPECT_EQ(controls().playFromMemory->BackColor(), app::kColourOff);
-    EXPECT_TRUE(controls().lcd->Cueing());
-    controls().cue->click(); // released outside cue mode: the cue sign goes out
-    EXPECT_FALSE(controls().lcd->Cueing());
-    EXPECT_EQ(state->selectedDeck, side());
-}
-
-TEST_P(DeckCue, CuePressesOnAPlayingDeckShiftTheMemories) {
+TEST_P(DeckCue, CuePressesShiftTheMemoriesUnlessTheDeckIsPaused) {
     load(wav44k());
     controls().play->click();
     render(1000);
@@ -47,11 +32,20 @@ TEST_P(DeckCue, CuePressesOnAPlayingDeckShiftTheMemories) {
     EXPECT_EQ(rec().memoryCue1, 1u);
     EXPECT_EQ(rec().cuePosition, 4000u);
     EXPECT_EQ(controls().playFromMemory->BackColor(), app::kColourOn);
+    EXPECT_TRUE(controls().lcd->Cueing());
+    controls().cue->click(); // released outside cue mode: the cue sign goes out
+    EXPECT_FALSE(controls().lcd->Cueing());
     render(1000);
     mouseDown(controls().cue);
     EXPECT_EQ(rec().memoryCue2, 1u);
     EXPECT_EQ(rec().memoryCue1, 4000u);
     EXPECT_EQ(rec().cuePosition, 8000u);
+    render(1000);
+    controls().pause->click(); // paused: only the cue point moves
+    mouseDown(controls().cue);
+    EXPECT_EQ(rec().cuePosition, 12000u);
+    EXPECT_EQ(rec().memoryCue1, 4000u);
+    EXPECT_EQ(rec().memoryCue2, 1u);
 }
 
 TEST_P(DeckCue, ScrubbingIsIgnoredOutsideCueModeAndWrapsAtBothEnds) {

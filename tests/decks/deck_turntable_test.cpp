@@ -74,12 +74,6 @@ TEST_P(DeckRunDown, TheEndHandsOverToTheAutomaticDjOnce) {
     EXPECT_EQ(steps, 1);
 }
 
-TEST_P(DeckRunDown, AnEmptyDeckStopsOnTheFirstTick) {
-    mouseDown(controls().stop);
-    tick();
-    EXPECT_FALSE(controls().turntableStopTimer->isActive());
-}
-
 TEST_P(DeckRunDown, TheToneFallsStepByStepToSilence) {
     load(tone("rundown.wav", fixtures::Format::Wav, 44100, 2, 3.0));
     state->settings.turntableStopSpeed = 2205;
