@@ -74,10 +74,13 @@ protected:
             BASS_ChannelStop(r.stream);
             r.paused = 0;
             r.cueMode = 0;
+            r.cuePosition = 1;
+            r.memoryCue1 = 0;
+            r.memoryCue2 = 0;
             (deck == 0 ? w->LCD_L : w->LCD_R)->setProgress(50);
         }
-        w->tmrLTurntableStop.stop();
-        w->tmrRTurntableStop.stop();
+        for (QTimer* t : {&w->tmrLTurntableStop, &w->tmrRTurntableStop, &w->tmrLcue, &w->tmrRcue})
+            t->stop();
         w->hide_keyboard_Shortcuts();
         playlist->hide();
         playlist->selectEntry(1);
@@ -176,16 +179,19 @@ TEST_F(KeyboardTest, EveryRowPressesItsButtonOrSlider) {
              EXPECT_EQ(state->selectedDeck, 0);
              EXPECT_EQ(left.loadedFile, path(c));
          }},
-        {"Left", Qt::Key_Left, none, [&] { state->selectedDeck = 1; },
-         [&] { EXPECT_EQ(state->selectedDeck, 1); }},
+        // Held with the right deck selected (back to cue first): it searches
+        // the right deck backwards until released.
+        {"Left", Qt::Key_Left, none, [&] { w->playCB_MouseDown(2); },
+         [&] { EXPECT_EQ(right.scrubBackHeld, -1); }, [&] { EXPECT_EQ(right.scrubBackHeld, 0); }},
         {"Alt+Right", Qt::Key_Right, alt, nothing, monitorMode(2)},
         {"Ctrl+Alt+Right", Qt::Key_Right, ctrlAlt, [&] { playlist->selectEntry(2); },
          [&] {
              EXPECT_EQ(state->selectedDeck, 1);
              EXPECT_EQ(right.loadedFile, path(c));
          }},
-        {"Right", Qt::Key_Right, none, [&] { state->selectedDeck = 0; },
-         [&] { EXPECT_EQ(state->selectedDeck, 0); }},
+        {"Right", Qt::Key_Right, none, [&] { w->playCB2_MouseDown(2); },
+         [&] { EXPECT_EQ(left.scrubForwardHeld, -1); },
+         [&] { EXPECT_EQ(left.scrubForwardHeld, 0); }},
         {"F5", Qt::Key_F5, none, nothing,
          [&] {
              EXPECT_EQ(w->LVolScroll->Value(), 49);
@@ -197,11 +203,27 @@ TEST_F(KeyboardTest, EveryRowPressesItsButtonOrSlider) {
         {"Page Up", Qt::Key_PageUp, none, nothing, value(w->MainVolScroll, 51)},
         {"Page Down", Qt::Key_PageDown, none, nothing, value(w->MainVolScroll, 49)},
         {"Q", Qt::Key_Q, none, nothing, [&] { EXPECT_TRUE(playing(0)); }},
-        {"Shift+W", Qt::Key_W, shift, nothing, nothing},
-        {"W", Qt::Key_W, none, nothing, nothing},
+        {"Shift+W", Qt::Key_W, shift, nothing,
+         [&] {
+             EXPECT_EQ(left.cuePosition, 0u);
+             EXPECT_TRUE(playing(0));
+         }},
+        {"W", Qt::Key_W, none, nothing,
+         [&] {
+             EXPECT_EQ(left.cuePosition, 1u);
+             EXPECT_TRUE(playing(0));
+         }},
         {"P", Qt::Key_P, none, nothing, [&] { EXPECT_TRUE(playing(1)); }},
-        {"Shift+O", Qt::Key_O, shift, nothing, nothing},
-        {"O", Qt::Key_O, none, nothing, nothing},
+        {"Shift+O", Qt::Key_O, shift, nothing,
+         [&] {
+             EXPECT_EQ(right.cuePosition, 0u);
+             EXPECT_TRUE(playing(1));
+         }},
+        {"O", Qt::Key_O, none, nothing,
+         [&] {
+             EXPECT_EQ(right.cuePosition, 1u);
+             EXPECT_TRUE(playing(1));
+         }},
         {"I", Qt::Key_I, none, [&] { w->playCB->click(); },
          [&] {
              EXPECT_EQ(right.cueMode, -1);
@@ -226,8 +248,16 @@ TEST_F(KeyboardTest, EveryRowPressesItsButtonOrSlider) {
         {"B", Qt::Key_B, none, [&] { w->crossFaderScroll->setValue(10); }, nothing, {}, 50},
         {"Ctrl+N", Qt::Key_N, ctrl, nothing, nothing, {}, 51},
         {"N", Qt::Key_N, none, nothing, nothing, {}, 100},
-        {"S", Qt::Key_S, none, nothing, nothing},
-        {"K", Qt::Key_K, none, nothing, nothing},
+        {"S", Qt::Key_S, none, [&] { state->selectedDeck = 1; },
+         [&] {
+             EXPECT_EQ(state->selectedDeck, 0);
+             EXPECT_TRUE(w->LCD_L->Cueing());
+         }},
+        {"K", Qt::Key_K, none, [&] { state->selectedDeck = 0; },
+         [&] {
+             EXPECT_EQ(state->selectedDeck, 1);
+             EXPECT_TRUE(w->LCD_R->Cueing());
+         }},
         {"R", Qt::Key_R, none, nothing,
          [&] {
              EXPECT_TRUE(w->tmrLTurntableStop.isActive());
