@@ -57,10 +57,6 @@ private:
 
 void halvoranF::build_Keyboard() {
     mixer::KeyboardControls controls;
-    controls.LpitchScroll = LpitchScroll;
-    controls.RpitchScroll = RpitchScroll;
-    controls.LCD_L = LCD_L;
-    controls.LCD_R = LCD_R;
     controls.mixerPanel = Mixer;
     controls.keyboardTXT = keyboardTXT;
     mixer::WindowActions actions;

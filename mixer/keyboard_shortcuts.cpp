@@ -36,14 +36,15 @@ void KeyboardShortcuts::hide_keyboard_Shortcuts() {
 }
 
 void KeyboardShortcuts::stepSlider(Slider& slider, int by) const {
-    // The slider limits the value to its range; the mixer runs again either way.
+    // The slider limits the value to its range.
     slider.setValue(slider.Value() + by);
 }
 
-void KeyboardShortcuts::stepProgress(qzvLCD& lcd, int side, int by) const {
+void KeyboardShortcuts::stepProgress(decks::Deck& deck, int by) const {
     // An empty deck has no track to move in. The next track tick seeks to the new progress.
-    if (state_.decks[static_cast<std::size_t>(side)].stream == 0)
+    if (deck.record().stream == 0)
         return;
+    qzvLCD& lcd = *deck.controls().lcd;
     const short progress = lcd.Progress();
     if ((by > 0 && progress < 100) || (by < 0 && progress > 1))
         lcd.setProgress(static_cast<short>(progress + by));
@@ -62,9 +63,9 @@ bool KeyboardShortcuts::pitchKey(decks::Deck& deck, int direction, int shift) {
 
 bool KeyboardShortcuts::progressKey(int direction, int shift) {
     if (ctrlOnly())
-        return act(Repeat::Repeats, [&] { stepProgress(*controls_.LCD_L, 0, direction); });
+        return act(Repeat::Repeats, [&] { stepProgress(decks_.left(), direction); });
     if (altOnly())
-        return act(Repeat::Repeats, [&] { stepProgress(*controls_.LCD_R, 1, direction); });
+        return act(Repeat::Repeats, [&] { stepProgress(decks_.right(), direction); });
     if (shift == kShiftState)
         return act(Repeat::Repeats, [&] {
             // Up makes the monitor louder: its level is the maximum - value.

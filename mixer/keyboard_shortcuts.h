@@ -16,7 +16,6 @@
 class QLineEdit;
 class QWidget;
 class Slider;
-class qzvLCD;
 
 namespace decks {
 class Decks;
@@ -29,10 +28,6 @@ class AutoDJ;
 class MixerDesk;
 
 struct KeyboardControls {
-    Slider* LpitchScroll = nullptr;
-    Slider* RpitchScroll = nullptr;
-    qzvLCD* LCD_L = nullptr;
-    qzvLCD* LCD_R = nullptr;
     QWidget* mixerPanel = nullptr; // takes the keyboard focus before a back-to-cue press
     // The key hints "Q" "S" "R" "2" "V" "N" "B" "U" "0" "K" "P".
     std::array<QLineEdit*, 11> keyboardTXT{};
@@ -77,7 +72,7 @@ private:
     // V, N: the crossfader one step with Ctrl, else to the end.
     bool crossfaderEndKey(int direction);
     void stepSlider(Slider& slider, int by) const;
-    void stepProgress(qzvLCD& lcd, int side, int by) const;
+    void stepProgress(decks::Deck& deck, int by) const;
     void help() const;
 
     bool ctrlOnly() const { return state_.ctrlDown && !state_.altDown; }
