@@ -201,6 +201,7 @@ Decoder::PacketScan Decoder::scanMpegPackets() const {
                 MpegWalkStart start;
                 start.position = packet->pos;
                 start.size = packet->size;
+                start.duration = packet->duration;
                 start.skipStart = skipStart;
                 start.timeBaseDen = timeBase.den;
                 if (std::optional<MpegWalk> walk = walkMpegFrames(file, start)) {

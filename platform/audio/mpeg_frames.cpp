@@ -160,7 +160,8 @@ std::optional<MpegWalk> walkMpegFrames(FileBlocks& file, const MpegWalkStart& st
         return std::nullopt;
     const std::uint32_t firstBits = bigEndian(word, 4);
     const std::optional<MpegHeader> first = parseMpegHeader(firstBits);
-    if (!first || first->size != start.size || start.timeBaseDen % first->sampleRate != 0)
+    if (!first || first->size != start.size || start.timeBaseDen % first->sampleRate != 0 ||
+        start.duration != first->samples * (start.timeBaseDen / first->sampleRate))
         return std::nullopt;
     const std::optional<EndPadding> padding = endPadding(file, start);
     if (!padding)

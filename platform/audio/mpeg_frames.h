@@ -38,6 +38,7 @@ struct PacketIndexEntry {
 struct MpegWalkStart {
     std::int64_t position = 0;    // byte of the first frame
     int size = 0;                 // its bytes
+    std::int64_t duration = 0;    // its length in timestamp units
     std::int64_t skipStart = 0;   // priming samples marked on it (the encoder delay)
     std::int64_t timeBaseDen = 0; // timestamps count 1/timeBaseDen s, from 0 at the first frame
 };

@@ -41,6 +41,7 @@ DemuxedPackets demux(const std::string& path, int rate) {
         if (out.walk.entries.empty()) {
             out.start.position = packet->pos;
             out.start.size = packet->size;
+            out.start.duration = packet->duration;
             out.start.skipStart = skipStart;
         }
         out.walk.lengthFrames += av_rescale_q(packet->duration, timeBase, AVRational{1, rate}) -
