@@ -1,5 +1,6 @@
 #include "platform/audio/mpeg_frames.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace audio {
