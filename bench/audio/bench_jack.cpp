@@ -1,6 +1,6 @@
-// The PortAudio output on a private JACK server (dummy backend, 44.1 kHz,
-// 256-frame periods): control-to-sound latency, from a play call and from a
-// volume change on a playing deck to the first sample at the server's port,
+// The JACK output on a private JACK server (dummy backend, 44.1 kHz,
+// 256-frame periods, real-time priority where the system allows it): control-to-sound latency, from
+// a play call and from a volume change on a playing deck to the first sample at the server's port,
 // against the server's period; and, with VORLAN_JACK_SOAK=1, a soak run
 // (10 minutes, or $VORLAN_SOAK_SECONDS) with both decks playing and a seek
 // every 500 ms: xruns, callback time against the period, resident memory.
@@ -29,7 +29,7 @@ void sleepMs(int milliseconds) {
 }
 
 JackServer& server() {
-    static JackServer instance(44100);
+    static JackServer instance(44100, !std::getenv("VORLAN_JACK_NO_REALTIME"));
     return instance;
 }
 

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -94,8 +95,12 @@ private:
 };
 
 // A PortAudio output stream on output device `device` (-1 = PortAudio's
-// default). Null (with `error` set) when it cannot be opened.
+// default); a device of PortAudio's JACK host plays through the JACK output. Null (with `error`
+// set) when it cannot be opened.
 std::unique_ptr<Output> openPortAudioOutput(int device, int rate, int& error);
+// The output on the running JACK server, connected to the playback ports of
+// client `target` when it starts. Null (with `error` set) when it cannot open.
+std::unique_ptr<Output> openJackOutput(const std::string& target, int rate, int& error);
 // True when PortAudio reports at least one output device.
 bool portAudioHasOutput();
 

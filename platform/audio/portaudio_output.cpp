@@ -9,6 +9,7 @@
 #include <cmath>
 #include <pa_jack.h>
 #include <portaudio.h>
+#include <string>
 
 namespace audio {
 namespace {
@@ -38,8 +39,8 @@ class PortAudioOutput final : public Output {
 public:
     explicit PortAudioOutput(int rate) : Output(rate), deviceRate_(rate) {}
     ~PortAudioOutput() override {
-        // A stream whose device went away is left as it is: PortAudio's JACK
-        // host would wait ten minutes for it to stop. Its callback no longer
+        // A stream whose device went away is left as it is: stopping it could
+        // wait for a device that no longer answers. Its callback no longer
         // runs; what its last run wrote is seen before this object goes.
         if (abandoned()) {
             callbacksDone_.load(std::memory_order_acquire);
@@ -55,8 +56,10 @@ public:
     }
 
     // Opens `device` at the engine's rate when it takes that rate, else at
-    // its own rate with the mix converted to it.
-    int open(int device) {
+    // its own rate with the mix converted to it. A device of the JACK host is
+    // not opened here: its client name goes to `jackTarget` for the JACK
+    // output.
+    int open(int device, std::string& jackTarget) {
         QuietConsole quiet;
         PaJack_SetClientName("Vorlan");
         if (Pa_Initialize() != paNoError)
@@ -66,6 +69,10 @@ public:
         if (index == paNoDevice)
             return BASS_ERROR_DEVICE;
         const PaDeviceInfo* info = Pa_GetDeviceInfo(index);
+        if (isJack(*info)) {
+            jackTarget = info->name ? info->name : "system";
+            return BASS_OK;
+        }
         PaStreamParameters parameters{};
         parameters.device = index;
         parameters.channelCount = 2;
@@ -81,9 +88,7 @@ public:
                 return BASS_ERROR_MEM;
             parameters.sampleFormat = paFloat32;
         }
-        // A JACK server sets the period itself; elsewhere we ask for ours.
-        const unsigned long frames = isJack(*info) ? paFramesPerBufferUnspecified : periodFrames;
-        if (Pa_OpenStream(&stream_, nullptr, &parameters, deviceRate_, frames, paNoFlag,
+        if (Pa_OpenStream(&stream_, nullptr, &parameters, deviceRate_, periodFrames, paNoFlag,
                           &PortAudioOutput::callback, this) != paNoError) {
             stream_ = nullptr;
             return BASS_ERROR_DRIVER;
@@ -175,9 +180,14 @@ private:
 
 std::unique_ptr<Output> openPortAudioOutput(int device, int rate, int& error) {
     auto output = std::make_unique<PortAudioOutput>(rate);
-    error = output->open(device);
+    std::string jackTarget;
+    error = output->open(device, jackTarget);
     if (error != BASS_OK)
         return nullptr;
+    if (!jackTarget.empty()) {
+        output.reset();
+        return openJackOutput(jackTarget, rate, error);
+    }
     return output;
 }
 

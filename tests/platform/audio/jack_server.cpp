@@ -72,7 +72,7 @@ bool takesClients(const std::string& name) {
 
 } // namespace
 
-JackServer::JackServer(int rate) : rate_(rate) {
+JackServer::JackServer(int rate, bool realtime) : rate_(rate), realtime_(realtime) {
     jack_set_error_function([](const char*) {});
     jack_set_info_function([](const char*) {});
     ::setenv("JACK_NO_START_SERVER", "1", 1);
@@ -89,16 +89,21 @@ JackServer::JackServer(int rate) : rate_(rate) {
 }
 
 JackServer::~JackServer() {
-    if (pid_ > 0) {
-        ::kill(pid_, SIGTERM);
-        int status = 0;
-        for (int i = 0; i < 300 && ::waitpid(pid_, &status, WNOHANG) == 0; ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        if (::waitpid(pid_, &status, WNOHANG) == 0) {
-            ::kill(pid_, SIGKILL);
-            ::waitpid(pid_, &status, 0);
-        }
+    stop();
+}
+
+void JackServer::stop() {
+    if (pid_ <= 0)
+        return;
+    ::kill(pid_, SIGTERM);
+    int status = 0;
+    for (int i = 0; i < 300 && ::waitpid(pid_, &status, WNOHANG) == 0; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    if (::waitpid(pid_, &status, WNOHANG) == 0) {
+        ::kill(pid_, SIGKILL);
+        ::waitpid(pid_, &status, 0);
     }
+    pid_ = -1;
 }
 
 // Clients of this process, PortAudio's included, go to this server only,
@@ -114,8 +119,8 @@ bool JackServer::launch() {
         failure_ = "jackd is not installed (package jackd2)";
         return false;
     }
-    pid_ = spawn({jackd, "-n", name_, "--no-realtime", "-d", "dummy", "-r", std::to_string(rate_),
-                  "-p", std::to_string(periodFrames)});
+    pid_ = spawn({jackd, "-n", name_, realtime_ ? "--realtime" : "--no-realtime", "-d", "dummy",
+                  "-r", std::to_string(rate_), "-p", std::to_string(periodFrames)});
     if (pid_ < 0) {
         failure_ = "jackd could not be started";
         return false;

@@ -13,8 +13,10 @@ class JackServer {
 public:
     static constexpr int periodFrames = 256;
 
-    // Starts the server at `rate` Hz and waits until it takes clients.
-    explicit JackServer(int rate = 44100);
+    // Starts the server at `rate` Hz and waits until it takes clients. With
+    // `realtime` its threads and its clients' run at real-time priority where
+    // the system allows it (as a DJ's server runs); the tests run without.
+    explicit JackServer(int rate = 44100, bool realtime = false);
     ~JackServer();
     JackServer(const JackServer&) = delete;
     JackServer& operator=(const JackServer&) = delete;
@@ -29,12 +31,17 @@ public:
     void select() const;
     // Ends the server as a crash would (SIGKILL) and waits for it to go.
     void kill();
+    // Ends the server as its user would (SIGTERM) and waits for it to go.
+    void stop();
+    // Starts it again under the same name; false (with failure()) when it cannot.
+    bool restart() { return launch(); }
 
 private:
     bool launch();
 
     std::string name_;
     int rate_;
+    bool realtime_;
     pid_t pid_ = -1;
     std::string failure_;
 };
