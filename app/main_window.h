@@ -272,6 +272,8 @@ private:
     std::unique_ptr<mixer::MixerDesk> mixerDesk_;
     // The decks on their controls, and every deck control's event.
     void build_Decks();
+    // Drops on the decks (the next-song box or files) and the next-song box's drag.
+    void build_Drops();
     bool loaded_ = false;
     bool unloaded_ = false;
 };

@@ -12,15 +12,25 @@
 #include <QFrame>
 
 void halvoranF::build_Decks() {
-    const decks::DeckControls left{playCB2,       stopCB2,      LpauseCB,
-                                   openFileCB2,   Lplay_cue[0], speedCB[1],
-                                   speedCB[2],    LpitchScroll, LpitchZeroIndicator,
-                                   LpBend_PlusCB, LpBend_Minus, LVolScroll,
-                                   LCD_L,         &tmrLcue,     &tmrLTurntableStop};
-    const decks::DeckControls right{
+    decks::DeckControls left{playCB2,       stopCB2,      LpauseCB,
+                             openFileCB2,   Lplay_cue[0], speedCB[1],
+                             speedCB[2],    LpitchScroll, LpitchZeroIndicator,
+                             LpBend_PlusCB, LpBend_Minus, LVolScroll,
+                             LCD_L,         &tmrLcue,     &tmrLTurntableStop};
+    left.cue = cueCB2;
+    left.cueBack = LcueBackCB;
+    left.cueForward = LcueFowardCB;
+    left.resetCue = cmdReset_Lcue;
+    left.panel = Left_Deck;
+    decks::DeckControls right{
         playCB,       stopCB,     pauseCB,      openFileCB1,        Rplay_cue[0],
         speedCB[3],   speedCB[4], RpitchScroll, pitchZeroIndicator, RpBend_plusCB,
         RpBend_Minus, RvolScroll, LCD_R,        &tmrRcue,           &tmrRTurntableStop};
+    right.cue = cueCB;
+    right.cueBack = cueBackCB;
+    right.cueForward = cueFowardCB;
+    right.resetCue = cmdReset_Rcue;
+    right.panel = Right_Deck;
     decks = std::make_unique<decks::Decks>(
         state,
         decks::DeckHost{app::kProductName, Mixer,
@@ -30,6 +40,10 @@ void halvoranF::build_Decks() {
     for (QTimer* t : {&tmrTrackLength, &tmrLTurntableStop, &tmrRTurntableStop})
         t->setTimerType(Qt::PreciseTimer);
     connect(&tmrTrackLength, &QTimer::timeout, this, &halvoranF::tmrTrackLength_Timer);
+    connect(&tmrLcue, &QTimer::timeout, this, &halvoranF::tmrLcue_Timer);
+    connect(&tmrRcue, &QTimer::timeout, this, &halvoranF::tmrRcue_Timer);
+    connect(&tmrLTurntableStop, &QTimer::timeout, this, &halvoranF::tmrLTurntableStop_Timer);
+    connect(&tmrRTurntableStop, &QTimer::timeout, this, &halvoranF::tmrRTurntableStop_Timer);
 
     connect(playCB2, &QPushButton::clicked, this, &halvoranF::playCB2_Click);
     connect(playCB, &QPushButton::clicked, this, &halvoranF::playCB_Click);
@@ -54,6 +68,22 @@ void halvoranF::build_Decks() {
     connect(RpBend_Minus, &ConsoleButton::MouseUp, this, &halvoranF::RpBend_Minus_MouseUp);
     for (int i = 1; i <= 4; ++i)
         connect(speedCB[i], &QPushButton::clicked, this, [this, i] { speedCB_Click(i); });
+    connect(cueCB2, &ConsoleButton::MouseDown, this, &halvoranF::cueCB2_MouseDown);
+    connect(cueCB, &ConsoleButton::MouseDown, this, &halvoranF::cueCB_MouseDown);
+    connect(cueCB2, &QPushButton::clicked, this, &halvoranF::cueCB2_Click);
+    connect(cueCB, &QPushButton::clicked, this, &halvoranF::cueCB_Click);
+    connect(LcueBackCB, &ConsoleButton::MouseDown, this, &halvoranF::LcueBackCB_MouseDown);
+    connect(LcueBackCB, &ConsoleButton::MouseUp, this, &halvoranF::LcueBackCB_MouseUp);
+    connect(LcueFowardCB, &ConsoleButton::MouseDown, this, &halvoranF::LcueFowardCB_MouseDown);
+    connect(LcueFowardCB, &ConsoleButton::MouseUp, this, &halvoranF::LcueFowardCB_MouseUp);
+    connect(cueBackCB, &ConsoleButton::MouseDown, this, &halvoranF::cueBackCB_MouseDown);
+    connect(cueBackCB, &ConsoleButton::MouseUp, this, &halvoranF::cueBackCB_MouseUp);
+    connect(cueFowardCB, &ConsoleButton::MouseDown, this, &halvoranF::cueFowardCB_MouseDown);
+    connect(cueFowardCB, &ConsoleButton::MouseUp, this, &halvoranF::cueFowardCB_MouseUp);
+    connect(cmdReset_Lcue, &QPushButton::clicked, this, &halvoranF::cmdReset_Lcue_Click);
+    connect(cmdReset_Rcue, &QPushButton::clicked, this, &halvoranF::cmdReset_Rcue_Click);
+    connect(Lplay_cue[0], &QPushButton::clicked, this, [this] { Lplay_cue_Click(0); });
+    connect(Rplay_cue[0], &QPushButton::clicked, this, [this] { Rplay_cue_Click(0); });
     connect(upCB, &QPushButton::clicked, this, &halvoranF::upCB_Click);
     connect(downCB, &QPushButton::clicked, this, &halvoranF::downCB_Click);
 
@@ -66,6 +96,7 @@ void halvoranF::build_Decks() {
     for (Slider* pitch : {LpitchScroll, RpitchScroll})
         for (auto signal : {&Slider::MouseDown, &Slider::MouseMove, &Slider::MouseUp})
             connect(pitch, signal, Mixer, [this] { Mixer->setFocus(); });
+    build_Drops();
 }
 
 void halvoranF::init_LeftPlayer() {

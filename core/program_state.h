@@ -46,6 +46,8 @@ struct DeckRecord {
     std::int32_t lastSliderValue = 0; // slider value last turned into a pitch position
     std::int16_t bendUpHeld = 0;
     std::int16_t bendDownHeld = 0;
+    std::int16_t scrubBackHeld = 0; // a scrub button is held (cue mode only)
+    std::int16_t scrubForwardHeld = 0;
     std::int16_t lastProgress = 0; // display progress (percent) seen at the last track tick
 };
 

@@ -103,8 +103,13 @@ public:
     void turntableStop_Tick();
 
     // ---- Drag and drop (deck_drop.cpp) ----
-    // A drop on one of this deck's controls (do_dragDrop / do_dragdrop_RIGHT).
+    // A drop on one of this deck's controls (do_dragDrop / do_dragdrop_RIGHT):
+    // with a drag of the next-song box armed, the playlist's entry at
+    // song_index is loaded and the drag is disarmed.
     void dragDrop();
+    // A song file dropped from the desktop's file manager: loaded like a
+    // dragged playlist entry.
+    void dropFile(const QString& path);
 
 private:
     std::int16_t& mixPointFlag();
@@ -112,6 +117,15 @@ private:
     // Automatic DJ: this deck's mix point reached, one hand-over step.
     void raiseMixPoint();
     void endLoading();
+    // After a seek for a play: starts the stream unless `playing`, and runs
+    // the volume step (or reports a start that failed).
+    void playFromHere(bool playing);
+    // The drop's error trap: false after telling the user that `path` is
+    // missing (the deck's file path is then emptied).
+    bool droppedFileFound(const QString& path);
+    void loadDropped(const QString& path);
+    // A new song: the play-from-memory button dark, both memory cues 0.
+    void forgetMemoryCues();
 
     app::ProgramState& state_;
     Decks& decks_;

@@ -30,6 +30,11 @@ struct DeckControls {
     qzvLCD* lcd = nullptr;                   // LCD_L / LCD_R
     QTimer* cueTimer = nullptr;              // tmrLcue / tmrRcue
     QTimer* turntableStopTimer = nullptr;    // tmrLTurntableStop / tmrRTurntableStop
+    ConsoleButton* cue = nullptr;            // cueCB2 / cueCB
+    ConsoleButton* cueBack = nullptr;        // LcueBackCB / cueBackCB
+    ConsoleButton* cueForward = nullptr;     // LcueFowardCB / cueFowardCB
+    ConsoleButton* resetCue = nullptr;       // cmdReset_Lcue / cmdReset_Rcue
+    QWidget* panel = nullptr;                // Left_Deck / Right_Deck
 };
 
 struct DeckHost {

@@ -1,16 +1,139 @@
 // Cueing: the cue button, the scrub buttons and their 80 ms timer, reset cue
-// and play from the memory cue. Runs on the UI thread.
+// and play from the memory cue. Positions are byte offsets into the decoded
+// stream. Runs on the UI thread.
 #include "decks/deck.h"
+#include "decks/decks.h"
+
+#include "controls/lcd/qzvLCD.h"
+#include "controls/widgets/console_button.h"
+#include "engine/engine_helpers.h"
+
+#include <QTimer>
 
 namespace decks {
 
-void Deck::cue_MouseDown() {}
-void Deck::run_cue_mousedown() {}
-void Deck::cue_Click() {}
-void Deck::scrub_MouseDown(bool /*forward*/) {}
-void Deck::scrub_MouseUp(bool /*forward*/) {}
-void Deck::scrubTimer_Tick() {}
-void Deck::resetCue_Click() {}
-void Deck::playFromMemory_Click(int /*index*/) {}
+namespace {
+// Bytes the cue point moves per scrub tick.
+constexpr std::int64_t kScrubStep = 500;
+// Display arrows: 0 forward, 1 back, 2 none.
+constexpr short kDirForward = 0;
+constexpr short kDirBack = 1;
+constexpr short kDirNone = 2;
+constexpr const char* kCantPlay = "Can't play file. Please choose another file...";
+} // namespace
+
+void Deck::cue_MouseDown() {
+    controls_.lcd->setCueing(true);
+    state_.selectedDeck = static_cast<std::int16_t>(side_);
+    run_cue_mousedown();
+}
+
+void Deck::run_cue_mousedown() {
+    app::DeckRecord& r = record();
+    if (r.paused) {
+        r.cuePosition = getStreamPosition();
+        return;
+    }
+    const std::uint32_t previous = r.cuePosition;
+    if (previous > 0 && r.memoryCue1 == 0 && r.memoryCue2 == 0) {
+        r.memoryCue1 = previous;
+        controls_.playFromMemory->setBackColor(app::kColourOn);
+    } else {
+        r.memoryCue2 = r.memoryCue1;
+        r.memoryCue1 = previous;
+    }
+    r.cuePosition = getStreamPosition();
+    if (r.cuePosition == r.length)
+        r.cuePosition = 1;
+}
+
+void Deck::cue_Click() {
+    if (!record().cueMode)
+        controls_.lcd->setCueing(false);
+    state_.selectedDeck = static_cast<std::int16_t>(side_);
+}
+
+void Deck::scrub_MouseDown(bool forward) {
+    app::DeckRecord& r = record();
+    if (!r.cueMode)
+        return;
+    r.scrubForwardHeld = forward ? -1 : 0;
+    r.scrubBackHeld = forward ? 0 : -1;
+    if (!controls_.cueTimer->isActive())
+        controls_.cueTimer->start();
+    if (!engine::isChannelPlaying(r.stream))
+        playStream();
+    controls_.lcd->setCueDir(forward ? kDirForward : kDirBack);
+}
+
+void Deck::scrub_MouseUp(bool forward) {
+    (forward ? record().scrubForwardHeld : record().scrubBackHeld) = 0;
+    // The timer keeps running: the deck loops at the new cue point.
+    controls_.lcd->setCueDir(kDirNone);
+    controls_.lcd->setLoopDir(kDirNone);
+}
+
+void Deck::scrubTimer_Tick() {
+    app::DeckRecord& r = record();
+    if (!r.cueMode)
+        return;
+    std::int64_t cue = r.cuePosition;
+    if (r.scrubForwardHeld) {
+        cue += kScrubStep;
+        controls_.lcd->setCueDir(kDirForward);
+    } else if (r.scrubBackHeld) {
+        cue -= kScrubStep;
+        controls_.lcd->setCueDir(kDirBack);
+    }
+    // Past either end the cue point goes back to the first byte.
+    if (cue <= 0 || cue >= static_cast<std::int64_t>(r.length))
+        cue = 1;
+    r.cuePosition = static_cast<std::uint32_t>(cue);
+    setStreamPosition(r.cuePosition);
+}
+
+void Deck::resetCue_Click() {
+    app::DeckRecord& r = record();
+    if (r.stream == 0)
+        return;
+    controls_.lcd->setPlay(true);
+    r.memoryCue1 = r.cuePosition;
+    r.cuePosition = 0;
+    state_.selectedDeck = static_cast<std::int16_t>(side_);
+    const bool playing = engine::isChannelPlaying(r.stream);
+    setStreamPosition(0);
+    playFromHere(playing);
+}
+
+void Deck::playFromMemory_Click(int index) {
+    app::DeckRecord& r = record();
+    if (r.stream == 0)
+        return;
+    state_.selectedDeck = static_cast<std::int16_t>(side_);
+    controls_.lcd->setPlay(true);
+    if (r.cueMode)
+        leaveCueMode();
+    controls_.turntableStopTimer->stop();
+    changePitch();
+    if (r.paused) {
+        resumeStream();
+        r.paused = 0;
+        controls_.lcd->setPause(false);
+        app::callLink(state_.links.runVolumeTimer);
+        return;
+    }
+    const bool playing = engine::isChannelPlaying(r.stream);
+    if (index == 0)
+        setStreamPosition(r.memoryCue1);
+    playFromHere(playing);
+}
+
+void Deck::playFromHere(bool playing) {
+    // Also with the automatic DJ on, a failed start is reported here.
+    if (!playing && playStream() == 0)
+        decks_.host().throwError(kCantPlay);
+    else
+        app::callLink(state_.links.runVolumeTimer);
+}
 
 } // namespace decks

@@ -127,9 +127,7 @@ void Deck::openFile_Click() {
     r.filePath = state_.last_added_file;
     app::callLink(state_.links.selectPlaylistEntry, state_.song_index);
     init_Player();
-    controls_.playFromMemory->setBackColor(app::kColourOff);
-    r.memoryCue1 = 0;
-    r.memoryCue2 = 0;
+    forgetMemoryCues();
 }
 
 } // namespace decks

@@ -1,9 +1,37 @@
 // The turntable stop: the deck's rate run down step by step every 30 ms
-// until the stream stops. Runs on the UI thread.
+// until the stream stops. Rates are in Hz. Runs on the UI thread.
 #include "decks/deck.h"
+
+#include "platform/audio/bass.h"
+
+#include <QTimer>
 
 namespace decks {
 
-void Deck::turntableStop_Tick() {}
+namespace {
+// The audio library refuses rates below this (error 25) and keeps the old
+// one, so the run-down stops instead of asking for a lower rate.
+constexpr std::int64_t kLowestRate = 100;
+} // namespace
+
+void Deck::turntableStop_Tick() {
+    // Only the left deck's timer makes its deck the selected one.
+    if (side_ == 0)
+        state_.selectedDeck = 0;
+    app::DeckRecord& r = record();
+    DWORD rate = 0; // stays 0 when the deck has no stream
+    BASS_ChannelGetAttributes(r.stream, &rate, nullptr, nullptr);
+    const std::int64_t next = static_cast<std::int64_t>(rate) - state_.settings.turntableStopSpeed;
+    if (next >= kLowestRate) {
+        BASS_ChannelSetAttributes(r.stream, static_cast<int>(next), -1, -101);
+        return;
+    }
+    BASS_ChannelStop(r.stream);
+    controls_.turntableStopTimer->stop();
+    // The pitched rate again, for the next play.
+    changePitch();
+    if (state_.autoDJ_On && !mixPointFlag())
+        raiseMixPoint();
+}
 
 } // namespace decks

@@ -1,4 +1,5 @@
-// A picture of the main window with both decks loaded, pitched and playing.
+// Pictures of the main window with both decks loaded, pitched and playing,
+// and of a deck scrubbing in cue mode.
 #include "tests/decks/deck_fixture.h"
 
 #include "app/main_window.h"
@@ -10,17 +11,24 @@
 #include "tests/support/screenshots.h"
 
 #include <QApplication>
+#include <QFrame>
 
 using namespace deck_test;
 
 namespace {
 
-class DeckScreenshot : public app_test::ProgramTest {};
+class DeckScreenshot : public app_test::ProgramTest {
+protected:
+    // The program in its console look, output at 44100 Hz.
+    halvoranF* startConsole() {
+        app::applyConsoleLook(*qApp);
+        app_test::writeSetting("InitQuality", "CD Quality - 44100Hz");
+        return startProgram();
+    }
+};
 
 TEST_F(DeckScreenshot, BothDecksLoadedAndPlaying) {
-    app::applyConsoleLook(*qApp);
-    app_test::writeSetting("InitQuality", "CD Quality - 44100Hz");
-    halvoranF* w = startProgram();
+    halvoranF* w = startConsole();
     ASSERT_NE(w, nullptr);
     fixtures::Tone left;
     left.seconds = 30;
@@ -53,6 +61,21 @@ TEST_F(DeckScreenshot, BothDecksLoadedAndPlaying) {
         w->LCD_R->run_marquee_scroll();
     }
     EXPECT_FALSE(testing_support::saveScreenshot(w, "main-window-decks-playing").isEmpty());
+}
+
+TEST_F(DeckScreenshot, LeftDeckScrubbingInCueMode) {
+    halvoranF* w = startConsole();
+    ASSERT_NE(w, nullptr);
+    state->decks[0].filePath = QString::fromStdString(audio_test::mp3Cbr());
+    w->init_LeftPlayer();
+    emit w->playCB2->MouseDown(2, 0, 1, 1); // back to cue
+    emit w->LcueBackCB->MouseDown(1, 0, 1, 1);
+    EXPECT_TRUE(w->LCD_L->Cueing());
+    EXPECT_EQ(w->LCD_L->CueDir(), 1);
+    EXPECT_TRUE(w->LCD_L->isShown(qzvLCD::Element::img_CueDir1));
+    for (int step = 0; step < 10; ++step)
+        w->LCD_L->run_marquee_scroll();
+    EXPECT_FALSE(testing_support::saveScreenshot(w->Left_Deck, "left-deck-cue-mode").isEmpty());
 }
 
 } // namespace

@@ -1,0 +1,105 @@
+// The turntable stop on each deck: the rate's run-down tick by tick on the
+// audio library, the stop at its end, and what is heard on the offline output.
+#include "tests/decks/deck_fixture.h"
+
+#include "app/main_window.h"
+#include "tests/platform/audio/audio_test_support.h"
+
+#include <QTimer>
+
+using namespace deck_test;
+using audio_test::render;
+
+namespace {
+
+class DeckRunDown : public DeckTest {
+protected:
+    void tick() { side() == 0 ? w->tmrLTurntableStop_Timer() : w->tmrRTurntableStop_Timer(); }
+    // Stop pressed, then ticks until the timer stops itself; the rates the
+    // stream ran at after each tick that did not stop it.
+    std::vector<DWORD> runDown() {
+        mouseDown(controls().stop);
+        std::vector<DWORD> rates;
+        for (int ticks = 0; controls().turntableStopTimer->isActive() && ticks < 1000; ++ticks) {
+            tick();
+            if (controls().turntableStopTimer->isActive())
+                rates.push_back(streamRate());
+        }
+        return rates;
+    }
+};
+
+TEST_P(DeckRunDown, TheRateFallsByTheStopSpeedUntilTheStreamStops) {
+    struct Case {
+        int pitchSlider;
+        int speed;
+        DWORD startRate;
+        std::size_t reductions;
+    };
+    // 44096 Hz at 4000 Hz a tick: after 4096 Hz the next rate (96 Hz) is
+    // below what the audio library takes, so that tick stops the stream.
+    for (const Case& c :
+         {Case{1000, 2205, 44100, 19}, Case{1000, 50000, 44100, 0}, Case{999, 4000, 44096, 10}}) {
+        SCOPED_TRACE(c.speed);
+        load(wav44k());
+        controls().pitch->setValue(c.pitchSlider);
+        state->settings.turntableStopSpeed = c.speed;
+        controls().play->click();
+        ASSERT_EQ(streamRate(), c.startRate);
+        const std::vector<DWORD> rates = runDown();
+        ASSERT_EQ(rates.size(), c.reductions);
+        for (std::size_t k = 0; k < rates.size(); ++k)
+            EXPECT_EQ(rates[k], c.startRate - (k + 1) * c.speed);
+        EXPECT_FALSE(controls().turntableStopTimer->isActive());
+        EXPECT_EQ(BASS_ChannelIsActive(rec().stream), BASS_ACTIVE_STOPPED);
+        EXPECT_EQ(streamRate(), c.startRate); // the pitched rate for the next play
+    }
+}
+
+TEST_P(DeckRunDown, TheEndHandsOverToTheAutomaticDjOnce) {
+    int steps = 0;
+    state->links.runAutoDJ = [&] { ++steps; };
+    state->autoDJ_On = -1;
+    std::int16_t& mine = side() == 0 ? state->leftAtMixPoint : state->rightAtMixPoint;
+    std::int16_t& other = side() == 0 ? state->rightAtMixPoint : state->leftAtMixPoint;
+    other = -1;
+    load(wav44k());
+    controls().play->click();
+    runDown();
+    EXPECT_EQ(steps, 1);
+    EXPECT_EQ(mine, -1);
+    EXPECT_EQ(other, 0);
+    controls().play->click();
+    runDown();
+    EXPECT_EQ(steps, 1);
+}
+
+TEST_P(DeckRunDown, TheToneFallsStepByStepToSilence) {
+    load(tone("rundown.wav", fixtures::Format::Wav, 44100, 2, 3.0));
+    state->settings.turntableStopSpeed = 2205;
+    controls().play->click();
+    render(4410);
+    mouseDown(controls().stop);
+    const std::size_t block = 1323; // 30 ms at 44100 Hz
+    int ticks = 0;
+    for (; controls().turntableStopTimer->isActive() && ticks < 100; ++ticks) {
+        tick();
+        std::vector<short> heard = render(block);
+        // A new rate glides in over the first chunk (512 frames) of the block.
+        heard.erase(heard.begin(), heard.begin() + 2 * 512);
+        const int channel = audio_test::peak(heard, 0) > 0 ? 0 : 1;
+        const double expected = 1000.0 * (44100 - 2205 * (ticks + 1)) / 44100;
+        if (expected >= 200) { // at least three periods measured
+            EXPECT_NEAR(audio_test::frequency(heard, channel, 44100), expected, expected * 0.02)
+                << "tick " << ticks + 1;
+        }
+    }
+    EXPECT_EQ(ticks, 20); // 19 reductions, then the stop
+    const std::vector<short> after = render(block);
+    EXPECT_EQ(audio_test::peak(after, 0), 0);
+    EXPECT_EQ(audio_test::peak(after, 1), 0);
+}
+
+DECK_TEST_BOTH_SIDES(DeckRunDown);
+
+} // namespace
