@@ -156,6 +156,7 @@ void BM_LoadTwentyMinuteMp3OntoADeck(benchmark::State& s) {
 // Opening the file alone: as a tag reader does (no accurate seeking, no
 // pre-buffer), and with accurate seeking as a deck opens it.
 void openLoop(benchmark::State& s, DWORD flags, const std::string& figure) {
+    program(); // the library is initialised by the started program, also when run alone
     const std::string path =
         bench_audio::cached("twenty_minutes.mp3", fixtures::Format::Mp3Cbr, 1200);
     Timings timings;

@@ -1,6 +1,8 @@
 #include "platform/audio/decoder.h"
 
 #include "platform/audio/bass.h"
+#include "platform/audio/file_blocks.h"
+#include "platform/audio/mpeg_frames.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -167,7 +169,10 @@ Decoder::PacketScan Decoder::scanPackets() const {
 }
 
 // The exact length is the sum of packet lengths less the encoder delay and
-// padding the demuxer marks; each packet becomes a seek index entry.
+// padding the demuxer marks; each packet becomes a seek index entry. The
+// demuxer hands out the first packet; a plain file is walked on from there
+// through its frame headers (the same packets, far faster), any other file
+// is read packet by packet.
 Decoder::PacketScan Decoder::scanMpegPackets() const {
     PacketScan result;
     AVFormatContext* scan = nullptr;
@@ -176,9 +181,9 @@ Decoder::PacketScan Decoder::scanMpegPackets() const {
     AVPacket* packet = av_packet_alloc();
     const AVRational timeBase = scan->streams[streamIndex_]->time_base;
     const AVRational frameBase{1, sampleRate_};
-    bool first = true;
+    bool first = true, walked = false;
     std::int64_t total = 0;
-    while (packet && av_read_frame(scan, packet) >= 0) {
+    while (!walked && packet && av_read_frame(scan, packet) >= 0) {
         if (packet->stream_index == streamIndex_) {
             std::int64_t frames = av_rescale_q(packet->duration, timeBase, frameBase);
             // Skips may reach past one packet (the decoder carries them on).
@@ -190,13 +195,33 @@ Decoder::PacketScan Decoder::scanMpegPackets() const {
                 skipStart = AV_RL32(side);
                 frames -= skipStart + static_cast<std::int64_t>(AV_RL32(side + 4));
             }
-            if (first && packet->pts != AV_NOPTS_VALUE) {
-                result.originFrames = av_rescale_q(packet->pts, timeBase, frameBase) + skipStart;
-                first = false;
+            if (first && packet->pts == 0 && packet->dts == 0 && packet->pos >= 0 &&
+                timeBase.num == 1) {
+                FileBlocks file(path_);
+                MpegWalkStart start;
+                start.position = packet->pos;
+                start.size = packet->size;
+                start.duration = packet->duration;
+                start.skipStart = skipStart;
+                start.timeBaseDen = timeBase.den;
+                if (std::optional<MpegWalk> walk = walkMpegFrames(file, start)) {
+                    result.originFrames = skipStart;
+                    total = walk->lengthFrames;
+                    result.entries = std::move(walk->entries);
+                    first = false;
+                    walked = true;
+                }
             }
-            total += frames;
-            if (packet->dts != AV_NOPTS_VALUE && packet->pos >= 0)
-                result.entries.push_back({packet->pos, packet->dts, packet->size});
+            if (!walked) {
+                if (first && packet->pts != AV_NOPTS_VALUE) {
+                    result.originFrames =
+                        av_rescale_q(packet->pts, timeBase, frameBase) + skipStart;
+                    first = false;
+                }
+                total += frames;
+                if (packet->dts != AV_NOPTS_VALUE && packet->pos >= 0)
+                    result.entries.push_back({packet->pos, packet->dts, packet->size});
+            }
         }
         av_packet_unref(packet);
     }

@@ -3,6 +3,8 @@
 // sample rate (mono doubled, more channels mixed down). Frame indices count
 // from the first sample a straight decode gives (encoder delay removed).
 // Not thread-safe: the owning stream serialises every call.
+#include "platform/audio/mpeg_frames.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -43,11 +45,7 @@ public:
         std::int64_t originFrames = 0;
         // Seeks must decode from the start to sound as a straight decode does.
         bool replayFromStart = false;
-        struct Entry {
-            std::int64_t position, timestamp;
-            int size;
-        };
-        std::vector<Entry> entries;
+        std::vector<PacketIndexEntry> entries;
     };
     // True when lengths and seeks are exact already (WAV, or scanned).
     bool exact() const { return exact_; }
