@@ -289,6 +289,8 @@ private:
     void build_Keyboard();
     std::unique_ptr<mixer::AutoDJ> autoDJ_;
     std::unique_ptr<mixer::KeyboardShortcuts> keyboard_;
+    // The application-wide key filter; goes before the keyboard it calls.
+    std::unique_ptr<QObject> keyPreview_;
     // The decks on their controls, and every deck control's event.
     void build_Decks();
     // Drops on the decks (the next-song box or files) and the next-song box's drag.

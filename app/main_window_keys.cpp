@@ -23,9 +23,7 @@ namespace {
 // the Ctrl and Alt keys count as released, as their key-ups go elsewhere.
 class KeyPreview : public QObject {
 public:
-    explicit KeyPreview(halvoranF* window) : QObject(window), window_(window) {
-        qApp->installEventFilter(this);
-    }
+    explicit KeyPreview(halvoranF* window) : window_(window) { qApp->installEventFilter(this); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -67,7 +65,7 @@ void halvoranF::build_Keyboard() {
     };
     keyboard_ = std::make_unique<mixer::KeyboardShortcuts>(state, *decks, *mixerDesk_, *autoDJ_,
                                                            controls, std::move(actions));
-    new KeyPreview(this);
+    keyPreview_ = std::make_unique<KeyPreview>(this);
 }
 
 bool halvoranF::Form_KeyDown(int keyCode, int shift, bool autoRepeat) {
