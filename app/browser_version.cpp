@@ -2,11 +2,15 @@
 
 #include "core/number_text.h"
 
+#include <QDir>
 #include <limits>
 
 namespace app {
 
 namespace {
+// The installed help pages, from the folder of the installed program.
+constexpr const char* kHelpFromProgramFolder = VORLAN_HELP_FROM_BINDIR;
+
 std::int32_t toLong(double value) {
     if (!(value > std::numeric_limits<std::int32_t>::min() &&
           value < std::numeric_limits<std::int32_t>::max()))
@@ -34,7 +38,7 @@ BrowserVersion parseBrowserVersion(const QString& text) {
 QString helpFileFor(const BrowserVersion& version, const QString& programFolder) {
     if (version.major < 4 && version.minor < 71)
         return {};
-    return programFolder + "/Vorlan_help.chm";
+    return QDir::cleanPath(programFolder + "/" + kHelpFromProgramFolder);
 }
 
 } // namespace app

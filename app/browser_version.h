@@ -18,7 +18,8 @@ struct BrowserVersion {
 BrowserVersion parseBrowserVersion(const QString& text);
 
 // The application's help file: empty when major < 4 and minor < 71,
-// otherwise `programFolder` + "/Vorlan_help.chm".
+// otherwise the installed help pages' index as seen from `programFolder`
+// (bin/ beside share/vorlan/help/index.html).
 QString helpFileFor(const BrowserVersion& version, const QString& programFolder);
 
 } // namespace app

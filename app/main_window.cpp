@@ -19,6 +19,8 @@
 #include "decks/decks.h"
 #include "engine/engine_helpers.h"
 #include "engine/engine_lifecycle.h"
+#include "mixer/auto_dj.h"
+#include "mixer/keyboard_shortcuts.h"
 #include "mixer/mixer_desk.h"
 #include "platform/system/folders.h"
 #include "platform/ui/dialogs.h"
@@ -48,6 +50,8 @@ halvoranF::halvoranF(app::ProgramState& state_) : QWidget(nullptr), state(state_
     build_KeyboardHints();
     build_Decks();
     build_MixerDesk();
+    build_AutoDJ();
+    build_Keyboard();
     titlebar->setText(app::kProductName);
 
     new app::WindowDragHandle(imgIcon, true);
@@ -68,6 +72,7 @@ halvoranF::~halvoranF() {
     if (!state.mainWindow || state.mainWindow == this) {
         state.links.runVolumeTimer = nullptr;
         state.links.runVUmeterTimer = nullptr;
+        state.links.runAutoDJ = nullptr;
     }
 }
 
@@ -194,11 +199,6 @@ void halvoranF::init_Timers() {
         t->stop();
 }
 
-void halvoranF::hide_keyboard_Shortcuts() {
-    for (QLineEdit* box : keyboardTXT)
-        box->setVisible(false);
-}
-
 void halvoranF::set_WindowGeometry() {
     const int right = std::max({Left_Deck->geometry().right(), Mixer->geometry().right(),
                                 Right_Deck->geometry().right()}) +
@@ -241,19 +241,6 @@ void halvoranF::ThrowError(const QString& message) {
     engine::showErrorBox(state.dialogs, message);
     Form_KeyUp(17, 0);
     Form_KeyUp(18, 0);
-}
-
-void halvoranF::Form_KeyUp(int keyCode, int /*shift*/) {
-    switch (keyCode) {
-    case 17:
-        state.ctrlDown = 0;
-        break;
-    case 18:
-        state.altDown = 0;
-        break;
-    default:
-        break;
-    }
 }
 
 // ---- Close ----

@@ -23,8 +23,10 @@ namespace app {
 struct ProgramState;
 }
 namespace mixer {
+class AutoDJ;
+class KeyboardShortcuts;
 class MixerDesk;
-}
+} // namespace mixer
 namespace decks {
 class Decks;
 }
@@ -142,6 +144,17 @@ public:
     // Shows the playlist window (not modal), centred on the screen.
     void playListCB_Click();
     void tmrAsync_Timer();
+
+    // ---- Automatic DJ (one-line calls into the automatic DJ) ----
+    void autoDJCB_Click();
+    void run_autoDJ();
+    void get_next_song();
+    void tmrAutoFade_Timer();
+
+    // ---- Keyboard ----
+    // Every key of the window, before its controls (codes and shift state
+    // as in mixer/key_codes.h). True when a shortcut used the key.
+    bool Form_KeyDown(int keyCode, int shift, bool autoRepeat = false);
     void Form_KeyUp(int keyCode, int shift);
 
     // ---- Mixer ----
@@ -270,6 +283,14 @@ private:
     void build_MixerDesk();
     void connect_MixerLinks();
     std::unique_ptr<mixer::MixerDesk> mixerDesk_;
+    // The automatic DJ on the mixer's crossfader, and the keyboard
+    // (main_window_autodj.cpp, main_window_keys.cpp).
+    void build_AutoDJ();
+    void build_Keyboard();
+    std::unique_ptr<mixer::AutoDJ> autoDJ_;
+    std::unique_ptr<mixer::KeyboardShortcuts> keyboard_;
+    // The application-wide key filter; goes before the keyboard it calls.
+    std::unique_ptr<QObject> keyPreview_;
     // The decks on their controls, and every deck control's event.
     void build_Decks();
     // Drops on the decks (the next-song box or files) and the next-song box's drag.

@@ -53,6 +53,7 @@ void halvoranF::build_MixerDesk() {
 void halvoranF::connect_MixerLinks() {
     state.links.runVolumeTimer = [this] { run_volume_timer(); };
     state.links.runVUmeterTimer = [this] { run_VUmeterTimer(); };
+    state.links.runAutoDJ = [this] { run_autoDJ(); };
 }
 
 void halvoranF::run_volume_timer() {

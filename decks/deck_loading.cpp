@@ -58,6 +58,11 @@ void Deck::init_Player() {
     r.loadedFile = r.filePath;
 
     controls_.lcd->setRemain(getSongLength());
+    // The new track starts at the start of the position bar (the last
+    // track's 100 % would count as past the automix point), and the next
+    // track tick does not take the reset for a drag of the bar.
+    controls_.lcd->setProgress(0);
+    r.lastProgress = controls_.lcd->Progress();
 
     DWORD rate = 0;
     BASS_ChannelGetAttributes(stream, &rate, nullptr, nullptr);

@@ -80,6 +80,8 @@ TEST(Install, LaidOutUnderThePrefixAndRunsFromThere) {
         EXPECT_EQ(icon.size(), QSize(size, size)) << size;
     }
     EXPECT_TRUE(QFile::exists(share + "/vorlan/help/index.html"));
+    // The help file the program opens (F1) from its own folder.
+    EXPECT_TRUE(QFile::exists(QDir::cleanPath(prefix + "/bin/" + VORLAN_HELP_FROM_BINDIR)));
     const QString validator = QStandardPaths::findExecutable("desktop-file-validate");
     ASSERT_FALSE(validator.isEmpty()) << "desktop-file-validate is not installed";
     const Finished valid = run(validator, {share + "/applications/vorlan.desktop"});

@@ -209,7 +209,7 @@ TEST(HelpFileRule, BrowserVersions) {
     auto v = app::parseBrowserVersion("5.50.4807.2300");
     EXPECT_EQ(v.major, 5);
     EXPECT_EQ(v.minor, 50);
-    EXPECT_EQ(app::helpFileFor(v, "/opt/vorlan"), "/opt/vorlan/Vorlan_help.chm");
+    EXPECT_EQ(app::helpFileFor(v, "/opt/vorlan/bin"), "/opt/vorlan/share/vorlan/help/index.html");
     v = app::parseBrowserVersion("3.02.1234");
     EXPECT_EQ(v.major, 3);
     EXPECT_EQ(v.minor, 2);
@@ -218,7 +218,7 @@ TEST(HelpFileRule, BrowserVersions) {
     EXPECT_EQ(v.major, 4);
     EXPECT_EQ(v.minor, 71); // a single dot: the minor number runs to the end
     v = app::parseBrowserVersion("3.80");
-    EXPECT_EQ(app::helpFileFor(v, "/opt/vorlan"), "/opt/vorlan/Vorlan_help.chm");
+    EXPECT_EQ(app::helpFileFor(v, "/opt/vorlan/bin"), "/opt/vorlan/share/vorlan/help/index.html");
     v = app::parseBrowserVersion(app::notFoundMarker());
     EXPECT_EQ(v.major, 0);
     EXPECT_EQ(v.minor, 0);
@@ -235,7 +235,8 @@ TEST_F(StartupTest, HelpFileFromTheRegistry) {
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(w->ieMajor, 5);
     EXPECT_EQ(w->ieMinor, 50);
-    EXPECT_EQ(state->appHelpFile, sys::programFolder() + "/Vorlan_help.chm");
+    EXPECT_EQ(state->appHelpFile,
+              QDir::cleanPath(sys::programFolder() + "/../share/vorlan/help/index.html"));
 }
 
 TEST_F(StartupTest, NoBrowserVersionMeansNoHelpFile) {

@@ -1,0 +1,84 @@
+#include "tests/mixer/window_fixture.h"
+
+#include "app/main_window.h"
+#include "controls/widgets/console_look.h"
+#include "engine/engine_helpers.h"
+#include "playlist/playlist_window.h"
+#include "tests/platform/audio/audio_test_support.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <fstream>
+
+namespace mixer_test {
+
+std::string song(const std::string& name, fixtures::Format format, double seconds, int rate,
+                 int channels, double frequency) {
+    fixtures::Tone tone;
+    tone.format = format;
+    tone.seconds = seconds;
+    tone.sampleRate = rate;
+    tone.channels = channels;
+    tone.frequency = frequency;
+    audio_test::fixture(name, tone);
+    return name;
+}
+
+std::string unplayableSong(const std::string& name) {
+    std::ofstream(audio_test::fixtureFolder() / name) << "not a song, only words\n";
+    return name;
+}
+
+void WindowTest::SetUp() {
+    app_test::ProgramTest::SetUp();
+    app::applyConsoleLook(*qApp);
+    app_test::writeSetting("InitQuality", "CD Quality - 44100Hz");
+    app_test::writeSetting("optStartUp", "0");
+    w = startProgram();
+    ASSERT_NE(w, nullptr);
+    playlist = playlistF::load(*state);
+}
+
+void WindowTest::TearDown() {
+    for (app::DeckRecord& deck : state->decks)
+        if (deck.stream)
+            BASS_StreamFree(deck.stream);
+    state->playlist_changed = false;
+    app_test::ProgramTest::TearDown();
+}
+
+void WindowTest::usePlaylist(const std::vector<std::string>& names) {
+    QString files = QString::fromStdString(audio_test::fixtureFolder().string());
+    for (const std::string& name : names)
+        files += QChar(0) + QString::fromStdString(name);
+    playlist->loadsongs_to_playlist(names.size() == 1 ? files.replace(QChar(0), '/') : files);
+    playlist->selectEntry(0);
+}
+
+void WindowTest::loadDeck(int deck, const std::string& name) {
+    state->decks[static_cast<std::size_t>(deck)].filePath =
+        QString::fromStdString((audio_test::fixtureFolder() / name).string());
+    deck == 0 ? w->init_LeftPlayer() : w->init_RightPlayer();
+}
+
+void WindowTest::advance(int ms, std::vector<short>* out, const std::function<void()>& each) {
+    constexpr int kStepMs = 20;
+    for (int t = 0; t < ms; t += kStepMs) {
+        const std::vector<short> frames = audio_test::render(44100 * kStepMs / 1000);
+        if (out)
+            out->insert(out->end(), frames.begin(), frames.end());
+        clockMs += kStepMs;
+        if (clockMs % 80 == 0)
+            w->tmrTrackLength_Timer();
+        if (clockMs % 100 == 0 && w->tmrAutoFade.isActive())
+            w->tmrAutoFade_Timer();
+        if (each)
+            each();
+    }
+}
+
+bool WindowTest::playing(int deck) const {
+    return engine::isChannelPlaying(state->decks[static_cast<std::size_t>(deck)].stream);
+}
+
+} // namespace mixer_test
