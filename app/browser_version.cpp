@@ -3,6 +3,7 @@
 #include "core/number_text.h"
 
 #include <QDir>
+#include <QStandardPaths>
 #include <limits>
 
 namespace app {
@@ -33,6 +34,16 @@ BrowserVersion parseBrowserVersion(const QString& text) {
     const QString minorText = q > 0 ? text.mid(p - 1, q - p) : text.mid(p - 1);
     v.minor = toLong(numericPrefix(minorText));
     return v;
+}
+
+BrowserVersion helpBrowserVersion(const BrowserVersion& recorded, bool desktopOpensPages) {
+    if (recorded.major == 0 && recorded.minor == 0 && desktopOpensPages)
+        return {4, 71};
+    return recorded;
+}
+
+bool desktopOpensPages() {
+    return !QStandardPaths::findExecutable("xdg-open").isEmpty();
 }
 
 QString helpFileFor(const BrowserVersion& version, const QString& programFolder) {

@@ -17,6 +17,14 @@ struct BrowserVersion {
 // 0 and 0.
 BrowserVersion parseBrowserVersion(const QString& text);
 
+// The version the help rule goes by: the recorded one; where none is
+// recorded (the registry has no browser entry on a Linux desktop) and the
+// desktop has an opener for web pages (`desktopOpensPages`), the lowest
+// version that can show the help, 4.71, since the help opens there.
+BrowserVersion helpBrowserVersion(const BrowserVersion& recorded, bool desktopOpensPages);
+// True when the desktop's opener of files and web pages (xdg-open) is on PATH.
+bool desktopOpensPages();
+
 // The application's help file: empty when major < 4 and minor < 71,
 // otherwise the installed help pages' index as seen from `programFolder`
 // (bin/ beside share/vorlan/help/index.html).

@@ -111,7 +111,8 @@ bool halvoranF::Form_Load() {
     const app::BrowserVersion browser = app::parseBrowserVersion(version);
     ieMajor = browser.major;
     ieMinor = browser.minor;
-    state.appHelpFile = app::helpFileFor(browser, sys::programFolder());
+    state.appHelpFile = app::helpFileFor(app::helpBrowserVersion(browser, app::desktopOpensPages()),
+                                         sys::programFolder());
 
     state.step("loops_folder");
     QDir().mkpath(sys::systemFolder() + "/Vorlan Loops"); // errors ignored
