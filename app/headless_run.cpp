@@ -12,9 +12,8 @@ namespace app {
 
 namespace {
 
-// While the unattended close runs, nobody is there to answer its questions
-// ("Save Playlist?"): each box is answered No (or OK when it has no No),
-// and what it said is printed.
+// Each box is answered No (or OK when it has no No), and what it said is
+// printed: a missing song at start-up, "Save Playlist?" at the close.
 void answerBoxesUnattended() {
     auto* timer = new QTimer(qApp);
     QObject::connect(timer, &QTimer::timeout, [] {
@@ -34,6 +33,13 @@ void answerBoxesUnattended() {
 }
 
 } // namespace
+
+void answerBoxesWhenUnattended() {
+    bool ok = false;
+    const int quitAfter = qEnvironmentVariableIntValue("VORLAN_QUIT_AFTER_MS", &ok);
+    if (ok && quitAfter >= 0)
+        answerBoxesUnattended();
+}
 
 void armHeadlessRun(QWidget* mainWindow) {
     const QString shot = qEnvironmentVariable("VORLAN_SCREENSHOT");
@@ -56,7 +62,6 @@ void armHeadlessRun(QWidget* mainWindow) {
         QTimer::singleShot(quitAfter, Qt::PreciseTimer, qApp, [window] {
             // The main window's own close: it stops the engine and unloads
             // the other windows.
-            answerBoxesUnattended();
             if (window)
                 window->close();
             // exit, not quit: quit asks the windows again, and a playing deck refuses.

@@ -7,6 +7,10 @@ class QWidget;
 
 namespace app {
 
+// With VORLAN_QUIT_AFTER_MS set nobody is there to answer a message box:
+// from the start of the run each box is answered No (or OK) and its text is
+// printed. Does nothing otherwise. Call before the program starts.
+void answerBoxesWhenUnattended();
 // Arms both for `mainWindow`; does nothing when neither variable is set.
 void armHeadlessRun(QWidget* mainWindow);
 

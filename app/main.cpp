@@ -27,6 +27,7 @@ int main(int argc, char** argv) {
         dialogs.setParent(mainWindow);
         app::armHeadlessRun(mainWindow);
     };
+    app::answerBoxesWhenUnattended();
     app::startProgram(state);
     const int status = application.exec();
     return state.programEnded ? state.exitCode : status;

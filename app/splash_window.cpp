@@ -11,6 +11,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
+#include <QPointer>
 #include <QScreen>
 
 loadingF::loadingF(app::ProgramState& state) : QWidget(nullptr), state_(state) {
@@ -82,7 +83,13 @@ void loadingF::Form_Load() {
 void loadingF::tmrLoad_Timer() {
     if (!tmrSplash.isActive())
         tmrSplash.start();
+    // A message box during the main window's load (a song on the command
+    // line that cannot be played) runs events, and the load unloads this
+    // window: it may be gone when the load returns.
+    const QPointer<loadingF> self(this);
     halvoranF::load(state_);
+    if (!self)
+        return;
     if (state_.programEnded) {
         tmrLoad.stop();
         tmrSplash.stop();
