@@ -29,7 +29,7 @@ void sleepMs(int milliseconds) {
 }
 
 JackServer& server() {
-    static JackServer instance(44100, !std::getenv("VORLAN_JACK_NO_REALTIME"));
+    static JackServer instance(44100);
     return instance;
 }
 

@@ -72,6 +72,10 @@ bool takesClients(const std::string& name) {
 
 } // namespace
 
+bool JackServer::realtimeUnlessAskedNot() {
+    return std::getenv("VORLAN_JACK_NO_REALTIME") == nullptr;
+}
+
 JackServer::JackServer(int rate, bool realtime) : rate_(rate), realtime_(realtime) {
     jack_set_error_function([](const char*) {});
     jack_set_info_function([](const char*) {});
