@@ -22,9 +22,12 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QEventLoop>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTimer>
 
 namespace {
 
@@ -120,6 +123,34 @@ TEST_F(StartupTest, LoadingTheMainWindowTwiceDoesNothing) {
     const auto steps = state->steps.size();
     EXPECT_EQ(halvoranF::load(*state), w);
     EXPECT_EQ(state->steps.size(), steps);
+}
+
+// A song on the command line that cannot be played shows its box while the
+// main window loads; the box runs events, and the load has unloaded the
+// splash by then. The program comes up with the box answered.
+TEST_F(StartupTest, ABoxDuringTheLoadLeavesTheProgramRunning) {
+    const QString notAudio = folder() + "/not audio.mp3";
+    QFile file(notAudio);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(4096, 'x'));
+    file.close();
+    state->commandLine = notAudio;
+    dialogs.whileBoxShown = [] {
+        QEventLoop box;
+        QTimer::singleShot(10, &box, &QEventLoop::quit);
+        box.exec();
+    };
+    for (int deck = 0; deck < 2; ++deck)
+        dialogs.expectBox(ui::vbOK);
+    halvoranF* w = startProgram();
+    dialogs.whileBoxShown = nullptr;
+    ASSERT_NE(w, nullptr);
+    EXPECT_FALSE(state->programEnded);
+    ASSERT_FALSE(dialogs.boxes().empty());
+    for (const auto& box : dialogs.boxes())
+        EXPECT_TRUE(box.text.startsWith("The selected file could not be loaded."))
+            << box.text.toStdString();
+    dialogs.expectBox(ui::vbNo); // the close asks to save the playlist
 }
 
 TEST_F(StartupTest, WrongAudioLibraryVersionEndsTheProgram) {

@@ -15,6 +15,8 @@ void ScriptedDialogs::clear() {
 
 int ScriptedDialogs::msgBox(const QString& text, int style, const QString& title) {
     boxes_.push_back({text, style, title});
+    if (whileBoxShown)
+        whileBoxShown();
     if (answers_.empty()) {
         ADD_FAILURE() << "unexpected message box: \"" << text.toStdString() << "\" titled \""
                       << title.toStdString() << "\"";

@@ -6,6 +6,7 @@
 
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <vector>
 
 namespace testing_support {
@@ -36,6 +37,9 @@ public:
     void clear();
     // Answers still queued (a test usually wants none at its end).
     std::size_t pendingAnswers() const { return answers_.size() + files_.size(); }
+
+    // Runs while each box is shown, as a real box runs the event loop.
+    std::function<void()> whileBoxShown;
 
     int msgBox(const QString& text, int style, const QString& title) override;
     ui::FileDialogResult openFile(const ui::FileDialogRequest& request) override;
