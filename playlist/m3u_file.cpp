@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStringDecoder>
 #include <QUrl>
 
 namespace playlist {
@@ -14,7 +15,9 @@ namespace {
 
 // Where a line of a playlist points: absolute paths as they stand, a file://
 // URI as the local path it names, anything else relative to the playlist's
-// folder. The empty line stays empty.
+// folder. A relative path written on Windows ("Album\\01.mp3") names the
+// same file here when no file has the name as written; a path with a drive
+// letter names no file here and stays as written. The empty line stays empty.
 QString entryPath(const QString& line, const QDir& folder) {
     if (line.isEmpty() || line.startsWith('/'))
         return line;
@@ -24,7 +27,27 @@ QString entryPath(const QString& line, const QDir& folder) {
             return url.toLocalFile();
         return line;
     }
-    return QDir::cleanPath(folder.absoluteFilePath(line));
+    const bool driveLetter = line.size() >= 3 && line[0].isLetter() && line[1] == ':' &&
+                             (line[2] == '\\' || line[2] == '/');
+    if (driveLetter)
+        return line;
+    const QString asWritten = QDir::cleanPath(folder.absoluteFilePath(line));
+    if (!line.contains('\\') || QFileInfo::exists(asWritten))
+        return asWritten;
+    return QDir::cleanPath(folder.absoluteFilePath(QString(line).replace('\\', '/')));
+}
+
+// A line's text: UTF-8 (what .m3u8 files and this program write); a line
+// that is not valid UTF-8 comes from a player writing the Windows code page.
+QString lineText(const QByteArray& line) {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8.decode(line);
+    if (!utf8.hasError())
+        return text;
+    QStringDecoder windows("windows-1252");
+    if (windows.isValid())
+        return windows.decode(line);
+    return QString::fromLatin1(line);
 }
 
 } // namespace
@@ -61,7 +84,7 @@ QStringList readPlaylistFile(const QString& path) {
         start = end + 1;
         if (end < text.size() && text[end] == '\r' && start < text.size() && text[start] == '\n')
             ++start;
-        const QString entry = sys::fromAnsi(line).trimmed();
+        const QString entry = lineText(line).trimmed();
         if (entry.startsWith('#'))
             continue;
         entries << entryPath(entry, folder);

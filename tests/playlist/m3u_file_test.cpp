@@ -48,6 +48,12 @@ TEST(M3uRead, AnyLineEndDirectivesRelativePathsAndUris) {
         {"UTF-8 with byte-order mark",
          "\xEF\xBB\xBF/Caf\xC3\xA9/\xE6\x97\xA5.mp3\n",
          {"/Caf\u00e9/\u65e5.mp3"}},
+        {"Windows code page from an older player",
+         "/Caf\xE9 \x96 Bar.mp3\n",
+         {"/Caf\u00e9 \u2013 Bar.mp3"}},
+        {"written on Windows",
+         "..\\music\\a b.mp3\r\nC:\\Music\\c.mp3\r\n",
+         {music + "a b.mp3", "C:\\Music\\c.mp3"}},
         {"empty file", "", {}},
     };
     for (const Case& c : cases)
