@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFile>
 
 namespace app_test {
 
@@ -44,6 +45,14 @@ void ProgramTest::closeProgram() {
         state->mainWindow->close();
     }
     flushDeletes();
+}
+
+QString ProgramTest::fileWith(const QString& name, const QByteArray& bytes) const {
+    const QString path = folder() + "/" + name;
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+    file.write(bytes);
+    return path;
 }
 
 void ProgramTest::flushDeletes() {

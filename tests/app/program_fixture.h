@@ -31,6 +31,8 @@ protected:
     static void flushDeletes();
 
     QString folder() const { return dir_.path(); }
+    // Writes `bytes` to `name` in the test's folder; returns its path.
+    QString fileWith(const QString& name, const QByteArray& bytes) const;
 
     testing_support::ScriptedDialogs dialogs;
     std::unique_ptr<app::ProgramState> state;

@@ -64,11 +64,7 @@ TEST_F(RegistryValuesTest, UnreadableValuesGiveTheMarker) {
 }
 
 TEST_F(RegistryValuesTest, CorruptDatabaseGivesTheMarker) {
-    const QString path = folder() + "/corrupt.db";
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray(4096, '\x5a'));
-    file.close();
+    const QString path = fileWith("corrupt.db", QByteArray(4096, '\x5a'));
     reg::RegUseDatabase(path);
     EXPECT_EQ(get("anything"), app::notFoundMarker());
     save_RegValue(reg::HKEY_CURRENT_USER, kPath, "x", reg::REG_SZ, "y"); // ignored

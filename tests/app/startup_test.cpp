@@ -129,12 +129,7 @@ TEST_F(StartupTest, LoadingTheMainWindowTwiceDoesNothing) {
 // main window loads; the box runs events, and the load has unloaded the
 // splash by then. The program comes up with the box answered.
 TEST_F(StartupTest, ABoxDuringTheLoadLeavesTheProgramRunning) {
-    const QString notAudio = folder() + "/not audio.mp3";
-    QFile file(notAudio);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray(4096, 'x'));
-    file.close();
-    state->commandLine = notAudio;
+    state->commandLine = fileWith("not audio.mp3", QByteArray(4096, 'x'));
     dialogs.whileBoxShown = [] {
         QEventLoop box;
         QTimer::singleShot(10, &box, &QEventLoop::quit);
