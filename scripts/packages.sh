@@ -24,7 +24,8 @@ vorlan_install_packages() {
     local sudo=""
     [ "$(id -u)" -ne 0 ] && sudo="sudo"
     export DEBIAN_FRONTEND=noninteractive
-    # jackd2 asks whether to allow real-time priority; the tests run it without.
+    # jackd2 asks whether to let the audio group use real-time priority; no
+    # (the tests ask for it, and get it only where the system already allows it).
     echo "jackd2 jackd2/realtime-priority boolean false" | $sudo debconf-set-selections 2>/dev/null || true
     $sudo apt-get update -qq >/dev/null
     $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
