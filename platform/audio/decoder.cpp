@@ -168,6 +168,23 @@ Decoder::PacketScan Decoder::scanPackets() const {
     return {};
 }
 
+// The length and seek index of a plain MPEG file from its frame headers,
+// walked on from the demuxer's first packet; empty for a file that does not
+// start as a plain one (the packets are then read one by one).
+static std::optional<MpegWalk> walkFrom(const std::string& path, const AVPacket& first,
+                                        std::int64_t skipStart, AVRational timeBase) {
+    if (first.pts != 0 || first.dts != 0 || first.pos < 0 || timeBase.num != 1)
+        return std::nullopt;
+    FileBlocks file(path);
+    MpegWalkStart start;
+    start.position = first.pos;
+    start.size = first.size;
+    start.duration = first.duration;
+    start.skipStart = skipStart;
+    start.timeBaseDen = timeBase.den;
+    return walkMpegFrames(file, start);
+}
+
 // The exact length is the sum of packet lengths less the encoder delay and
 // padding the demuxer marks; each packet becomes a seek index entry. The
 // demuxer hands out the first packet; a plain file is walked on from there
@@ -181,9 +198,9 @@ Decoder::PacketScan Decoder::scanMpegPackets() const {
     AVPacket* packet = av_packet_alloc();
     const AVRational timeBase = scan->streams[streamIndex_]->time_base;
     const AVRational frameBase{1, sampleRate_};
-    bool first = true, walked = false;
+    bool first = true;
     std::int64_t total = 0;
-    while (!walked && packet && av_read_frame(scan, packet) >= 0) {
+    while (packet && av_read_frame(scan, packet) >= 0) {
         if (packet->stream_index == streamIndex_) {
             std::int64_t frames = av_rescale_q(packet->duration, timeBase, frameBase);
             // Skips may reach past one packet (the decoder carries them on).
@@ -195,33 +212,24 @@ Decoder::PacketScan Decoder::scanMpegPackets() const {
                 skipStart = AV_RL32(side);
                 frames -= skipStart + static_cast<std::int64_t>(AV_RL32(side + 4));
             }
-            if (first && packet->pts == 0 && packet->dts == 0 && packet->pos >= 0 &&
-                timeBase.num == 1) {
-                FileBlocks file(path_);
-                MpegWalkStart start;
-                start.position = packet->pos;
-                start.size = packet->size;
-                start.duration = packet->duration;
-                start.skipStart = skipStart;
-                start.timeBaseDen = timeBase.den;
-                if (std::optional<MpegWalk> walk = walkMpegFrames(file, start)) {
+            if (first) {
+                if (std::optional<MpegWalk> walk = walkFrom(path_, *packet, skipStart, timeBase)) {
                     result.originFrames = skipStart;
                     total = walk->lengthFrames;
                     result.entries = std::move(walk->entries);
                     first = false;
-                    walked = true;
+                    av_packet_unref(packet);
+                    break;
                 }
-            }
-            if (!walked) {
-                if (first && packet->pts != AV_NOPTS_VALUE) {
+                if (packet->pts != AV_NOPTS_VALUE) {
                     result.originFrames =
                         av_rescale_q(packet->pts, timeBase, frameBase) + skipStart;
                     first = false;
                 }
-                total += frames;
-                if (packet->dts != AV_NOPTS_VALUE && packet->pos >= 0)
-                    result.entries.push_back({packet->pos, packet->dts, packet->size});
             }
+            total += frames;
+            if (packet->dts != AV_NOPTS_VALUE && packet->pos >= 0)
+                result.entries.push_back({packet->pos, packet->dts, packet->size});
         }
         av_packet_unref(packet);
     }
