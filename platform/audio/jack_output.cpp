@@ -136,12 +136,9 @@ private:
             out->renderPiece(left + done, right + done, n, audibleAt + done / rate);
             done += n;
         }
-        const double spent =
-            std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - begin)
-                .count();
         out->periodFrames_.store(frames, std::memory_order_relaxed);
-        out->times_.record(100.0 * spent / (1e6 * frames / rate),
-                           out->xrunSeen_.exchange(false, std::memory_order_relaxed));
+        out->times_.recordSince(begin, 1e6 * frames / rate,
+                                out->xrunSeen_.exchange(false, std::memory_order_relaxed));
         return 0;
     }
 

@@ -89,8 +89,7 @@ void SilentOutput::run() {
         const auto begin = clock::now();
         const bool late = begin > deadline + period;
         mixer_.render(buffer_.data(), periodFrames);
-        const auto spent = std::chrono::duration<double, std::micro>(clock::now() - begin).count();
-        times_.record(100.0 * spent / periodMicroseconds(), late);
+        times_.recordSince(begin, periodMicroseconds(), late);
         deadline += period;
         if (late)
             deadline = clock::now();

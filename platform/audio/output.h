@@ -5,6 +5,7 @@
 
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -18,6 +19,15 @@ namespace audio {
 class CallbackTimes {
 public:
     void record(double percent, bool late);
+    // A callback that began at `begin` and ends now, against a period of
+    // `periodMicroseconds` (output thread; no locks, no allocation).
+    void recordSince(std::chrono::steady_clock::time_point begin, double periodMicroseconds,
+                     bool late) {
+        const double spent =
+            std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - begin)
+                .count();
+        record(100.0 * spent / periodMicroseconds, late);
+    }
     void reset();
     std::uint64_t callbacks() const { return callbacks_.load(); }
     std::uint64_t late() const { return late_.load(); }

@@ -145,12 +145,9 @@ private:
                 });
         else
             out->mixer_.render(static_cast<std::int16_t*>(output), frames, audibleAt);
-        const double spent =
-            std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - begin)
-                .count();
-        const double period = 1e6 * static_cast<double>(frames) / out->deviceRate_;
         out->callbackFrames_.store(frames, std::memory_order_relaxed);
-        out->times_.record(100.0 * spent / period, (flags & paOutputUnderflow) != 0);
+        out->times_.recordSince(begin, 1e6 * static_cast<double>(frames) / out->deviceRate_,
+                                (flags & paOutputUnderflow) != 0);
         out->callbacksDone_.fetch_add(1, std::memory_order_release);
         return paContinue;
     }
