@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
+#include <optional>
 
 namespace app {
 
@@ -32,12 +33,20 @@ void answerBoxesUnattended() {
     timer->start(50);
 }
 
-} // namespace
-
-void answerBoxesWhenUnattended() {
+// Milliseconds an unattended run lasts (VORLAN_QUIT_AFTER_MS); empty when
+// the run is attended.
+std::optional<int> unattendedMilliseconds() {
     bool ok = false;
     const int quitAfter = qEnvironmentVariableIntValue("VORLAN_QUIT_AFTER_MS", &ok);
     if (ok && quitAfter >= 0)
+        return quitAfter;
+    return std::nullopt;
+}
+
+} // namespace
+
+void answerBoxesWhenUnattended() {
+    if (unattendedMilliseconds())
         answerBoxesUnattended();
 }
 
@@ -53,13 +62,11 @@ void armHeadlessRun(QWidget* mainWindow) {
             std::fflush(stdout);
         });
     }
-    bool ok = false;
-    const int quitAfter = qEnvironmentVariableIntValue("VORLAN_QUIT_AFTER_MS", &ok);
-    if (ok && quitAfter >= 0) {
+    if (const std::optional<int> quitAfter = unattendedMilliseconds()) {
         std::printf("vorlan: main window shown\n");
         std::fflush(stdout);
         QPointer<QWidget> window = mainWindow;
-        QTimer::singleShot(quitAfter, Qt::PreciseTimer, qApp, [window] {
+        QTimer::singleShot(*quitAfter, Qt::PreciseTimer, qApp, [window] {
             // The main window's own close: it stops the engine and unloads
             // the other windows.
             if (window)

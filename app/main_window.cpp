@@ -20,6 +20,7 @@
 #include "engine/engine_helpers.h"
 #include "engine/engine_lifecycle.h"
 #include "mixer/auto_dj.h"
+#include "mixer/key_codes.h"
 #include "mixer/keyboard_shortcuts.h"
 #include "mixer/mixer_desk.h"
 #include "platform/system/folders.h"
@@ -240,8 +241,8 @@ void halvoranF::terminate_BASS() {
 
 void halvoranF::ThrowError(const QString& message) {
     engine::showErrorBox(state.dialogs, message);
-    Form_KeyUp(17, 0);
-    Form_KeyUp(18, 0);
+    Form_KeyUp(mixer::vk::Ctrl, 0);
+    Form_KeyUp(mixer::vk::Alt, 0);
 }
 
 // ---- Close ----
