@@ -11,6 +11,7 @@ VORLAN_PACKAGES=(
     clang libclang-rt-14-dev clang-format
     fonts-dejavu-core
     librsvg2-bin desktop-file-utils dpkg-dev
+    xvfb openbox xdotool x11-utils x11-apps appstream
 )
 
 # Installs whatever of VORLAN_PACKAGES is missing; quiet, and does nothing when all are present.
