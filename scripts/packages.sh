@@ -1,6 +1,8 @@
 # Debian packages the project needs; sourced by the other scripts.
 # librsvg2-bin draws the icon's pixel sizes; desktop-file-utils checks the
-# desktop entry in the tests; dpkg-dev finds the package's dependencies.
+# desktop entry in the tests; dpkg-dev finds the package's dependencies;
+# xvfb, openbox, xdotool and the X utilities run the window checks in a
+# private X server with a window manager; appstream validates the metainfo.
 VORLAN_PACKAGES=(
     build-essential cmake pkg-config git
     qt6-base-dev libgl-dev
