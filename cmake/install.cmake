@@ -5,6 +5,8 @@
 #   share/applications/vorlan.desktop          the desktop entry
 #   share/icons/hicolor/*/apps/vorlan.{svg,png} the icon
 #   share/vorlan/help/                         the help pages
+#   share/metainfo/org.vorlan.vorlan.metainfo.xml what software centres list
+#   share/doc/vorlan/copyright                 the licence, machine-readable
 # Installing takes what is built; it does not build everything first.
 set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 install(TARGETS vorlan RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -16,6 +18,10 @@ install(FILES ${VORLAN_RESOURCES}/vorlan.desktop DESTINATION ${CMAKE_INSTALL_DAT
 install(FILES ${VORLAN_RESOURCES}/vorlan.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/help/ DESTINATION ${CMAKE_INSTALL_DATADIR}/vorlan/help)
+install(FILES ${VORLAN_RESOURCES}/org.vorlan.vorlan.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# GPL-3.0-or-later (LICENSE), in Debian's machine-readable copyright format.
+install(FILES ${VORLAN_RESOURCES}/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/vorlan)
 
 # The icon's pixel sizes, drawn from the scalable one at build time.
 find_program(VORLAN_RSVG_CONVERT rsvg-convert)

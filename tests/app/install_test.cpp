@@ -1,8 +1,9 @@
 // The installed program: `cmake --install` into a temporary prefix lays out
-// the program, its libraries, the desktop entry, the icons and the help; the
-// installed program starts from there (its libraries found without
-// LD_LIBRARY_PATH) with a song argument, unattended, and exits 0; and the
-// Debian package lists the runtime packages it needs.
+// the program, its libraries, the desktop entry, the icons, the help, the
+// AppStream metainfo and the copyright file; the installed program starts
+// from there (its libraries found without LD_LIBRARY_PATH) with a song
+// argument, unattended, and exits 0; and the Debian package lists the
+// runtime packages it needs.
 #include "tests/fixtures/fixtures.h"
 
 #include <QDir>
@@ -86,6 +87,27 @@ TEST(Install, LaidOutUnderThePrefixAndRunsFromThere) {
     ASSERT_FALSE(validator.isEmpty()) << "desktop-file-validate is not installed";
     const Finished valid = run(validator, {share + "/applications/vorlan.desktop"});
     EXPECT_EQ(valid.exitCode, 0) << valid.output.toStdString();
+    // Software centres list the program: its metainfo is valid, and within
+    // the prefix (validate-tree) it names the installed desktop entry.
+    const QString appstream = QStandardPaths::findExecutable("appstreamcli");
+    ASSERT_FALSE(appstream.isEmpty()) << "appstream is not installed";
+    for (const QStringList& check :
+         {QStringList{"validate", "--no-net", share + "/metainfo/org.vorlan.vorlan.metainfo.xml"},
+          QStringList{"validate-tree", "--no-net", prefix}}) {
+        const Finished listed = run(appstream, check);
+        EXPECT_EQ(listed.exitCode, 0) << listed.output.toStdString();
+    }
+    // The licence in Debian's machine-readable copyright format.
+    QFile copyright(share + "/doc/vorlan/copyright");
+    ASSERT_TRUE(copyright.open(QIODevice::ReadOnly));
+    const QString licence = QString::fromUtf8(copyright.readAll());
+    EXPECT_TRUE(licence.startsWith(
+        "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n"));
+    EXPECT_TRUE(QRegularExpression("^Files: \\*\nCopyright: .+\nLicense: GPL-3.0-or-later\n",
+                                   QRegularExpression::MultilineOption)
+                    .match(licence)
+                    .hasMatch())
+        << licence.toStdString();
 
     // Every library of ours resolves inside the prefix, with no LD_LIBRARY_PATH.
     QProcessEnvironment bare = QProcessEnvironment::systemEnvironment();
@@ -159,7 +181,9 @@ TEST(Install, DebianPackageDependsOnTheRuntimePackages) {
     ASSERT_EQ(contents.exitCode, 0);
     for (const char* file :
          {"./usr/bin/vorlan", "/vorlan/libqzvenv.so", "./usr/share/applications/vorlan.desktop",
-          "./usr/share/icons/hicolor/scalable/apps/vorlan.svg", "./usr/share/vorlan/help/"})
+          "./usr/share/icons/hicolor/scalable/apps/vorlan.svg", "./usr/share/vorlan/help/",
+          "./usr/share/metainfo/org.vorlan.vorlan.metainfo.xml",
+          "./usr/share/doc/vorlan/copyright"})
         EXPECT_TRUE(contents.output.contains(file)) << file;
 }
 

@@ -63,6 +63,9 @@ TEST_P(DeckCue, ScrubbingIsIgnoredOutsideCueModeAndWrapsAtBothEnds) {
     scrubTick(); // 1 - 500 wraps to the first byte
     EXPECT_EQ(rec().cuePosition, 1u);
     EXPECT_LT(deck().getStreamPosition(), 4u * 2);
+    rec().cuePosition = 500;
+    scrubTick(); // exactly 0 is before the first byte too
+    EXPECT_EQ(rec().cuePosition, 1u);
     mouseUp(controls().cueBack);
     EXPECT_EQ(controls().lcd->CueDir(), 2);
     EXPECT_EQ(controls().lcd->LoopDir(), 2);

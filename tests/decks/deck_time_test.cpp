@@ -85,6 +85,10 @@ TEST_P(DeckTime, TheAutomaticDjIsCalledOnceWhenTheTrackPassesTheMixPoint) {
     deck().setStreamPosition(rec().length * 84 / 100);
     w->tmrTrackLength_Timer();
     EXPECT_EQ(steps, 0);
+    deck().setStreamPosition(rec().length * 85 / 100);
+    w->tmrTrackLength_Timer(); // at the mix point, not past it
+    EXPECT_EQ(controls().lcd->Progress(), 85);
+    EXPECT_EQ(steps, 0);
     render(44100 / 10);
     for (int tick = 0; tick < 3; ++tick) {
         render(3528);

@@ -95,6 +95,22 @@ TEST_F(EditingTest, SortIgnoresLetterCaseAndRenumbers) {
     }
 }
 
+// Three songs of one title in three folders and one of a later title: the
+// quicksort leaves the equal titles in one fixed order, every time.
+TEST_F(EditingTest, SortPutsEqualTitlesInTheQuicksortsOrder) {
+    const QStringList ascending{"/o/echo.mp3", "/n/echo.mp3", "/m/echo.mp3", "/m/fox.mp3"};
+    const QStringList descending{"/m/fox.mp3", "/o/echo.mp3", "/n/echo.mp3", "/m/echo.mp3"};
+    for (int run = 0; run < 4; ++run) {
+        w->new_playlist();
+        add({"echo.mp3"}, "/m");
+        add({"echo.mp3"}, "/n");
+        add({"fox.mp3"}, "/m");
+        add({"echo.mp3"}, "/o");
+        run % 2 == 0 ? w->cmdAZsort_Click() : w->cmdZAsort_Click();
+        EXPECT_EQ(paths(), run % 2 == 0 ? ascending : descending) << run;
+    }
+}
+
 TEST_F(EditingTest, ShuffleSwapCountFollowsTheListLength) {
     struct Case {
         int entries, swaps;

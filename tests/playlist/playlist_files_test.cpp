@@ -117,9 +117,17 @@ TEST_F(PlaylistTest, SaveWritesEveryPathWithCrLfAndAddsTheExtension) {
     EXPECT_EQ(w->playlistLABEL->text(), "LOUD");
 
     // With a file in use the save goes there without a dialog; the saved
-    // list reads back the same (spaces and non-ASCII names round-trip).
+    // list reads back the same (spaces and non-ASCII names round-trip). A
+    // reader that opened the file before still reads the old list: the new
+    // one replaces it whole.
+    QFile reader(folder() + "/LOUD.M3U");
+    ASSERT_TRUE(reader.open(QIODevice::ReadOnly));
+    const QByteArray old = contents(reader.fileName());
+    add({"d.mp3"});
     dialogs.expectBox(ui::vbOK);
     w->saveCB_Click();
+    EXPECT_EQ(reader.readAll(), old);
+    EXPECT_EQ(contents(reader.fileName()), old + "/m/d.mp3\r\n");
     const QStringList before = paths();
     w->Load_playlist(folder() + "/LOUD.M3U");
     EXPECT_EQ(paths(), before);

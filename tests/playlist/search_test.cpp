@@ -54,6 +54,7 @@ TEST_F(SearchTest, FindsForwardsBackwardsAndWrapsAround) {
         {prev, "house", "2"},         // then from the last entry
         {prev, "4.", "not found"},
         {prev, "4.", "3"}, // the number is part of the line; the last entry
+        {next, "4.", "3"}, // from the last entry: wraps and finds it again
         {first, "techno", "not found"},
         {next, "   ", "3"}, // spaces only: nothing happens
     };

@@ -177,6 +177,7 @@ TEST_F(TagEditorTest, Id3v2SaveKeepsEveryOtherFrameAndTextBeyondLatin1) {
     w.txtArtist[1]->setText("Artist");
     w.txtAlbum[1]->setText("Album");
     w.txtYear[1]->setText("1999");
+    w.txtComments[1]->setText("Peak time");
     w.cmdSave_Click();
     EXPECT_TRUE(dialogs.boxes().empty());
 
@@ -195,6 +196,7 @@ TEST_F(TagEditorTest, Id3v2SaveKeepsEveryOtherFrameAndTextBeyondLatin1) {
     EXPECT_EQ(meta.at("artist"), "Artist");
     EXPECT_EQ(meta.at("album"), "Album");
     EXPECT_EQ(meta.at("date"), "1999");
+    EXPECT_EQ(meta.at("comment"), "Peak time");
     const qsizetype audioStart = bytes.size() - 128 - qsizetype(plainMp3().size());
     EXPECT_EQ(hashOf(bytes.mid(audioStart, plainMp3().size())),
               hashOf(QByteArray::fromStdString(plainMp3())));
