@@ -1,11 +1,11 @@
 #include "playlist/m3u_file.h"
 
+#include "platform/system/safe_rewrite.h"
 #include "platform/system/text.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QUrl>
 
@@ -98,14 +98,12 @@ bool writePlaylistFile(const QString& path, const QStringList& paths) {
         QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
     if (QFile::exists(path) && !(QFile::permissions(path) & anyWrite))
         return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
+    QByteArray text;
     for (const QString& p : paths) {
-        file.write(sys::toAnsi(p));
-        file.write(sys::kLineEnd);
+        text += sys::toAnsi(p);
+        text += sys::kLineEnd;
     }
-    return file.commit();
+    return sys::writeFileContents(path, text).isEmpty();
 }
 
 } // namespace playlist

@@ -24,8 +24,8 @@ QString playlistLabel(const QString& path);
 QStringList readPlaylistFile(const QString& path);
 
 // Writes `paths` to `path`, each followed by CR LF, keeping the old file's
-// permission bits. False (and the old file untouched) when the file cannot
-// be written or is read-only.
+// permission bits. False (and the old file untouched, or no file where there
+// was none) when the file cannot be written whole or is read-only.
 bool writePlaylistFile(const QString& path, const QStringList& paths);
 
 } // namespace playlist

@@ -20,8 +20,9 @@ void put32(std::string& out, std::uint32_t v, bool synchsafe) {
 } // namespace
 
 std::string text(std::uint8_t encoding, const QString& value) {
-    return std::string(1, static_cast<char>(encoding)) +
-           sys::encodeTagText(encoding, value).toStdString();
+    std::string body(1, static_cast<char>(encoding));
+    body += sys::encodeTagText(encoding, value).toStdString();
+    return body;
 }
 
 std::string comment(std::uint8_t encoding, const QString& description, const QString& value) {
