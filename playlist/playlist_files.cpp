@@ -202,13 +202,18 @@ void playlistF::Load_playlist(const QString& path) {
 }
 
 void playlistF::open_playlist(const QString& path) {
-    const QStringList entries = playlist::readPlaylistFile(path);
+    const QList<playlist::PlaylistEntry> entries = playlist::readPlaylistEntries(path);
+    // Titles the list gives its entries, for files whose tags give none.
+    for (const playlist::PlaylistEntry& entry : entries)
+        if (!entry.title.isEmpty())
+            state.listedTitles.insert(entry.path, entry.title);
     bool first = true;
-    for (const QString& entry : entries) {
+    for (const playlist::PlaylistEntry& entry : entries) {
         ++entry_count;
-        List1[0]->addItem(entry);
+        List1[0]->addItem(entry.path);
         QCoreApplication::processEvents();
-        List1[1]->addItem(QString::number(entry_count) + ".  " + tags::getID3_tag(state, entry));
+        List1[1]->addItem(QString::number(entry_count) + ".  " +
+                          tags::getID3_tag(state, entry.path));
         QCoreApplication::processEvents();
         if (first)
             selectEntry(state.song_index);

@@ -4,6 +4,7 @@
 #include "core/registry_values.h"
 #include "platform/system/folders.h"
 #include "tests/playlist/playlist_fixture.h"
+#include "tests/tags/tag_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -71,6 +72,23 @@ TEST_F(PlaylistTest, OpeningAPlaylistFromAnotherFolderFindsItsSongs) {
     EXPECT_FALSE(state->playlist_changed);
     EXPECT_EQ(state->song_index, 0);
     EXPECT_EQ(state->nextSongPath, songA);
+}
+
+// A list from another player titles its entries (#EXTINF): a file whose
+// tags give no title shows the listed one, also once the list is sorted;
+// tags still win, and an entry listed without a title shows its file name.
+TEST_F(PlaylistTest, ListedTitlesStandInForMissingTags) {
+    const QString tagless =
+        file("music/tagless.mp3", QByteArray::fromStdString(tag_files::plainMp3()));
+    const QString tagged = file("music/tagged.mp3", taggedSong("Alpha"));
+    const QString list = file("other.m3u", "#EXTM3U\n#EXTINF:200,Zed - Wanted\n" +
+                                               tagless.toUtf8() + "\n#EXTINF:100,Listed\n" +
+                                               tagged.toUtf8() + "\n/nowhere/plain.wav\n");
+    load();
+    w->Load_playlist(list);
+    EXPECT_EQ(lines(), (QStringList{"1.  Zed - Wanted", "2.  Alpha - Artist", "3.  plain.wav"}));
+    w->cmdAZsort_Click();
+    EXPECT_EQ(lines(), (QStringList{"1.  Alpha - Artist", "2.  plain.wav", "3.  Zed - Wanted"}));
 }
 
 TEST_F(PlaylistTest, ImportAppendsNumberedAfterTheList) {
