@@ -187,6 +187,9 @@ struct ProgramState {
     // Titles that playlist files gave their entries ("#EXTINF" lines), by
     // path: a playlist entry whose file's tags give no title shows this one.
     QHash<QString, QString> listedTitles;
+    // The folder of the file last chosen in each file dialog, by the
+    // dialog's name ("cDlgLoadFiles", ...); the dialog opens there next time.
+    QHash<QString, QString> dialogFolders;
 
     // The program's uniform random source in [0, 1); never reseeded, so the
     // shuffles repeat from start to start. Tests may replace it.
