@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -88,22 +89,22 @@ QString rewrittenFile(const QString& path) {
 
 // Writes the first `keepBytes` of `in` (none when `in` is -1) and `tail` to a
 // temporary file next to `target`, flushes it to disk and renames it over
-// `target`. The temporary file is made with `mode` (a new file's, less the
-// umask), or given `keepMode` when that is not negative. "" on success; on any
-// failure the temporary file is removed and `target` is as it was.
+// `target`. The new file gets the permission bits `keptMode`, or, when none
+// are given (a file made anew), `newFileMode` less the umask. "" on success;
+// on any failure the temporary file is removed and `target` is as it was.
 QString writeThroughTemporary(const QString& shown, const QString& target, int in,
-                              std::int64_t keepBytes, const QByteArray& tail, mode_t mode,
-                              int keepMode) {
+                              std::int64_t keepBytes, const QByteArray& tail,
+                              std::optional<mode_t> keptMode, mode_t newFileMode = 0) {
     const QByteArray name = QFile::encodeName(target);
     QByteArray temp;
-    const int out = createTemporary(name, keepMode >= 0 ? S_IRUSR | S_IWUSR : mode, &temp);
+    const int out = createTemporary(name, keptMode ? S_IRUSR | S_IWUSR : newFileMode, &temp);
     if (out < 0)
         return failure("Cannot create a file next to", shown, errno);
     bool ok =
         (in < 0 || copyHead(in, out, keepBytes)) && writeAll(out, tail.constData(), tail.size());
     int error = errno;
-    if (ok && keepMode >= 0) {
-        ok = ::fchmod(out, static_cast<mode_t>(keepMode)) == 0;
+    if (ok && keptMode) {
+        ok = ::fchmod(out, *keptMode) == 0;
         error = errno;
     }
     if (ok) {
@@ -141,8 +142,7 @@ QString rewriteFileEnd(const QString& path, std::int64_t keepBytes, const QByteA
         return failure("Cannot read", path, error);
     }
     const mode_t mode = (st.st_mode & 07777) | (addOwnerWrite ? S_IWUSR : 0);
-    const QString result =
-        writeThroughTemporary(path, target, in, keepBytes, tail, 0, static_cast<int>(mode));
+    const QString result = writeThroughTemporary(path, target, in, keepBytes, tail, mode);
     ::close(in);
     return result;
 }
@@ -153,12 +153,11 @@ QString writeFileContents(const QString& path, const QByteArray& contents, unsig
     if (::stat(QFile::encodeName(target).constData(), &st) == 0) {
         if (!S_ISREG(st.st_mode))
             return failure("Cannot write", path, EISDIR);
-        return writeThroughTemporary(path, target, -1, 0, contents, 0,
-                                     static_cast<int>(st.st_mode & 07777));
+        return writeThroughTemporary(path, target, -1, 0, contents, st.st_mode & 07777);
     }
     if (errno != ENOENT)
         return failure("Cannot open", path, errno);
-    return writeThroughTemporary(path, target, -1, 0, contents, newFileMode & 07777, -1);
+    return writeThroughTemporary(path, target, -1, 0, contents, std::nullopt, newFileMode & 07777);
 }
 
 } // namespace sys
