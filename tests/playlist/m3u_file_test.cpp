@@ -61,18 +61,6 @@ TEST(M3uRead, AnyLineEndDirectivesRelativePathsAndUris) {
             << c.what;
 }
 
-TEST(M3uRead, ExtinfTitlesGoWithTheNextEntryOnly) {
-    QTemporaryDir dir;
-    const QString list = put(dir.path() + "/list.m3u",
-                             "#EXTM3U\r\n#EXTINF:123,Artist - Title\r\n#EXTALB:Album\r\n/a.mp3\r\n"
-                             "/b.mp3\r\n#EXTINF:-1 tvg-name=\"a,b\",Comma, kept\r\n/c.mp3\r\n"
-                             "#EXTINF:5\r\n/d.mp3\r\n");
-    QStringList titles;
-    for (const playlist::PlaylistEntry& e : playlist::readPlaylistEntries(list))
-        titles << e.title;
-    EXPECT_EQ(titles, (QStringList{"Artist - Title", "", "Comma, kept", ""}));
-}
-
 TEST(M3uRead, BinaryOrMissingFileGivesNoEntries) {
     QTemporaryDir dir;
     QByteArray binary("ID3\x03\x00\x00\x00\x00\x00\x10\r\n\xff\xfb\x90\x64\nabc\r\n", 22);

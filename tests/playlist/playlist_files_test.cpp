@@ -112,12 +112,12 @@ TEST_F(PlaylistTest, OpeningAPlaylistFromAnotherFolderFindsItsSongs) {
 
 // A list from another player titles its entries (#EXTINF): a file whose
 // tags give no title shows the listed one, also once the list is sorted;
-// tags still win, and an entry listed without a title shows its file name.
+// tags still win, and an entry listed without one shows its file name.
 TEST_F(PlaylistTest, ListedTitlesStandInForMissingTags) {
     const QString tagless =
         file("music/tagless.mp3", QByteArray::fromStdString(tag_files::plainMp3()));
     const QString tagged = file("music/tagged.mp3", taggedSong("Alpha"));
-    const QString list = file("other.m3u", "#EXTM3U\n#EXTINF:200,Zed - Wanted\n" +
+    const QString list = file("other.m3u", "#EXTM3U\n#EXTINF:200 tvg-name=\"x,y\",Zed - Wanted\n" +
                                                tagless.toUtf8() + "\n#EXTINF:100,Listed\n" +
                                                tagged.toUtf8() + "\n/nowhere/plain.wav\n");
     load();

@@ -1,6 +1,6 @@
 // Every file the program rewrites, saved by a process whose file size is
 // capped (what a full disk does to a write): the save reports failure, the
-// old file stays byte for byte, a file that did not exist is not made, and
+// old file stays byte for byte (a file that did not exist is not made), and
 // no temporary file is left next to it.
 #include "app/desktop_integration.h"
 #include "playlist/m3u_file.h"
@@ -9,7 +9,6 @@
 #include "tests/tags/tag_files.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <csignal>
 #include <functional>
@@ -20,22 +19,14 @@
 
 namespace {
 
-QByteArray contents(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<none>");
-}
-
-// Runs `save` in a child process whose files may grow to `limit` bytes at
-// most (the size signal ignored, so writes fail with EFBIG). True when the
-// save reported success.
+// Runs `save` in a child process whose files may grow to `limit` bytes (the
+// size signal ignored, so writes fail with EFBIG); true when it reported success.
 bool savedUnderLimit(rlim_t limit, const std::function<bool()>& save) {
     const pid_t child = ::fork();
     if (child == 0) {
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit cap{limit, limit};
-        if (::setrlimit(RLIMIT_FSIZE, &cap) != 0)
-            ::_exit(2);
-        ::_exit(save() ? 0 : 1);
+        ::_exit(::setrlimit(RLIMIT_FSIZE, &cap) != 0 ? 2 : save() ? 0 : 1);
     }
     int status = 0;
     ::waitpid(child, &status, 0);
@@ -43,76 +34,59 @@ bool savedUnderLimit(rlim_t limit, const std::function<bool()>& save) {
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-struct Writer {
-    const char* what;
-    QString (*path)(const QString& folder); // the file it rewrites
-    std::string old;                        // its contents before ("" = no file)
-    std::function<bool(const QString& path)> save;
-};
-
-app::TypeChecks allChecked() {
-    app::TypeChecks checks{};
-    checks.fill(1);
-    return checks;
-}
-
 TEST(WriteLimits, AFailedSaveKeepsTheOldFileAndSaysSo) {
     QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
     qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath("data")));
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath("config")));
     const std::string song = tag_files::plainMp3();
-    const std::string tagged = tag_files::id3v2(3, {{"TIT2", tag_files::text(0, "Old")}}) + song;
-    const Writer writers[] = {
-        {"playlist", +[](const QString& f) { return f + "/mix.m3u"; },
-         "/old/1.mp3\r\n/old/2.mp3\r\n",
+    app::TypeChecks all{};
+    all.fill(1);
+    const struct {
+        QString path;
+        std::string old; // "" = no file before
+        std::function<bool(const QString& path)> save;
+    } writers[] = {
+        {dir.filePath("mix.m3u"), "/old/1.mp3\r\n/old/2.mp3\r\n",
          [](const QString& p) {
-             return playlist::writePlaylistFile(p, {"/new/a.mp3", "/new/b.mp3"});
+             return playlist::writePlaylistFile(p, {"/a.mp3", "/b.mp3"});
          }},
-        {"new playlist", +[](const QString& f) { return f + "/new.m3u"; }, "",
-         [](const QString& p) { return playlist::writePlaylistFile(p, {"/new/a.mp3"}); }},
-        {"desktop entry", +[](const QString&) { return app::desktopEntryPath(); },
-         "[Desktop Entry]\nType=Application\nName=Old\nX-Mine=kept\n",
-         [](const QString&) { return app::writeDesktopEntry(allChecked(), nullptr); }},
-        {"new desktop entry", +[](const QString&) { return app::desktopEntryPath(); }, "",
-         [](const QString&) { return app::writeDesktopEntry(allChecked(), nullptr); }},
-        {"default applications", +[](const QString&) { return app::mimeAppsPath(); },
-         "[Default Applications]\naudio/mpeg=other.desktop\n",
-         [](const QString&) { return app::writeMimeApps(allChecked(), nullptr); }},
-        {"ID3v1 tag", +[](const QString& f) { return f + "/v1.mp3"; }, song,
+        {dir.filePath("new.m3u"), "",
+         [](const QString& p) { return playlist::writePlaylistFile(p, {"/a.mp3"}); }},
+        {app::desktopEntryPath(), "[Desktop Entry]\nName=Old\nX-Mine=kept\n",
+         [&](const QString&) { return app::writeDesktopEntry(all, nullptr); }},
+        {app::desktopEntryPath(), "",
+         [&](const QString&) { return app::writeDesktopEntry(all, nullptr); }},
+        {app::mimeAppsPath(), "[Default Applications]\naudio/mpeg=other.desktop\n",
+         [&](const QString&) { return app::writeMimeApps(all, nullptr); }},
+        {dir.filePath("v1.mp3"), song,
          [](const QString& p) {
-             return tags::write_id3v1_tag(p, {"Title", "Artist", "Album", "1999", "x"}).isEmpty();
+             return tags::write_id3v1_tag(p, {"T", "A", "B", "1999", ""}) == "";
          }},
-        {"ID3v2 tag", +[](const QString& f) { return f + "/v2.mp3"; }, tagged,
+        {dir.filePath("v2.mp3"), tag_files::id3v2(3, {{"TIT2", tag_files::text(0, "Old")}}) + song,
          [](const QString& p) {
-             return tags::write_id3v2_tag(p, {"New", "Artist", "Album", "1999", "Pop", "x"}) == 1;
+             return tags::write_id3v2_tag(p, {"New", "A", "B", "1999", "", ""});
          }},
     };
     for (const rlim_t limit : {rlim_t{0}, rlim_t{4}}) {
-        for (const Writer& w : writers) {
-            SCOPED_TRACE(std::string(w.what) + ", files capped at " + std::to_string(limit));
-            const QString path = w.path(dir.path());
-            QFile::remove(path);
-            const QString folder = QFileInfo(path).absolutePath();
-            ASSERT_TRUE(QDir().mkpath(folder));
+        for (const auto& w : writers) {
+            SCOPED_TRACE(w.path.toStdString() + (w.old.empty() ? " (new)" : "") + ", capped at " +
+                         std::to_string(limit));
+            const QDir folder = QFileInfo(w.path).absoluteDir();
+            ASSERT_TRUE(folder.mkpath("."));
+            QFile::remove(w.path);
             if (!w.old.empty())
-                tag_files::write(path, w.old);
-            const auto files = [&] {
-                return QDir(folder).entryList(QDir::Files).join(' ').toStdString();
-            };
-            const std::string before = files();
-            EXPECT_FALSE(savedUnderLimit(limit, [&] { return w.save(path); }))
-                << "a failed save reported success";
-            if (w.old.empty())
-                EXPECT_FALSE(QFile::exists(path)) << "a file was left where there was none";
-            else
-                EXPECT_EQ(contents(path).toStdString(), w.old);
-            EXPECT_EQ(files(), before) << "a temporary file was left";
+                tag_files::write(w.path, w.old);
+            const QStringList before = folder.entryList(QDir::Files);
+            EXPECT_FALSE(savedUnderLimit(limit, [&] { return w.save(w.path); }));
+            QFile file(w.path);
+            EXPECT_EQ(file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : "<no file>",
+                      w.old.empty() ? "<no file>" : w.old);
+            EXPECT_EQ(folder.entryList(QDir::Files).join(' ').toStdString(),
+                      before.join(' ').toStdString());
         }
     }
-    // Without the cap the same saves succeed.
-    for (const Writer& w : writers)
-        EXPECT_TRUE(w.save(w.path(dir.path()))) << w.what;
+    for (const auto& w : writers) // without the cap the same saves succeed
+        EXPECT_TRUE(w.save(w.path)) << w.path.toStdString();
 }
 
 } // namespace
