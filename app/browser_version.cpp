@@ -3,7 +3,6 @@
 #include "core/number_text.h"
 
 #include <QDir>
-#include <QStandardPaths>
 #include <limits>
 
 namespace app {
@@ -36,14 +35,10 @@ BrowserVersion parseBrowserVersion(const QString& text) {
     return v;
 }
 
-BrowserVersion helpBrowserVersion(const BrowserVersion& recorded, bool desktopOpensPages) {
-    if (recorded.major == 0 && recorded.minor == 0 && desktopOpensPages)
+BrowserVersion helpBrowserVersion(const BrowserVersion& recorded) {
+    if (recorded.major == 0 && recorded.minor == 0)
         return {4, 71};
     return recorded;
-}
-
-bool desktopOpensPages() {
-    return !QStandardPaths::findExecutable("xdg-open").isEmpty();
 }
 
 QString helpFileFor(const BrowserVersion& version, const QString& programFolder) {

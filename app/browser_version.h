@@ -18,12 +18,10 @@ struct BrowserVersion {
 BrowserVersion parseBrowserVersion(const QString& text);
 
 // The version the help rule goes by: the recorded one; where none is
-// recorded (the registry has no browser entry on a Linux desktop) and the
-// desktop has an opener for web pages (`desktopOpensPages`), the lowest
-// version that can show the help, 4.71, since the help opens there.
-BrowserVersion helpBrowserVersion(const BrowserVersion& recorded, bool desktopOpensPages);
-// True when the desktop's opener of files and web pages (xdg-open) is on PATH.
-bool desktopOpensPages();
+// recorded (the registry has no browser entry on a Linux desktop), the
+// lowest version that can show the help, 4.71: the help pages are then
+// opened by the desktop, and F1 says where they are when nothing opens them.
+BrowserVersion helpBrowserVersion(const BrowserVersion& recorded);
 
 // The application's help file: empty when major < 4 and minor < 71,
 // otherwise the installed help pages' index as seen from `programFolder`

@@ -112,8 +112,7 @@ bool halvoranF::Form_Load() {
     const app::BrowserVersion browser = app::parseBrowserVersion(version);
     ieMajor = browser.major;
     ieMinor = browser.minor;
-    state.appHelpFile = app::helpFileFor(app::helpBrowserVersion(browser, app::desktopOpensPages()),
-                                         sys::programFolder());
+    state.appHelpFile = app::helpFileFor(app::helpBrowserVersion(browser), sys::programFolder());
 
     state.step("loops_folder");
     QDir().mkpath(sys::systemFolder() + "/Vorlan Loops"); // errors ignored

@@ -61,7 +61,7 @@ void halvoranF::build_Keyboard() {
     actions.optionsCB_Click = [this] { optionsCB_Click(); };
     actions.playListCB_Click = [this] { playListCB_Click(); };
     actions.openHelpFile = [](const QString& helpFile) {
-        QDesktopServices::openUrl(QUrl::fromLocalFile(helpFile));
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(helpFile));
     };
     keyboard_ = std::make_unique<mixer::KeyboardShortcuts>(state, *decks, *mixerDesk_, *autoDJ_,
                                                            controls, std::move(actions));

@@ -2,6 +2,7 @@
 // The program-wide state: one object that main() owns and hands to every
 // window. Nothing else in the program keeps mutable global values, so a test
 // builds a fresh program by building a fresh ProgramState.
+#include <QHash>
 #include <QPointer>
 #include <QString>
 #include <array>
@@ -183,6 +184,12 @@ struct ProgramState {
     QString save_playlist_path; // where save_playlist writes; the playlist label shows its name
     QString last_added_file;
     QString nextSongPath;
+    // Titles that playlist files gave their entries ("#EXTINF" lines), by
+    // path: a playlist entry whose file's tags give no title shows this one.
+    QHash<QString, QString> listedTitles;
+    // The folder of the file last chosen in each file dialog, by the
+    // dialog's name ("cDlgLoadFiles", ...); the dialog opens there next time.
+    QHash<QString, QString> dialogFolders;
 
     // The program's uniform random source in [0, 1); never reseeded, so the
     // shuffles repeat from start to start. Tests may replace it.

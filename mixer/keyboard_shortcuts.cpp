@@ -104,8 +104,12 @@ bool KeyboardShortcuts::crossfaderEndKey(int direction) {
 
 void KeyboardShortcuts::help() const {
     if (!state_.appHelpFile.isEmpty()) {
-        if (window_.openHelpFile)
-            window_.openHelpFile(state_.appHelpFile);
+        if (!window_.openHelpFile || window_.openHelpFile(state_.appHelpFile))
+            return;
+        state_.dialogs.msgBox("No program to open web pages was found.\n\n"
+                              "The help is the page " +
+                                  state_.appHelpFile + ", which any web browser shows.",
+                              ui::vbExclamation, "Help cannot start...");
         return;
     }
     state_.dialogs.msgBox(

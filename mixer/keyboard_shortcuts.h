@@ -37,8 +37,9 @@ struct KeyboardControls {
 struct WindowActions {
     std::function<void()> optionsCB_Click;
     std::function<void()> playListCB_Click;
-    // Opens the help file (a local file path).
-    std::function<void(const QString& helpFile)> openHelpFile;
+    // Opens the help file (a local file path) with the desktop's program for
+    // web pages; false when no such program was found or it could not start.
+    std::function<bool(const QString& helpFile)> openHelpFile;
 };
 
 class KeyboardShortcuts {

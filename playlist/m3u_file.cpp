@@ -1,11 +1,11 @@
 #include "playlist/m3u_file.h"
 
+#include "platform/system/safe_rewrite.h"
 #include "platform/system/text.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QUrl>
 
@@ -50,6 +50,28 @@ QString lineText(const QByteArray& line) {
     return QString::fromLatin1(line);
 }
 
+// The title of an "#EXTINF:seconds,title" line (attributes such as
+// tvg-name="a,b" may stand before the comma): the text after the first comma
+// outside double quotes, without control characters and trimmed; "" for any
+// other line.
+QString extinfTitle(const QString& line) {
+    if (!line.startsWith("#EXTINF:", Qt::CaseInsensitive))
+        return {};
+    bool quoted = false;
+    for (qsizetype i = 8; i < line.size(); ++i) {
+        if (line[i] == '"')
+            quoted = !quoted;
+        else if (line[i] == ',' && !quoted) {
+            QString title;
+            for (QChar c : line.mid(i + 1))
+                if (c.unicode() >= 32)
+                    title.append(c);
+            return title.trimmed();
+        }
+    }
+    return {};
+}
+
 } // namespace
 
 bool isPlaylistPath(const QString& path) {
@@ -65,6 +87,13 @@ QString playlistLabel(const QString& path) {
 }
 
 QStringList readPlaylistFile(const QString& path) {
+    QStringList paths;
+    for (const PlaylistEntry& entry : readPlaylistEntries(path))
+        paths << entry.path;
+    return paths;
+}
+
+QList<PlaylistEntry> readPlaylistEntries(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
@@ -73,7 +102,8 @@ QStringList readPlaylistFile(const QString& path) {
     if (text.contains('\0'))
         return {}; // a binary file, not a list of paths
     const QDir folder = QFileInfo(path).absoluteDir();
-    QStringList entries;
+    QList<PlaylistEntry> entries;
+    QString title; // of the next entry, from the "#EXTINF" line before it
     // A UTF-8 byte-order mark in front of the first line belongs to no path.
     qsizetype start = text.startsWith("\xEF\xBB\xBF") ? 3 : 0;
     while (start < text.size()) {
@@ -85,9 +115,13 @@ QStringList readPlaylistFile(const QString& path) {
         if (end < text.size() && text[end] == '\r' && start < text.size() && text[start] == '\n')
             ++start;
         const QString entry = lineText(line).trimmed();
-        if (entry.startsWith('#'))
+        if (entry.startsWith('#')) {
+            if (const QString listed = extinfTitle(entry); !listed.isEmpty())
+                title = listed;
             continue;
-        entries << entryPath(entry, folder);
+        }
+        entries.append({entryPath(entry, folder), title});
+        title.clear();
     }
     return entries;
 }
@@ -98,14 +132,12 @@ bool writePlaylistFile(const QString& path, const QStringList& paths) {
         QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
     if (QFile::exists(path) && !(QFile::permissions(path) & anyWrite))
         return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
+    QByteArray text;
     for (const QString& p : paths) {
-        file.write(sys::toAnsi(p));
-        file.write(sys::kLineEnd);
+        text += sys::toAnsi(p);
+        text += sys::kLineEnd;
     }
-    return file.commit();
+    return sys::writeFileContents(path, text).isEmpty();
 }
 
 } // namespace playlist

@@ -10,6 +10,7 @@
 #include "tags/track_titles.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
@@ -57,6 +58,22 @@ void playlistF::applyDialogSettings() {
     cDlgSavePlaylist.fileName = "DJ Mix1";
 }
 
+ui::FileDialogResult playlistF::showFileDialog(const ui::FileDialogRequest& request,
+                                               const QString& name, bool save) {
+    ui::FileDialogRequest shown = request;
+    QString& lastFolder = state.dialogFolders[name];
+    shown.initialFolder = sys::dialogStartFolder(request.initialFolder, lastFolder);
+    const ui::FileDialogResult chosen =
+        save ? state.dialogs.saveFile(shown) : state.dialogs.openFile(shown);
+    if (!chosen.cancelled && !chosen.fileName.isEmpty()) {
+        // Several files come as the folder, NUL, names; one as its full path.
+        const qsizetype nul = chosen.fileName.indexOf(QChar(0));
+        lastFolder = nul >= 0 ? chosen.fileName.left(nul)
+                              : QFileInfo(chosen.fileName.trimmed()).absolutePath();
+    }
+    return chosen;
+}
+
 void playlistF::setLabel(const QString& playlistPath) {
     playlistLABEL->setText(playlistPath.isEmpty() ? QString(kNoPlaylist)
                                                   : playlist::playlistLabel(playlistPath));
@@ -102,7 +119,7 @@ void playlistF::Form_Load() {
 // ---- Adding music files ----
 
 void playlistF::addCB_Click() {
-    const ui::FileDialogResult chosen = state.dialogs.openFile(cDlgLoadFiles);
+    const ui::FileDialogResult chosen = showFileDialog(cDlgLoadFiles, "cDlgLoadFiles", false);
     if (chosen.cancelled) {
         state.last_added_file.clear();
         return;
@@ -178,7 +195,7 @@ void playlistF::new_playlist() {
 
 void playlistF::openPlaylistCB_Click() {
     cDlgOpenPlaylist.title = "Open Playlist...";
-    const ui::FileDialogResult chosen = state.dialogs.openFile(cDlgOpenPlaylist);
+    const ui::FileDialogResult chosen = showFileDialog(cDlgOpenPlaylist, "cDlgOpenPlaylist", false);
     cDlgOpenPlaylist.initialFolder.clear();
     if (chosen.cancelled || chosen.fileName.isEmpty())
         return;
@@ -202,13 +219,18 @@ void playlistF::Load_playlist(const QString& path) {
 }
 
 void playlistF::open_playlist(const QString& path) {
-    const QStringList entries = playlist::readPlaylistFile(path);
+    const QList<playlist::PlaylistEntry> entries = playlist::readPlaylistEntries(path);
+    // Titles the list gives its entries, for files whose tags give none.
+    for (const playlist::PlaylistEntry& entry : entries)
+        if (!entry.title.isEmpty())
+            state.listedTitles.insert(entry.path, entry.title);
     bool first = true;
-    for (const QString& entry : entries) {
+    for (const playlist::PlaylistEntry& entry : entries) {
         ++entry_count;
-        List1[0]->addItem(entry);
+        List1[0]->addItem(entry.path);
         QCoreApplication::processEvents();
-        List1[1]->addItem(QString::number(entry_count) + ".  " + tags::getID3_tag(state, entry));
+        List1[1]->addItem(QString::number(entry_count) + ".  " +
+                          tags::getID3_tag(state, entry.path));
         QCoreApplication::processEvents();
         if (first)
             selectEntry(state.song_index);
@@ -218,7 +240,7 @@ void playlistF::open_playlist(const QString& path) {
 
 void playlistF::importPlaylistCB_Click() {
     cDlgOpenPlaylist.title = "Import Playlist...";
-    const ui::FileDialogResult chosen = state.dialogs.openFile(cDlgOpenPlaylist);
+    const ui::FileDialogResult chosen = showFileDialog(cDlgOpenPlaylist, "cDlgOpenPlaylist", false);
     cDlgOpenPlaylist.initialFolder.clear();
     if (chosen.cancelled || !playlist::isPlaylistPath(chosen.fileName))
         return;
@@ -242,7 +264,8 @@ void playlistF::saveCB_Click() {
         cDlgSavePlaylist.fileName = state.current_playlist;
         name = state.current_playlist;
     } else {
-        const ui::FileDialogResult chosen = state.dialogs.saveFile(cDlgSavePlaylist);
+        const ui::FileDialogResult chosen =
+            showFileDialog(cDlgSavePlaylist, "cDlgSavePlaylist", true);
         if (chosen.cancelled)
             return;
         name = chosen.fileName;

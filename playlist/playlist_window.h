@@ -132,6 +132,11 @@ private:
     void build();
     void connectLinks();
     void applyDialogSettings();
+    // Shows the open (or save) dialog `request`, named `name`, in the folder
+    // sys::dialogStartFolder picks from its initial folder and the folder
+    // last used in it, and remembers the chosen file's folder.
+    ui::FileDialogResult showFileDialog(const ui::FileDialogRequest& request, const QString& name,
+                                        bool save);
     // Appends one entry: its path and the line number + ".  " + its title.
     void appendEntry(const QString& path, int number);
     void clearLists();

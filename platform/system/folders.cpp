@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -50,6 +51,19 @@ QString writableProgramFolder() {
     if (::access(QFile::encodeName(folder).constData(), W_OK) == 0)
         return folder;
     return systemFolder();
+}
+
+QString musicFolder() {
+    const QString exported = qEnvironmentVariable("XDG_MUSIC_DIR");
+    return exported.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::MusicLocation)
+                              : exported;
+}
+
+QString dialogStartFolder(const QString& preset, const QString& lastUsed) {
+    for (const QString& folder : {preset, lastUsed, musicFolder()})
+        if (!folder.isEmpty() && QFileInfo(folder).isDir())
+            return QDir::cleanPath(folder);
+    return QDir::homePath();
 }
 
 bool fileExists(const QString& path) {

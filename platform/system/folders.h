@@ -20,6 +20,17 @@ QString configHome();
 // the system folder.
 QString writableProgramFolder();
 
+// The user's music folder: $XDG_MUSIC_DIR, else the one named in the user's
+// folder settings ($XDG_CONFIG_HOME/user-dirs.dirs), else ~/Music. It may
+// not exist.
+QString musicFolder();
+
+// The folder a file dialog opens in, never the program's working folder:
+// `preset` (the folder the dialog is given) when it is an existing folder,
+// else `lastUsed` (where the dialog's last file was chosen) when it exists,
+// else the music folder when it exists, else the home folder.
+QString dialogStartFolder(const QString& preset, const QString& lastUsed);
+
 // True when a directory look-up of `path` finds a name (file or folder);
 // any failure of the look-up gives false.
 bool fileExists(const QString& path);

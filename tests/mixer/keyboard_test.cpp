@@ -124,6 +124,7 @@ TEST_F(KeyboardTest, EveryRowPressesItsButtonOrSlider) {
     };
     const auto nothing = [] {};
     FileOpener opener;
+    const QByteArray searchPath = qgetenv("PATH");
     bool optionsShownModally = false;
     const KeyRow rows[] = {
         {"F2", Qt::Key_F2, none, nothing,
@@ -308,6 +309,21 @@ TEST_F(KeyboardTest, EveryRowPressesItsButtonOrSlider) {
              ASSERT_EQ(opener.opened.size(), 1);
              EXPECT_EQ(opener.opened[0],
                        QUrl::fromLocalFile("/opt/vorlan/share/vorlan/help/index.html"));
+         }},
+        {"F1 with the help file and nothing to open it", Qt::Key_F1, none,
+         [&] {
+             state->appHelpFile = "/opt/vorlan/share/vorlan/help/index.html";
+             qputenv("PATH", ""); // no xdg-open, no browser
+             dialogs.expectBox(ui::vbOK);
+         },
+         [&] {
+             qputenv("PATH", searchPath);
+             ASSERT_FALSE(dialogs.boxes().empty());
+             const auto& box = dialogs.boxes().back();
+             EXPECT_EQ(box.title, "Help cannot start...");
+             EXPECT_TRUE(box.text.startsWith("No program to open web pages was found."));
+             EXPECT_TRUE(box.text.contains(" /opt/vorlan/share/vorlan/help/index.html"));
+             EXPECT_FALSE(box.text.contains("Internet Explorer"));
          }},
     };
     for (const KeyRow& row : rows) {

@@ -4,6 +4,7 @@
 #include "core/registry_values.h"
 #include "platform/system/folders.h"
 #include "tests/playlist/playlist_fixture.h"
+#include "tests/tags/tag_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,10 +27,8 @@ TEST_F(PlaylistTest, AddingNumbersNewEntriesAfterTheOnesThere) {
     add({"one.mp3"});
     const ui::FileDialogRequest& first = dialogs.fileRequests().at(0);
     EXPECT_EQ(first.title, "Load Music Files...");
-    EXPECT_EQ(first.initialFolder, sys::programFolder() + "/DJMixes");
     EXPECT_EQ(first.flags, 0x28120Cu);
-    add({"a.mp3", "b.mp3", "c.mp3", "d.mp3", "e.mp3"}, "/");   // a root: no second "/"
-    EXPECT_EQ(dialogs.fileRequests().at(1).initialFolder, ""); // preset only once
+    add({"a.mp3", "b.mp3", "c.mp3", "d.mp3", "e.mp3"}, "/"); // a root: no second "/"
     EXPECT_EQ(paths(),
               (QStringList{"/m/one.mp3", "/a.mp3", "/b.mp3", "/c.mp3", "/d.mp3", "/e.mp3"}));
     EXPECT_EQ(lines(), (QStringList{"1.  one.mp3", "2.  a.mp3", "3.  b.mp3", "4.  c.mp3",
@@ -41,6 +40,44 @@ TEST_F(PlaylistTest, AddingNumbersNewEntriesAfterTheOnesThere) {
     w->addCB_Click();
     EXPECT_EQ(state->last_added_file, "");
     EXPECT_EQ(paths().size(), 6);
+}
+
+// A file dialog opens in the folder it is given when that exists (the
+// playlist folder), else where a file was last chosen in it, else in the
+// music folder, else at home: never in the program's working folder.
+TEST_F(PlaylistTest, FileDialogsOpenWhereTheUserWas) {
+    const QString home = folder() + "/home";
+    const QString music = home + "/Tunes";
+    ASSERT_TRUE(QDir().mkpath(music));
+    file("config/user-dirs.dirs", "XDG_MUSIC_DIR=\"$HOME/Tunes\"\n");
+    const QByteArray saved[] = {qgetenv("HOME"), qgetenv("XDG_CONFIG_HOME")};
+    qputenv("HOME", QFile::encodeName(home));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder() + "/config"));
+    qunsetenv("XDG_MUSIC_DIR");
+    state->settings.playlistPath = folder() + "/lists";
+    file("lists/a.m3u");
+    const QString other = file("other/b.m3u");
+    load();
+    const auto shownIn = [&] { return dialogs.fileRequests().back().initialFolder; };
+
+    add({"1.mp3"}, folder() + "/songs"); // no DJMixes beside the program
+    EXPECT_EQ(shownIn(), music);
+    QDir().mkpath(folder() + "/songs");
+    add({"2.mp3", "3.mp3"}, folder() + "/songs");
+    EXPECT_EQ(shownIn(), folder() + "/songs");
+    dialogs.expectFile(folder() + "/gone/4.mp3"); // a folder since removed
+    w->addCB_Click();
+    QDir(music).removeRecursively();
+    add({"5.mp3"});
+    EXPECT_EQ(shownIn(), home);
+
+    for (const QString& expected : {folder() + "/lists", folder() + "/other"}) {
+        dialogs.expectFile(other);
+        w->importPlaylistCB_Click();
+        EXPECT_EQ(shownIn(), expected);
+    }
+    qputenv("HOME", saved[0]);
+    qputenv("XDG_CONFIG_HOME", saved[1]);
 }
 
 TEST_F(PlaylistTest, OpeningAPlaylistFromAnotherFolderFindsItsSongs) {
@@ -71,6 +108,23 @@ TEST_F(PlaylistTest, OpeningAPlaylistFromAnotherFolderFindsItsSongs) {
     EXPECT_FALSE(state->playlist_changed);
     EXPECT_EQ(state->song_index, 0);
     EXPECT_EQ(state->nextSongPath, songA);
+}
+
+// A list from another player titles its entries (#EXTINF): a file whose
+// tags give no title shows the listed one, also once the list is sorted;
+// tags still win, and an entry listed without one shows its file name.
+TEST_F(PlaylistTest, ListedTitlesStandInForMissingTags) {
+    const QString tagless =
+        file("music/tagless.mp3", QByteArray::fromStdString(tag_files::plainMp3()));
+    const QString tagged = file("music/tagged.mp3", taggedSong("Alpha"));
+    const QString list = file("other.m3u", "#EXTM3U\n#EXTINF:200 tvg-name=\"x,y\",Zed - Wanted\n" +
+                                               tagless.toUtf8() + "\n#EXTINF:100,Listed\n" +
+                                               tagged.toUtf8() + "\n/nowhere/plain.wav\n");
+    load();
+    w->Load_playlist(list);
+    EXPECT_EQ(lines(), (QStringList{"1.  Zed - Wanted", "2.  Alpha - Artist", "3.  plain.wav"}));
+    w->cmdAZsort_Click();
+    EXPECT_EQ(lines(), (QStringList{"1.  Alpha - Artist", "2.  plain.wav", "3.  Zed - Wanted"}));
 }
 
 TEST_F(PlaylistTest, ImportAppendsNumberedAfterTheList) {
