@@ -4,6 +4,8 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QWidget>
+#include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <xcb/xcb.h>
 
