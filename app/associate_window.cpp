@@ -119,9 +119,38 @@ app::TypeChecks frmAssociate::checkValues() const {
     return checks;
 }
 
+namespace {
+
+// Raises `window` once `owner` has appeared (its first paint): a window shown
+// while its owner is still hidden opens behind the owner when the window
+// manager (openbox) maps the owner later and puts it on top.
+class RaiseAboveOwner : public QObject {
+public:
+    RaiseAboveOwner(QWidget* window, QWidget* owner) : QObject(window), window_(window) {
+        owner->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            window_->raise();
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    QWidget* window_;
+};
+
+} // namespace
+
 void frmAssociate::showOwned(QWidget* owner, bool modal) {
     if (owner && parentWidget() != owner)
         setParent(owner, windowFlags());
+    if (owner && !owner->isVisible())
+        new RaiseAboveOwner(this, owner);
     if (modal)
         exec();
     else

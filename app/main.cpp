@@ -5,6 +5,7 @@
 #include "controls/widgets/console_look.h"
 #include "core/program_state.h"
 #include "platform/ui/qt_dialogs.h"
+#include "platform/ui/screen_colormap.h"
 
 #include <QApplication>
 
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
     // The desktop matches the program's windows to its desktop entry by this name.
     QGuiApplication::setDesktopFileName("vorlan");
     app::applyConsoleLook(application);
+    ui::useScreenColormap(application);
 
     ui::QtDialogs dialogs;
     app::ProgramState state(dialogs);

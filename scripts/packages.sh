@@ -2,10 +2,11 @@
 # librsvg2-bin draws the icon's pixel sizes; desktop-file-utils checks the
 # desktop entry in the tests; dpkg-dev finds the package's dependencies;
 # xvfb, openbox, xdotool and the X utilities run the window checks in a
-# private X server with a window manager; appstream validates the metainfo.
+# private X server with a window manager; appstream validates the metainfo;
+# libxcb1-dev gives the windows the screen's colormap on X11.
 VORLAN_PACKAGES=(
     build-essential cmake pkg-config git
-    qt6-base-dev libgl-dev
+    qt6-base-dev libgl-dev libxcb1-dev
     libavformat-dev libavcodec-dev libswresample-dev libavutil-dev
     libsamplerate0-dev portaudio19-dev libsqlite3-dev
     jackd2 libjack-jackd2-dev
