@@ -98,11 +98,12 @@ struct ProgramLinks {
     std::function<void()> runVUmeterTimer;
     // Automatic DJ: one hand-over step.
     std::function<void()> runAutoDJ;
-    // Playlist window: its add and remove buttons, the path of an entry of
-    // List1(0) ("" when there is none), the number of entries, and marking an
-    // entry as selected in both lists.
+    // Playlist window: its add button; removing the selected entry without
+    // asking again (the user has answered the deck's "Remove from Playlist?");
+    // the path of an entry of List1(0) ("" when there is none), the number of
+    // entries, and marking an entry as selected in both lists.
     std::function<void()> pressPlaylistAdd;
-    std::function<void()> pressPlaylistRemove;
+    std::function<void()> removeSelectedPlaylistEntry;
     std::function<QString(int index)> playlistPath;
     std::function<int()> playlistCount;
     std::function<void(int index)> selectPlaylistEntry;

@@ -31,7 +31,7 @@ playlistF::~playlistF() {
     links.playlistPath = nullptr;
     links.playlistCount = nullptr;
     links.pressPlaylistAdd = nullptr;
-    links.pressPlaylistRemove = nullptr;
+    links.removeSelectedPlaylistEntry = nullptr;
     links.selectPlaylistEntry = nullptr;
     links.setPlaylistLine = nullptr;
 }
@@ -57,7 +57,7 @@ void playlistF::connectLinks() {
     links.playlistPath = [this](int index) { return entryPath(index); };
     links.playlistCount = [this] { return entryCount(); };
     links.pressPlaylistAdd = [this] { addCB_Click(); };
-    links.pressPlaylistRemove = [this] { removeCB_Click(); };
+    links.removeSelectedPlaylistEntry = [this] { removeSelectedEntry(); };
     links.selectPlaylistEntry = [this](int index) { selectEntry(index); };
     links.setPlaylistLine = [this](int index, const QString& line) {
         if (QListWidgetItem* item = List1[1]->item(index))
