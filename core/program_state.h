@@ -171,7 +171,8 @@ struct ProgramState {
     // The deck being faded in or on air (at most one set).
     std::int16_t leftOnAir = 0;
     std::int16_t rightOnAir = 0;
-    // Set when a drag of the next-song box starts, cleared by a drop that loads a deck.
+    // Set when a drag of the next-song box or of a playlist entry starts,
+    // cleared by a drop that loads a deck.
     std::int16_t dragArmed = 0;
 
     // Connections between the parts of the program.
