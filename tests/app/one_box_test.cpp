@@ -8,8 +8,6 @@
 #include "tests/app/program_fixture.h"
 
 #include <QTest>
-#include <cctype>
-#include <string>
 
 namespace {
 
@@ -39,14 +37,11 @@ const Case kCases[] = {
     {"missing entry played, Yes", "gone.mp3", false, false, ui::vbYes, kGone, "File Not Found", 0},
 };
 
-void PrintTo(const Case& c, std::ostream* out) {
-    *out << c.name;
-}
-
 class OneBoxTest : public app_test::ProgramTest, public ::testing::WithParamInterface<Case> {};
 
 TEST_P(OneBoxTest, TheFailureShowsOneBox) {
     const Case& c = GetParam();
+    SCOPED_TRACE(c.name);
     const QString path = folder() + "/" + c.file;
     if (c.text)
         fileWith(c.file, QByteArray(4096, 'x'));
@@ -75,13 +70,6 @@ TEST_P(OneBoxTest, TheFailureShowsOneBox) {
     state->playlist_changed = false;
 }
 
-INSTANTIATE_TEST_SUITE_P(Failures, OneBoxTest, ::testing::ValuesIn(kCases),
-                         [](const ::testing::TestParamInfo<Case>& info) {
-                             std::string name = info.param.name;
-                             for (char& ch : name)
-                                 if (!std::isalnum(static_cast<unsigned char>(ch)))
-                                     ch = '_';
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Failures, OneBoxTest, ::testing::ValuesIn(kCases));
 
 } // namespace
