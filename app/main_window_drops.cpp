@@ -1,8 +1,8 @@
 // Drag and drop onto the decks: the next-song box (or an entry of the
 // playlist window) is dragged onto a deck to load the playlist's current
-// entry, and a song file from the desktop's file
-// manager can be dropped on a deck to load that file. The mouse moving over a
-// deck panel gives the keyboard back to the mixer panel. UI thread only.
+// entry, and a song file from the desktop's file manager can be dropped on a
+// deck to load that file. The mouse moving over a deck panel gives the
+// keyboard back to the mixer panel. UI thread only.
 #include "app/main_window.h"
 
 #include "controls/lcd/qzvLCD.h"
