@@ -183,6 +183,9 @@ void halvoranF::load_CommandLineSong() {
         return;
     playlist->selectEntry(state.song_index);
     init_LeftPlayer();
+    // A song that did not load has been reported; playing would load it again.
+    if (state.decks[0].stream == 0)
+        return;
     Lplay_cue[0]->setBackColor(app::kColourOff);
     state.decks[0].cuePosition = 0;
     playCB2_Click();

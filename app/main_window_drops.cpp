@@ -1,12 +1,14 @@
-// Drag and drop onto the decks: the next-song box is dragged onto a deck to
-// load the playlist's current entry, and a song file from the desktop's file
-// manager can be dropped on a deck to load that file. The mouse moving over a
-// deck panel gives the keyboard back to the mixer panel. UI thread only.
+// Drag and drop onto the decks: the next-song box (or an entry of the
+// playlist window) is dragged onto a deck to load the playlist's current
+// entry, and a song file from the desktop's file manager can be dropped on a
+// deck to load that file. The mouse moving over a deck panel gives the
+// keyboard back to the mixer panel. UI thread only.
 #include "app/main_window.h"
 
 #include "controls/lcd/qzvLCD.h"
 #include "controls/widgets/console_button.h"
 #include "controls/widgets/slider.h"
+#include "core/next_song_drag.h"
 #include "core/program_state.h"
 #include "decks/decks.h"
 #include "playlist/playlist_window.h"
@@ -23,10 +25,6 @@
 #include <vector>
 
 namespace {
-
-// The data of a drag of the next-song box (no payload: the drop takes the
-// playlist's current entry).
-constexpr const char* kNextSongMime = "application/x-vorlan-next-song";
 
 // The local file of a file-manager drop that a deck can load: the first
 // dropped file, when it is an MP3, WAV, WMA or ASF file; empty otherwise.
@@ -54,7 +52,7 @@ public:
 
     // What a drop of `data` on this deck does.
     void drop(const QMimeData* data) {
-        if (data && data->hasFormat(kNextSongMime)) {
+        if (data && data->hasFormat(app::kNextSongMime)) {
             if (side_ == 0)
                 window_.do_dragDrop();
             else
@@ -103,7 +101,7 @@ private:
 
     bool takesDrop(QWidget* widget, const QDropEvent* event) const {
         const QMimeData* data = event->mimeData();
-        if (!data || (!data->hasFormat(kNextSongMime) && droppedSongFile(data).isEmpty()))
+        if (!data || (!data->hasFormat(app::kNextSongMime) && droppedSongFile(data).isEmpty()))
             return false;
         if (widget != panel())
             return true;
@@ -134,7 +132,7 @@ protected:
             state_.dragArmed = -1;
             auto* drag = new QDrag(watched);
             auto* data = new QMimeData;
-            data->setData(kNextSongMime, QByteArray());
+            data->setData(app::kNextSongMime, QByteArray());
             drag->setMimeData(data);
             drag->exec(Qt::CopyAction);
         }

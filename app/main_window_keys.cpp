@@ -11,6 +11,7 @@
 #include <QDesktopServices>
 #include <QFrame>
 #include <QKeyEvent>
+#include <QTimer>
 #include <QUrl>
 
 namespace {
@@ -18,17 +19,25 @@ namespace {
 // Watches the whole application: key events meant for the main window or
 // any of its controls go to the window's key handlers first; a key a
 // shortcut used goes no further, nor does the release of a key the
-// shortcuts know. Auto-repeat releases between the repeated presses of a
-// held key are not key-ups. When the window loses the keyboard
-// the Ctrl and Alt keys count as released, as their key-ups go elsewhere.
+// shortcuts know. A key-up is held back for mixer::kRepeatPairMs: the
+// auto-repeat's key-ups between the repeated presses of a held key are not
+// key-ups, and those presses are repeats. When the window loses the
+// keyboard the Ctrl and Alt keys count as released, as their key-ups go
+// elsewhere.
 class KeyPreview : public QObject {
 public:
-    explicit KeyPreview(halvoranF* window) : window_(window) { qApp->installEventFilter(this); }
+    explicit KeyPreview(halvoranF* window) : window_(window) {
+        releaseTimer_.setSingleShot(true);
+        releaseTimer_.setInterval(mixer::kRepeatPairMs);
+        QObject::connect(&releaseTimer_, &QTimer::timeout, this, [this] { releaseHeldBack(); });
+        qApp->installEventFilter(this);
+    }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         const QEvent::Type type = event->type();
         if (type == QEvent::WindowDeactivate && watched == window_) {
+            releaseHeldBack();
             window_->Form_KeyUp(mixer::vk::Ctrl, 0);
             window_->Form_KeyUp(mixer::vk::Alt, 0);
         }
@@ -40,15 +49,43 @@ protected:
         if (code == 0)
             return false;
         const int shift = mixer::shiftState(key->modifiers());
-        if (type == QEvent::KeyPress)
-            return window_->Form_KeyDown(code, shift, key->isAutoRepeat());
-        if (!key->isAutoRepeat())
-            window_->Form_KeyUp(code, shift);
+        if (type == QEvent::KeyPress) {
+            const bool repeatPair = heldBack_.code == code;
+            if (repeatPair)
+                forgetHeldBack();
+            else
+                releaseHeldBack();
+            return window_->Form_KeyDown(code, shift, key->isAutoRepeat() || repeatPair);
+        }
+        if (!key->isAutoRepeat()) {
+            releaseHeldBack();
+            heldBack_ = {code, shift};
+            releaseTimer_.start();
+        }
         return true;
     }
 
 private:
+    // The key-up being held back (code 0: none).
+    struct KeyUp {
+        int code = 0;
+        int shift = 0;
+    };
+
+    void releaseHeldBack() {
+        const KeyUp up = heldBack_;
+        forgetHeldBack();
+        if (up.code != 0)
+            window_->Form_KeyUp(up.code, up.shift);
+    }
+    void forgetHeldBack() {
+        heldBack_ = {};
+        releaseTimer_.stop();
+    }
+
     halvoranF* window_;
+    KeyUp heldBack_;
+    QTimer releaseTimer_;
 };
 
 } // namespace

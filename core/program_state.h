@@ -99,11 +99,12 @@ struct ProgramLinks {
     std::function<void()> runVUmeterTimer;
     // Automatic DJ: one hand-over step.
     std::function<void()> runAutoDJ;
-    // Playlist window: its add and remove buttons, the path of an entry of
-    // List1(0) ("" when there is none), the number of entries, and marking an
-    // entry as selected in both lists.
+    // Playlist window: its add button; removing the selected entry without
+    // asking again (the user has answered the deck's "Remove from Playlist?");
+    // the path of an entry of List1(0) ("" when there is none), the number of
+    // entries, and marking an entry as selected in both lists.
     std::function<void()> pressPlaylistAdd;
-    std::function<void()> pressPlaylistRemove;
+    std::function<void()> removeSelectedPlaylistEntry;
     std::function<QString(int index)> playlistPath;
     std::function<int()> playlistCount;
     std::function<void(int index)> selectPlaylistEntry;
@@ -171,7 +172,8 @@ struct ProgramState {
     // The deck being faded in or on air (at most one set).
     std::int16_t leftOnAir = 0;
     std::int16_t rightOnAir = 0;
-    // Set when a drag of the next-song box starts, cleared by a drop that loads a deck.
+    // Set when a drag of the next-song box or of a playlist entry starts,
+    // cleared by a drop that loads a deck.
     std::int16_t dragArmed = 0;
 
     // Connections between the parts of the program.

@@ -118,7 +118,7 @@ app::StreamHandle Deck::openStream(const QString& path) {
                 "Remove from Playlist?",
                 ui::vbYesNo | ui::vbQuestion, "File Not Found");
             if (answer == ui::vbYes)
-                app::callLink(state_.links.pressPlaylistRemove);
+                app::callLink(state_.links.removeSelectedPlaylistEntry);
         }
     }
     return stream;

@@ -32,6 +32,14 @@ inline constexpr int kShiftState = 1;
 inline constexpr int kCtrlState = 2;
 inline constexpr int kAltState = 4;
 
+// How long (ms) the main window holds a key-up back, waiting for a press of
+// the same key. Under X11 a held key repeats as key-up/key-down pairs sent
+// together (about 1 ms apart), and Qt marks them as auto-repeat only when
+// the press has already arrived as it reads the key-up. A press within this
+// time makes the pair a repeat of the held key; the keyboard repeats every
+// 30 to 50 ms, so a real release is taken at most this late.
+inline constexpr int kRepeatPairMs = 30;
+
 // The virtual key code of a Qt key; 0 for keys the shortcuts never use.
 // The shifted comma and period ("<" and ">") are the comma and period keys.
 int virtualKeyCode(int qtKey);

@@ -41,6 +41,12 @@ void playlistF::removeCB_Click() {
                              ui::vbYesNo | ui::vbInformation,
                              "Remove Song from playlist") != ui::vbYes)
         return;
+    removeSelectedEntry();
+}
+
+void playlistF::removeSelectedEntry() {
+    if (entryCount() == 0)
+        return;
     state.playlist_changed = true;
     const int index = List1[0]->currentRow();
     if (index < 0)

@@ -96,7 +96,7 @@ void playlistF::Form_Load() {
     applyDialogSettings();
     const QString commandLine = state.commandLine;
     if (playlist::isPlaylistPath(commandLine)) {
-        Load_playlist(commandLine);
+        openCommandLinePlaylist(commandLine);
     } else if (commandLine.isEmpty()) {
         state.current_playlist =
             app::get_RegValue(reg::HKEY_LOCAL_MACHINE, app::settingsKeyPath(), kLastPlaylist);

@@ -5,18 +5,52 @@
 #include "controls/widgets/console_look.h"
 #include "controls/widgets/console_panel.h"
 #include "controls/widgets/window_drag.h"
+#include "core/next_song_drag.h"
 #include "core/program_state.h"
 #include "playlist/search_window.h"
 #include "tags/tag_editor_window.h"
 #include "tags/track_titles.h"
 
 #include <QAction>
+#include <QDrag>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+
+namespace {
+
+// The shown list, List1(1). Dragging an entry (which the press made the
+// cursor entry) onto a deck loads it there, as a drag of the main window's
+// next-song box does; the list itself takes no drops and loses no entry.
+class EntryList : public QListWidget {
+public:
+    EntryList(app::ProgramState& state, QWidget* parent) : QListWidget(parent), state_(state) {}
+
+protected:
+    void startDrag(Qt::DropActions) override {
+        const QListWidgetItem* item = currentItem();
+        if (!item)
+            return;
+        state_.dragArmed = -1;
+        auto* data = new QMimeData;
+        data->setData(app::kNextSongMime, QByteArray());
+        auto* drag = new QDrag(this);
+        drag->setMimeData(data);
+        const QRect line = visualItemRect(item);
+        drag->setPixmap(viewport()->grab(line));
+        drag->setHotSpot(viewport()->mapFromGlobal(QCursor::pos()) - line.topLeft());
+        drag->exec(Qt::CopyAction);
+    }
+
+private:
+    app::ProgramState& state_;
+};
+
+} // namespace
 
 playlistF::playlistF(app::ProgramState& state_) : QWidget(nullptr), state(state_) {
     setObjectName("playlistF");
@@ -31,7 +65,7 @@ playlistF::~playlistF() {
     links.playlistPath = nullptr;
     links.playlistCount = nullptr;
     links.pressPlaylistAdd = nullptr;
-    links.pressPlaylistRemove = nullptr;
+    links.removeSelectedPlaylistEntry = nullptr;
     links.selectPlaylistEntry = nullptr;
     links.setPlaylistLine = nullptr;
 }
@@ -57,7 +91,7 @@ void playlistF::connectLinks() {
     links.playlistPath = [this](int index) { return entryPath(index); };
     links.playlistCount = [this] { return entryCount(); };
     links.pressPlaylistAdd = [this] { addCB_Click(); };
-    links.pressPlaylistRemove = [this] { removeCB_Click(); };
+    links.removeSelectedPlaylistEntry = [this] { removeSelectedEntry(); };
     links.selectPlaylistEntry = [this](int index) { selectEntry(index); };
     links.setPlaylistLine = [this](int index, const QString& line) {
         if (QListWidgetItem* item = List1[1]->item(index))
@@ -80,7 +114,7 @@ void playlistF::build() {
     playlistLABEL->setStyleSheet("color: rgb(0, 230, 0); background: transparent;");
 
     for (int i = 0; i < 2; ++i) {
-        List1[i] = new QListWidget(this);
+        List1[i] = i == 1 ? new EntryList(state, this) : new QListWidget(this);
         List1[i]->setObjectName(QString("List1_%1").arg(i));
         List1[i]->setGeometry(14, 58, 410, 398);
         List1[i]->setFont(app::consoleFont(9, false));

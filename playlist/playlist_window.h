@@ -42,6 +42,9 @@ public:
     void new_playlist();
     // Replaces the list by the playlist file's entries.
     void Load_playlist(const QString& path);
+    // The playlist named on the command line: loaded, or, when there is no
+    // such file, the open dialog's "File not found." box and no playlist.
+    void openCommandLinePlaylist(const QString& path);
     // Appends the playlist file's entries, numbered from entry_count + 1.
     void open_playlist(const QString& path);
     // Writes the list to save_playlist_path (".m3u" added when missing).
@@ -52,7 +55,11 @@ public:
     void Form_QueryUnload();
 
     // ---- Editing ----
+    // Asks "Remove "<title>" from the playlist?" and on Yes removes the selected entry.
     void removeCB_Click();
+    // Removes the entry selected in List1(0) from both lists, without a
+    // question; the entry after it (else the one before) becomes the cursor.
+    void removeSelectedEntry();
     void clearCB_Click();
     void cmdMoveUp_Click();
     void cmdMoveDown_Click();

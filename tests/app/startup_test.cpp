@@ -135,8 +135,7 @@ TEST_F(StartupTest, ABoxDuringTheLoadLeavesTheProgramRunning) {
         QTimer::singleShot(10, &box, &QEventLoop::quit);
         box.exec();
     };
-    for (int deck = 0; deck < 2; ++deck)
-        dialogs.expectBox(ui::vbOK);
+    dialogs.expectBox(ui::vbOK);
     halvoranF* w = startProgram();
     dialogs.whileBoxShown = nullptr;
     ASSERT_NE(w, nullptr);

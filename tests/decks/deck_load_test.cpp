@@ -162,7 +162,7 @@ const BadFile kBadFiles[] = {
 
 TEST_P(DeckLoad, BadFilesShowTheirBoxAndLeaveTheDeckAsItWas) {
     int removes = 0;
-    state->links.pressPlaylistRemove = [&] { ++removes; };
+    state->links.removeSelectedPlaylistEntry = [&] { ++removes; };
     for (const bool loadedBefore : {false, true}) {
         for (const BadFile& bad : kBadFiles) {
             SCOPED_TRACE(std::string(bad.name) + (loadedBefore ? " onto a loaded deck" : ""));
@@ -195,7 +195,7 @@ TEST_P(DeckLoad, BadFilesShowTheirBoxAndLeaveTheDeckAsItWas) {
             }
         }
     }
-    EXPECT_EQ(removes, 2) << "Yes to \"Remove from Playlist?\" presses the playlist's remove";
+    EXPECT_EQ(removes, 2) << "Yes to \"Remove from Playlist?\" removes the playlist entry";
 }
 
 TEST_P(DeckLoad, WithTheAutomaticDjOnBadFilesShowNoBoxAndHandOverOnce) {

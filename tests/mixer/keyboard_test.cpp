@@ -9,6 +9,7 @@
 #include "controls/widgets/slider.h"
 #include "decks/decks.h"
 #include "engine/engine_helpers.h"
+#include "mixer/key_codes.h"
 #include "playlist/playlist_window.h"
 #include "tests/mixer/window_fixture.h"
 #include "tests/platform/audio/audio_test_support.h"
@@ -91,9 +92,15 @@ protected:
         QWidget* target = w->crossFaderScroll;
         QTest::keyPress(target, row.key, row.modifiers);
         row.afterDown();
-        QTest::keyRelease(target, row.key, row.modifiers);
+        release(target, row.key, row.modifiers);
         if (row.afterUp)
             row.afterUp();
+    }
+    // A key-up, and the time the window holds it back for an auto-repeat
+    // press that does not come.
+    static void release(QWidget* target, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+        QTest::keyRelease(target, key, modifiers);
+        QTest::qWait(2 * mixer::kRepeatPairMs);
     }
     // A key event as the keyboard's auto-repeat sends it while a key is held.
     void repeat(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
@@ -367,7 +374,7 @@ TEST_F(KeyboardTest, HeldKeysRepeatOnlyWhatMayRepeat) {
     repeat(Qt::Key_Z, Qt::ShiftModifier);
     EXPECT_EQ(state->decks[0].bendDownHeld, -1);
     EXPECT_EQ(state->decks[0].pitchPosition, bent);
-    QTest::keyRelease(target, Qt::Key_Z, Qt::ShiftModifier);
+    release(target, Qt::Key_Z, Qt::ShiftModifier);
     EXPECT_EQ(state->decks[0].bendDownHeld, 0);
 
     QTest::keyPress(target, Qt::Key_F5);

@@ -35,8 +35,9 @@ TEST_F(EditingTest, RemovingLeavesAGapAndSelectsTheNextEntry) {
     EXPECT_EQ(state->nextSongPath, "/m/s4.mp3");
 
     w->selectEntry(3); // the last: the new last is selected
-    dialogs.expectBox(ui::vbYes);
-    state->links.pressPlaylistRemove(); // as the deck's "File Not Found" answer does
+    const std::size_t asked = dialogs.boxes().size();
+    state->links.removeSelectedPlaylistEntry(); // the deck's "Remove from Playlist?" was answered
+    EXPECT_EQ(dialogs.boxes().size(), asked) << "no second question";
     EXPECT_EQ(state->song_index, 2);
     EXPECT_EQ(w->List1[1]->currentRow(), 2);
 
