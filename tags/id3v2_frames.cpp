@@ -5,6 +5,7 @@
 #include "platform/system/text.h"
 
 #include <QFile>
+#include <algorithm>
 #include <cstdint>
 #include <string_view>
 
@@ -122,8 +123,9 @@ void read_id3v2_frames(const QString& path, app::Id3v2Values& values) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return;
-    // The whole tag as far as the file holds it; nothing past its end is read.
-    const QByteArray tag = file.read(static_cast<qint64>(values.totalSize));
+    // The whole tag as far as the file holds it; nothing past its end is read,
+    // and a damaged size claiming more than the file holds reserves no more.
+    const QByteArray tag = file.read(std::min(static_cast<qint64>(values.totalSize), file.size()));
     if (tag.size() < kHeaderSize || !tag.startsWith("ID3"))
         return;
     const std::string_view b(tag.constData(), static_cast<std::size_t>(tag.size()));

@@ -1,5 +1,6 @@
 #include "platform/audio/asf_attributes.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -191,7 +192,14 @@ std::vector<std::pair<std::string, std::string>> readAsfAttributes(const std::st
     const std::uint64_t size = top.number(8);
     if (size < start.size() || size > maxHeaderBytes)
         return attributes;
-    std::string header(static_cast<std::size_t>(size - start.size()), '\0');
+    // The rest of the header as far as the file holds it: a damaged size
+    // claiming more than the file holds reserves no more.
+    in.seekg(0, std::ios::end);
+    const std::uint64_t fileSize = static_cast<std::uint64_t>(in.tellg());
+    in.seekg(static_cast<std::streamoff>(start.size()));
+    if (!in)
+        return attributes;
+    std::string header(static_cast<std::size_t>(std::min(size, fileSize) - start.size()), '\0');
     in.read(header.data(), static_cast<std::streamsize>(header.size()));
     header.resize(static_cast<std::size_t>(in.gcount()));
 
