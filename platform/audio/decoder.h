@@ -18,7 +18,8 @@ struct SwrContext;
 
 namespace audio {
 
-// Which library opens a file: MPEG audio and RIFF WAV, or ASF containers.
+// Which library opens a file: MPEG audio, RIFF WAV, FLAC, AIFF, MP4 (AAC,
+// ALAC), Ogg (Vorbis, Opus), or ASF containers.
 enum class Family { Main, Wma };
 
 class Decoder {
@@ -114,6 +115,10 @@ private:
     // Every frame decoded so far came from a fresh codec fed from the first packet.
     bool straightPath_ = true;
     bool replayFromStart_ = false;
+    // The container's length is exact and output stops there (the codec's
+    // end padding is dropped).
+    bool trimEnd_ = false;
+    std::int64_t preroll_ = 0; // frames decoded before a seek target
     std::int64_t firstOutputFrames_ =
         -1; // timestamp (grid frames) of a fresh decoder's first frame
     std::vector<std::int16_t> converted_; // one decoded mono frame
