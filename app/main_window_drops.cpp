@@ -29,7 +29,7 @@ namespace {
 constexpr const char* kNextSongMime = "application/x-vorlan-next-song";
 
 // The local file of a file-manager drop that a deck can load: the first
-// dropped file, when it is an MP3, WAV, WMA or ASF file; empty otherwise.
+// dropped file, when it is a song file (core/song_types.h); empty otherwise.
 QString droppedSongFile(const QMimeData* data) {
     if (!data || !data->hasUrls() || data->urls().isEmpty())
         return {};
