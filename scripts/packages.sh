@@ -3,11 +3,12 @@
 # desktop entry in the tests; dpkg-dev finds the package's dependencies;
 # xvfb, openbox, xdotool and the X utilities run the window checks in a
 # private X server with a window manager; appstream validates the metainfo.
+# libtag1-dev reads and writes the tags of FLAC, AIFF, M4A, Ogg and Opus songs.
 VORLAN_PACKAGES=(
     build-essential cmake pkg-config git
     qt6-base-dev libgl-dev
     libavformat-dev libavcodec-dev libswresample-dev libavutil-dev
-    libsamplerate0-dev portaudio19-dev libsqlite3-dev
+    libsamplerate0-dev portaudio19-dev libsqlite3-dev libtag1-dev
     jackd2 libjack-jackd2-dev
     libgtest-dev libbenchmark-dev
     clang libclang-rt-14-dev clang-format

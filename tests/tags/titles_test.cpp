@@ -1,6 +1,7 @@
 // Titles from tags: the playlist title and the deck information text, read
-// from ID3v2 (versions 3 and 4, every text encoding), ID3v1, WMA header tags
-// and the file name, on files written byte by byte or by FFmpeg's encoders.
+// from ID3v2 (versions 3 and 4, every text encoding), ID3v1, WMA header tags,
+// the own tags of FLAC, AIFF, M4A, Ogg and Opus files and the file name, on files written byte by
+// byte or by FFmpeg's encoders.
 #include "core/program_state.h"
 #include "platform/audio/offline.h"
 #include "tags/track_titles.h"
@@ -122,6 +123,38 @@ TEST_F(TitlesTest, PlaylistTitleComesFromTheFirstTagFoundElseTheFileName) {
     };
     for (const TitleCase& c : cases)
         EXPECT_EQ(tags::getID3_tag(state, c.file(*this)), c.title) << c.what;
+}
+
+// The containers' own tags as FFmpeg's muxers write them (Vorbis comments,
+// MP4 atoms, an ID3 chunk in AIFF), UTF-8 as written; without a title or an
+// artist, the file name.
+TEST_F(TitlesTest, ContainerTagsGiveTheTitleOfEachFormat) {
+    using fixtures::Format;
+    for (const Format format : {Format::Flac, Format::Aiff, Format::M4aAac, Format::M4aAlac,
+                                Format::OggVorbis, Format::Opus}) {
+        const QString extension = fixtures::extensionOf(format);
+        SCOPED_TRACE(static_cast<int>(format));
+        fixtures::Tone t = shortTone(format);
+        t.metadata = true;
+        t.title = "Caf\u00e9 \u041d\u043e\u0447\u044c";
+        t.artist = "\u0410\u0440\u0442\u0438\u0441\u0442";
+        t.album = "Album";
+        t.year = "2024";
+        t.comment = "Note";
+        const QString tagged = tone(QString("tagged%1.").arg(int(format)) + extension, t);
+        EXPECT_EQ(tags::getID3_tag(state, tagged), t.title + " - " + t.artist);
+        // FFmpeg's ID3 writer (AIFF) puts a comment in a user text frame, not
+        // in the comment frame.
+        const QString comment = format == Format::Aiff ? "" : "Note";
+        EXPECT_EQ(tags::get_ID3_tag(state, tagged, "Vorlan"),
+                  "TITLE:  " + t.title + kGap + "ARTIST:  " + t.artist + kGap + "ALBUM:  Album" +
+                      kGap + "YEAR:  2024" + kGap + "COMMENT:  " + comment + kGap + "Vorlan");
+        fixtures::Tone albumOnly = shortTone(format);
+        albumOnly.metadata = true;
+        albumOnly.album = "Only an album";
+        const QString name = QString("untitled%1.").arg(int(format)) + extension;
+        EXPECT_EQ(tags::getID3_tag(state, tone(name, albumOnly)), name);
+    }
 }
 
 TEST_F(TitlesTest, DeckInformationLabelsEachField) {
