@@ -15,4 +15,11 @@ struct SongTags {
 // file of another type, or one TagLib cannot read.
 std::optional<SongTags> readSongTags(const QString& path);
 
+// Sets the seven fields of `tags` in the file's own tag (an empty field is
+// removed); pictures, ReplayGain values and every other field stay. The file
+// is rewritten through a copy in the same folder, flushed and renamed over
+// it with its permission bits (a link is followed); on failure the file is
+// as it was, no copy is left and `error` says why.
+bool writeSongTags(const QString& path, const SongTags& tags, QString* error);
+
 } // namespace tags
