@@ -82,7 +82,7 @@ std::int64_t containerPreroll(const AVCodecParameters& codec) {
     else if (codec.codec_id == AV_CODEC_ID_VORBIS)
         frames = 3 * 8192;
     else if (codec.codec_id == AV_CODEC_ID_OPUS)
-        frames = 48000 / 4; // a quarter second at the decoder's 48 kHz
+        frames = 48000; // a second at the decoder's 48 kHz
     return std::max<std::int64_t>(frames, codec.seek_preroll);
 }
 
@@ -509,6 +509,27 @@ bool Decoder::seek(std::int64_t frame) {
         preroll = mpegPreroll;
     else if (formatName_ == "asf")
         preroll = asfPreroll;
+    // The timestamps FFmpeg gives the packets of an Ogg stream's final page
+    // after a seek are not those of a straight read: such a seek starts
+    // further back.
+    const std::int64_t finalPage = formatName_ == "ogg" ? finalPagePosition() : -1;
+    for (;;) {
+        if (!seekBefore(frame, preroll))
+            return false;
+        if (finalPage < 0 || frame - preroll <= 0 || sendFirstPacketBefore(finalPage))
+            break;
+        preroll = preroll * 2 + sampleRate_;
+    }
+    resetDecoding(frame);
+    resync_ = true;
+    straightPath_ = false;
+    nextFrame_ = frame;
+    return true;
+}
+
+// Puts the demuxer on a packet `preroll` frames or more before `frame` (the
+// first packet when that reaches the start) and flushes the codec.
+bool Decoder::seekBefore(std::int64_t frame, std::int64_t preroll) {
     const AVRational timeBase = format_->streams[streamIndex_]->time_base;
     // Where the pre-roll reaches the start, decode from the first packet as a
     // straight decode does: the demuxer then marks the priming samples to
@@ -527,11 +548,43 @@ bool Decoder::seek(std::int64_t frame) {
         av_seek_frame(format_, streamIndex_, 0, AVSEEK_FLAG_BYTE) < 0)
         return false;
     avcodec_flush_buffers(codec_);
-    resetDecoding(frame);
-    resync_ = true;
-    straightPath_ = false;
-    nextFrame_ = frame;
     return true;
+}
+
+// Reads on to the stream's first packet and hands it to the codec when it
+// lies before byte `position`; false (and dropped) when it does not.
+bool Decoder::sendFirstPacketBefore(std::int64_t position) {
+    while (av_read_frame(format_, packet_) >= 0) {
+        if (packet_->stream_index != streamIndex_) {
+            av_packet_unref(packet_);
+            continue;
+        }
+        const bool before = packet_->pos < position;
+        if (before)
+            avcodec_send_packet(codec_, packet_);
+        av_packet_unref(packet_);
+        return before;
+    }
+    return true;
+}
+
+// Where the stream's last packet starts (its final page), found once by
+// reading the end of the file; -1 when unknown.
+std::int64_t Decoder::finalPagePosition() {
+    if (finalPage_ != -2)
+        return finalPage_;
+    finalPage_ = -1;
+    const AVRational timeBase = format_->streams[streamIndex_]->time_base;
+    const std::int64_t end =
+        av_rescale_q(lengthFrames_ + originFrames_, AVRational{1, sampleRate_}, timeBase);
+    if (av_seek_frame(format_, streamIndex_, end, AVSEEK_FLAG_BACKWARD) < 0)
+        return finalPage_;
+    while (av_read_frame(format_, packet_) >= 0) {
+        if (packet_->stream_index == streamIndex_ && packet_->pos >= 0)
+            finalPage_ = packet_->pos;
+        av_packet_unref(packet_);
+    }
+    return finalPage_;
 }
 
 void Decoder::resetDecoding(std::int64_t discardUntil) {

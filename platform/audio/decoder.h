@@ -72,6 +72,9 @@ private:
     Decoder() = default;
     bool openCodec();
     void resetDecoding(std::int64_t discardUntil);
+    bool seekBefore(std::int64_t frame, std::int64_t preroll);
+    bool sendFirstPacketBefore(std::int64_t position);
+    std::int64_t finalPagePosition();
     bool replay(std::int64_t frame);
     PacketScan scanMpegPackets() const;
     PacketScan probeAsfEnds() const;
@@ -118,7 +121,8 @@ private:
     // The container's length is exact and output stops there (the codec's
     // end padding is dropped).
     bool trimEnd_ = false;
-    std::int64_t preroll_ = 0; // frames decoded before a seek target
+    std::int64_t preroll_ = 0;    // frames decoded before a seek target
+    std::int64_t finalPage_ = -2; // byte position of an Ogg stream's final page; -2 unknown yet
     std::int64_t firstOutputFrames_ =
         -1; // timestamp (grid frames) of a fresh decoder's first frame
     std::vector<std::int16_t> converted_; // one decoded mono frame
