@@ -10,6 +10,8 @@
 #include "tests/support/scripted_dialogs.h"
 #include "tests/tags/tag_files.h"
 
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
@@ -192,6 +194,45 @@ TEST_F(TitlesTest, DeckInformationLabelsEachField) {
     EXPECT_TRUE(text.endsWith(kGap + "Vorlan"));
 
     EXPECT_EQ(tags::get_ID3_tag(state, dir.path() + "/none.wav", "Vorlan"), "none.wav");
+}
+
+// Files tagged by other programs: metaflac (FLAC) and mutagen (M4A, Ogg,
+// Opus, AIFF) write their own way; the titles read as they wrote them.
+TEST_F(TitlesTest, TitlesWrittenByOtherTaggersReadAsWritten) {
+    using fixtures::Format;
+    const QString title = QString::fromUtf8("Ёлка à l'été"), artist = QString::fromUtf8("Группа");
+    const QString metaflac = QStandardPaths::findExecutable("metaflac");
+    ASSERT_FALSE(metaflac.isEmpty()) << "flac is not installed";
+    const QString flac = tone("other.flac", shortTone(Format::Flac));
+    ASSERT_EQ(QProcess::execute(metaflac,
+                                {"--set-tag=TITLE=" + title, "--set-tag=ARTIST=" + artist, flac}),
+              0);
+    EXPECT_EQ(tags::getID3_tag(state, flac), title + " - " + artist);
+
+    // mutagen's easy keys; in AIFF its ID3 frames (UTF-8 text).
+    const char* script = "import sys, mutagen\n"
+                         "from mutagen.id3 import ID3, TIT2, TPE1\n"
+                         "f = mutagen.File(sys.argv[1], easy=True)\n"
+                         "if f.tags is None: f.add_tags()\n"
+                         "if isinstance(f.tags, ID3):\n"
+                         "    f.tags.add(TIT2(encoding=3, text=sys.argv[2]))\n"
+                         "    f.tags.add(TPE1(encoding=3, text=sys.argv[3]))\n"
+                         "else:\n"
+                         "    f['title'] = sys.argv[2]\n"
+                         "    f['artist'] = sys.argv[3]\n"
+                         "f.save()\n";
+    // Debian's python3, where python3-mutagen installs.
+    QString python = QStandardPaths::findExecutable("python3", {"/usr/bin"});
+    if (python.isEmpty())
+        python = "python3";
+    for (const Format format : {Format::M4aAac, Format::OggVorbis, Format::Opus, Format::Aiff}) {
+        const QString file =
+            tone(QString("mutagen%1.").arg(int(format)) + fixtures::extensionOf(format),
+                 shortTone(format));
+        ASSERT_EQ(QProcess::execute(python, {"-c", script, file, title, artist}), 0)
+            << "python3-mutagen is not installed";
+        EXPECT_EQ(tags::getID3_tag(state, file), title + " - " + artist) << file.toStdString();
+    }
 }
 
 TEST(StripControlChars, DropsCodesBelow32ThenTrims) {
