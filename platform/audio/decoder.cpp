@@ -174,10 +174,12 @@ bool Decoder::activate() {
         originFrames_ = framesFromTimestamp(stream->start_time);
     // MPEG audio and ASF: an estimate from the header until scanned. The
     // other containers' headers give the exact length (their end padding is
-    // cut off at it).
-    trimEnd_ = containerFormat(formatName_);
+    // cut off at it), unless they leave it out (a FLAC file written as a
+    // stream): then the decoding plays to the end of the data.
+    const bool container = containerFormat(formatName_);
+    trimEnd_ = container && stream->duration != AV_NOPTS_VALUE && stream->duration > 0;
     exact_ = formatName_ == "wav" || trimEnd_;
-    if (trimEnd_)
+    if (container)
         preroll_ = containerPreroll(*stream->codecpar);
     if (formatName_ == "asf")
         frameGrid_ = wmaFrameLength(codec_->codec_id, sampleRate_);
@@ -205,9 +207,12 @@ Decoder::PacketScan Decoder::scanPackets() const {
     if (!active_)
         return {};
     if (formatName_ == "mp3")
-        return scanMpegPackets();
+        return scanMpegPackets(true);
     if (formatName_ == "asf")
         return probeAsfEnds();
+    // A container whose header leaves the length out.
+    if (containerFormat(formatName_))
+        return scanMpegPackets(false);
     return {};
 }
 
@@ -233,7 +238,7 @@ static std::optional<MpegWalk> walkFrom(const std::string& path, const AVPacket&
 // demuxer hands out the first packet; a plain file is walked on from there
 // through its frame headers (the same packets, far faster), any other file
 // is read packet by packet.
-Decoder::PacketScan Decoder::scanMpegPackets() const {
+Decoder::PacketScan Decoder::scanMpegPackets(bool walkMpeg) const {
     PacketScan result;
     AVFormatContext* scan = nullptr;
     if (avformat_open_input(&scan, path_.c_str(), format_->iformat, nullptr) < 0)
@@ -256,7 +261,8 @@ Decoder::PacketScan Decoder::scanMpegPackets() const {
                 frames -= skipStart + static_cast<std::int64_t>(AV_RL32(side + 4));
             }
             if (first) {
-                if (std::optional<MpegWalk> walk = walkFrom(path_, *packet, skipStart, timeBase)) {
+                if (std::optional<MpegWalk> walk =
+                        walkMpeg ? walkFrom(path_, *packet, skipStart, timeBase) : std::nullopt) {
                     result.originFrames = skipStart;
                     total = walk->lengthFrames;
                     result.entries = std::move(walk->entries);
@@ -540,7 +546,7 @@ bool Decoder::seekBefore(std::int64_t frame, std::int64_t preroll) {
     // A container's first packets may lie before time 0 (the codec's delay,
     // skipped again after the seek): from the start means from the first one.
     AVStream* stream = format_->streams[streamIndex_];
-    if (trimEnd_ && start <= 0 && avformat_index_get_entries_count(stream) > 0)
+    if (containerFormat(formatName_) && start <= 0 && avformat_index_get_entries_count(stream) > 0)
         ts = std::min(ts, avformat_index_get_entry(stream, 0)->timestamp);
     // When no index reaches that far back, decode from the start instead.
     if (av_seek_frame(format_, streamIndex_, ts, AVSEEK_FLAG_BACKWARD) < 0 &&

@@ -76,7 +76,9 @@ private:
     bool sendFirstPacketBefore(std::int64_t position);
     std::int64_t finalPagePosition();
     bool replay(std::int64_t frame);
-    PacketScan scanMpegPackets() const;
+    // Every packet's length read once; `walkMpeg` walks a plain MPEG file's
+    // frame headers instead where it can.
+    PacketScan scanMpegPackets(bool walkMpeg) const;
     PacketScan probeAsfEnds() const;
     bool decodeFrame(std::int16_t* direct, std::size_t room, std::size_t& done);
     // Where the decoded frame `frame_` starts (frame index), or discardUntil_
