@@ -185,12 +185,12 @@ bool Decoder::activate() {
         frameGrid_ = wmaFrameLength(codec_->codec_id, sampleRate_);
     if (stream->duration != AV_NOPTS_VALUE && stream->duration > 0)
         lengthFrames_ = framesFromTimestamp(stream->duration);
+    else if (format_->duration > 0)
+        lengthFrames_ = av_rescale(format_->duration, sampleRate_, AV_TIME_BASE);
     // An Ogg stream's length counts the Opus pre-skip, which decoding drops.
     if (formatName_ == "ogg")
         lengthFrames_ =
             std::max<std::int64_t>(lengthFrames_ - stream->codecpar->initial_padding, 0);
-    else if (format_->duration > 0)
-        lengthFrames_ = av_rescale(format_->duration, sampleRate_, AV_TIME_BASE);
     // A WAV or AIFF file cut short holds fewer frames than its header says.
     const int blockAlign = stream->codecpar->block_align;
     const std::int64_t fileSize = avio_size(format_->pb);
