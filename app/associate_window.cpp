@@ -35,7 +35,9 @@ frmAssociate* frmAssociate::load(app::ProgramState& state) {
 }
 
 void frmAssociate::build() {
-    setFixedSize(340, 262);
+    // Five more types than the window first offered: 23 pixels each.
+    constexpr int extra = 5 * 23;
+    setFixedSize(340, 262 + extra);
     const app::ConsoleFrame frame = app::buildConsoleFrame(
         this, "        Associate Music files with Vorlan...", "Exit from the Recorder...");
     imgIcon = frame.imgIcon;
@@ -47,15 +49,17 @@ void frmAssociate::build() {
 
     FrameID3choice = new QGroupBox("Always open these files with Vorlan:", this);
     FrameID3choice->setObjectName("FrameID3choice");
-    FrameID3choice->setGeometry(12, 32, width() - 24, 142);
+    FrameID3choice->setGeometry(12, 32, width() - 24, 142 + extra);
     FrameID3choice->setFont(app::consoleFont(8));
     FrameID3choice->setStyleSheet(
         "QGroupBox { color: rgb(0, 220, 0); border: 1px solid rgb(70, 74, 80);"
         " border-radius: 4px; margin-top: 8px; }"
         " QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0 3px; }");
-    std::array<QCheckBox**, app::kFileTypeCount> members{&chkMP3, &chkWMA, &chkASF, &chkWAV,
-                                                         &chkM3U};
-    const char* names[] = {"chkMP3", "chkWMA", "chkASF", "chkWAV", "chkM3U"};
+    std::array<QCheckBox**, app::kFileTypeCount> members{&chkMP3, &chkWMA,  &chkASF,  &chkWAV,
+                                                         &chkM3U, &chkFLAC, &chkAIFF, &chkM4A,
+                                                         &chkOGG, &chkOPUS};
+    const char* names[] = {"chkMP3",  "chkWMA",  "chkASF", "chkWAV", "chkM3U",
+                           "chkFLAC", "chkAIFF", "chkM4A", "chkOGG", "chkOPUS"};
     for (int i = 0; i < app::kFileTypeCount; ++i) {
         auto* box = new QCheckBox(app::kFileTypes[i].caption, FrameID3choice);
         box->setObjectName(names[i]);
@@ -66,16 +70,16 @@ void frmAssociate::build() {
 
     cmdAssociate = new ConsoleButton("Update", "Write the chosen file types", this);
     cmdAssociate->setObjectName("cmdAssociate");
-    cmdAssociate->setGeometry(width() - 104, 184, 92, 26);
+    cmdAssociate->setGeometry(width() - 104, 184 + extra, 92, 26);
     cmdAssociate->setFont(app::consoleFont(8));
 
     chkStartupShow = new QCheckBox(this);
     chkStartupShow->setObjectName("chkStartupShow");
-    chkStartupShow->setGeometry(14, 188, 18, 18);
+    chkStartupShow->setGeometry(14, 188 + extra, 18, 18);
     chkStartupShow->setToolTip("Offer this dialog when Vorlan starts");
     lblStartup = new QLabel("Show on startup.", this);
     lblStartup->setObjectName("lblStartup");
-    lblStartup->setGeometry(34, 188, 140, 18);
+    lblStartup->setGeometry(34, 188 + extra, 140, 18);
     lblStartup->setFont(app::consoleFont(8, false));
     lblStartup->setStyleSheet("color: rgb(200, 204, 210); background: transparent;");
     lblStartup->installEventFilter(this);
@@ -84,7 +88,7 @@ void frmAssociate::build() {
                          "Options dialog... ",
                          this);
     Label18->setObjectName("Label18");
-    Label18->setGeometry(14, 218, width() - 28, 36);
+    Label18->setGeometry(14, 218 + extra, width() - 28, 36);
     Label18->setWordWrap(true);
     Label18->setFont(app::consoleFont(7, false));
     Label18->setStyleSheet("color: rgb(150, 156, 164); background: transparent;");
@@ -94,7 +98,7 @@ void frmAssociate::build() {
 }
 
 std::array<QCheckBox*, app::kFileTypeCount> frmAssociate::boxes() const {
-    return {chkMP3, chkWMA, chkASF, chkWAV, chkM3U};
+    return {chkMP3, chkWMA, chkASF, chkWAV, chkM3U, chkFLAC, chkAIFF, chkM4A, chkOGG, chkOPUS};
 }
 
 void frmAssociate::Form_Load() {

@@ -53,6 +53,11 @@ public:
     QCheckBox* chkASF = nullptr;
     QCheckBox* chkWAV = nullptr;
     QCheckBox* chkM3U = nullptr;
+    QCheckBox* chkFLAC = nullptr;
+    QCheckBox* chkAIFF = nullptr;
+    QCheckBox* chkM4A = nullptr;
+    QCheckBox* chkOGG = nullptr;
+    QCheckBox* chkOPUS = nullptr;
     ConsoleButton* cmdAssociate = nullptr;
     QCheckBox* chkStartupShow = nullptr;
     QLabel* lblStartup = nullptr;

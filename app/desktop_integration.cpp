@@ -46,7 +46,28 @@ void removeProgram(sys::KeyFile& file, const QString& group, const QString& mime
         file.setValue(group, mimeType, sys::KeyFile::joinList(list));
 }
 
+// Makes the program the default of `mimeType` (checked), or takes it off the
+// type's defaults and added associations.
+void updateMimeType(sys::KeyFile& list, const QString& mimeType, bool checked) {
+    if (checked) {
+        QStringList programs = sys::KeyFile::splitList(list.value(kDefaults, mimeType));
+        programs.removeAll(kDesktopFileId);
+        programs.prepend(kDesktopFileId);
+        list.setValue(kDefaults, mimeType, sys::KeyFile::joinList(programs));
+        removeProgram(list, kRemoved, mimeType);
+    } else {
+        // MP3 and WMA have types of their own on the desktop, so an
+        // unchecked type is removed even when its class stays.
+        removeProgram(list, kDefaults, mimeType);
+        removeProgram(list, kAdded, mimeType);
+    }
+}
+
 } // namespace
+
+QStringList mimeTypesOf(const FileType& type) {
+    return QString(type.mimeTypes).split(';', Qt::SkipEmptyParts);
+}
 
 QString desktopEntryPath() {
     return sys::dataHome() + "/applications/" + kDesktopFileId;
@@ -79,8 +100,9 @@ bool writeDesktopEntry(const TypeChecks& checks, QString* error) {
     sys::KeyFile entry = sys::KeyFile::parse(old);
     QStringList mimeTypes;
     for (int i = 0; i < kFileTypeCount; ++i)
-        if (checks[i] == 1 && !mimeTypes.contains(kFileTypes[i].mimeType))
-            mimeTypes << kFileTypes[i].mimeType;
+        for (const QString& mimeType : mimeTypesOf(kFileTypes[i]))
+            if (checks[i] == 1 && !mimeTypes.contains(mimeType))
+                mimeTypes << mimeType;
 
     entry.setValue(kEntryGroup, "Type", "Application");
     entry.setValue(kEntryGroup, "Name", "Vorlan");
@@ -104,21 +126,9 @@ bool writeMimeApps(const TypeChecks& checks, QString* error) {
     if (!readFile(path, &old, error))
         return false;
     sys::KeyFile list = sys::KeyFile::parse(old);
-    for (int i = 0; i < kFileTypeCount; ++i) {
-        const QString mimeType = kFileTypes[i].mimeType;
-        if (checks[i] == 1) {
-            QStringList programs = sys::KeyFile::splitList(list.value(kDefaults, mimeType));
-            programs.removeAll(kDesktopFileId);
-            programs.prepend(kDesktopFileId);
-            list.setValue(kDefaults, mimeType, sys::KeyFile::joinList(programs));
-            removeProgram(list, kRemoved, mimeType);
-        } else {
-            // MP3 and WMA have types of their own on the desktop, so an
-            // unchecked type is removed even when its class stays.
-            removeProgram(list, kDefaults, mimeType);
-            removeProgram(list, kAdded, mimeType);
-        }
-    }
+    for (int i = 0; i < kFileTypeCount; ++i)
+        for (const QString& mimeType : mimeTypesOf(kFileTypes[i]))
+            updateMimeType(list, mimeType, checks[i] == 1);
     const QByteArray text = list.text();
     if (text == old || (old.isEmpty() && text.trimmed().isEmpty()))
         return true;

@@ -13,6 +13,9 @@ inline constexpr const char* kDesktopFileId = "vorlan.desktop";
 
 // $XDG_DATA_HOME/applications/vorlan.desktop and $XDG_CONFIG_HOME/mimeapps.list.
 QString desktopEntryPath();
+
+// The desktop's names of `type` (its ';'-separated list).
+QStringList mimeTypesOf(const FileType& type);
 QString mimeAppsPath();
 
 // The entry's Exec value that starts `program` with the opened file: the

@@ -1,19 +1,40 @@
 #include "app/file_associations.h"
 
 #include "core/registry_values.h"
+#include "core/song_types.h"
 #include "platform/system/folders.h"
 
 namespace app {
 
+namespace {
+
+// The association of song type `index`, by its first extension.
+FileType songFileType(int index) {
+    static const std::array<QByteArray, kSongTypes.size()> extensions = [] {
+        std::array<QByteArray, kSongTypes.size()> list;
+        for (std::size_t i = 0; i < kSongTypes.size(); ++i)
+            list[i] = "." + QByteArray(kSongTypes[i].extensions).split(' ').first();
+        return list;
+    }();
+    const SongType& song = kSongTypes[static_cast<std::size_t>(index)];
+    return {song.caption, extensions[static_cast<std::size_t>(index)].constData(), song.className,
+            song.description, song.mimeTypes};
+}
+
+} // namespace
+
 const std::array<FileType, kFileTypeCount> kFileTypes{{
-    {"MP3 - Mpeg Audio Format...", ".mp3", "Vorlan.Music.File", "Vorlan Music File", "audio/mpeg"},
-    {"WMA - Windows Media Audio...", ".wma", "Vorlan.Music.File", "Vorlan Music File",
-     "audio/x-ms-wma"},
-    {"ASF - Advanced Streaming Format...", ".asf", "Vorlan.DJ.Mix", "Vorlan DJ Mix",
-     "application/vnd.ms-asf"},
-    {"WAV - Standard PCM WAV...", ".wav", "Vorlan.Sound.File", "Vorlan Sound File", "audio/x-wav"},
+    songFileType(0),
+    songFileType(1),
+    songFileType(2),
+    songFileType(3),
     {"M3U- Halvoran1 Playlists...", ".m3u", "Vorlan.Music.Playlist", "Vorlan Music Playlist",
      "audio/x-mpegurl"},
+    songFileType(4),
+    songFileType(5),
+    songFileType(6),
+    songFileType(7),
+    songFileType(8),
 }};
 
 // Key paths are written without a closing backslash (".mp3" for the key

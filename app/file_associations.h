@@ -1,7 +1,8 @@
 #pragma once
-// The five file types Vorlan can be made the handler of, and their class
+// The file types Vorlan can be made the handler of, and their class
 // registrations under the classes root of the program's registry. Check
-// values are in the check-box order MP3, WMA, ASF, WAV, M3U; 1 = checked.
+// values are in the check-box order MP3, WMA, ASF, WAV, M3U, then FLAC, AIFF,
+// M4A, OGG, OPUS; 1 = checked. The songs' types come from core/song_types.h.
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -14,10 +15,10 @@ struct FileType {
     const char* extension;   // ".mp3"
     const char* className;   // the class written as the extension's default value
     const char* description; // the class's default value
-    const char* mimeType;    // the desktop's name of the type
+    const char* mimeTypes;   // the desktop's names of the type, ';'-separated
 };
 
-inline constexpr int kFileTypeCount = 5;
+inline constexpr int kFileTypeCount = 10;
 extern const std::array<FileType, kFileTypeCount> kFileTypes;
 
 using TypeChecks = std::array<int, kFileTypeCount>;
@@ -41,7 +42,7 @@ std::int16_t checkedCount(const TypeChecks& checks);
 void Associate_Files(const TypeChecks& checks);
 // For each unchecked type: the extension's open-with entry for the program
 // and its default value; and the class with everything under it, unless a
-// checked type still uses it (MP3 and WMA share one class).
+// checked type still uses it (MP3, WMA and others share one class).
 void remove_Association(const TypeChecks& checks);
 
 } // namespace app

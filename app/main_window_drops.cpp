@@ -27,7 +27,7 @@
 namespace {
 
 // The local file of a file-manager drop that a deck can load: the first
-// dropped file, when it is an MP3, WAV, WMA or ASF file; empty otherwise.
+// dropped file, when it is a song file (core/song_types.h); empty otherwise.
 QString droppedSongFile(const QMimeData* data) {
     if (!data || !data->hasUrls() || data->urls().isEmpty())
         return {};

@@ -50,7 +50,8 @@ set(CPACK_PACKAGE_NAME vorlan)
 set(CPACK_PACKAGE_VENDOR "Vorlan")
 set(CPACK_PACKAGE_CONTACT "Vorlan developers <vorlan@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "two-deck DJ mixing console")
-set(CPACK_PACKAGE_DESCRIPTION "Vorlan plays MP3, WAV, WMA and ASF songs on two decks with \
+set(CPACK_PACKAGE_DESCRIPTION "Vorlan plays MP3, WAV, WMA, ASF, FLAC, AIFF, M4A (AAC, ALAC), Ogg Vorbis \
+and Opus songs on two decks with \
 pitch, cueing and a turntable stop, blends them with a crossfader, and has an automatic DJ \
 that plays through an M3U playlist by itself.")
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)

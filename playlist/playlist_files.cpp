@@ -4,6 +4,7 @@
 #include "core/fixed_texts.h"
 #include "core/program_state.h"
 #include "core/registry_values.h"
+#include "core/song_types.h"
 #include "platform/system/folders.h"
 #include "playlist/m3u_file.h"
 #include "playlist/playlist_window.h"
@@ -18,8 +19,6 @@
 
 namespace {
 
-const char* const kMusicFilter =
-    "Music Files (mp3,wav,asf,wma)|*.mp3; *.wav;*.asf;*.wma|All Files (*.*)|*.*|";
 // Playlists written by other players as UTF-8 (".m3u8") open like ".m3u".
 const char* const kPlaylistFilter = "Halvoran Playlist File|*.m3u;*.m3u8|All files|*.*";
 const char* const kNoPlaylist = "DJ PLAYLIST";
@@ -44,7 +43,7 @@ QString savePlaylistQuestion(const app::ProgramState& state) {
 
 void playlistF::applyDialogSettings() {
     cDlgLoadFiles.title = "Load Music Files...";
-    cDlgLoadFiles.filter = kMusicFilter;
+    cDlgLoadFiles.filter = app::musicFilesFilter();
     cDlgLoadFiles.initialFolder = sys::programFolder() + "/DJMixes";
     cDlgLoadFiles.flags = 0x28120C;
     cDlgOpenPlaylist.filter = kPlaylistFilter;
@@ -340,8 +339,7 @@ bool savePlaylistBeforeExit(app::ProgramState& state) {
 }
 
 bool isCommandLineSong(const QString& commandLine) {
-    const QString ending = commandLine.right(4).toUpper();
-    return ending == ".MP3" || ending == ".WAV" || ending == ".WMA" || ending == ".ASF";
+    return app::isSongFile(commandLine);
 }
 
 } // namespace playlist

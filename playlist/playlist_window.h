@@ -164,7 +164,7 @@ namespace playlist {
 // The program closes: when the playlist changed, asks whether to save it
 // (Yes saves). False when the user cancels the close.
 bool savePlaylistBeforeExit(app::ProgramState& state);
-// True when the command line names a song: its last four characters, in
-// upper case, are ".MP3", ".WAV", ".WMA" or ".ASF".
+// True when the command line names a song: it ends with one of the song
+// extensions (core/song_types.h), in any case.
 bool isCommandLineSong(const QString& commandLine);
 } // namespace playlist

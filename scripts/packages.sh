@@ -4,11 +4,13 @@
 # xvfb, openbox, xdotool and the X utilities run the window checks in a
 # private X server with a window manager; appstream validates the metainfo;
 # libxcb1-dev gives the windows the screen's colormap on X11.
+# libtag1-dev reads and writes the tags of FLAC, AIFF, M4A, Ogg and Opus songs;
+# flac (metaflac) and python3-mutagen tag test files as other programs do.
 VORLAN_PACKAGES=(
     build-essential cmake pkg-config git
     qt6-base-dev libgl-dev libxcb1-dev
     libavformat-dev libavcodec-dev libswresample-dev libavutil-dev
-    libsamplerate0-dev portaudio19-dev libsqlite3-dev
+    libsamplerate0-dev portaudio19-dev libsqlite3-dev libtag1-dev flac python3-mutagen
     jackd2 libjack-jackd2-dev
     libgtest-dev libbenchmark-dev
     clang libclang-rt-14-dev clang-format

@@ -11,6 +11,7 @@
 #include "tags/id3v2_frames.h"
 #include "tags/id3v2_writer.h"
 #include "tags/mp3_info.h"
+#include "tags/taglib_tags.h"
 #include "tags/track_titles.h"
 
 #include <QComboBox>
@@ -79,6 +80,10 @@ void editTagsF::build() {
     buildView(0, "ID3V1:", "Artist:");
     buildView(1, "ID3V2:", "Artist:");
     buildView(2, "WMA:", "Author:");
+    lblTrack_ = new QLabel("Track:", frameTagInfo[2]);
+    lblTrack_->setGeometry(180, 126, 50, 20);
+    txtTrack = box(frameTagInfo[2], "txtTrack", 2, 126);
+    txtTrack->setGeometry(230, 126, 60, 20);
 
     cmdCopyTags = new ConsoleButton("Copy ID3v1", "Copy the fields of the other tag", this);
     cmdCopyTags->setObjectName("cmdCopyTags");
@@ -103,6 +108,7 @@ void editTagsF::buildView(int index, const QString& caption, const QString& arti
     const QString labels[] = {"Title:", artistLabel, "Album:", "Year:", "Genre:", "Comments:"};
     for (int row = 0; row < 6; ++row) {
         auto* label = new QLabel(labels[row], group);
+        label->setObjectName(QString("lblField%1_%2").arg(row).arg(index));
         label->setGeometry(8, 24 + row * 34, 70, 20);
     }
     txtSong[index] = box(group, "txtSong", index, 24);
@@ -125,7 +131,15 @@ void editTagsF::Form_Load() {
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     wmaStream_ = BASS_WMA_StreamCreateFile(FALSE, path_.toUtf8().constData(), 0, 0, kTagsOnly);
-    const int view = wmaStream_ > 0 ? 2 : 1;
+    ownTags_ = !wmaStream_ && tags::readSongTags(path_).has_value();
+    if (ownTags_) {
+        // The third view names the file's type ("FLAC", "M4A", ...).
+        const QString type = path_.mid(path_.lastIndexOf('.') + 1).toUpper();
+        ID3ver[2]->setText(type);
+        frameTagInfo[2]->setTitle(type + ":");
+        frameTagInfo[2]->findChild<QLabel*>("lblField1_2")->setText("Artist:");
+    }
+    const int view = wmaStream_ > 0 || ownTags_ ? 2 : 1;
     ID3ver[view]->setChecked(true);
     ID3ver_Click(view);
 }
@@ -138,14 +152,21 @@ void editTagsF::showView(int index) {
     ID3ver[0]->setEnabled(!wma);
     ID3ver[1]->setEnabled(!wma);
     ID3ver[2]->setEnabled(wma);
-    cmdSave->setVisible(!wma);
+    cmdSave->setVisible(!wma || ownTags_);
     cmdCopyTags->setVisible(!wma);
+    lblTrack_->setVisible(ownTags_);
+    txtTrack->setVisible(ownTags_);
+    for (QLineEdit* edit : {txtSong[2], txtArtist[2], txtAlbum[2], txtYear[2], txtComments[2]})
+        edit->setReadOnly(!ownTags_);
+    cmbGenre[2]->setEditable(ownTags_);
     if (!wma)
         cmdCopyTags->setText(index == 1 ? "Copy ID3v1" : "Copy ID3v2");
 }
 
 void editTagsF::ID3ver_Click(int index) {
-    if (index == 2)
+    if (index == 2 && ownTags_)
+        loadOwnTagsView();
+    else if (index == 2)
         loadWmaView();
     else if (index == 1)
         loadId3v2View();
@@ -178,6 +199,20 @@ void editTagsF::loadWmaView() {
         BASS_WMA_StreamFree(wmaStream_);
         wmaStream_ = 0;
     }
+}
+
+void editTagsF::loadOwnTagsView() {
+    const std::optional<tags::SongTags> read = tags::readSongTags(path_);
+    if (!read)
+        return;
+    txtSong[2]->setText(read->title);
+    txtArtist[2]->setText(read->artist);
+    txtAlbum[2]->setText(read->album);
+    txtYear[2]->setText(read->year);
+    txtComments[2]->setText(read->comment);
+    txtTrack->setText(read->track);
+    cmbGenre[2]->setEditable(true);
+    cmbGenre[2]->setEditText(read->genre);
 }
 
 void editTagsF::loadId3v2View() {
@@ -248,11 +283,22 @@ bool editTagsF::saveId3v2() {
     return true;
 }
 
+bool editTagsF::saveOwnTags() {
+    const tags::SongTags values{
+        txtSong[2]->text(),         txtArtist[2]->text(),   txtAlbum[2]->text(), txtYear[2]->text(),
+        cmbGenre[2]->currentText(), txtComments[2]->text(), txtTrack->text()};
+    QString error;
+    if (!tags::writeSongTags(path_, values, &error))
+        state_.dialogs.msgBox(error, ui::vbCritical);
+    return true;
+}
+
 void editTagsF::cmdSave_Click() {
-    if (view_ != 0 && view_ != 1)
+    const bool own = view_ == 2 && ownTags_;
+    if (view_ != 0 && view_ != 1 && !own)
         return;
     state_.dialogs.setWaitCursor(true);
-    const bool saved = view_ == 0 ? saveId3v1() : saveId3v2();
+    const bool saved = own ? saveOwnTags() : view_ == 0 ? saveId3v1() : saveId3v2();
     state_.dialogs.setWaitCursor(false);
     if (!saved)
         return;

@@ -2,7 +2,9 @@
 // editTagsF: shows and edits the song information of the playlist's cursor
 // entry in three views: ID3v1 (read through clsMP3Info, written by the
 // program's own ID3v1 writer), ID3v2 (read by the program's frame reader,
-// written through the tag library) and WMA/ASF (header tags, read-only).
+// written through the tag library) and WMA/ASF (header tags, read-only);
+// for FLAC, AIFF, M4A, Ogg and Opus files the third view shows and saves
+// their own tags (through TagLib), with the track number.
 // Opened modally by the playlist; unloaded after Save or Cancel.
 #include <QDialog>
 #include <array>
@@ -40,7 +42,7 @@ public:
     QString filePath() const { return path_; }
     int currentView() const { return view_; }
 
-    // Views: 0 ID3v1, 1 ID3v2, 2 WMA.
+    // Views: 0 ID3v1, 1 ID3v2, 2 WMA or the container's own tags.
     std::array<QRadioButton*, 3> ID3ver{};
     std::array<QGroupBox*, 3> frameTagInfo{};
     std::array<QLineEdit*, 3> txtSong{};
@@ -49,6 +51,7 @@ public:
     std::array<QLineEdit*, 3> txtYear{};
     std::array<QLineEdit*, 3> txtComments{};
     std::array<QComboBox*, 3> cmbGenre{};
+    QLineEdit* txtTrack = nullptr; // third view, own tags only
     ConsoleButton* cmdCopyTags = nullptr;
     ConsoleButton* cmdSave = nullptr;
     ConsoleButton* cmdClose = nullptr;
@@ -65,6 +68,8 @@ private:
     void loadWmaView();
     void loadId3v2View();
     void loadId3v1View();
+    void loadOwnTagsView();
+    bool saveOwnTags();
     bool saveId3v1();
     bool saveId3v2();
     void rebuildPlaylistLine();
@@ -74,4 +79,6 @@ private:
     std::uint32_t wmaStream_ = 0; // WMA stream opened on load; 0 when the file is not WMA/ASF
     QString genreRead_;           // TCON read when the ID3v2 view was loaded
     int view_ = -1;
+    bool ownTags_ = false; // the file is a container with its own tags (third view)
+    QLabel* lblTrack_ = nullptr;
 };

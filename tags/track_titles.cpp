@@ -4,8 +4,10 @@
 #include "platform/audio/bass.h"
 #include "platform/system/text.h"
 #include "tags/id3v2_frames.h"
+#include "tags/taglib_tags.h"
 
 #include <cstring>
+#include <optional>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -82,6 +84,14 @@ void withTagStream(const QString& path, Main&& onMain, Wma&& onWma) {
     }
 }
 
+// The containers' own tags, when they hold a title or an artist.
+std::optional<SongTags> ownTitleTags(const QString& path) {
+    std::optional<SongTags> tags = readSongTags(path);
+    if (tags && tags->title.trimmed().isEmpty() && tags->artist.trimmed().isEmpty())
+        return std::nullopt;
+    return tags;
+}
+
 } // namespace
 
 QString strip_control_chars(const QString& text) {
@@ -114,7 +124,10 @@ QString getID3_tag(app::ProgramState& state, const QString& path) {
     withTagStream(
         path,
         [&](HSTREAM stream) {
-            if (has_id3v2(path, state.id3v2)) {
+            if (const std::optional<SongTags> own = ownTitleTags(path)) {
+                title = strip_control_chars(
+                    own->artist.isEmpty() ? own->title : own->title + " - " + own->artist);
+            } else if (has_id3v2(path, state.id3v2)) {
                 read_id3v2_frames(path, state.id3v2);
                 title = strip_control_chars(state.id3v2.TIT2 + " - " + state.id3v2.TPE1);
             } else if (const QString block = id3v1BlockText(stream); !block.isNull()) {
@@ -142,7 +155,11 @@ QString get_ID3_tag(app::ProgramState& state, const QString& path, const QString
         path,
         [&](HSTREAM stream) {
             const app::Id3v2Values& v = state.id3v2;
-            if (has_id3v2(path, state.id3v2)) {
+            if (const std::optional<SongTags> own = ownTitleTags(path)) {
+                text = removeNulls("TITLE:  " + own->title + kGap + "ARTIST:  " + own->artist +
+                                   kGap + "ALBUM:  " + own->album + kGap + "YEAR:  " + own->year +
+                                   kGap + "COMMENT:  " + own->comment + kGap + productName);
+            } else if (has_id3v2(path, state.id3v2)) {
                 read_id3v2_frames(path, state.id3v2);
                 text = removeNulls("TITLE:  " + v.TIT2 + kGap + "ARTIST:  " + v.TPE1 + kGap +
                                    "ALBUM:  " + v.TALB + kGap + "YEAR:  " + v.TYER + kGap +

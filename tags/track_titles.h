@@ -1,8 +1,10 @@
 #pragma once
 // Every place that shows a song by name takes its text from here: the
 // playlist title ("title - artist") and the deck information text (labelled
-// fields that the deck display scrolls). Both prefer an ID3v2 tag, then an
-// ID3v1 tag, then the WMA header tags, and fall back to the file name. The
+// fields that the deck display scrolls). Both prefer the own tags of FLAC,
+// AIFF, M4A, Ogg and Opus files (when they hold a title or an artist), then
+// an ID3v2 tag, then an ID3v1 tag, then the WMA header tags, and fall back to
+// the file name. The
 // engine must be started (titles are read through its streams).
 #include <QString>
 

@@ -1,5 +1,6 @@
-// Goal 2: random accurate seeks in a 3-minute MP3 and in a 3-minute WMA
-// (exactness against a straight decode, and time per seek).
+// Goal 2: random accurate seeks in a 3-minute MP3, a 3-minute WMA and a
+// 3-minute file of each other container (exactness against a straight
+// decode, and time per seek).
 #include "bench/audio/bench_support.h"
 
 #include <algorithm>
@@ -31,8 +32,8 @@ double threadCpuMilliseconds() {
 // pre-buffer that follows it, as a deck does) and, when `reference` is given,
 // the 256 frames heard after it are compared with the straight decode.
 SeekFigures randomSeeks(const std::string& path, bool wma, int count,
-                        const std::vector<short>* reference) {
-    startOffline();
+                        const std::vector<short>* reference, int rate = 44100) {
+    startOffline(rate);
     const HSTREAM stream = wma ? BASS_WMA_StreamCreateFile(FALSE, path.c_str(), 0, 0, 0)
                                : BASS_StreamCreateFile(FALSE, path.c_str(), 0, 0, BASS_MP3_SETPOS);
     const QWORD frames =
@@ -121,5 +122,24 @@ void SeeksNoiseFilledWma(benchmark::State& state) {
     }
 }
 BENCHMARK(SeeksNoiseFilledWma)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// The same 200 accurate seeks in a 3-minute file of each other container,
+// rendered at its own rate.
+void AccurateSeeksByFormat(benchmark::State& state) {
+    const SongFormat& format = songFormats().at(static_cast<std::size_t>(state.range(0)));
+    const std::string path = songFile(format, 180);
+    const std::vector<short> reference = straightDecode(path, false, format.rate);
+    const std::string name = format.name;
+    for (auto _ : state) {
+        const SeekFigures seeks = randomSeeks(path, false, 200, &reference, format.rate);
+        const double exact = 100.0 * seeks.exact / 200;
+        state.counters["exact_percent"] = exact;
+        state.counters["p99_ms"] = percentile(seeks.milliseconds, 0.99);
+        state.counters["cpu_p99_ms"] = percentile(seeks.cpuMilliseconds, 0.99);
+        figures()[name + "_seek_exact_percent"] = exact;
+        figures()[name + "_seek_p99_ms"] = percentile(seeks.milliseconds, 0.99);
+    }
+}
+BENCHMARK(AccurateSeeksByFormat)->DenseRange(0, 5)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 } // namespace

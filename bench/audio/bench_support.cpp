@@ -51,8 +51,25 @@ std::string sixtyMinuteMp3() {
     return cached("sixty_minutes.mp3", fixtures::Format::Mp3Vbr, 3600);
 }
 
-std::vector<short> straightDecode(const std::string& path, bool wma) {
-    startOffline();
+const std::vector<SongFormat>& songFormats() {
+    using fixtures::Format;
+    static const std::vector<SongFormat> formats = {{"flac", Format::Flac, 44100},
+                                                    {"aiff", Format::Aiff, 44100},
+                                                    {"m4a_aac", Format::M4aAac, 44100},
+                                                    {"m4a_alac", Format::M4aAlac, 44100},
+                                                    {"ogg_vorbis", Format::OggVorbis, 44100},
+                                                    {"opus", Format::Opus, 48000}};
+    return formats;
+}
+
+std::string songFile(const SongFormat& format, double seconds) {
+    return cached(std::string(format.name) + "_" + std::to_string(int(seconds)) + "s." +
+                      fixtures::extensionOf(format.format),
+                  format.format, seconds, format.rate);
+}
+
+std::vector<short> straightDecode(const std::string& path, bool wma, int rate) {
+    startOffline(rate);
     const HSTREAM stream = wma ? BASS_WMA_StreamCreateFile(FALSE, path.c_str(), 0, 0, 0)
                                : BASS_StreamCreateFile(FALSE, path.c_str(), 0, 0, BASS_MP3_SETPOS);
     std::vector<short> all;
@@ -72,10 +89,10 @@ std::vector<short> straightDecode(const std::string& path, bool wma) {
     return all;
 }
 
-void startOffline() {
+void startOffline(int rate) {
     BASS_Free();
     ::setenv("VORLAN_AUDIO", "offline", 1);
-    BASS_Init(BASS_DEVICE_OFFLINE, 44100, 32, nullptr);
+    BASS_Init(BASS_DEVICE_OFFLINE, static_cast<DWORD>(rate), 32, nullptr);
     BASS_Start();
 }
 

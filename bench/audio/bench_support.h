@@ -30,12 +30,24 @@ std::string threeMinuteWmaMono16k();
 std::string threeMinuteWav();
 std::string sixtyMinuteMp3();
 
-// Every frame of `path` decoded straight through the library (offline, at
-// the file's own rate), interleaved stereo.
-std::vector<short> straightDecode(const std::string& path, bool wma);
+// The containers the main library opens besides MP3 and WAV, for the
+// figures by format: a name for the figures, the format, its sample rate
+// (Opus codes at 48 kHz).
+struct SongFormat {
+    const char* name;
+    fixtures::Format format;
+    int rate;
+};
+const std::vector<SongFormat>& songFormats();
+// A 441 Hz tone of `seconds` in `format`, made once in dataFolder().
+std::string songFile(const SongFormat& format, double seconds);
 
-// Initialises the offline engine at 44100 Hz and starts it (frees it first).
-void startOffline();
+// Every frame of `path` decoded straight through the library (offline, at
+// `rate`, the file's own rate), interleaved stereo.
+std::vector<short> straightDecode(const std::string& path, bool wma, int rate = 44100);
+
+// Initialises the offline engine at `rate` Hz and starts it (frees it first).
+void startOffline(int rate = 44100);
 void stopEngine();
 
 // Resident memory of this process, bytes.

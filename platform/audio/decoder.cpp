@@ -47,11 +47,43 @@ std::int64_t wmaFrameLength(AVCodecID codec, int sampleRate) {
     return 2048;
 }
 
+// The demuxers of the main library's containers beyond MPEG audio and WAV,
+// whose headers give the exact length (FLAC, AIFF/AIFC, MP4/M4A, Ogg).
+constexpr const char* mp4Demuxer = "mov,mp4,m4a,3gp,3g2,mj2";
+
+bool containerFormat(const std::string& name) {
+    return name == "flac" || name == "aiff" || name == mp4Demuxer || name == "ogg";
+}
+
 bool familyAccepts(Family family, const char* formatName) {
     const std::string name = formatName ? formatName : "";
     if (family == Family::Wma)
         return name == "asf";
-    return name == "mp3" || name == "wav";
+    return name == "mp3" || name == "wav" || containerFormat(name);
+}
+
+// The codecs a container may carry for the main library: AAC or ALAC in MP4,
+// Vorbis, Opus or FLAC in Ogg; any in the others.
+bool codecAccepted(const std::string& formatName, AVCodecID codec) {
+    if (formatName == mp4Demuxer)
+        return codec == AV_CODEC_ID_AAC || codec == AV_CODEC_ID_ALAC;
+    if (formatName == "ogg")
+        return codec == AV_CODEC_ID_VORBIS || codec == AV_CODEC_ID_OPUS ||
+               codec == AV_CODEC_ID_FLAC;
+    return true;
+}
+
+// Frames decoded before a seek target of a lossy codec in a container, so
+// that its overlap and prediction are warm (at least what the stream asks).
+std::int64_t containerPreroll(const AVCodecParameters& codec) {
+    std::int64_t frames = 0;
+    if (codec.codec_id == AV_CODEC_ID_AAC)
+        frames = 3 * 1024;
+    else if (codec.codec_id == AV_CODEC_ID_VORBIS)
+        frames = 3 * 8192;
+    else if (codec.codec_id == AV_CODEC_ID_OPUS)
+        frames = 48000; // a second at the decoder's 48 kHz
+    return std::max<std::int64_t>(frames, codec.seek_preroll);
 }
 
 } // namespace
@@ -99,7 +131,8 @@ std::unique_ptr<Decoder> Decoder::open(const std::string& path, Family family, i
     if (index < 0)
         return nullptr;
     AVStream* stream = format->streams[index];
-    if (!avcodec_find_decoder(stream->codecpar->codec_id))
+    if (!avcodec_find_decoder(stream->codecpar->codec_id) ||
+        !codecAccepted(decoder->formatName_, stream->codecpar->codec_id))
         return nullptr;
     decoder->streamIndex_ = index;
     decoder->sampleRate_ = stream->codecpar->sample_rate;
@@ -139,18 +172,30 @@ bool Decoder::activate() {
 
     if (stream->start_time != AV_NOPTS_VALUE)
         originFrames_ = framesFromTimestamp(stream->start_time);
-    // MPEG audio and ASF: an estimate from the header until scanned.
-    exact_ = formatName_ == "wav";
+    // MPEG audio and ASF: an estimate from the header until scanned. The
+    // other containers' headers give the exact length (their end padding is
+    // cut off at it), unless they leave it out (a FLAC file written as a
+    // stream): then the decoding plays to the end of the data.
+    const bool container = containerFormat(formatName_);
+    trimEnd_ = container && stream->duration != AV_NOPTS_VALUE && stream->duration > 0;
+    exact_ = formatName_ == "wav" || trimEnd_;
+    if (container)
+        preroll_ = containerPreroll(*stream->codecpar);
     if (formatName_ == "asf")
         frameGrid_ = wmaFrameLength(codec_->codec_id, sampleRate_);
     if (stream->duration != AV_NOPTS_VALUE && stream->duration > 0)
         lengthFrames_ = framesFromTimestamp(stream->duration);
     else if (format_->duration > 0)
         lengthFrames_ = av_rescale(format_->duration, sampleRate_, AV_TIME_BASE);
-    // A WAV file cut short holds fewer frames than its header says.
+    // An Ogg stream's length counts the Opus pre-skip, which decoding drops.
+    if (formatName_ == "ogg")
+        lengthFrames_ =
+            std::max<std::int64_t>(lengthFrames_ - stream->codecpar->initial_padding, 0);
+    // A WAV or AIFF file cut short holds fewer frames than its header says.
     const int blockAlign = stream->codecpar->block_align;
     const std::int64_t fileSize = avio_size(format_->pb);
-    if (formatName_ == "wav" && blockAlign > 0 && fileSize > dataOffset_) {
+    if ((formatName_ == "wav" || formatName_ == "aiff") && blockAlign > 0 &&
+        fileSize > dataOffset_) {
         const std::int64_t present = (fileSize - dataOffset_) / blockAlign;
         lengthFrames_ = lengthFrames_ > 0 ? std::min(lengthFrames_, present) : present;
     }
@@ -162,9 +207,12 @@ Decoder::PacketScan Decoder::scanPackets() const {
     if (!active_)
         return {};
     if (formatName_ == "mp3")
-        return scanMpegPackets();
+        return scanMpegPackets(true);
     if (formatName_ == "asf")
         return probeAsfEnds();
+    // A container whose header leaves the length out.
+    if (containerFormat(formatName_))
+        return scanMpegPackets(false);
     return {};
 }
 
@@ -190,7 +238,7 @@ static std::optional<MpegWalk> walkFrom(const std::string& path, const AVPacket&
 // demuxer hands out the first packet; a plain file is walked on from there
 // through its frame headers (the same packets, far faster), any other file
 // is read packet by packet.
-Decoder::PacketScan Decoder::scanMpegPackets() const {
+Decoder::PacketScan Decoder::scanMpegPackets(bool walkMpeg) const {
     PacketScan result;
     AVFormatContext* scan = nullptr;
     if (avformat_open_input(&scan, path_.c_str(), format_->iformat, nullptr) < 0)
@@ -213,7 +261,8 @@ Decoder::PacketScan Decoder::scanMpegPackets() const {
                 frames -= skipStart + static_cast<std::int64_t>(AV_RL32(side + 4));
             }
             if (first) {
-                if (std::optional<MpegWalk> walk = walkFrom(path_, *packet, skipStart, timeBase)) {
+                if (std::optional<MpegWalk> walk =
+                        walkMpeg ? walkFrom(path_, *packet, skipStart, timeBase) : std::nullopt) {
                     result.originFrames = skipStart;
                     total = walk->lengthFrames;
                     result.entries = std::move(walk->entries);
@@ -321,6 +370,9 @@ std::int64_t Decoder::indexOfDecoded() {
 }
 
 std::size_t Decoder::read(std::int16_t* out, std::size_t maxFrames) {
+    if (trimEnd_)
+        maxFrames = static_cast<std::size_t>(std::clamp<std::int64_t>(
+            lengthFrames_ - nextFrame_, 0, static_cast<std::int64_t>(maxFrames)));
     std::size_t done = 0;
     while (done < maxFrames) {
         const std::size_t available = pending_.size() / 2 - pendingOffset_;
@@ -458,29 +510,87 @@ bool Decoder::seek(std::int64_t frame) {
     frame = std::max<std::int64_t>(frame, 0);
     if (replayFromStart_)
         return replay(frame);
-    std::int64_t preroll = 0;
+    std::int64_t preroll = preroll_;
     if (formatName_ == "mp3")
         preroll = mpegPreroll;
     else if (formatName_ == "asf")
         preroll = asfPreroll;
+    // The timestamps FFmpeg gives the packets of an Ogg stream's final page
+    // after a seek are not those of a straight read: such a seek starts
+    // further back.
+    const std::int64_t finalPage = formatName_ == "ogg" ? finalPagePosition() : -1;
+    for (;;) {
+        if (!seekBefore(frame, preroll))
+            return false;
+        if (finalPage < 0 || frame - preroll <= 0 || sendFirstPacketBefore(finalPage))
+            break;
+        preroll = preroll * 2 + sampleRate_;
+    }
+    resetDecoding(frame);
+    resync_ = true;
+    straightPath_ = false;
+    nextFrame_ = frame;
+    return true;
+}
+
+// Puts the demuxer on a packet `preroll` frames or more before `frame` (the
+// first packet when that reaches the start) and flushes the codec.
+bool Decoder::seekBefore(std::int64_t frame, std::int64_t preroll) {
     const AVRational timeBase = format_->streams[streamIndex_]->time_base;
     // Where the pre-roll reaches the start, decode from the first packet as a
     // straight decode does: the demuxer then marks the priming samples to
     // skip again, and no frame lacks the bit reservoir it draws on.
     const std::int64_t start = frame - preroll;
-    const std::int64_t ts =
+    std::int64_t ts =
         start > 0 ? av_rescale_q(start + originFrames_, AVRational{1, sampleRate_}, timeBase) : 0;
+    // A container's first packets may lie before time 0 (the codec's delay,
+    // skipped again after the seek): from the start means from the first one.
+    AVStream* stream = format_->streams[streamIndex_];
+    if (containerFormat(formatName_) && start <= 0 && avformat_index_get_entries_count(stream) > 0)
+        ts = std::min(ts, avformat_index_get_entry(stream, 0)->timestamp);
     // When no index reaches that far back, decode from the start instead.
     if (av_seek_frame(format_, streamIndex_, ts, AVSEEK_FLAG_BACKWARD) < 0 &&
         (ts == 0 || av_seek_frame(format_, streamIndex_, 0, AVSEEK_FLAG_BACKWARD) < 0) &&
         av_seek_frame(format_, streamIndex_, 0, AVSEEK_FLAG_BYTE) < 0)
         return false;
     avcodec_flush_buffers(codec_);
-    resetDecoding(frame);
-    resync_ = true;
-    straightPath_ = false;
-    nextFrame_ = frame;
     return true;
+}
+
+// Reads on to the stream's first packet and hands it to the codec when it
+// lies before byte `position`; false (and dropped) when it does not.
+bool Decoder::sendFirstPacketBefore(std::int64_t position) {
+    while (av_read_frame(format_, packet_) >= 0) {
+        if (packet_->stream_index != streamIndex_) {
+            av_packet_unref(packet_);
+            continue;
+        }
+        const bool before = packet_->pos < position;
+        if (before)
+            avcodec_send_packet(codec_, packet_);
+        av_packet_unref(packet_);
+        return before;
+    }
+    return true;
+}
+
+// Where the stream's last packet starts (its final page), found once by
+// reading the end of the file; -1 when unknown.
+std::int64_t Decoder::finalPagePosition() {
+    if (finalPage_ != -2)
+        return finalPage_;
+    finalPage_ = -1;
+    const AVRational timeBase = format_->streams[streamIndex_]->time_base;
+    const std::int64_t end =
+        av_rescale_q(lengthFrames_ + originFrames_, AVRational{1, sampleRate_}, timeBase);
+    if (av_seek_frame(format_, streamIndex_, end, AVSEEK_FLAG_BACKWARD) < 0)
+        return finalPage_;
+    while (av_read_frame(format_, packet_) >= 0) {
+        if (packet_->stream_index == streamIndex_ && packet_->pos >= 0)
+            finalPage_ = packet_->pos;
+        av_packet_unref(packet_);
+    }
+    return finalPage_;
 }
 
 void Decoder::resetDecoding(std::int64_t discardUntil) {

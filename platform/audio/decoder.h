@@ -18,7 +18,8 @@ struct SwrContext;
 
 namespace audio {
 
-// Which library opens a file: MPEG audio and RIFF WAV, or ASF containers.
+// Which library opens a file: MPEG audio, RIFF WAV, FLAC, AIFF, MP4 (AAC,
+// ALAC), Ogg (Vorbis, Opus), or ASF containers.
 enum class Family { Main, Wma };
 
 class Decoder {
@@ -71,8 +72,13 @@ private:
     Decoder() = default;
     bool openCodec();
     void resetDecoding(std::int64_t discardUntil);
+    bool seekBefore(std::int64_t frame, std::int64_t preroll);
+    bool sendFirstPacketBefore(std::int64_t position);
+    std::int64_t finalPagePosition();
     bool replay(std::int64_t frame);
-    PacketScan scanMpegPackets() const;
+    // Every packet's length read once; `walkMpeg` walks a plain MPEG file's
+    // frame headers instead where it can.
+    PacketScan scanMpegPackets(bool walkMpeg) const;
     PacketScan probeAsfEnds() const;
     bool decodeFrame(std::int16_t* direct, std::size_t room, std::size_t& done);
     // Where the decoded frame `frame_` starts (frame index), or discardUntil_
@@ -114,6 +120,11 @@ private:
     // Every frame decoded so far came from a fresh codec fed from the first packet.
     bool straightPath_ = true;
     bool replayFromStart_ = false;
+    // The container's length is exact and output stops there (the codec's
+    // end padding is dropped).
+    bool trimEnd_ = false;
+    std::int64_t preroll_ = 0;    // frames decoded before a seek target
+    std::int64_t finalPage_ = -2; // byte position of an Ogg stream's final page; -2 unknown yet
     std::int64_t firstOutputFrames_ =
         -1; // timestamp (grid frames) of a fresh decoder's first frame
     std::vector<std::int16_t> converted_; // one decoded mono frame

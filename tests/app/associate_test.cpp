@@ -78,9 +78,10 @@ protected:
     // Loads the dialog, sets the boxes and presses Update.
     void update(const Checks& checks) {
         frmAssociate* w = frmAssociate::load(*state);
-        const std::array<QCheckBox*, 5> boxes{w->chkMP3, w->chkWMA, w->chkASF, w->chkWAV,
-                                              w->chkM3U};
-        for (int i = 0; i < 5; ++i)
+        const std::array<QCheckBox*, app::kFileTypeCount> boxes{
+            w->chkMP3,  w->chkWMA,  w->chkASF, w->chkWAV, w->chkM3U,
+            w->chkFLAC, w->chkAIFF, w->chkM4A, w->chkOGG, w->chkOPUS};
+        for (int i = 0; i < app::kFileTypeCount; ++i)
             boxes[i]->setChecked(checks[i] == 1);
         w->show();
         QTest::mouseClick(w->cmdAssociate, Qt::LeftButton);
@@ -109,28 +110,29 @@ TEST_F(AssociateTest, UpdateWritesClassesDesktopEntryAndDefaults) {
     // Another program owns WAV before we start; its desktop default stays.
     app::save_RegValue(reg::HKEY_CLASSES_ROOT, ".wav", QString(), reg::REG_SZ, "Other.Wave");
     writeFile(app::mimeAppsPath(), "[Default Applications]\naudio/x-wav=other.desktop;\n");
-    EXPECT_EQ(shown(), (Checks{0, 0, 0, 0, 0})) << "a type of another program shows unchecked";
+    EXPECT_EQ(shown(), Checks{}) << "a type of another program shows unchecked";
 
     const UpdateCase cases[] = {
-        {"none while WAV is another program's", {0, 0, 0, 0, 0}},
-        {"all five", {1, 1, 1, 1, 1}},
-        {"MP3 kept, WMA dropped", {1, 0, 1, 1, 1}},
-        {"WAV and M3U only", {0, 0, 0, 1, 1}},
-        {"none", {0, 0, 0, 0, 0}},
+        {"none while WAV is another program's", {0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+        {"all", {1, 1, 1, 1, 1, 1, 1, 1, 1, 1}},
+        {"MP3 kept, WMA and M4A dropped", {1, 0, 1, 1, 1, 1, 1, 0, 1, 1}},
+        {"WAV, M3U and AIFF only (one class)", {0, 0, 0, 1, 1, 0, 1, 0, 0, 0}},
+        {"FLAC, M4A, OGG, OPUS only", {0, 0, 0, 0, 0, 1, 0, 1, 1, 1}},
+        {"none", {0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
     };
     for (const UpdateCase& c : cases) {
         SCOPED_TRACE(c.what);
         update(c.checks);
         EXPECT_EQ(shown(), c.checks);
         QStringList wantedTypes;
-        for (int i = 0; i < 5; ++i) {
+        for (int i = 0; i < app::kFileTypeCount; ++i) {
             const app::FileType& type = app::kFileTypes[i];
             const bool on = c.checks[i] == 1;
             EXPECT_EQ(classesDefault(type.extension), on ? type.className : kNotSet)
                 << type.extension;
             // A class lives while any checked type uses it, with all its entries.
             bool used = false;
-            for (int j = 0; j < 5; ++j)
+            for (int j = 0; j < app::kFileTypeCount; ++j)
                 used = used || (c.checks[j] == 1 &&
                                 QString(app::kFileTypes[j].className) == type.className);
             const QString cls = type.className;
@@ -142,7 +144,7 @@ TEST_F(AssociateTest, UpdateWritesClassesDesktopEntryAndDefaults) {
                 EXPECT_EQ(classesDefault(cls + "\\DefaultIcon"), sys::programFolder() + "/vorlan");
             }
             if (on)
-                wantedTypes << type.mimeType;
+                wantedTypes << app::mimeTypesOf(type);
         }
         // The desktop entry names exactly the checked types and passes the validator.
         const QString entry = QString::fromUtf8(readFile(app::desktopEntryPath()));
@@ -159,9 +161,10 @@ TEST_F(AssociateTest, UpdateWritesClassesDesktopEntryAndDefaults) {
         const bool wav = c.checks[3] == 1;
         defaults +=
             wav ? "audio/x-wav=vorlan.desktop;other.desktop;\n" : "audio/x-wav=other.desktop;\n";
-        for (int i : {0, 1, 2, 4})
-            if (c.checks[i] == 1)
-                defaults += QByteArray(app::kFileTypes[i].mimeType) + "=vorlan.desktop;\n";
+        for (int i = 0; i < app::kFileTypeCount; ++i)
+            for (const QString& type : app::mimeTypesOf(app::kFileTypes[i]))
+                if (i != 3 && c.checks[i] == 1)
+                    defaults += type.toUtf8() + "=vorlan.desktop;\n";
         // Keys are added after the last one, in the order the types were first checked.
         QByteArray list = readFile(app::mimeAppsPath());
         QList<QByteArray> got = list.split('\n'), want = defaults.split('\n');
@@ -219,6 +222,20 @@ TEST_F(AssociateTest, CheckingATypeWithdrawsItsRemovalAndUncheckingDropsItsAddit
     EXPECT_EQ(readFile(app::mimeAppsPath()),
               "[Removed Associations]\n[Added Associations]\naudio/x-wav=x.desktop;\n"
               "\n[Default Applications]\naudio/mpeg=vorlan.desktop;\n");
+}
+
+// The entry the package installs offers every type the window can associate.
+TEST_F(AssociateTest, InstalledDesktopEntryOffersEveryType) {
+    QStringList offered;
+    for (const QByteArray& line : readFile(VORLAN_DESKTOP_ENTRY).split('\n'))
+        if (line.startsWith("MimeType="))
+            offered = QString::fromUtf8(line.mid(9)).split(';', Qt::SkipEmptyParts);
+    QStringList types;
+    for (const app::FileType& type : app::kFileTypes)
+        types << app::mimeTypesOf(type);
+    std::sort(offered.begin(), offered.end());
+    std::sort(types.begin(), types.end());
+    EXPECT_EQ(offered, types);
 }
 
 TEST_F(AssociateTest, ExecLineQuotesTheProgramPath) {

@@ -171,7 +171,7 @@ TEST(Install, DebianPackageDependsOnTheRuntimePackages) {
     for (const char* package :
          {"libqt6widgets6", "libqt6gui6", "libqt6core6", "qt6-qpa-plugins", "libavformat\\d+",
           "libavcodec\\d+", "libswresample\\d+", "libavutil\\d+", "libsamplerate0", "libportaudio2",
-          "libjack-jackd2-0", "libsqlite3-0", "libc6", "libstdc\\+\\+6"})
+          "libjack-jackd2-0", "libsqlite3-0", "libtag1v5", "libc6", "libstdc\\+\\+6"})
         EXPECT_TRUE(QRegularExpression(QString("(^|, )%1( |,|$)").arg(package))
                         .match(info.output.trimmed())
                         .hasMatch())

@@ -107,6 +107,17 @@ TEST_P(DeckDrop, AFileFromTheFileManagerLoadsTheFirstSongDropped) {
     EXPECT_TRUE(dropOn(controls().panel, fileDrag({wav})));
     EXPECT_EQ(rec().loadedFile, wav);
     EXPECT_NE(rec().stream, 0u);
+    // Every song type the decks play drops, whatever the case of its name.
+    for (const auto& [name, format] : {std::pair{"drop.FLAC", fixtures::Format::Flac},
+                                       {"drop.aif", fixtures::Format::Aiff},
+                                       {"drop.m4a", fixtures::Format::M4aAlac},
+                                       {"drop.Ogg", fixtures::Format::OggVorbis},
+                                       {"drop.opus", fixtures::Format::Opus}}) {
+        const int rate = format == fixtures::Format::Opus ? 48000 : 44100;
+        const QString song = QString::fromStdString(tone(name, format, rate));
+        EXPECT_TRUE(dropOn(controls().panel, fileDrag({song}))) << name;
+        EXPECT_EQ(rec().loadedFile, song);
+    }
 }
 
 TEST_P(DeckDrop, AMissingFileLeavesThePlayingStreamAlone) {

@@ -9,6 +9,7 @@
 #include "tests/platform/audio/audio_test_support.h"
 
 #include <filesystem>
+#include <fstream>
 
 using namespace deck_test;
 using fixtures::Format;
@@ -37,6 +38,12 @@ TEST_P(DeckLoad, SetsKindRateLengthCueAndADisplayOfTheSong) {
         {"tone44.wav", Format::Wav, 44100, 2, 2, "tone44.wav"},
         {"tone44.wma", Format::Wma, 44100, 2, 1, "Vorlan"},
         {"tone22.asf", Format::Asf, 22050, 1, 1, "Vorlan"},
+        {"tone44.flac", Format::Flac, 44100, 2, 2, "tone44.flac"},
+        {"tone48.aiff", Format::Aiff, 48000, 1, 2, "tone48.aiff"},
+        {"aac44.m4a", Format::M4aAac, 44100, 2, 2, "aac44.m4a"},
+        {"alac48.m4a", Format::M4aAlac, 48000, 2, 2, "alac48.m4a"},
+        {"tone44.ogg", Format::OggVorbis, 44100, 2, 2, "tone44.ogg"},
+        {"tone48.opus", Format::Opus, 48000, 2, 2, "tone48.opus"},
     };
     for (const FormatCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -140,6 +147,29 @@ std::string textFile() {
 std::string emptyFile() {
     return writeFile("empty.wav", "");
 }
+// Damaged files of the containers the main library opens: cut before their
+// index, garbage behind the right signature, nothing at all.
+std::string cutM4a() {
+    const std::string song = tone("whole.m4a", Format::M4aAac);
+    std::ifstream in(song, std::ios::binary);
+    std::string bytes(3000, '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return writeFile("cut.m4a", bytes);
+}
+std::string garbageFlac() {
+    return writeFile("garbage.flac", "fLaC" + std::string(6000, '\x5a'));
+}
+std::string garbageOgg() {
+    return writeFile("garbage.ogg", "OggS" + std::string(6000, '\xa5'));
+}
+std::string garbageAiff() {
+    return writeFile("garbage.aiff",
+                     std::string("FORM\0\0\x10\0AIFF", 12) + std::string(4096, 'x'));
+}
+std::string emptyOpus() {
+    return writeFile("empty.opus", "");
+}
+
 std::string nameTooLong() {
     return (audio_test::fixtureFolder() / (std::string(300, 'n') + ".mp3")).string();
 }
@@ -154,6 +184,20 @@ const BadFile kBadFiles[] = {
     {"not audio", textFile, "The selected file could not be loaded. Please choose another file...",
      "Error", ui::vbCritical},
     {"zero length", emptyFile,
+     "The selected file could not be loaded. Please choose another file...", "Error",
+     ui::vbCritical},
+    {"cut m4a", cutM4a, "The selected file could not be loaded. Please choose another file...",
+     "Error", ui::vbCritical},
+    {"garbage flac", garbageFlac,
+     "The selected file could not be loaded. Please choose another file...", "Error",
+     ui::vbCritical},
+    {"garbage ogg", garbageOgg,
+     "The selected file could not be loaded. Please choose another file...", "Error",
+     ui::vbCritical},
+    {"garbage aiff", garbageAiff,
+     "The selected file could not be loaded. Please choose another file...", "Error",
+     ui::vbCritical},
+    {"empty opus", emptyOpus,
      "The selected file could not be loaded. Please choose another file...", "Error",
      ui::vbCritical},
     {"name too long", nameTooLong, "Please make sure the file exists on the disk...", "",

@@ -27,40 +27,66 @@ protected:
     }
 };
 
+// Both decks playing, pitched, their titles scrolled in: an MP3 with an
+// ID3v2 tag beside a WMA, then a FLAC beside an M4A with their own tags.
+struct DeckPair {
+    fixtures::Format left, right;
+    const char* leftName;
+    const char* rightName;
+    const char* picture;
+};
+
 TEST_F(DeckScreenshot, BothDecksLoadedAndPlaying) {
     halvoranF* w = startConsole();
     ASSERT_NE(w, nullptr);
-    fixtures::Tone left;
-    left.seconds = 30;
-    left.id3v2 = true;
-    left.title = "Night Drive";
-    left.artist = "Left Artist";
-    fixtures::Tone right;
-    right.format = fixtures::Format::Wma;
-    right.seconds = 20;
-    right.metadata = true;
-    right.title = "Morning Run";
-    right.artist = "Right Artist";
-    state->decks[0].filePath = QString::fromStdString(audio_test::fixture("left.mp3", left));
-    state->decks[1].filePath = QString::fromStdString(audio_test::fixture("right.wma", right));
-    w->init_LeftPlayer();
-    w->init_RightPlayer();
-    w->LpitchScroll->setValue(1250);
-    w->RpitchScroll->setValue(900);
-    w->playCB2->click();
-    w->playCB->click();
-    audio_test::render(3 * 44100);
-    w->tmrTrackLength_Timer();
-    EXPECT_EQ(w->LCD_L->Remain(), "00:00:27");
-    EXPECT_EQ(w->LCD_R->Remain(), "00:00:17");
-    EXPECT_EQ(w->LCD_L->Pitch(), " + 2.50%");
-    EXPECT_EQ(w->LCD_R->Pitch(), " - 1.00%");
-    EXPECT_TRUE(w->LCD_L->Play());
-    for (int step = 0; step < 10; ++step) { // the titles scroll in, as after 2.4 s
-        w->LCD_L->run_marquee_scroll();
-        w->LCD_R->run_marquee_scroll();
+    using fixtures::Format;
+    const DeckPair pairs[] = {
+        {Format::Mp3Cbr, Format::Wma, "left.mp3", "right.wma", "main-window-decks-playing"},
+        {Format::Flac, Format::M4aAac, "left.flac", "right.m4a", "main-window-flac-m4a-playing"},
+    };
+    for (const DeckPair& pair : pairs) {
+        SCOPED_TRACE(pair.picture);
+        fixtures::Tone left;
+        left.format = pair.left;
+        left.seconds = 30;
+        left.id3v2 = true;
+        left.metadata = true;
+        left.title = "Night Drive";
+        // The MP3 fixture's tag is ISO-8859-1; the containers' own tags are UTF-8.
+        left.artist = pair.left == Format::Mp3Cbr ? QString("Left Artist")
+                                                  : QString::fromUtf8("Лeвый Artíst");
+        fixtures::Tone right;
+        right.format = pair.right;
+        right.seconds = 20;
+        right.metadata = true;
+        right.title = "Morning Run";
+        right.artist = "Right Artist";
+        state->decks[0].filePath = QString::fromStdString(audio_test::fixture(pair.leftName, left));
+        state->decks[1].filePath =
+            QString::fromStdString(audio_test::fixture(pair.rightName, right));
+        w->init_LeftPlayer();
+        w->init_RightPlayer();
+        w->LpitchScroll->setValue(1250);
+        w->RpitchScroll->setValue(900);
+        w->playCB2->click();
+        w->playCB->click();
+        audio_test::render(3 * 44100);
+        w->tmrTrackLength_Timer();
+        EXPECT_EQ(w->LCD_L->Remain(), "00:00:27");
+        EXPECT_EQ(w->LCD_R->Remain(), "00:00:17");
+        EXPECT_EQ(w->LCD_L->Pitch(), " + 2.50%");
+        EXPECT_EQ(w->LCD_R->Pitch(), " - 1.00%");
+        EXPECT_TRUE(w->LCD_L->Play());
+        EXPECT_TRUE(w->LCD_L->Song().contains(left.artist)) << w->LCD_L->Song().toStdString();
+        EXPECT_TRUE(w->LCD_R->Song().contains("Morning Run")) << w->LCD_R->Song().toStdString();
+        for (int step = 0; step < 10; ++step) { // the titles scroll in, as after 2.4 s
+            w->LCD_L->run_marquee_scroll();
+            w->LCD_R->run_marquee_scroll();
+        }
+        EXPECT_FALSE(testing_support::saveScreenshot(w, pair.picture).isEmpty());
+        w->playCB->click(); // paused, so that the next songs load
+        w->playCB2->click();
     }
-    EXPECT_FALSE(testing_support::saveScreenshot(w, "main-window-decks-playing").isEmpty());
 }
 
 TEST_F(DeckScreenshot, LeftDeckScrubbingInCueMode) {

@@ -11,7 +11,9 @@
 #include "tests/support/scripted_dialogs.h"
 #include "tests/tags/tag_files.h"
 
+#include <QComboBox>
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -19,6 +21,13 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <map>
+#include <taglib/aifffile.h>
+#include <taglib/attachedpictureframe.h>
+#include <taglib/fileref.h>
+#include <taglib/flacfile.h>
+#include <taglib/mp4file.h>
+#include <taglib/textidentificationframe.h>
+#include <taglib/xiphcomment.h>
 
 extern "C" {
 #include <libavformat/avformat.h>
@@ -28,14 +37,20 @@ namespace {
 
 using namespace tag_files;
 
+// The file's metadata as FFmpeg reads it (and its first stream's), keys in
+// lower case.
 std::map<std::string, QString> ffmpegMetadata(const QString& path) {
     std::map<std::string, QString> out;
     AVFormatContext* context = nullptr;
     if (avformat_open_input(&context, QFile::encodeName(path).constData(), nullptr, nullptr) < 0)
         return out;
-    const AVDictionaryEntry* entry = nullptr;
-    while ((entry = av_dict_get(context->metadata, "", entry, AV_DICT_IGNORE_SUFFIX)))
-        out[entry->key] = QString::fromUtf8(entry->value);
+    // Ogg keeps its comments with the stream.
+    for (const AVDictionary* metadata :
+         {context->metadata, context->nb_streams > 0 ? context->streams[0]->metadata : nullptr}) {
+        const AVDictionaryEntry* entry = nullptr;
+        while ((entry = av_dict_get(metadata, "", entry, AV_DICT_IGNORE_SUFFIX)))
+            out[QByteArray(entry->key).toLower().toStdString()] = QString::fromUtf8(entry->value);
+    }
     avformat_close_input(&context);
     return out;
 }
@@ -201,6 +216,123 @@ TEST_F(TagEditorTest, Id3v2SaveKeepsEveryOtherFrameAndTextBeyondLatin1) {
     EXPECT_EQ(hashOf(bytes.mid(audioStart, plainMp3().size())),
               hashOf(QByteArray::fromStdString(plainMp3())));
     EXPECT_TRUE(bytes.right(128).startsWith("TAGV1"));
+}
+
+// Every stream's packets (the audio, and pictures kept as attached
+// pictures), hashed as FFmpeg reads them; empty when it cannot open the file.
+QByteArray packetHash(const QString& path) {
+    AVFormatContext* context = nullptr;
+    if (avformat_open_input(&context, QFile::encodeName(path).constData(), nullptr, nullptr) < 0)
+        return {};
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    AVPacket* packet = av_packet_alloc();
+    for (unsigned i = 0; i < context->nb_streams; ++i)
+        if (context->streams[i]->disposition & AV_DISPOSITION_ATTACHED_PIC)
+            hash.addData(QByteArrayView(context->streams[i]->attached_pic.data,
+                                        context->streams[i]->attached_pic.size));
+    while (av_read_frame(context, packet) >= 0) {
+        hash.addData(QByteArrayView(packet->data, packet->size));
+        av_packet_unref(packet);
+    }
+    av_packet_free(&packet);
+    avformat_close_input(&context);
+    return hash.result();
+}
+
+// A picture and a ReplayGain value, added by TagLib as another tagger would.
+void addPictureAndReplayGain(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    TagLib::FileRef ref(name.constData(), false);
+    ASSERT_FALSE(ref.isNull());
+    const TagLib::ByteVector image(600, '\x89');
+    const auto flacPicture = [&image] {
+        auto* picture = new TagLib::FLAC::Picture;
+        picture->setData(image);
+        picture->setMimeType("image/png");
+        picture->setType(TagLib::FLAC::Picture::FrontCover);
+        return picture;
+    };
+    const TagLib::String gain = "-6.50 dB";
+    TagLib::File* file = ref.file();
+    if (auto* flac = dynamic_cast<TagLib::FLAC::File*>(file)) {
+        flac->addPicture(flacPicture());
+        flac->xiphComment(true)->addField("REPLAYGAIN_TRACK_GAIN", gain);
+    } else if (auto* mp4 = dynamic_cast<TagLib::MP4::File*>(file)) {
+        TagLib::MP4::CoverArtList covers;
+        covers.append(TagLib::MP4::CoverArt(TagLib::MP4::CoverArt::PNG, image));
+        mp4->tag()->setItem("covr", covers);
+        mp4->tag()->setItem("----:com.apple.iTunes:replaygain_track_gain",
+                            TagLib::StringList(gain));
+    } else if (auto* aiff = dynamic_cast<TagLib::RIFF::AIFF::File*>(file)) {
+        auto* frame = new TagLib::ID3v2::AttachedPictureFrame;
+        frame->setPicture(image);
+        frame->setMimeType("image/png");
+        aiff->tag()->addFrame(frame);
+        auto* user = new TagLib::ID3v2::UserTextIdentificationFrame;
+        user->setDescription("REPLAYGAIN_TRACK_GAIN");
+        user->setText(gain);
+        aiff->tag()->addFrame(user);
+    } else if (auto* xiph = dynamic_cast<TagLib::Ogg::XiphComment*>(file->tag())) {
+        xiph->addPicture(flacPicture());
+        xiph->addField("REPLAYGAIN_TRACK_GAIN", gain);
+    } else {
+        FAIL() << "no tag to add to";
+    }
+    ASSERT_TRUE(file->save());
+}
+
+TEST_F(TagEditorTest, ContainerTagsShowAndSaveKeepingPicturesAndOtherFields) {
+    using fixtures::Format;
+    for (const Format format : {Format::Flac, Format::Aiff, Format::M4aAac, Format::M4aAlac,
+                                Format::OggVorbis, Format::Opus}) {
+        SCOPED_TRACE(static_cast<int>(format));
+        fixtures::Tone tone = shortTone(format);
+        tone.metadata = true;
+        tone.title = "Old";
+        tone.artist = QString::fromUtf8("Артист");
+        tone.album = "Album";
+        tone.year = "1999";
+        tone.genre = "Techno";
+        const QString file =
+            dir.filePath(QString("song%1.").arg(int(format)) + fixtures::extensionOf(format));
+        fixtures::makeTone(QFile::encodeName(file).toStdString(), tone);
+        addPictureAndReplayGain(file);
+        QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+        const QFile::Permissions permissions = QFile::permissions(file);
+        const QByteArray packets = packetHash(file);
+        auto before = ffmpegMetadata(file);
+
+        editTagsF& w = open(file);
+        EXPECT_EQ(w.currentView(), 2);
+        EXPECT_EQ(w.txtSong[2]->text(), "Old");
+        EXPECT_EQ(w.txtArtist[2]->text(), QString::fromUtf8("Артист"));
+        EXPECT_EQ(w.txtYear[2]->text(), "1999");
+        EXPECT_EQ(w.cmbGenre[2]->currentText(), "Techno");
+        EXPECT_TRUE(w.cmdSave->isVisibleTo(&w));
+        if (format == Format::Flac || format == Format::M4aAac)
+            testing_support::saveScreenshot(&w,
+                                            QString("tag_editor_") + fixtures::extensionOf(format));
+        w.txtSong[2]->setText(QString::fromUtf8("Café Ночь"));
+        w.txtTrack->setText("7");
+        w.cmdSave_Click();
+        EXPECT_TRUE(dialogs.boxes().empty());
+        EXPECT_EQ(lines[4], QString::fromUtf8("5. Café Ночь - Артист"));
+
+        // FFmpeg reads the new title and every other field as it was; the
+        // audio and the picture are the same bytes; the permission bits and
+        // the folder are as they were.
+        auto after = ffmpegMetadata(file);
+        EXPECT_EQ(after["title"], QString::fromUtf8("Café Ночь"));
+        EXPECT_TRUE(after["track"].startsWith("7")) << after["track"].toStdString();
+        for (const char* changed : {"title", "track", "tracknumber"})
+            before.erase(changed), after.erase(changed);
+        EXPECT_EQ(after, before);
+        EXPECT_EQ(packetHash(file), packets);
+        EXPECT_FALSE(packets.isEmpty());
+        EXPECT_EQ(QFile::permissions(file), permissions);
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Hidden | QDir::Files).filter(".vorlan").size(),
+                  0);
+    }
 }
 
 TEST_F(TagEditorTest, AnotherTagVersionIsReplacedOnlyOnYes) {

@@ -68,6 +68,8 @@ fixtures::Tone shortTone(fixtures::Format format) {
     fixtures::Tone tone;
     tone.format = format;
     tone.seconds = 0.3;
+    if (format == fixtures::Format::Opus)
+        tone.sampleRate = 48000; // the rate Opus codes at
     return tone;
 }
 

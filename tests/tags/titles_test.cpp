@@ -1,6 +1,7 @@
 // Titles from tags: the playlist title and the deck information text, read
-// from ID3v2 (versions 3 and 4, every text encoding), ID3v1, WMA header tags
-// and the file name, on files written byte by byte or by FFmpeg's encoders.
+// from ID3v2 (versions 3 and 4, every text encoding), ID3v1, WMA header tags,
+// the own tags of FLAC, AIFF, M4A, Ogg and Opus files and the file name, on files written byte by
+// byte or by FFmpeg's encoders.
 #include "core/program_state.h"
 #include "platform/audio/offline.h"
 #include "tags/track_titles.h"
@@ -9,6 +10,8 @@
 #include "tests/support/scripted_dialogs.h"
 #include "tests/tags/tag_files.h"
 
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
@@ -124,6 +127,38 @@ TEST_F(TitlesTest, PlaylistTitleComesFromTheFirstTagFoundElseTheFileName) {
         EXPECT_EQ(tags::getID3_tag(state, c.file(*this)), c.title) << c.what;
 }
 
+// The containers' own tags as FFmpeg's muxers write them (Vorbis comments,
+// MP4 atoms, an ID3 chunk in AIFF), UTF-8 as written; without a title or an
+// artist, the file name.
+TEST_F(TitlesTest, ContainerTagsGiveTheTitleOfEachFormat) {
+    using fixtures::Format;
+    for (const Format format : {Format::Flac, Format::Aiff, Format::M4aAac, Format::M4aAlac,
+                                Format::OggVorbis, Format::Opus}) {
+        const QString extension = fixtures::extensionOf(format);
+        SCOPED_TRACE(static_cast<int>(format));
+        fixtures::Tone t = shortTone(format);
+        t.metadata = true;
+        t.title = "Caf\u00e9 \u041d\u043e\u0447\u044c";
+        t.artist = "\u0410\u0440\u0442\u0438\u0441\u0442";
+        t.album = "Album";
+        t.year = "2024";
+        t.comment = "Note";
+        const QString tagged = tone(QString("tagged%1.").arg(int(format)) + extension, t);
+        EXPECT_EQ(tags::getID3_tag(state, tagged), t.title + " - " + t.artist);
+        // FFmpeg's ID3 writer (AIFF) puts a comment in a user text frame, not
+        // in the comment frame.
+        const QString comment = format == Format::Aiff ? "" : "Note";
+        EXPECT_EQ(tags::get_ID3_tag(state, tagged, "Vorlan"),
+                  "TITLE:  " + t.title + kGap + "ARTIST:  " + t.artist + kGap + "ALBUM:  Album" +
+                      kGap + "YEAR:  2024" + kGap + "COMMENT:  " + comment + kGap + "Vorlan");
+        fixtures::Tone albumOnly = shortTone(format);
+        albumOnly.metadata = true;
+        albumOnly.album = "Only an album";
+        const QString name = QString("untitled%1.").arg(int(format)) + extension;
+        EXPECT_EQ(tags::getID3_tag(state, tone(name, albumOnly)), name);
+    }
+}
+
 TEST_F(TitlesTest, DeckInformationLabelsEachField) {
     // A machine comment with a description comes first; the shown comment is
     // the one without a description, without its language code.
@@ -159,6 +194,45 @@ TEST_F(TitlesTest, DeckInformationLabelsEachField) {
     EXPECT_TRUE(text.endsWith(kGap + "Vorlan"));
 
     EXPECT_EQ(tags::get_ID3_tag(state, dir.path() + "/none.wav", "Vorlan"), "none.wav");
+}
+
+// Files tagged by other programs: metaflac (FLAC) and mutagen (M4A, Ogg,
+// Opus, AIFF) write their own way; the titles read as they wrote them.
+TEST_F(TitlesTest, TitlesWrittenByOtherTaggersReadAsWritten) {
+    using fixtures::Format;
+    const QString title = QString::fromUtf8("Ёлка à l'été"), artist = QString::fromUtf8("Группа");
+    const QString metaflac = QStandardPaths::findExecutable("metaflac");
+    ASSERT_FALSE(metaflac.isEmpty()) << "flac is not installed";
+    const QString flac = tone("other.flac", shortTone(Format::Flac));
+    ASSERT_EQ(QProcess::execute(metaflac,
+                                {"--set-tag=TITLE=" + title, "--set-tag=ARTIST=" + artist, flac}),
+              0);
+    EXPECT_EQ(tags::getID3_tag(state, flac), title + " - " + artist);
+
+    // mutagen's easy keys; in AIFF its ID3 frames (UTF-8 text).
+    const char* script = "import sys, mutagen\n"
+                         "from mutagen.id3 import ID3, TIT2, TPE1\n"
+                         "f = mutagen.File(sys.argv[1], easy=True)\n"
+                         "if f.tags is None: f.add_tags()\n"
+                         "if isinstance(f.tags, ID3):\n"
+                         "    f.tags.add(TIT2(encoding=3, text=sys.argv[2]))\n"
+                         "    f.tags.add(TPE1(encoding=3, text=sys.argv[3]))\n"
+                         "else:\n"
+                         "    f['title'] = sys.argv[2]\n"
+                         "    f['artist'] = sys.argv[3]\n"
+                         "f.save()\n";
+    // Debian's python3, where python3-mutagen installs.
+    QString python = QStandardPaths::findExecutable("python3", {"/usr/bin"});
+    if (python.isEmpty())
+        python = "python3";
+    for (const Format format : {Format::M4aAac, Format::OggVorbis, Format::Opus, Format::Aiff}) {
+        const QString file =
+            tone(QString("mutagen%1.").arg(int(format)) + fixtures::extensionOf(format),
+                 shortTone(format));
+        ASSERT_EQ(QProcess::execute(python, {"-c", script, file, title, artist}), 0)
+            << "python3-mutagen is not installed";
+        EXPECT_EQ(tags::getID3_tag(state, file), title + " - " + artist) << file.toStdString();
+    }
 }
 
 TEST(StripControlChars, DropsCodesBelow32ThenTrims) {
