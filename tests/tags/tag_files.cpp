@@ -3,10 +3,15 @@
 #include "platform/system/tag_text.h"
 #include "tests/fixtures/fixtures.h"
 
+#include <QCryptographicHash>
 #include <QFile>
 #include <QTemporaryDir>
 #include <fstream>
 #include <iterator>
+
+extern "C" {
+#include <libavformat/avformat.h>
+}
 
 namespace tag_files {
 
@@ -89,6 +94,25 @@ QString write(const QString& path, const std::string& bytes) {
     if (file.open(QIODevice::WriteOnly))
         file.write(bytes.data(), static_cast<qint64>(bytes.size()));
     return path;
+}
+
+QByteArray packetHash(const QString& path) {
+    AVFormatContext* context = nullptr;
+    if (avformat_open_input(&context, QFile::encodeName(path).constData(), nullptr, nullptr) < 0)
+        return {};
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    AVPacket* packet = av_packet_alloc();
+    for (unsigned i = 0; i < context->nb_streams; ++i)
+        if (context->streams[i]->disposition & AV_DISPOSITION_ATTACHED_PIC)
+            hash.addData(QByteArrayView(context->streams[i]->attached_pic.data,
+                                        context->streams[i]->attached_pic.size));
+    while (av_read_frame(context, packet) >= 0) {
+        hash.addData(QByteArrayView(packet->data, packet->size));
+        av_packet_unref(packet);
+    }
+    av_packet_free(&packet);
+    avformat_close_input(&context);
+    return hash.result();
 }
 
 } // namespace tag_files

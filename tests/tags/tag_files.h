@@ -3,6 +3,7 @@
 // put in front of an encoded MP3, ID3v1 blocks appended to it.
 #include "tests/fixtures/fixtures.h"
 
+#include <QByteArray>
 #include <QString>
 #include <cstdint>
 #include <string>
@@ -30,6 +31,9 @@ fixtures::Tone shortTone(fixtures::Format format);
 
 // The bytes of a short tagless MP3 (made once per run).
 const std::string& plainMp3();
+// Every stream's packets (the audio, and pictures kept as attached
+// pictures), hashed as FFmpeg reads them; empty when it cannot open the file.
+QByteArray packetHash(const QString& path);
 // Writes `bytes` to `path`; returns `path`.
 QString write(const QString& path, const std::string& bytes);
 
