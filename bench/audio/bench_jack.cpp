@@ -13,6 +13,8 @@
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <thread>
 
@@ -154,6 +156,55 @@ void VolumeToSoundOnJack(benchmark::State& state) {
         [](HSTREAM stream) { BASS_ChannelSetAttributes(stream, -1, 100, -101); });
 }
 BENCHMARK(VolumeToSoundOnJack)->Iterations(1)->Unit(benchmark::kSecond);
+
+// Voluntary context switches of every thread of this process so far.
+double voluntarySwitches() {
+    double total = 0;
+    const std::filesystem::path tasks = "/proc/self/task";
+    for (const auto& task : std::filesystem::directory_iterator(tasks)) {
+        std::ifstream status(task.path() / "status");
+        for (std::string line; std::getline(status, line);)
+            if (line.rfind("voluntary_ctxt_switches:", 0) == 0)
+                total += std::stod(line.substr(line.find(':') + 1));
+    }
+    return total;
+}
+
+// Wake-ups a minute of the whole process (the engine's output and decode
+// threads, and the recorder's client on the same server): idle, then with
+// one and two decks playing, 10 s each. What the decks add over idle is what
+// playing costs.
+void WakeUpsOnJack(benchmark::State& state) {
+    constexpr int seconds = 10;
+    for (auto _ : state) {
+        auto recorder = startOnJack(state, 1);
+        if (!recorder)
+            return;
+        const std::string path = threeMinuteMp3();
+        double perMinute[3] = {};
+        std::vector<HSTREAM> decks;
+        for (int playing = 0; playing <= 2; ++playing) {
+            if (playing > 0) {
+                decks.push_back(BASS_StreamCreateFile(FALSE, path.c_str(), 0, 0, BASS_MP3_SETPOS));
+                BASS_StreamPlay(decks.back(), FALSE, 0);
+                sleepMs(1500); // the first fill of the ring is not the steady state
+            }
+            const double before = voluntarySwitches();
+            sleepMs(seconds * 1000);
+            perMinute[playing] = (voluntarySwitches() - before) * 60 / seconds;
+        }
+        for (HSTREAM deck : decks)
+            BASS_StreamFree(deck);
+        stopEngine(recorder);
+        state.counters["idle_per_minute"] = perMinute[0];
+        state.counters["one_deck_per_minute"] = perMinute[1];
+        state.counters["two_decks_per_minute"] = perMinute[2];
+        figures()["wakeups_idle_per_minute"] = perMinute[0];
+        figures()["wakeups_one_deck_per_minute"] = perMinute[1];
+        figures()["wakeups_two_decks_per_minute"] = perMinute[2];
+    }
+}
+BENCHMARK(WakeUpsOnJack)->Iterations(1)->Unit(benchmark::kSecond);
 
 void JackOutputSoak(benchmark::State& state) {
     if (!std::getenv("VORLAN_JACK_SOAK")) {

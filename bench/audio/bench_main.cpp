@@ -99,5 +99,12 @@ int main(int argc, char** argv) {
          jackP99 <= 25);
     const double jackGrowth = figure("jack_soak_rss_growth_mb");
     line("   JACK soak: resident memory growth (flat)", "MB", jackGrowth, jackGrowth <= 4);
+    std::printf("  %-62s %-22s %10.0f\n", "9. wake-ups of the process on JACK, idle", "per minute",
+                figure("wakeups_idle_per_minute"));
+    std::printf("  %-62s %-22s %10.0f\n", "   wake-ups with one deck playing", "per minute",
+                figure("wakeups_one_deck_per_minute"));
+    const double wakeups = figure("wakeups_two_decks_per_minute");
+    line("   wake-ups with two decks playing (< 26,400, a peer's)", "per minute", wakeups,
+         wakeups < 26400);
     return 0;
 }

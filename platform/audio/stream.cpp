@@ -31,6 +31,7 @@ Stream::Stream(Family family, std::unique_ptr<Decoder> decoder)
 
 Stream::~Stream() {
     stopWorker_.store(true);
+    wakeWorker();
     if (worker_.joinable())
         worker_.join();
     if (resampler_)
@@ -71,18 +72,50 @@ void Stream::startWorker() {
     worker_ = std::thread([this] { workerLoop(); });
 }
 
+// The worker fills the ring whole, then sleeps until the output has used a
+// quarter of it (a few wake-ups a second instead of a poll), unless a play
+// or a seek wakes it first. The decode lock is taken a chunk at a time, so a
+// seek from the user-interface thread never waits for a whole refill.
 void Stream::workerLoop() {
-    using namespace std::chrono_literals;
     while (!stopWorker_.load()) {
-        std::size_t decoded = 0;
-        {
+        for (;;) {
             std::lock_guard lock(decodeMutex_);
-            if (ring_->writable() >= decodeChunkFrames / 2 && !decodedEnd_.load())
-                decoded = decodeChunk();
+            if (stopWorker_.load() || ring_->writable() < decodeChunkFrames / 2 ||
+                decodedEnd_.load() || decodeChunk() == 0)
+                break;
         }
-        if (decoded == 0)
-            std::this_thread::sleep_for(5ms);
+        std::unique_lock lock(wakeMutex_);
+        wake_.wait_for(lock, refillWait(), [this] { return wakeRequested_ || stopWorker_.load(); });
+        wakeRequested_ = false;
     }
+}
+
+std::chrono::microseconds Stream::refillWait() const {
+    using namespace std::chrono_literals;
+    if (state() != PlayState::Playing || decodedEnd_.load())
+        return 250ms; // nothing is being used up; a play or a seek wakes the worker
+    const std::size_t quarter = ring_->capacity() / 4;
+    const std::size_t writable = ring_->writable();
+    const std::size_t frames = quarter > writable ? quarter - writable : 0;
+    // Source frames the output takes a second at the stream's current rate.
+    const double perSecond = std::max(rate_.load(), 1);
+    const auto wait =
+        std::chrono::microseconds(static_cast<std::int64_t>(1e6 * frames / perSecond));
+    return std::clamp<std::chrono::microseconds>(wait, 2ms, 250ms);
+}
+
+void Stream::wakeWorker() {
+    {
+        std::lock_guard lock(wakeMutex_);
+        wakeRequested_ = true;
+    }
+    wake_.notify_one();
+}
+
+void Stream::setState(PlayState state) {
+    state_.store(static_cast<int>(state));
+    if (state == PlayState::Playing)
+        wakeWorker();
 }
 
 std::size_t Stream::decodeChunk() {
@@ -133,6 +166,7 @@ void Stream::seekHeld(std::int64_t frame) {
     while (ring_->readable() < prefill && !decodedEnd_.load())
         if (decodeChunk() == 0)
             break;
+    wakeWorker();
 }
 
 void Stream::markPlayStart() {

@@ -8,6 +8,8 @@
 #include "platform/audio/ring_buffer.h"
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -62,7 +64,8 @@ public:
     void hold() { hold_.store(true); }
 
     PlayState state() const { return static_cast<PlayState>(state_.load()); }
-    void setState(PlayState state) { state_.store(static_cast<int>(state)); }
+    // A stream set playing wakes its decode worker, which then fills the ring.
+    void setState(PlayState state);
     // Before the stream starts playing again: the position reported does not
     // fall below the one it starts from.
     void markPlayStart();
@@ -93,6 +96,10 @@ public:
 
 private:
     void workerLoop();
+    // How long the worker may sleep before the ring needs a refill.
+    std::chrono::microseconds refillWait() const;
+    // Wakes the worker now (user-interface thread; never the output thread).
+    void wakeWorker();
     std::size_t decodeChunk(); // decodeMutex_ held
     void seekHeld(std::int64_t frame);
     std::size_t resample(std::size_t frames, int rate);
@@ -107,6 +114,11 @@ private:
     std::mutex decodeMutex_;
     std::thread worker_;
     std::atomic<bool> stopWorker_{false};
+    // The worker sleeps on this between refills; a play, a seek and the
+    // stream's end wake it early.
+    std::mutex wakeMutex_;
+    std::condition_variable wake_;
+    bool wakeRequested_ = false; // under wakeMutex_
     std::atomic<bool> decodedEnd_{false};
     std::atomic<std::int64_t> endFrame_{0};
 
