@@ -41,22 +41,39 @@ QuietConsole::~QuietConsole() {
 
 namespace {
 
+struct PortAudioList {
+    std::vector<std::string> descriptions{"Default output"};
+    JackDevices jack;
+};
+
+bool isJackDevice(const PaDeviceInfo& info) {
+    const PaHostApiInfo* host = Pa_GetHostApiInfo(info.hostApi);
+    return host && host->type == paJACK;
+}
+
 // PortAudio's output devices, read once and kept.
-const std::vector<std::string>& portAudioDescriptions() {
-    static const std::vector<std::string> descriptions = [] {
-        std::vector<std::string> names{"Default output"};
+const PortAudioList& portAudioList() {
+    static const PortAudioList list = [] {
+        PortAudioList found;
         QuietConsole quiet;
         if (Pa_Initialize() != paNoError)
-            return names;
+            return found;
+        const PaDeviceIndex defaultOutput = Pa_GetDefaultOutputDevice();
+        found.jack.hasDefaultOutput = defaultOutput != paNoDevice;
         for (PaDeviceIndex i = 0; i < Pa_GetDeviceCount(); ++i) {
             const PaDeviceInfo* info = Pa_GetDeviceInfo(i);
-            if (info && info->maxOutputChannels > 0)
-                names.push_back(info->name ? info->name : "Output device");
+            if (!info || info->maxOutputChannels <= 0)
+                continue;
+            const std::string name = info->name ? info->name : "Output device";
+            found.descriptions.push_back(name);
+            found.jack.byDevice.push_back(isJackDevice(*info) ? name : "");
+            if (i == defaultOutput)
+                found.jack.defaultOutput = found.jack.byDevice.back();
         }
         Pa_Terminate();
-        return names;
+        return found;
     }();
-    return descriptions;
+    return list;
 }
 
 } // namespace
@@ -72,7 +89,11 @@ const std::vector<std::string>& deviceDescriptions() {
     case OutputMode::Device:
         break;
     }
-    return portAudioDescriptions();
+    return portAudioList().descriptions;
+}
+
+const JackDevices& portAudioJackDevices() {
+    return portAudioList().jack;
 }
 
 } // namespace audio

@@ -16,6 +16,17 @@ OutputMode outputModeFromEnvironment();
 // otherwise PortAudio's list, read once. The texts live as long as the process.
 const std::vector<std::string>& deviceDescriptions();
 
+// What PortAudio's one look at the devices found (each look starts its JACK
+// host, a JACK client of its own, which takes a tenth of a second): which
+// output devices are JACK ports (their names; "" for others), and the
+// default output's. Read once and kept, like the descriptions.
+struct JackDevices {
+    std::vector<std::string> byDevice; // initialisation device n -> JACK name or ""
+    std::string defaultOutput;         // the default output's JACK name, or ""
+    bool hasDefaultOutput = false;
+};
+const JackDevices& portAudioJackDevices();
+
 // Silences PortAudio's and ALSA's console output while it lives, and keeps
 // PortAudio's JACK host from starting a JACK server.
 class QuietConsole {

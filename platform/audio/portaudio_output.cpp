@@ -176,6 +176,17 @@ private:
 } // namespace
 
 std::unique_ptr<Output> openPortAudioOutput(int device, int rate, int& error) {
+    // A JACK device of the list read once goes straight to the JACK output,
+    // without PortAudio starting its JACK host again; when that fails (the
+    // server went since), PortAudio looks at the devices anew.
+    const JackDevices& jack = portAudioJackDevices();
+    const std::string known = device < 0 ? jack.defaultOutput
+                                         : (static_cast<std::size_t>(device) < jack.byDevice.size()
+                                                ? jack.byDevice[device]
+                                                : "");
+    if (!known.empty())
+        if (auto output = openJackOutput(known, rate, error))
+            return output;
     auto output = std::make_unique<PortAudioOutput>(rate);
     std::string jackTarget;
     error = output->open(device, jackTarget);
@@ -189,12 +200,7 @@ std::unique_ptr<Output> openPortAudioOutput(int device, int rate, int& error) {
 }
 
 bool portAudioHasOutput() {
-    QuietConsole quiet;
-    if (Pa_Initialize() != paNoError)
-        return false;
-    const bool has = Pa_GetDefaultOutputDevice() != paNoDevice;
-    Pa_Terminate();
-    return has;
+    return portAudioJackDevices().hasDefaultOutput;
 }
 
 } // namespace audio

@@ -84,6 +84,10 @@ JackServer::JackServer(int rate, bool realtime) : rate_(rate), realtime_(realtim
     for (int k = 0; k < namesPerRate && !running(); ++k) {
         name_ = std::string("vorlan-") + program_invocation_short_name + "-" +
                 std::to_string(rate) + "-" + std::to_string(k);
+        // JACK 1.9.21's clients corrupt their heap on a server name of
+        // exactly 24 characters ("vorlan-bench_app-44100-0").
+        if (name_.size() == 24)
+            name_ += "-";
         if (!takesClients(name_)) // else the name is in use
             launch();
     }
