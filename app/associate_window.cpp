@@ -5,6 +5,7 @@
 #include "controls/widgets/console_frame.h"
 #include "controls/widgets/console_look.h"
 #include "controls/widgets/window_drag.h"
+#include "core/load_window.h"
 #include "core/program_state.h"
 #include "platform/ui/dialogs.h"
 
@@ -25,13 +26,9 @@ frmAssociate::frmAssociate(app::ProgramState& state) : QDialog(nullptr), state_(
 frmAssociate::~frmAssociate() = default;
 
 frmAssociate* frmAssociate::load(app::ProgramState& state) {
-    if (state.associateWindow)
-        return state.associateWindow;
-    auto* window = new frmAssociate(state);
-    state.associateWindow = window;
-    state.addForm("frmAssociate", window, [window] { window->done(0); });
-    window->Form_Load();
-    return window;
+    return app::loadWindow(
+        state, state.associateWindow, [](frmAssociate& window) { window.done(0); },
+        [](frmAssociate& window) { window.Form_Load(); });
 }
 
 void frmAssociate::build() {
@@ -43,6 +40,7 @@ void frmAssociate::build() {
     imgIcon = frame.imgIcon;
     titlebar = frame.titlebar;
     cmdcloseButton = frame.cmdcloseButton;
+    new app::WindowDragHandle(this, false);
     // The caption's leading blanks leave room for the icon.
     titlebar->setGeometry(8, 3, width() - 48, 20);
     imgIcon->raise();
@@ -205,12 +203,6 @@ void frmAssociate::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QDialog::keyPressEvent(event);
-}
-
-void frmAssociate::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton)
-        app::moveWindowByMouse(this, false);
-    QDialog::mousePressEvent(event);
 }
 
 bool frmAssociate::eventFilter(QObject* watched, QEvent* event) {

@@ -13,6 +13,7 @@
 #include "controls/widgets/slider.h"
 #include "controls/widgets/window_drag.h"
 #include "core/fixed_texts.h"
+#include "core/load_window.h"
 #include "core/number_text.h"
 #include "core/program_state.h"
 #include "core/registry_values.h"
@@ -29,11 +30,9 @@
 
 #include <QCloseEvent>
 #include <QDir>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
-#include <QScreen>
 #include <algorithm>
 
 halvoranF::halvoranF(app::ProgramState& state_) : QWidget(nullptr), state(state_) {
@@ -53,10 +52,8 @@ halvoranF::halvoranF(app::ProgramState& state_) : QWidget(nullptr), state(state_
     build_MixerDesk();
     build_AutoDJ();
     build_Keyboard();
-    titlebar->setText(app::kProductName);
 
-    new app::WindowDragHandle(imgIcon, true);
-    new app::WindowDragHandle(titlebar, false);
+    new app::WindowDragHandle(this, true);
     new app::WindowDragHandle(Mixer, true);
     Mixer->installEventFilter(this);
 
@@ -78,20 +75,15 @@ halvoranF::~halvoranF() {
 }
 
 halvoranF* halvoranF::load(app::ProgramState& state) {
-    if (state.mainWindow || state.programEnded)
+    if (state.programEnded)
         return state.mainWindow;
-    auto* window = new halvoranF(state);
-    state.mainWindow = window;
-    state.addForm("halvoranF", window, [window] { window->close(); });
-    if (!window->Form_Initialize() || !window->Form_Load())
-        return nullptr;
-    return window;
+    return app::loadWindow(
+        state, state.mainWindow, [](halvoranF& window) { window.close(); },
+        [](halvoranF& window) { return window.Form_Initialize() && window.Form_Load(); });
 }
 
 bool halvoranF::Form_Initialize() {
-    state.step("chdir");
     QDir::setCurrent(sys::programFolder());
-    state.step("version_check");
     if (state.bassVersionText() != app::kRequiredBassVersion) {
         state.dialogs.msgBox(app::versionRefusalText(), ui::vbCritical | ui::vbOKOnly,
                              app::kVersionRefusalTitle);
@@ -103,10 +95,8 @@ bool halvoranF::Form_Initialize() {
 
 bool halvoranF::Form_Load() {
     loaded_ = true;
-    state.step("init_Timers");
     init_Timers();
 
-    state.step("help_file");
     const QString version = app::get_RegValue(reg::HKEY_LOCAL_MACHINE,
                                               "Software\\Microsoft\\Internet Explorer", "Version");
     const app::BrowserVersion browser = app::parseBrowserVersion(version);
@@ -114,56 +104,41 @@ bool halvoranF::Form_Load() {
     ieMinor = browser.minor;
     state.appHelpFile = app::helpFileFor(app::helpBrowserVersion(browser), sys::programFolder());
 
-    state.step("loops_folder");
     QDir().mkpath(sys::systemFolder() + "/Vorlan Loops"); // errors ignored
 
-    state.step("load_optionsF");
     optionsF::load(state);
 
-    state.step("geometry");
     set_WindowGeometry();
 
-    state.step("lcd_song");
     LCD_L->setSong(app::kProductName);
     LCD_R->setSong(app::kProductName);
 
-    state.step("mixer_start_values");
     connect_MixerLinks();
     state.crossMax = static_cast<std::int16_t>(crossFaderScroll->Max());
     state.crossCentre = static_cast<std::int16_t>(app::roundHalfEven(state.crossMax / 2.0));
     crossFaderScroll->setValue(state.crossCentre);
     MainVolScroll->setValue(static_cast<int>(app::roundHalfEven(state.crossMax * 0.5)));
 
-    state.step("init_BASS");
     if (!init_BASS())
         return false;
-    state.step("BASS_SetBufferLength");
     BASS_SetBufferLength(static_cast<float>(state.engine.bufferLength));
 
-    state.step("tmrAsync");
     tmrAsync.start();
 
-    state.step("monitorCMB_Click");
     monitorCMB_Click(2);
 
-    state.step("cue_intervals");
     tmrLcue.setInterval(state.cueSearchInterval);
     tmrRcue.setInterval(state.cueSearchInterval);
 
-    state.step("hide_keyboard_Shortcuts");
     hide_keyboard_Shortcuts();
     run_pitchTimer_timer();
 
-    state.step("tmrTrackLength");
     tmrTrackLength.start();
 
-    state.step("command_line");
     load_CommandLineSong();
 
-    state.step("load_frmAssociate");
     app::offerFileAssociations(state, this);
 
-    state.step("show");
     show();
     if (state.onMainWindowShown)
         state.onMainWindowShown(this);
@@ -215,10 +190,7 @@ void halvoranF::set_WindowGeometry() {
     CmdMinimizeButton->move(width() - 56, 4);
     cmdcloseButton->move(width() - 30, 4);
     titlebar->resize(width() - 100, titlebar->height());
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect s = screen->geometry();
-        move(s.left() + (s.width() - width()) / 2, s.top() + (s.height() - height()) / 2);
-    }
+    app::centreOnScreen(this);
 }
 
 // ---- Engine ----
@@ -261,16 +233,13 @@ bool halvoranF::Form_QueryUnload() {
 }
 
 void halvoranF::shutdown_Program() {
-    state.step("disable_Timers");
     disable_Timers();
-    state.step("terminate_BASS");
     terminate_BASS();
     // Every other loaded window, last loaded first.
     const std::vector<app::LoadedForm> forms = state.forms;
     for (auto it = forms.rbegin(); it != forms.rend(); ++it) {
         if (it->name == objectName())
             continue;
-        state.step(("unload:" + it->name).toUtf8().constData());
         it->unload();
     }
 }
@@ -298,7 +267,6 @@ void halvoranF::closeEvent(QCloseEvent* event) {
 void halvoranF::Form_Unload() {
     unloaded_ = true;
     tmrAsync.stop();
-    state.step("release_Resources");
     release_Resources();
     deleteLater();
 }
@@ -335,18 +303,9 @@ void halvoranF::playListCB_Click() {
 
 void halvoranF::tmrAsync_Timer() {
     tmrAsync.stop();
-    state.step("load_playlistF");
     playlistF::load(state);
-    if (state.splash) {
-        state.step("unload_loadingF");
+    if (state.splash)
         state.splash->Form_Unload();
-    }
-}
-
-void halvoranF::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton)
-        app::moveWindowByMouse(this, true);
-    QWidget::mousePressEvent(event);
 }
 
 void halvoranF::mouseMoveEvent(QMouseEvent* event) {
@@ -371,12 +330,5 @@ void halvoranF::changeEvent(QEvent* event) {
 
 void halvoranF::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    QLinearGradient back(0, 0, 0, height());
-    back.setColorAt(0, QColor(30, 32, 35));
-    back.setColorAt(1, QColor(16, 17, 19));
-    p.fillRect(rect(), back);
-    p.setPen(QColor(0, 110, 0));
-    p.drawRect(rect().adjusted(0, 0, -1, -1));
-    p.setPen(QColor(60, 64, 70));
-    p.drawLine(6, 24, width() - 7, 24);
+    app::paintConsoleFrame(this, p);
 }

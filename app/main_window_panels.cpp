@@ -3,10 +3,12 @@
 #include "app/main_window.h"
 
 #include "app/panel_layout.h"
+#include "app/version.h"
 
 #include "controls/lcd/qzvLCD.h"
 #include "controls/peak/qzvPeak.h"
 #include "controls/widgets/console_button.h"
+#include "controls/widgets/console_frame.h"
 #include "controls/widgets/console_look.h"
 #include "controls/widgets/console_panel.h"
 #include "controls/widgets/slider.h"
@@ -140,20 +142,13 @@ QPixmap iconPicture() {
 } // namespace
 
 void halvoranF::build_TitleBar() {
-    imgIcon = new QLabel(this);
-    imgIcon->setObjectName("imgIcon");
-    imgIcon->setPixmap(iconPicture());
-    imgIcon->setGeometry(8, 5, 16, 16);
+    const app::ConsoleFrame frame =
+        app::buildConsoleFrame(this, app::kProductName, "Close Vorlan", iconPicture());
+    imgIcon = frame.imgIcon;
     imgIcon->setToolTip("Drag to move the window");
-
-    titlebar = new QLabel(this);
-    titlebar->setObjectName("titlebar");
-    titlebar->setFont(app::consoleFont(9));
-    titlebar->setStyleSheet("color: rgb(0, 220, 0); background: transparent;");
-    titlebar->setGeometry(30, 3, 300, 20);
-
+    titlebar = frame.titlebar;
+    cmdcloseButton = frame.cmdcloseButton;
     CmdMinimizeButton = button(this, "CmdMinimizeButton", "_", "Minimise", {0, 4, 22, 18}, 8);
-    cmdcloseButton = button(this, "cmdcloseButton", "X", "Close Vorlan", {0, 4, 22, 18}, 8);
 }
 
 void halvoranF::build_LeftDeck() {

@@ -3,10 +3,12 @@
 #include "app/associate_window.h"
 #include "app/main_window.h"
 #include "controls/widgets/console_button.h"
+#include "controls/widgets/console_frame.h"
 #include "controls/widgets/console_look.h"
 #include "controls/widgets/console_panel.h"
 #include "controls/widgets/slider.h"
 #include "controls/widgets/window_drag.h"
+#include "core/load_window.h"
 #include "core/program_state.h"
 #include "platform/system/folders.h"
 #include "platform/ui/dialogs.h"
@@ -15,13 +17,11 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QRadioButton>
-#include <QScreen>
 #include <algorithm>
 
 optionsF::optionsF(app::ProgramState& state) : QDialog(nullptr), state_(state) {
@@ -36,33 +36,19 @@ optionsF::optionsF(app::ProgramState& state) : QDialog(nullptr), state_(state) {
 optionsF::~optionsF() = default;
 
 optionsF* optionsF::load(app::ProgramState& state) {
-    if (state.optionsWindow)
-        return state.optionsWindow;
-    auto* window = new optionsF(state);
-    state.optionsWindow = window;
-    state.addForm("optionsF", window, [window] { window->done(0); });
-    window->Form_Load();
-    return window;
+    return app::loadWindow(
+        state, state.optionsWindow, [](optionsF& window) { window.done(0); },
+        [](optionsF& window) { window.Form_Load(); });
 }
 
 void optionsF::build() {
     setFixedSize(440, 296);
-    imgIcon = new QLabel(this);
-    imgIcon->setObjectName("imgIcon");
-    imgIcon->setGeometry(8, 5, 16, 16);
-    imgIcon->setStyleSheet("background: rgb(0, 200, 0); border: 3px solid rgb(20, 20, 20);"
-                           " border-radius: 8px;");
-    titlebar = new QLabel("Options", this);
-    titlebar->setObjectName("titlebar");
-    titlebar->setGeometry(30, 3, 300, 20);
-    titlebar->setFont(app::consoleFont(9));
-    titlebar->setStyleSheet("color: rgb(0, 220, 0); background: transparent;");
-    cmdcloseButton = new ConsoleButton("X", "Close the options and save them (Esc, Enter)", this);
-    cmdcloseButton->setObjectName("cmdcloseButton");
-    cmdcloseButton->setGeometry(width() - 30, 4, 22, 18);
-    cmdcloseButton->setFont(app::consoleFont(8));
-    new app::WindowDragHandle(titlebar, false);
-    imgIcon->installEventFilter(this);
+    const app::ConsoleFrame frame =
+        app::buildConsoleFrame(this, "Options", "Close the options and save them (Esc, Enter)");
+    imgIcon = frame.imgIcon;
+    titlebar = frame.titlebar;
+    cmdcloseButton = frame.cmdcloseButton;
+    new app::WindowDragHandle(this, false);
 
     auto caption = [this](const QString& text, int x, int y, int w = 200) {
         return makeCaption(text, this, {x, y, w, 12}, Qt::AlignLeft | Qt::AlignVCenter);
@@ -182,11 +168,7 @@ void optionsF::showSliderValues() {
 }
 
 void optionsF::Form_Load() {
-    state_.step("options:load");
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect s = screen->geometry();
-        move(s.left() + (s.width() - width()) / 2, s.top() + (s.height() - height()) / 2);
-    }
+    app::centreOnScreen(this);
     state_.cueSearchInterval = 80;
     readSettings();
     showSliderValues();
@@ -256,7 +238,6 @@ void optionsF::done(int result) {
 }
 
 void optionsF::Form_Unload() {
-    state_.step("options:unload");
     writeSettings();
     if (halvoranF* main = state_.mainWindow) {
         main->changeLpitch();
@@ -281,12 +262,6 @@ void optionsF::keyPressEvent(QKeyEvent* event) {
     }
 }
 
-void optionsF::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton)
-        app::moveWindowByMouse(this, false);
-    QDialog::mousePressEvent(event);
-}
-
 bool optionsF::eventFilter(QObject* watched, QEvent* event) {
     // Focus moved on inside the window (not the window closing or another
     // program becoming active).
@@ -296,21 +271,15 @@ bool optionsF::eventFilter(QObject* watched, QEvent* event) {
             reason == Qt::MouseFocusReason || reason == Qt::ShortcutFocusReason)
             txtPlaylistPath_LostFocus();
     }
-    if (watched == imgIcon && event->type() == QEvent::MouseMove &&
-        (static_cast<QMouseEvent*>(event)->buttons() & Qt::LeftButton))
-        app::moveWindowByMouse(this, false);
     return QDialog::eventFilter(watched, event);
 }
 
 void optionsF::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    QLinearGradient back(0, 0, 0, height());
-    back.setColorAt(0, QColor(44, 47, 51));
-    back.setColorAt(1, QColor(24, 26, 28));
-    p.fillRect(rect(), back);
-    p.setPen(QColor(0, 110, 0));
-    p.drawRect(rect().adjusted(0, 0, -1, -1));
-    p.setPen(QColor(70, 74, 80));
-    p.drawLine(6, 24, width() - 7, 24);
+    const QColor line(70, 74, 80);
+    app::paintConsoleFrame(
+        this, p, {.top = QColor(44, 47, 51), .bottom = QColor(24, 26, 28), .titleLine = line});
+    // The line above the buttons.
+    p.setPen(line);
     p.drawLine(6, 250, width() - 7, 250);
 }

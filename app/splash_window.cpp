@@ -3,16 +3,16 @@
 #include "app/main_window.h"
 #include "app/program_path.h"
 #include "app/version.h"
+#include "controls/widgets/console_frame.h"
 #include "controls/widgets/console_look.h"
 #include "core/fixed_texts.h"
+#include "core/load_window.h"
 #include "core/program_state.h"
 #include "platform/system/folders.h"
 
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QPointer>
-#include <QScreen>
 
 loadingF::loadingF(app::ProgramState& state) : QWidget(nullptr), state_(state) {
     setObjectName("loadingF");
@@ -48,16 +48,15 @@ loadingF::loadingF(app::ProgramState& state) : QWidget(nullptr), state_(state) {
 loadingF::~loadingF() = default;
 
 loadingF* loadingF::load(app::ProgramState& state) {
-    auto* splash = new loadingF(state);
-    state.splash = splash;
-    state.addForm("loadingF", splash, [splash] { splash->Form_Unload(); });
-    splash->Form_Load();
-    splash->show();
-    return splash;
+    return app::loadWindow(
+        state, state.splash, [](loadingF& splash) { splash.Form_Unload(); },
+        [](loadingF& splash) {
+            splash.Form_Load();
+            splash.show();
+        });
 }
 
 void loadingF::Form_Load() {
-    state_.step("loadingF:PATH");
     app::putProgramFolderOnPath(sys::programFolder());
 
     tmrLoad.setInterval(25);
@@ -71,13 +70,9 @@ void loadingF::Form_Load() {
                            .arg(app::kVersionRevision));
 
     setCursor(Qt::WaitCursor);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect s = screen->geometry();
-        move(s.left() + (s.width() - width()) / 2, s.top() + (s.height() - height()) / 2);
-    }
+    app::centreOnScreen(this);
     descLABEL->setText(app::splashLabelText());
     tmrLoad.start();
-    state_.step("loadingF:tmrLoad");
 }
 
 void loadingF::tmrLoad_Timer() {
@@ -120,11 +115,10 @@ void loadingF::Form_Unload() {
 
 void loadingF::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    QLinearGradient back(0, 0, 0, height());
-    back.setColorAt(0, QColor(40, 44, 48));
-    back.setColorAt(1, QColor(14, 15, 16));
-    p.fillRect(rect(), back);
-    p.setPen(QColor(0, 150, 0));
-    p.drawRect(rect().adjusted(0, 0, -1, -1));
+    app::paintConsoleFrame(this, p,
+                           {.top = QColor(40, 44, 48),
+                            .bottom = QColor(14, 15, 16),
+                            .rim = QColor(0, 150, 0),
+                            .titleLine = QColor()});
     p.fillRect(QRect(24, 128, 352, 2), QColor(0, 120, 0));
 }

@@ -227,10 +227,6 @@ struct ProgramState {
     bool programEnded = false;
     int exitCode = 0;
     void end(int code);
-
-    // Names of the start-up and shutdown steps in the order they ran.
-    std::vector<std::string> steps;
-    void step(const char* name) { steps.emplace_back(name); }
 };
 
 } // namespace app

@@ -1,6 +1,7 @@
 #pragma once
 // Process: the environment variables of the running process. Changes reach
 // only this process (and the programs it starts afterwards). One thread.
+#include "env/qzvenv_export.h"
 #include "env/value_pairs.h"
 
 #include <QString>
@@ -8,7 +9,7 @@
 
 namespace qzvenv {
 
-class Process {
+class QZVENV_EXPORT Process {
 public:
     Process();
     ~Process();

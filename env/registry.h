@@ -8,6 +8,7 @@
 // empty for the key's default value). Reading and writing Value convert
 // between the registry's types and a Variant. Failures are raised as
 // com::ComError with source "qzvenv.cRegistry". One thread per object.
+#include "env/qzvenv_export.h"
 #include "env/variant.h"
 
 #include <QString>
@@ -17,7 +18,7 @@
 
 namespace qzvenv {
 
-class Registry {
+class QZVENV_EXPORT Registry {
 public:
     // Hives, as the Long values ClassKey holds.
     static constexpr std::int32_t kClassesRoot = static_cast<std::int32_t>(0x80000000u);

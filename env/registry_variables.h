@@ -3,6 +3,7 @@
 // key, what System and User have in common (each names its own hive and key).
 // Reading and writing raise com::ComError as the registry class does
 // (source "qzvenv.cRegistry"). One thread per object.
+#include "env/qzvenv_export.h"
 #include "env/value_pairs.h"
 
 #include <QString>
@@ -13,7 +14,7 @@ namespace qzvenv {
 
 class Registry;
 
-class RegistryVariables {
+class QZVENV_EXPORT RegistryVariables {
 public:
     ~RegistryVariables();
     RegistryVariables(const RegistryVariables&) = delete;

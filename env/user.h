@@ -2,11 +2,12 @@
 // User: the current user's environment variables, kept in the registry under
 // current user "Environment".
 // Environment, setEnvironment and List: see RegistryVariables.
+#include "env/qzvenv_export.h"
 #include "env/registry_variables.h"
 
 namespace qzvenv {
 
-class User : public RegistryVariables {
+class QZVENV_EXPORT User : public RegistryVariables {
 public:
     User();
     ~User();

@@ -2,6 +2,8 @@
 // cValuePair and cValuePairs: a list of environment variables as name and
 // value pairs, in the order they were found, each reachable by its position
 // (from 1) or by its name. One thread at a time.
+#include "env/qzvenv_export.h"
+
 #include <QString>
 #include <vector>
 
@@ -13,7 +15,7 @@ class Process;
 class RegistryVariables;
 
 // One environment variable.
-class cValuePair {
+class QZVENV_EXPORT cValuePair {
 public:
     cValuePair() = default;
     cValuePair(QString variable, QString value)
@@ -33,7 +35,7 @@ private:
 // are added only by the library. Item raises com::ComError 9 ("Subscript out
 // of range") for a position outside 1..Count and 5 ("Invalid procedure call
 // or argument") for a name that is not in the collection.
-class cValuePairs {
+class QZVENV_EXPORT cValuePairs {
 public:
     using iterator = std::vector<cValuePair>::iterator;
     using const_iterator = std::vector<cValuePair>::const_iterator;

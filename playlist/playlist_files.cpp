@@ -1,6 +1,7 @@
 // The playlist window's file operations: adding music files, new, open,
 // import and save of M3U playlists, closing the window and loading it at
 // start-up.
+#include "controls/widgets/console_frame.h"
 #include "core/fixed_texts.h"
 #include "core/program_state.h"
 #include "core/registry_values.h"
@@ -12,10 +13,8 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
-#include <QScreen>
 
 namespace {
 
@@ -87,11 +86,7 @@ void playlistF::rememberLastPlaylist() {
 
 void playlistF::Form_Load() {
     state.dialogs.setWaitCursor(true);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect s = screen->geometry();
-        move(s.left() + (s.width() - width()) / 2,
-             s.top() + static_cast<int>((s.height() - height()) * 0.6));
-    }
+    app::centreOnScreen(this, 0.6);
     applyDialogSettings();
     const QString commandLine = state.commandLine;
     if (playlist::isPlaylistPath(commandLine)) {

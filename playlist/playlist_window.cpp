@@ -5,6 +5,7 @@
 #include "controls/widgets/console_look.h"
 #include "controls/widgets/console_panel.h"
 #include "controls/widgets/window_drag.h"
+#include "core/load_window.h"
 #include "core/next_song_drag.h"
 #include "core/program_state.h"
 #include "playlist/search_window.h"
@@ -71,19 +72,18 @@ playlistF::~playlistF() {
 }
 
 playlistF* playlistF::load(app::ProgramState& state) {
-    if (state.playlistWindow)
-        return state.playlistWindow;
-    auto* window = new playlistF(state);
-    state.playlistWindow = window;
-    state.addForm("playlistF", window, [window, &state] {
-        window->Form_QueryUnload();
-        state.removeForm(window);
-        window->hide();
-        window->deleteLater();
-    });
-    window->connectLinks();
-    window->Form_Load();
-    return window;
+    return app::loadWindow(
+        state, state.playlistWindow,
+        [&state](playlistF& window) {
+            window.Form_QueryUnload();
+            state.removeForm(&window);
+            window.hide();
+            window.deleteLater();
+        },
+        [](playlistF& window) {
+            window.connectLinks();
+            window.Form_Load();
+        });
 }
 
 void playlistF::connectLinks() {

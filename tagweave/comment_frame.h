@@ -3,10 +3,11 @@
 // characters, the description up to and including its terminator, then the
 // comment text (the data); description and text in the frame's encoding.
 #include "tagweave/frame_common.h"
+#include "tagweave/tagweave_export.h"
 
 namespace tagweave {
 
-class clsComment_Frame : public FrameCommon {
+class TAGWEAVE_EXPORT clsComment_Frame : public FrameCommon {
 public:
     clsComment_Frame() : FrameCommon(QStringLiteral("Comment_Frame")) {}
 

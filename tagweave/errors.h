@@ -2,6 +2,8 @@
 // The library's raised errors: number 0x80040000 + message number, the
 // operation that raised it, and the message text with its placeholders
 // ("%ID%", "%FILE%", "%FRAMEID%") replaced by the offending values.
+#include "tagweave/tagweave_export.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -25,16 +27,17 @@ enum eMessage : int {
 };
 
 // The raw text of a message, placeholders still in; empty for an unknown number.
-QString MessageText(int message);
+TAGWEAVE_EXPORT QString MessageText(int message);
 
 // The error number a message is raised with.
-std::int32_t ErrorNumber(int message);
+TAGWEAVE_EXPORT std::int32_t ErrorNumber(int message);
 
 // Raises message `message` from `source`, replacing each placeholder of
 // `replace` by the string at the same place in `with`. Arrays of different
 // lengths raise 0x80040000 + 1000 from "RaiseError" instead.
-[[noreturn]] void RaiseError(int message, const QString& source, const QStringList& replace = {},
-                             const QStringList& with = {});
+[[noreturn]] TAGWEAVE_EXPORT void RaiseError(int message, const QString& source,
+                                             const QStringList& replace = {},
+                                             const QStringList& with = {});
 
 // Errors of file access, numbered as the component runtime numbers them
 // (70 permission denied, 57 device I/O error, 61 disk full, 75 path/file access error),

@@ -3,6 +3,8 @@
 // temporary name next to a file, bounds-checked reading, and the safe
 // rewrite (temporary file in the same folder, flushed, renamed over the
 // target). Failures are raised as the library's errors.
+#include "tagweave/tagweave_export.h"
+
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
@@ -15,11 +17,11 @@ bool FileExists(const QString& path);
 
 // True when the read-only attribute is set; a missing file raises 109 from
 // "IsFileReadOnly".
-bool IsFileReadOnly(const QString& path);
+TAGWEAVE_EXPORT bool IsFileReadOnly(const QString& path);
 
 // `path` + ".new"; while that name exists, the folder of `path`, the current
 // time as "hhmmss-" and the file name, until a free name is found.
-QString TempFileName(const QString& path);
+TAGWEAVE_EXPORT QString TempFileName(const QString& path);
 
 // A file opened for reading. Every read is checked against the bytes that
 // remain; open and read failures raise a file error from `source`.

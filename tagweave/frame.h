@@ -2,13 +2,15 @@
 // The frame interface every frame kind implements. A frame is one entry of
 // an ID3v2.3 tag: a 4-character ID, two flag bytes, and a body that the kind
 // parses from and writes back to bytes.
+#include "tagweave/tagweave_export.h"
+
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
 
 namespace tagweave {
 
-class clsFrame {
+class TAGWEAVE_EXPORT clsFrame {
 public:
     virtual ~clsFrame() = default;
 

@@ -6,10 +6,11 @@
 // text fits, else UTF-16 with byte-order marks (encoding 1). `kindName` names
 // the kind in error sources ("Text_Frame", "Comment_Frame", "Web_Frame").
 #include "tagweave/frame.h"
+#include "tagweave/tagweave_export.h"
 
 namespace tagweave {
 
-class FrameCommon : public clsFrame {
+class TAGWEAVE_EXPORT FrameCommon : public clsFrame {
 public:
     QString FrameID() const override { return frameId_; }
     void setFrameID(const QString& value) override;

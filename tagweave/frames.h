@@ -3,13 +3,14 @@
 // insertion order. Positions are 1-based.
 #include "tagweave/frame.h"
 #include "tagweave/id3v2_enums.h"
+#include "tagweave/tagweave_export.h"
 
 #include <memory>
 #include <vector>
 
 namespace tagweave {
 
-class clsFrames {
+class TAGWEAVE_EXPORT clsFrames {
 public:
     using FramePtr = std::shared_ptr<clsFrame>;
 
@@ -31,6 +32,6 @@ private:
 };
 
 // A new frame of `kind`: text, comment or URL; Unknown gives an opaque frame.
-std::shared_ptr<clsFrame> CreateFrame(FrameKind kind);
+TAGWEAVE_EXPORT std::shared_ptr<clsFrame> CreateFrame(FrameKind kind);
 
 } // namespace tagweave

@@ -5,12 +5,13 @@
 // Used from one thread (the caller's user-interface thread).
 #include "tagweave/frames.h"
 #include "tagweave/id3v2_enums.h"
+#include "tagweave/tagweave_export.h"
 
 #include <QString>
 
 namespace tagweave {
 
-class clsID3v2 {
+class TAGWEAVE_EXPORT clsID3v2 {
 public:
     // "Return a flag indicating whether or not the MP3 file contains an ID3v2.3.x Tag"
     bool HasTag() const { return hasTag_; }

@@ -5,10 +5,11 @@
 // fields: TextEncoding reads 0, Data reads empty, and setting either raises
 // 103 ("The frame object supplied is invalid.").
 #include "tagweave/frame.h"
+#include "tagweave/tagweave_export.h"
 
 namespace tagweave {
 
-class clsOpaque_Frame : public clsFrame {
+class TAGWEAVE_EXPORT clsOpaque_Frame : public clsFrame {
 public:
     QString FrameID() const override { return frameId_; }
     void setFrameID(const QString& value) override;

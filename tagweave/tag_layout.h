@@ -3,6 +3,7 @@
 // headers, the walk over a tag body, and the bytes of a new tag with its
 // padding to a multiple of 257 bytes.
 #include "tagweave/frames.h"
+#include "tagweave/tagweave_export.h"
 
 #include <QByteArray>
 #include <QString>
@@ -28,10 +29,10 @@ struct TagHeader {
 
 // Reads a tag header from the first bytes of a file; missing bytes of a file
 // shorter than 10 bytes count as zero.
-TagHeader ParseTagHeader(const QByteArray& firstBytes);
+TAGWEAVE_EXPORT TagHeader ParseTagHeader(const QByteArray& firstBytes);
 
 // Bytes the tag occupies in the file: header, body, and a version 4 footer.
-std::int64_t TagLength(const TagHeader& header);
+TAGWEAVE_EXPORT std::int64_t TagLength(const TagHeader& header);
 
 // Walks a tag body and appends its frames to `frames`: text, comment and URL
 // frames as their kinds, every other ID as an opaque frame. Stops at padding

@@ -2,10 +2,11 @@
 // A text frame (TIT2, TPE1, ...). Body: text encoding byte, then the data in
 // that encoding, including a terminator when the data ends with a NUL.
 #include "tagweave/frame_common.h"
+#include "tagweave/tagweave_export.h"
 
 namespace tagweave {
 
-class clsText_Frame : public FrameCommon {
+class TAGWEAVE_EXPORT clsText_Frame : public FrameCommon {
 public:
     clsText_Frame() : FrameCommon(QStringLiteral("Text_Frame")) {}
 

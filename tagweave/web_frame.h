@@ -4,10 +4,11 @@
 // always ISO-8859-1. A body without a terminator after the encoding byte is
 // all description and an empty URL.
 #include "tagweave/frame_common.h"
+#include "tagweave/tagweave_export.h"
 
 namespace tagweave {
 
-class clsWeb_Frame : public FrameCommon {
+class TAGWEAVE_EXPORT clsWeb_Frame : public FrameCommon {
 public:
     clsWeb_Frame() : FrameCommon(QStringLiteral("Web_Frame")) {}
 

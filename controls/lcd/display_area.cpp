@@ -19,38 +19,7 @@ const QColor kRed(255, 0, 0);
 const QColor kDarkRed(128, 0, 0);
 const QColor kTitleBack(46, 46, 46);
 
-// Element indices, in the order of qzvLCD::Element.
-enum : int {
-    eLoading,
-    ePlay,
-    ePause0,
-    ePause1,
-    eStop,
-    eCue,
-    eCueDir0,
-    eCueDir1,
-    eRecShape,
-    eRecLabel,
-    eLoop0,
-    eLoop1,
-    eLoopPointShape,
-    eLoopPointHeading,
-    eLoopPointLabel,
-    eLoopDir0,
-    eLoopDir1,
-};
-
-constexpr std::array<layout::TwipsRect, kToggledElements> kElementRects{
-    layout::LABEL_loading,   layout::imgPlay,
-    layout::imgPause0,       layout::imgPause1,
-    layout::imgStop,         layout::LABEL_cue,
-    layout::img_CueDir0,     layout::img_CueDir1,
-    layout::imgRec,          layout::LABEL_Rec,
-    layout::imgLoop0,        layout::imgLoop1,
-    layout::Shape_LoopPoint, layout::LABEL_loopPointHeading,
-    layout::Label_LoopPoint, layout::img_LoopDir0,
-    layout::img_LoopDir1,
-};
+using E = Element;
 
 QFont lcdFont(const char* family, int pixelSize, bool bold) {
     QFont font(QString::fromLatin1(family));
@@ -80,14 +49,15 @@ DisplayArea::DisplayArea(QWidget* parent)
         pictures::scaleStrip(bar.left() - strip.left(), layout::px(layout::kProgressFullWidth)));
 }
 
-QRect DisplayArea::elementRect(int element) const {
-    return toPixels(kElementRects[element]);
+QRect DisplayArea::elementRect(Element element) const {
+    return toPixels(qzvlcd::elementRect(element));
 }
 
-void DisplayArea::setShown(int element, bool shown) {
-    if (shown_[element] == shown)
+void DisplayArea::setShown(Element element, bool shown) {
+    bool& lit = shown_[static_cast<int>(element)];
+    if (lit == shown)
         return;
-    shown_[element] = shown;
+    lit = shown;
     update(elementRect(element));
 }
 
@@ -145,8 +115,8 @@ void DisplayArea::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     p.setClipRegion(event->region());
     const QRect exposed = event->rect();
-    const auto visible = [&](int element) {
-        return shown_[element] && elementRect(element).intersects(exposed);
+    const auto visible = [&](Element element) {
+        return isShown(element) && elementRect(element).intersects(exposed);
     };
     const int centred = Qt::AlignHCenter | Qt::AlignTop;
     const int left = Qt::AlignLeft | Qt::AlignTop;
@@ -162,53 +132,53 @@ void DisplayArea::paintEvent(QPaintEvent* event) {
     paintText(p, toPixels(layout::LABEL_pitch), pitch_, bold_, kGreen, centred);
 
     // Loop point block.
-    if (visible(eLoopPointShape)) {
+    if (visible(E::Shape_LoopPoint)) {
         p.setPen(kGreen);
         p.setBrush(Qt::NoBrush);
         p.drawRect(toPixels(layout::Shape_LoopPoint).adjusted(0, 0, -1, -1));
     }
-    if (visible(eLoopPointHeading)) {
+    if (visible(E::LABEL_loopPointHeading)) {
         const QRect r = toPixels(layout::LABEL_loopPointHeading);
         p.fillRect(r, Qt::black);
         paintText(p, r, QStringLiteral("LOOP POINT"), small_, kYellow,
                   Qt::AlignHCenter | Qt::AlignVCenter);
     }
-    if (visible(eLoopPointLabel))
+    if (visible(E::Label_LoopPoint))
         paintText(p, toPixels(layout::Label_LoopPoint), loopPoint_, bold_, kGreen, centred);
-    if (visible(eLoopDir0))
+    if (visible(E::img_LoopDir0))
         p.drawPixmap(toPixels(layout::img_LoopDir0).topLeft(), arrowRight_);
-    if (visible(eLoopDir1))
+    if (visible(E::img_LoopDir1))
         p.drawPixmap(toPixels(layout::img_LoopDir1).topLeft(), arrowLeft_);
 
     // Transport indicators.
-    if (visible(eLoading))
+    if (visible(E::LABEL_loading))
         paintText(p, toPixels(layout::LABEL_loading), QStringLiteral("Loading..."), bold_, kGreen,
                   centred);
-    if (visible(ePlay))
+    if (visible(E::imgPlay))
         p.drawPixmap(toPixels(layout::imgPlay).topLeft(), play_);
-    if (visible(ePause0))
+    if (visible(E::imgPause0))
         p.fillRect(toPixels(layout::imgPause0), kYellow);
-    if (visible(ePause1))
+    if (visible(E::imgPause1))
         p.fillRect(toPixels(layout::imgPause1), kYellow);
-    if (visible(eStop))
+    if (visible(E::imgStop))
         p.fillRect(toPixels(layout::imgStop), kOrange);
-    if (visible(eCue))
+    if (visible(E::LABEL_cue))
         paintText(p, toPixels(layout::LABEL_cue), QStringLiteral("CUE"), bold_, kYellow, left);
-    if (visible(eCueDir0))
+    if (visible(E::img_CueDir0))
         p.drawPixmap(toPixels(layout::img_CueDir0).topLeft(), arrowRight_);
-    if (visible(eCueDir1))
+    if (visible(E::img_CueDir1))
         p.drawPixmap(toPixels(layout::img_CueDir1).topLeft(), arrowLeft_);
-    if (visible(eRecShape)) {
+    if (visible(E::imgRec)) {
         p.setRenderHint(QPainter::Antialiasing, true);
         p.setPen(Qt::NoPen);
         p.setBrush(kRed);
         p.drawRoundedRect(QRectF(toPixels(layout::imgRec)), 3, 3);
         p.setRenderHint(QPainter::Antialiasing, false);
     }
-    if (visible(eRecLabel))
+    if (visible(E::LABEL_Rec))
         paintText(p, toPixels(layout::LABEL_Rec), QStringLiteral("REC"), smallBold_, Qt::white,
                   Qt::AlignCenter);
-    for (int element : {eLoop0, eLoop1}) {
+    for (const Element element : {E::imgLoop0, E::imgLoop1}) {
         if (!visible(element))
             continue;
         const QRect box = elementRect(element);

@@ -3,6 +3,8 @@
 // the indicator shapes and pictures, the title field and the progress bar in
 // one paint pass, repainting only the element that changed. Holds what is
 // shown; the control decides what to show.
+#include "controls/lcd/lcd_elements.h"
+
 #include <QFont>
 #include <QPixmap>
 #include <QString>
@@ -10,9 +12,6 @@
 #include <array>
 
 namespace qzvlcd {
-
-// Elements that can be shown or hidden, in the order of qzvLCD::Element.
-constexpr int kToggledElements = 17;
 
 enum class Caption { Remain, Pitch, LoopPoint };
 
@@ -22,8 +21,8 @@ class DisplayArea : public QWidget {
 public:
     explicit DisplayArea(QWidget* parent = nullptr);
 
-    bool isShown(int element) const { return shown_[element]; }
-    void setShown(int element, bool shown);
+    bool isShown(Element element) const { return shown_[static_cast<int>(element)]; }
+    void setShown(Element element, bool shown);
     void setCaption(Caption caption, const QString& text);
     // Text of the title field.
     void setTitleView(const QString& view);
@@ -35,11 +34,11 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QRect elementRect(int element) const;
+    QRect elementRect(Element element) const;
     void paintText(QPainter& p, const QRect& rect, const QString& text, const QFont& font,
                    const QColor& colour, int flags);
 
-    std::array<bool, kToggledElements> shown_{};
+    std::array<bool, kElementCount> shown_{};
     QString remain_;
     QString pitch_;
     QString loopPoint_;

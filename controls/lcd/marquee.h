@@ -1,11 +1,13 @@
 #pragma once
 // The scrolling title of the display: an endless band of the marquee text
 // (ten blanks, then the title) that moves one character to the left per step.
+#include "controls/lcd/qzvlcd_export.h"
+
 #include <QString>
 
 namespace qzvlcd {
 
-class Marquee {
+class QZVLCD_EXPORT Marquee {
 public:
     // Ten blanks, the gap between repetitions of the title.
     static const QString& blanks();

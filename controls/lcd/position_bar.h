@@ -5,13 +5,14 @@
 // scrolled() on every step of a thumb drag, changed() at the end of every
 // drag and when the value has changed by a click on the track or by
 // setValue().
+#include "controls/lcd/qzvlcd_export.h"
 #include "platform/ui/precise_timer.h"
 
 #include <QWidget>
 
 namespace qzvlcd {
 
-class PositionBar : public QWidget {
+class QZVLCD_EXPORT PositionBar : public QWidget {
     Q_OBJECT
 
 public:

@@ -4,6 +4,7 @@
 #include "controls/lcd/lcd_layout.h"
 #include "controls/lcd/position_bar.h"
 #include "controls/lcd/progress_math.h"
+#include "platform/ui/mouse_codes.h"
 
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
@@ -15,10 +16,6 @@ namespace {
 
 constexpr int kFastBlinkMs = 240;
 constexpr int kSlowBlinkMs = 500;
-
-int index(qzvLCD::Element element) {
-    return static_cast<int>(element);
-}
 
 } // namespace
 
@@ -343,11 +340,11 @@ void qzvLCD::tmrBlinkSlow_Timer() {
 // ---- Shown elements ----
 
 bool qzvLCD::isShown(Element element) const {
-    return display_->isShown(index(element));
+    return display_->isShown(element);
 }
 
 void qzvLCD::setShown(Element element, bool shown) {
-    display_->setShown(index(element), shown);
+    display_->setShown(element, shown);
 }
 
 void qzvLCD::markChanged(const char* name) {
@@ -372,22 +369,8 @@ void qzvLCD::dragMoveEvent(QDragMoveEvent* event) {
 void qzvLCD::dropEvent(QDropEvent* event) {
     int effect = static_cast<int>(event->possibleActions()) &
                  (Qt::CopyAction | Qt::MoveAction | Qt::LinkAction);
-    short button = 0;
-    const Qt::MouseButtons buttons = event->buttons();
-    if (buttons & Qt::LeftButton)
-        button |= 1;
-    if (buttons & Qt::RightButton)
-        button |= 2;
-    if (buttons & Qt::MiddleButton)
-        button |= 4;
-    short shift = 0;
-    const Qt::KeyboardModifiers modifiers = event->modifiers();
-    if (modifiers & Qt::ShiftModifier)
-        shift |= 1;
-    if (modifiers & Qt::ControlModifier)
-        shift |= 2;
-    if (modifiers & Qt::AltModifier)
-        shift |= 4;
+    const auto button = static_cast<short>(ui::buttonCode(event->buttons()));
+    const auto shift = static_cast<short>(ui::shiftCode(event->modifiers()));
     const QPointF at = event->position() * layout::kTwipsPerPixel;
     emit OLEDragDrop(event->mimeData(), &effect, button, shift, static_cast<float>(at.x()),
                      static_cast<float>(at.y()));

@@ -15,7 +15,9 @@
 // - The control has a fixed size of 181 x 85 logical pixels (2715 x 1275
 //   twips); resizing it is refused.
 // Everything runs on the user-interface thread.
+#include "controls/lcd/lcd_elements.h"
 #include "controls/lcd/marquee.h"
+#include "controls/lcd/qzvlcd_export.h"
 #include "platform/ui/precise_timer.h"
 
 #include <QColor>
@@ -34,30 +36,12 @@ class DisplayArea;
 class PositionBar;
 } // namespace qzvlcd
 
-class qzvLCD : public QWidget {
+class QZVLCD_EXPORT qzvLCD : public QWidget {
     Q_OBJECT
 
 public:
     // The drawn elements, for hosts and tests that ask what is lit.
-    enum class Element {
-        LABEL_loading,
-        imgPlay,
-        imgPause0,
-        imgPause1,
-        imgStop,
-        LABEL_cue,
-        img_CueDir0,
-        img_CueDir1,
-        imgRec,
-        LABEL_Rec,
-        imgLoop0,
-        imgLoop1,
-        Shape_LoopPoint,
-        LABEL_loopPointHeading,
-        Label_LoopPoint,
-        img_LoopDir0,
-        img_LoopDir1,
-    };
+    using Element = qzvlcd::Element;
 
     explicit qzvLCD(QWidget* parent = nullptr);
     ~qzvLCD() override;

@@ -12,6 +12,7 @@
 // - The whole meter is drawn in one paint pass; only LEDs that changed are
 //   repainted.
 // Everything runs on the user-interface thread.
+#include "controls/peak/qzvpeak_export.h"
 #include "platform/ui/precise_timer.h"
 
 #include <QWidget>
@@ -20,7 +21,7 @@ namespace com {
 class PropertyBag;
 }
 
-class qzvPeak : public QWidget {
+class QZVPEAK_EXPORT qzvPeak : public QWidget {
     Q_OBJECT
 
 public:

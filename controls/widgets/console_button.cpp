@@ -1,6 +1,7 @@
 #include "controls/widgets/console_button.h"
 
-#include "controls/widgets/mouse_codes.h"
+#include "controls/widgets/song_drag.h"
+#include "platform/ui/mouse_codes.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -46,13 +47,13 @@ void ConsoleButton::paintEvent(QPaintEvent*) {
 }
 
 void ConsoleButton::mousePressEvent(QMouseEvent* event) {
-    emit MouseDown(app::buttonCode(event->button()), app::shiftCode(event->modifiers()),
+    emit MouseDown(ui::buttonCode(event->button()), ui::shiftCode(event->modifiers()),
                    event->position().toPoint().x(), event->position().toPoint().y());
     QPushButton::mousePressEvent(event);
 }
 
 void ConsoleButton::mouseReleaseEvent(QMouseEvent* event) {
-    emit MouseUp(app::buttonCode(event->button()), app::shiftCode(event->modifiers()),
+    emit MouseUp(ui::buttonCode(event->button()), ui::shiftCode(event->modifiers()),
                  event->position().toPoint().x(), event->position().toPoint().y());
     QPushButton::mouseReleaseEvent(event);
 }

@@ -13,13 +13,17 @@
 
 namespace app {
 
-ConsoleFrame buildConsoleFrame(QWidget* window, const QString& title, const QString& closeTip) {
+ConsoleFrame buildConsoleFrame(QWidget* window, const QString& title, const QString& closeTip,
+                               const QPixmap& icon) {
     ConsoleFrame f;
     f.imgIcon = new QLabel(window);
     f.imgIcon->setObjectName("imgIcon");
+    if (icon.isNull())
+        f.imgIcon->setStyleSheet("background: rgb(0, 200, 0); border: 3px solid rgb(20, 20, 20);"
+                                 " border-radius: 8px;");
+    else
+        f.imgIcon->setPixmap(icon);
     f.imgIcon->setGeometry(8, 5, 16, 16);
-    f.imgIcon->setStyleSheet("background: rgb(0, 200, 0); border: 3px solid rgb(20, 20, 20);"
-                             " border-radius: 8px;");
     f.titlebar = new QLabel(title, window);
     f.titlebar->setObjectName("titlebar");
     f.titlebar->setGeometry(30, 3, window->width() - 70, 20);
@@ -34,23 +38,25 @@ ConsoleFrame buildConsoleFrame(QWidget* window, const QString& title, const QStr
     return f;
 }
 
-void centreOnScreen(QWidget* window) {
+void centreOnScreen(QWidget* window, double verticalShare) {
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect s = screen->geometry();
         window->move(s.left() + (s.width() - window->width()) / 2,
-                     s.top() + (s.height() - window->height()) / 2);
+                     s.top() + static_cast<int>((s.height() - window->height()) * verticalShare));
     }
 }
 
-void paintConsoleFrame(QWidget* window, QPainter& p) {
+void paintConsoleFrame(QWidget* window, QPainter& p, const FrameLook& look) {
     QLinearGradient back(0, 0, 0, window->height());
-    back.setColorAt(0, QColor(30, 32, 35));
-    back.setColorAt(1, QColor(16, 17, 19));
+    back.setColorAt(0, look.top);
+    back.setColorAt(1, look.bottom);
     p.fillRect(window->rect(), back);
-    p.setPen(QColor(0, 110, 0));
+    p.setPen(look.rim);
     p.drawRect(window->rect().adjusted(0, 0, -1, -1));
-    p.setPen(QColor(60, 64, 70));
-    p.drawLine(6, 24, window->width() - 7, 24);
+    if (look.titleLine.isValid()) {
+        p.setPen(look.titleLine);
+        p.drawLine(6, 24, window->width() - 7, 24);
+    }
 }
 
 } // namespace app

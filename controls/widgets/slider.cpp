@@ -1,6 +1,7 @@
 #include "controls/widgets/slider.h"
 
-#include "controls/widgets/mouse_codes.h"
+#include "controls/widgets/song_drag.h"
+#include "platform/ui/mouse_codes.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -71,19 +72,19 @@ void Slider::paintEvent(QPaintEvent*) {
 }
 
 void Slider::mousePressEvent(QMouseEvent* event) {
-    emit MouseDown(app::buttonCode(event->button()), app::shiftCode(event->modifiers()),
+    emit MouseDown(ui::buttonCode(event->button()), ui::shiftCode(event->modifiers()),
                    event->position().toPoint().x(), event->position().toPoint().y());
     QSlider::mousePressEvent(event);
 }
 
 void Slider::mouseMoveEvent(QMouseEvent* event) {
-    emit MouseMove(app::buttonCode(event->buttons()), app::shiftCode(event->modifiers()),
+    emit MouseMove(ui::buttonCode(event->buttons()), ui::shiftCode(event->modifiers()),
                    event->position().toPoint().x(), event->position().toPoint().y());
     QSlider::mouseMoveEvent(event);
 }
 
 void Slider::mouseReleaseEvent(QMouseEvent* event) {
-    emit MouseUp(app::buttonCode(event->button()), app::shiftCode(event->modifiers()),
+    emit MouseUp(ui::buttonCode(event->button()), ui::shiftCode(event->modifiers()),
                  event->position().toPoint().x(), event->position().toPoint().y());
     QSlider::mouseReleaseEvent(event);
 }

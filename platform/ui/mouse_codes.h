@@ -1,0 +1,18 @@
+#pragma once
+// Mouse button and shift codes as the controls' events hand them on:
+// button 1 left, 2 right, 4 middle; shift 1 Shift, 2 Ctrl, 4 Alt.
+#include <Qt>
+
+namespace ui {
+
+inline int buttonCode(Qt::MouseButtons buttons) {
+    return (buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0) |
+           (buttons & Qt::MiddleButton ? 4 : 0);
+}
+
+inline int shiftCode(Qt::KeyboardModifiers modifiers) {
+    return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0) |
+           (modifiers & Qt::AltModifier ? 4 : 0);
+}
+
+} // namespace ui
