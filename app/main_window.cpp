@@ -20,8 +20,8 @@
 #include "decks/decks.h"
 #include "engine/engine_helpers.h"
 #include "engine/engine_lifecycle.h"
+#include "mixer/action_runner.h"
 #include "mixer/auto_dj.h"
-#include "mixer/key_codes.h"
 #include "mixer/keyboard_shortcuts.h"
 #include "mixer/mixer_desk.h"
 #include "platform/system/folders.h"
@@ -215,8 +215,6 @@ void halvoranF::terminate_BASS() {
 
 void halvoranF::ThrowError(const QString& message) {
     engine::showErrorBox(state.dialogs, message);
-    Form_KeyUp(mixer::vk::Ctrl, 0);
-    Form_KeyUp(mixer::vk::Alt, 0);
 }
 
 // ---- Close ----

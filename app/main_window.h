@@ -23,6 +23,8 @@ namespace app {
 struct ProgramState;
 }
 namespace mixer {
+enum class Action;
+class ActionRunner;
 class AutoDJ;
 class KeyboardShortcuts;
 class MixerDesk;
@@ -151,11 +153,9 @@ public:
     void get_next_song();
     void tmrAutoFade_Timer();
 
-    // ---- Keyboard ----
-    // Every key of the window, before its controls (codes and shift state
-    // as in mixer/key_codes.h). True when a shortcut used the key.
-    bool Form_KeyDown(int keyCode, int shift, bool autoRepeat = false);
-    void Form_KeyUp(int keyCode, int shift);
+    // ---- Actions (the keys, and whatever else runs an action by its id) ----
+    // `pressed` false: the action's key or button was let go.
+    void runAction(mixer::Action action, bool pressed = true);
 
     // ---- Mixer ----
     // Volume and pan of both decks reach their streams; the three meters
@@ -287,9 +287,9 @@ private:
     void build_AutoDJ();
     void build_Keyboard();
     std::unique_ptr<mixer::AutoDJ> autoDJ_;
+    std::unique_ptr<mixer::ActionRunner> actions_;
+    // Watches the application's key events; goes before the actions it runs.
     std::unique_ptr<mixer::KeyboardShortcuts> keyboard_;
-    // The application-wide key filter; goes before the keyboard it calls.
-    std::unique_ptr<QObject> keyPreview_;
     // The decks on their controls, and every deck control's event.
     void build_Decks();
     // Drops on the decks (the next-song box or files) and the next-song box's drag.

@@ -12,6 +12,7 @@
 #include "controls/widgets/console_look.h"
 #include "controls/widgets/console_panel.h"
 #include "controls/widgets/slider.h"
+#include "mixer/actions.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -282,7 +283,7 @@ void halvoranF::build_Mixer() {
 
 void halvoranF::build_KeyboardHints() {
     struct Hint {
-        const char* text;
+        mixer::Action action; // the hint is its key's
         QWidget* near;
         int dx; // from the control's left; -1 = at its right edge
         int dy; // from the control's top
@@ -290,22 +291,24 @@ void halvoranF::build_KeyboardHints() {
     // Button hints sit on the button's top right corner; the crossfader's on
     // its two ends and beside its centre.
     const int centre = crossFaderScroll->width() / 2 + 12;
+    using enum mixer::Action;
     const std::array<Hint, 11> hints = {{
-        {"Q", playCB2, -1, -8},
-        {"S", cueCB2, -1, -8},
-        {"R", stopCB2, -1, -8},
-        {"2", LpauseCB, -1, -8},
-        {"V", crossFaderScroll, 0, 4},
-        {"N", crossFaderScroll, -1, 4},
-        {"B", crossFaderScroll, centre, 4},
-        {"U", stopCB, -1, -8},
-        {"0", pauseCB, -1, -8},
-        {"K", cueCB, -1, -8},
-        {"P", playCB, -1, -8},
+        {LeftPlay, playCB2, -1, -8},
+        {LeftCue, cueCB2, -1, -8},
+        {LeftStop, stopCB2, -1, -8},
+        {LeftPause, LpauseCB, -1, -8},
+        {CrossfaderLeft, crossFaderScroll, 0, 4},
+        {CrossfaderRight, crossFaderScroll, -1, 4},
+        {CrossfaderCentre, crossFaderScroll, centre, 4},
+        {RightStop, stopCB, -1, -8},
+        {RightPause, pauseCB, -1, -8},
+        {RightCue, cueCB, -1, -8},
+        {RightPlay, playCB, -1, -8},
     }};
     for (std::size_t i = 0; i < hints.size(); ++i) {
         const Hint& h = hints[i];
-        auto* box = new QLineEdit(h.text, h.near->parentWidget());
+        const QString text = mixer::actionRow(h.action).hint;
+        auto* box = new QLineEdit(text, h.near->parentWidget());
         box->setObjectName(QString("keyboardTXT%1").arg(i));
         box->setReadOnly(true);
         box->setFocusPolicy(Qt::NoFocus);
@@ -313,7 +316,7 @@ void halvoranF::build_KeyboardHints() {
         box->setFont(app::consoleFont(7));
         box->setStyleSheet("QLineEdit { color: black; background: rgb(255, 220, 0);"
                            " border: 1px solid black; padding: 0px; }");
-        const int width = QChar(h.text[0]).isDigit() ? app::twips(195) : app::twips(225);
+        const int width = text[0].isDigit() ? app::twips(195) : app::twips(225);
         const QRect near = h.near->geometry();
         const int x = h.dx < 0 ? near.right() - width + 2 : near.left() + h.dx;
         box->setGeometry(x, near.top() + h.dy, width, app::twips(225));

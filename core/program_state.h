@@ -161,10 +161,6 @@ struct ProgramState {
     std::int16_t monitorMode = 0;
     std::int32_t lastResult = 0;
 
-    // Modifier keys as the keyboard shortcuts see them (-1 held, 0 not).
-    std::int16_t ctrlDown = 0;
-    std::int16_t altDown = 0;
-
     // Automatic DJ: on, and each deck's mix-point flag (-1 set, 0 clear).
     std::int16_t autoDJ_On = 0;
     std::int16_t leftAtMixPoint = 0;

@@ -9,7 +9,8 @@
 #include "controls/widgets/slider.h"
 #include "decks/decks.h"
 #include "engine/engine_helpers.h"
-#include "mixer/key_codes.h"
+#include "mixer/actions.h"
+#include "mixer/keyboard_shortcuts.h"
 #include "playlist/playlist_window.h"
 #include "tests/mixer/window_fixture.h"
 #include "tests/platform/audio/audio_test_support.h"
@@ -148,12 +149,14 @@ TEST_F(KeyboardTest, EveryRowPressesItsButtonOrSlider) {
              for (QLineEdit* box : w->keyboardTXT)
                  EXPECT_TRUE(box->isHidden()) << box->text().toStdString();
          }},
-        {"Ctrl", Qt::Key_Control, none, nothing, [&] { EXPECT_EQ(state->ctrlDown, -1); },
-         [&] { EXPECT_EQ(state->ctrlDown, 0); }},
-        {"Alt", Qt::Key_Alt, none, nothing, [&] { EXPECT_EQ(state->altDown, -1); },
-         [&] { EXPECT_EQ(state->altDown, 0); }},
         {"Ctrl+Alt+Z", Qt::Key_Z, ctrlAlt, nothing, pitch(w->LpitchScroll, 990)},
         {"Ctrl+Z", Qt::Key_Z, ctrl, nothing, pitch(w->LpitchScroll, 999)},
+        {"Ctrl+Shift+Z", Qt::Key_Z, ctrl | shift, nothing, pitch(w->LpitchScroll, 999)},
+        {"Alt+Shift+Z", Qt::Key_Z, alt | shift, nothing,
+         [&] {
+             EXPECT_EQ(w->LpitchScroll->Value(), 1000);
+             EXPECT_EQ(left.bendDownHeld, 0);
+         }},
         {"Shift+Z", Qt::Key_Z, shift, nothing, [&] { EXPECT_EQ(left.bendDownHeld, -1); },
          [&] { EXPECT_EQ(left.bendDownHeld, 0); }},
         {"Ctrl+Alt+X", Qt::Key_X, ctrlAlt, nothing, pitch(w->LpitchScroll, 1010)},
@@ -177,6 +180,9 @@ TEST_F(KeyboardTest, EveryRowPressesItsButtonOrSlider) {
         {"Alt+Down", Qt::Key_Down, alt, nothing, progress(w->LCD_R, 49)},
         {"Shift+Down", Qt::Key_Down, shift, nothing, value(w->monitorVolScroll, 51)},
         {"Down", Qt::Key_Down, none, nothing, [&] { EXPECT_EQ(state->song_index, 2); }},
+        {"Ctrl+Alt+Shift+Down", Qt::Key_Down, ctrlAlt | shift, nothing,
+         [&] { EXPECT_EQ(state->song_index, 2); }},
+        {"Ctrl+Left, the control's key", Qt::Key_Left, ctrl, nothing, nothing, {}, 49},
         {"Alt+Left", Qt::Key_Left, alt, nothing, monitorMode(1)},
         {"Ctrl+Alt+Left", Qt::Key_Left, ctrlAlt,
          [&] {
@@ -339,8 +345,6 @@ TEST_F(KeyboardTest, EveryRowPressesItsButtonOrSlider) {
         row.before();
         press(row);
         EXPECT_EQ(w->crossFaderScroll->Value(), row.crossfader) << "the control saw the key";
-        EXPECT_EQ(state->ctrlDown, 0);
-        EXPECT_EQ(state->altDown, 0);
     }
     resetDesk();
 }
@@ -386,8 +390,8 @@ TEST_F(KeyboardTest, HeldKeysRepeatOnlyWhatMayRepeat) {
 }
 
 // With nothing loaded and an empty playlist the deck keys leave the decks
-// alone; a modifier whose key-up went to another window counts as released.
-TEST_F(KeyboardTest, KeysOnEmptyDecksChangeNothingAndLeavingTheWindowReleasesCtrlAndAlt) {
+// alone.
+TEST_F(KeyboardTest, KeysOnEmptyDecksChangeNothing) {
     for (app::DeckRecord& deck : state->decks) {
         BASS_StreamFree(deck.stream);
         deck = app::DeckRecord();
@@ -414,14 +418,45 @@ TEST_F(KeyboardTest, KeysOnEmptyDecksChangeNothingAndLeavingTheWindowReleasesCtr
         EXPECT_EQ(deck.paused, 0);
     }
     EXPECT_TRUE(dialogs.boxes().empty());
+}
 
-    QTest::keyPress(target, Qt::Key_Control);
-    QTest::keyPress(target, Qt::Key_Alt);
-    ASSERT_EQ(state->altDown, -1);
+// A bend whose key comes up as the window loses the keyboard ends at once:
+// no repeated press can follow the key-up.
+TEST_F(KeyboardTest, LeavingTheWindowEndsAHeldBendAtOnce) {
+    resetDesk();
+    QTest::keyPress(w->crossFaderScroll, Qt::Key_X, Qt::ShiftModifier);
+    ASSERT_EQ(state->decks[0].bendUpHeld, -1);
+    QTest::keyRelease(w->crossFaderScroll, Qt::Key_X, Qt::ShiftModifier);
     QEvent leave(QEvent::WindowDeactivate);
     QApplication::sendEvent(w, &leave);
-    EXPECT_EQ(state->ctrlDown, 0);
-    EXPECT_EQ(state->altDown, 0);
+    EXPECT_EQ(state->decks[0].bendUpHeld, 0);
+}
+
+// A controller runs an action by its text id: the same operation as its key,
+// and a held action ends on the release.
+TEST_F(KeyboardTest, ActionsRunByTheirTextIds) {
+    resetDesk();
+    EXPECT_EQ(mixer::findAction("deck.left.pitch.sideways"), nullptr);
+    const struct {
+        const char* id;
+        std::function<bool()> pressed, released;
+    } runs[] = {
+        {"deck.right.play", [&] { return playing(1); }, [&] { return playing(1); }},
+        {"deck.left.bend.down", [&] { return state->decks[0].bendDownHeld == -1; },
+         [&] { return state->decks[0].bendDownHeld == 0; }},
+        {"crossfader.right", [&] { return w->crossFaderScroll->Value() == 100; },
+         [&] { return w->crossFaderScroll->Value() == 100; }},
+    };
+    for (const auto& run : runs) {
+        SCOPED_TRACE(run.id);
+        const mixer::ActionRow* row = mixer::findAction(run.id);
+        ASSERT_NE(row, nullptr);
+        w->runAction(row->action);
+        EXPECT_TRUE(run.pressed());
+        w->runAction(row->action, false);
+        EXPECT_TRUE(run.released());
+    }
+    resetDesk();
 }
 
 TEST_F(KeyboardTest, NextSongBoxShowsItsTextAsTooltipAndPassesTheFocusOn) {

@@ -1,0 +1,180 @@
+#include "mixer/action_runner.h"
+
+#include "controls/lcd/qzvLCD.h"
+#include "controls/widgets/slider.h"
+#include "core/program_state.h"
+#include "decks/decks.h"
+#include "mixer/auto_dj.h"
+#include "mixer/mixer_desk.h"
+#include "platform/ui/dialogs.h"
+
+#include <QLineEdit>
+#include <QWidget>
+
+namespace mixer {
+
+ActionRunner::ActionRunner(app::ProgramState& state, decks::Decks& decks, MixerDesk& mixer,
+                           AutoDJ& autoDJ, const ActionControls& controls, WindowActions window)
+    : state_(state), decks_(decks), mixer_(mixer), autoDJ_(autoDJ), controls_(controls),
+      window_(std::move(window)) {}
+
+void ActionRunner::run(Action action, bool pressed) {
+    const ActionRow& row = actionRow(action);
+    if (!pressed && row.repeat != Repeat::Held)
+        return;
+    decks::Deck& deck = row.side < 0 ? decks_.selected() : decks_.deck(row.side);
+    const MixerControls& mixer = mixer_.controls();
+    Slider& pitch = *deck.controls().pitch;
+    using enum Action;
+    switch (action) {
+    case ShowKeyHints:
+        return showKeyHints(true);
+    case HideKeyHints:
+        return showKeyHints(false);
+    case Help:
+        return help();
+    case ShowOptions:
+        return app::callLink(window_.optionsCB_Click);
+    case ShowPlaylist:
+        return app::callLink(window_.playListCB_Click);
+    case PlaylistUp:
+        return decks_.upCB_Click();
+    case PlaylistDown:
+        return decks_.downCB_Click();
+    case ToggleAutoDJ:
+        return autoDJ_.autoDJCB_Click();
+    case MonitorLeft:
+    case MonitorRight:
+        return mixer_.monitorCMB_Click(row.side);
+    case MonitorOff:
+        return mixer_.monitorCMB_Click(2);
+    case MonitorLouder: // the monitor's level is the maximum - value
+        return stepMixer(*mixer.monitorVolScroll, -1);
+    case MonitorQuieter:
+        return stepMixer(*mixer.monitorVolScroll, 1);
+    case LeftVolumeDown:
+        return stepMixer(*mixer.LVolScroll, -1);
+    case LeftVolumeUp:
+        return stepMixer(*mixer.LVolScroll, 1);
+    case RightVolumeDown:
+        return stepMixer(*mixer.RvolScroll, -1);
+    case RightVolumeUp:
+        return stepMixer(*mixer.RvolScroll, 1);
+    case MainVolumeUp:
+        return stepMixer(*mixer.MainVolScroll, 1);
+    case MainVolumeDown:
+        return stepMixer(*mixer.MainVolScroll, -1);
+    case CrossfaderStepLeft:
+        return stepMixer(*mixer.crossFaderScroll, -1);
+    case CrossfaderStepRight:
+        return stepMixer(*mixer.crossFaderScroll, 1);
+    case CrossfaderLeft:
+        return setMixer(*mixer.crossFaderScroll, mixer.crossFaderScroll->Min());
+    case CrossfaderCentre:
+        return setMixer(*mixer.crossFaderScroll, mixer.crossFaderScroll->Max() / 2);
+    case CrossfaderRight:
+        return setMixer(*mixer.crossFaderScroll, mixer.crossFaderScroll->Max());
+    case SearchBack:
+    case SearchForward: {
+        const bool forward = action == SearchForward;
+        return pressed ? deck.scrub_MouseDown(forward) : deck.scrub_MouseUp(forward);
+    }
+    case LeftPlay:
+    case RightPlay:
+        return deck.play_Click();
+    case LeftPause:
+    case RightPause:
+        return deck.pause_Click();
+    case LeftCue:
+    case RightCue:
+        return deck.cue_MouseDown();
+    case LeftStop:
+    case RightStop:
+        return deck.stop_MouseDown();
+    case LeftBackToCue:
+    case RightBackToCue:
+        controls_.mixerPanel->setFocus();
+        return deck.play_MouseDown(2);
+    case LeftResetCue:
+    case RightResetCue:
+        return deck.resetCue_Click();
+    case LeftPlayFromMemory:
+    case RightPlayFromMemory:
+        return deck.playFromMemory_Click(0);
+    case LeftNextSong:
+    case RightNextSong:
+        state_.selectedDeck = static_cast<std::int16_t>(row.side);
+        return autoDJ_.get_next_song();
+    case LeftPitchDownLarge:
+    case RightPitchDownLarge:
+        return stepSlider(pitch, -pitch.LargeChange());
+    case LeftPitchDown:
+    case RightPitchDown:
+        return stepSlider(pitch, -pitch.SmallChange());
+    case LeftPitchUpLarge:
+    case RightPitchUpLarge:
+        return stepSlider(pitch, pitch.LargeChange());
+    case LeftPitchUp:
+    case RightPitchUp:
+        return stepSlider(pitch, pitch.SmallChange());
+    case LeftBendDown:
+    case RightBendDown:
+    case LeftBendUp:
+    case RightBendUp: {
+        const bool up = action == LeftBendUp || action == RightBendUp;
+        return pressed ? deck.bend_MouseDown(up) : deck.bend_MouseUp(up);
+    }
+    case LeftProgressBack:
+    case RightProgressBack:
+        return stepProgress(deck, -1);
+    case LeftProgressForward:
+    case RightProgressForward:
+        return stepProgress(deck, 1);
+    }
+}
+
+void ActionRunner::showKeyHints(bool visible) {
+    for (QLineEdit* box : controls_.keyboardTXT)
+        box->setVisible(visible);
+}
+
+void ActionRunner::stepSlider(Slider& slider, int by) {
+    slider.setValue(slider.Value() + by);
+}
+
+void ActionRunner::setMixer(Slider& slider, int value) {
+    slider.setValue(value);
+    mixer_.run_volume_timer();
+}
+
+void ActionRunner::stepMixer(Slider& slider, int by) {
+    setMixer(slider, slider.Value() + by);
+}
+
+void ActionRunner::stepProgress(decks::Deck& deck, int by) {
+    // An empty deck has no track to move in.
+    if (deck.record().stream == 0)
+        return;
+    qzvLCD& lcd = *deck.controls().lcd;
+    const short progress = lcd.Progress();
+    if ((by > 0 && progress < 100) || (by < 0 && progress > 1))
+        lcd.setProgress(static_cast<short>(progress + by));
+}
+
+void ActionRunner::help() {
+    if (!state_.appHelpFile.isEmpty()) {
+        if (!window_.openHelpFile || window_.openHelpFile(state_.appHelpFile))
+            return;
+        state_.dialogs.msgBox("No program to open web pages was found.\n\n"
+                              "The help is the page " +
+                                  state_.appHelpFile + ", which any web browser shows.",
+                              ui::vbExclamation, "Help cannot start...");
+        return;
+    }
+    state_.dialogs.msgBox(
+        "You need Internet Explorer 4 or higher to view the help file.\n\n"
+        "It can be downloaded free of charge from the Microsoft web site (www.microsoft.com/ie).",
+        ui::vbExclamation, "Help cannot start...");
+}
+
+} // namespace mixer

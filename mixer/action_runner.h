@@ -1,0 +1,72 @@
+#pragma once
+// Does the actions of the action table (actions.h) on the decks, the mixer,
+// the automatic DJ and the window above them, whichever binder (keyboard,
+// controller) asked: the same buttons and sliders the mouse works. Runs on
+// the UI thread.
+#include "mixer/actions.h"
+
+#include <QString>
+#include <array>
+#include <functional>
+
+class QLineEdit;
+class QWidget;
+class Slider;
+
+namespace app {
+struct ProgramState;
+}
+namespace decks {
+class Decks;
+class Deck;
+} // namespace decks
+
+namespace mixer {
+
+class AutoDJ;
+class MixerDesk;
+
+struct ActionControls {
+    QWidget* mixerPanel = nullptr; // takes the keyboard focus before a back-to-cue press
+    // The key hints "Q" "S" "R" "2" "V" "N" "B" "U" "0" "K" "P".
+    std::array<QLineEdit*, 11> keyboardTXT{};
+};
+
+// What the actions do on the window above the mixer.
+struct WindowActions {
+    std::function<void()> optionsCB_Click;
+    std::function<void()> playListCB_Click;
+    // Opens the help file (a local file path) with the desktop's program for
+    // web pages; false when no such program was found or it could not start.
+    std::function<bool(const QString& helpFile)> openHelpFile;
+};
+
+class ActionRunner {
+public:
+    ActionRunner(app::ProgramState& state, decks::Decks& decks, MixerDesk& mixer, AutoDJ& autoDJ,
+                 const ActionControls& controls, WindowActions window);
+
+    // Does `action`; `pressed` false is the release of its key or button,
+    // which ends what a held action started (the other actions do nothing).
+    void run(Action action, bool pressed = true);
+
+private:
+    void showKeyHints(bool visible);
+    // A slider `by` steps or to `value`, limited to its range; a mixer
+    // slider then reruns the mixer.
+    static void stepSlider(Slider& slider, int by);
+    void setMixer(Slider& slider, int value);
+    void stepMixer(Slider& slider, int by);
+    // The display's progress (1..100) `by` percent; the next track tick seeks there.
+    void stepProgress(decks::Deck& deck, int by);
+    void help();
+
+    app::ProgramState& state_;
+    decks::Decks& decks_;
+    MixerDesk& mixer_;
+    AutoDJ& autoDJ_;
+    ActionControls controls_;
+    WindowActions window_;
+};
+
+} // namespace mixer
