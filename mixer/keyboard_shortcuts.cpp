@@ -42,7 +42,7 @@ void KeyboardShortcuts::stepSlider(Slider& slider, int by) const {
 
 void KeyboardShortcuts::stepProgress(decks::Deck& deck, int by) const {
     // An empty deck has no track to move in. The next track tick seeks to the new progress.
-    if (deck.record().stream == 0)
+    if (!deck.record().stream)
         return;
     qzvLCD& lcd = *deck.controls().lcd;
     const short progress = lcd.Progress();
