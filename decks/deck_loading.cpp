@@ -13,6 +13,8 @@
 #include "platform/ui/dialogs.h"
 #include "tags/track_titles.h"
 
+#include <utility>
+
 namespace decks {
 
 void Deck::init_Player() {
