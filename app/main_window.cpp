@@ -121,7 +121,7 @@ bool halvoranF::Form_Load() {
 
     if (!init_BASS())
         return false;
-    BASS_SetBufferLength(static_cast<float>(state.engine.bufferLength));
+    engine::setBufferLength(state.engine.bufferLength);
 
     tmrAsync.start();
 
@@ -159,7 +159,7 @@ void halvoranF::load_CommandLineSong() {
     playlist->selectEntry(state.song_index);
     init_LeftPlayer();
     // A song that did not load has been reported; playing would load it again.
-    if (state.decks[0].stream == 0)
+    if (!state.decks[0].stream)
         return;
     Lplay_cue[0]->setBackColor(app::kColourOff);
     state.decks[0].cuePosition = 0;
@@ -220,8 +220,7 @@ void halvoranF::ThrowError(const QString& message) {
 // ---- Close ----
 
 bool halvoranF::Form_QueryUnload() {
-    if (engine::isChannelPlaying(state.decks[0].stream) ||
-        engine::isChannelPlaying(state.decks[1].stream)) {
+    if (state.decks[0].stream.isPlaying() || state.decks[1].stream.isPlaying()) {
         state.dialogs.msgBox(
             "Can't Exit when song is playing. Pause or Stop all music before closing...",
             ui::vbExclamation | ui::vbOKOnly, QString());

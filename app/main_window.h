@@ -82,8 +82,6 @@ public:
     // ---- Decks (one-line calls into the two decks) ----
     void init_LeftPlayer();
     void init_RightPlayer();
-    // Opens `path` for the selected deck; the stream handle, 0 on failure.
-    std::uint32_t openStream(const QString& path);
     void play_now();
     void changeLpitch();
     void changeRpitch();

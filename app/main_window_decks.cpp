@@ -105,9 +105,6 @@ void halvoranF::init_LeftPlayer() {
 void halvoranF::init_RightPlayer() {
     decks->right().init_Player();
 }
-std::uint32_t halvoranF::openStream(const QString& path) {
-    return decks->selected().openStream(path);
-}
 void halvoranF::play_now() {
     decks->play_now();
 }

@@ -8,7 +8,8 @@
 #include "core/number_text.h"
 #include "core/program_state.h"
 #include "core/registry_values.h"
-#include "engine/engine_helpers.h"
+#include "engine/channel.h"
+#include "engine/engine_lifecycle.h"
 #include "platform/system/folders.h"
 #include "platform/ui/dialogs.h"
 
@@ -57,8 +58,8 @@ void optionsF::readSettings() {
     cmbDevice->clear();
     cmbDevice->addItem("Default Sound Device");
     for (int number = 1; number <= 6; ++number) {
-        if (const char* description = BASS_GetDeviceDescription(number))
-            cmbDevice->addItem(engine::stringFromAnsiPointer(description));
+        if (const std::optional<QString> description = engine::deviceDescription(number))
+            cmbDevice->addItem(*description);
     }
 
     const QString optStartUp = readSetting("optStartUp");
@@ -77,7 +78,7 @@ void optionsF::readSettings() {
     // Seek accuracy: 0 fast, anything else the accurate-seek flag.
     const bool accurate = app::numericPrefix(seekAccuracy) != 0.0;
     optSeek[accurate ? 1 : 0]->setChecked(true);
-    engine.streamFlags = accurate ? BASS_MP3_SETPOS : 0;
+    engine.streamFlags = accurate ? engine::kExactSeeks : 0;
 
     // Layout of the main window, applied at once.
     const int setup = static_cast<int>(wholeNumber(djSetup, 0, 2, 0));
@@ -176,7 +177,7 @@ void optionsF::writeSettings() {
     default:
         break;
     }
-    engine.streamFlags = optSeek[0]->isChecked() ? 0 : BASS_MP3_SETPOS;
+    engine.streamFlags = optSeek[0]->isChecked() ? 0 : engine::kExactSeeks;
     settings.automixStart = static_cast<std::int16_t>(autoMixSlider->Value());
     engine.bufferLength = bufferSlider->Value() / 10.0;
     settings.playlistPath = txtPlaylistPath->text();

@@ -2,6 +2,8 @@
 // The program-wide state: one object that main() owns and hands to every
 // window. Nothing else in the program keeps mutable global values, so a test
 // builds a fresh program by building a fresh ProgramState.
+#include "engine/channel.h"
+
 #include <QHash>
 #include <QPointer>
 #include <QString>
@@ -26,15 +28,14 @@ class searchF;
 
 namespace app {
 
-// A stream of the audio library: the 32-bit handle it returns, 0 = none.
-using StreamHandle = std::uint32_t;
+// A stream's 32-bit engine handle, 0 = none: tells one loaded stream from the next.
+using StreamHandle = engine::Channel::Handle;
 
 // One deck's record (0 left, 1 right). Booleans are 16-bit: -1 true, 0 false.
 struct DeckRecord {
     QString filePath;               // file loaded or to be loaded; empty = none
     QString loadedFile;             // file of the stream now loaded; empty = none
-    StreamHandle stream = 0;        // engine stream; 0 = none
-    std::int16_t streamKind = 0;    // 1 = WMA add-on, 2 = main library
+    engine::Channel stream;         // the loaded file's stream and who opened it; empty = none
     std::uint32_t baseRate = 44100; // Hz, the rate the pitch is computed from
     std::int16_t paused = 0;        // set by pause, cleared by the next play
     std::uint32_t cuePosition = 0;  // bytes; where play starts
@@ -57,7 +58,7 @@ struct EngineSettings {
     std::int16_t device = 0;          // wanted device: -1 default, else the list position - 1
     std::int16_t deviceInUse = 0;     // the device the engine is started on
     std::uint32_t outputRate = 22050; // Hz: 44100 (CD quality) or 22050 (FM quality)
-    std::uint32_t streamFlags = 0;    // "SeekAccuracy": 0 or BASS_MP3_SETPOS, for every stream
+    std::uint32_t streamFlags = 0;    // "SeekAccuracy": 0 or engine::kExactSeeks, for every stream
     double bufferLength = 1.1;        // seconds, 0.2 .. 2.0
 };
 

@@ -29,10 +29,9 @@ public:
     // init_RightPlayer). A file that cannot be opened leaves the deck as it
     // was: its previous song stays loaded (or the deck stays empty).
     void init_Player();
-    // Opens `path` through the WMA add-on, else the main library, and records
-    // the stream kind (1 or 2). 0 on failure, after telling the user (unless
-    // the automatic DJ is on).
-    app::StreamHandle openStream(const QString& path);
+    // Opens `path` through the WMA add-on, else the main library. Empty on
+    // failure, after telling the user (unless the automatic DJ is on).
+    engine::Channel openStream(const QString& path);
     // Open-file button: the playlist's add button, then the last added file
     // is loaded and the memory cues are cleared.
     void openFile_Click();

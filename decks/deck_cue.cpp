@@ -6,7 +6,6 @@
 
 #include "controls/lcd/qzvLCD.h"
 #include "controls/widgets/console_button.h"
-#include "engine/engine_helpers.h"
 
 #include <QTimer>
 
@@ -61,7 +60,7 @@ void Deck::scrub_MouseDown(bool forward) {
     r.scrubBackHeld = forward ? 0 : -1;
     if (!controls_.cueTimer->isActive())
         controls_.cueTimer->start();
-    if (!engine::isChannelPlaying(r.stream))
+    if (!r.stream.isPlaying())
         playStream();
     controls_.lcd->setCueDir(forward ? kDirForward : kDirBack);
 }
@@ -94,20 +93,20 @@ void Deck::scrubTimer_Tick() {
 
 void Deck::resetCue_Click() {
     app::DeckRecord& r = record();
-    if (r.stream == 0)
+    if (!r.stream)
         return;
     controls_.lcd->setPlay(true);
     r.memoryCue1 = r.cuePosition;
     r.cuePosition = 0;
     state_.selectedDeck = static_cast<std::int16_t>(side_);
-    const bool playing = engine::isChannelPlaying(r.stream);
+    const bool playing = r.stream.isPlaying();
     setStreamPosition(0);
     playFromHere(playing);
 }
 
 void Deck::playFromMemory_Click(int index) {
     app::DeckRecord& r = record();
-    if (r.stream == 0)
+    if (!r.stream)
         return;
     state_.selectedDeck = static_cast<std::int16_t>(side_);
     controls_.lcd->setPlay(true);
@@ -122,7 +121,7 @@ void Deck::playFromMemory_Click(int index) {
         app::callLink(state_.links.runVolumeTimer);
         return;
     }
-    const bool playing = engine::isChannelPlaying(r.stream);
+    const bool playing = r.stream.isPlaying();
     if (index == 0)
         setStreamPosition(r.memoryCue1);
     playFromHere(playing);

@@ -13,6 +13,8 @@
 #include "platform/ui/dialogs.h"
 #include "tags/track_titles.h"
 
+#include <utility>
+
 namespace decks {
 
 void Deck::init_Player() {
@@ -41,20 +43,15 @@ void Deck::init_Player() {
 
     // The new stream is opened before the old one is freed, so a file that
     // cannot be opened leaves the deck's song (and its stream kind) as it was.
-    const app::StreamHandle previous = r.stream;
-    const std::int16_t previousKind = r.streamKind;
-    const app::StreamHandle stream = openStream(r.filePath);
-    if (stream == 0) {
-        r.streamKind = previousKind;
+    engine::Channel stream = openStream(r.filePath);
+    if (!stream) {
         r.filePath = r.loadedFile;
         if (state_.autoDJ_On && !mixPointFlag())
             raiseMixPoint();
         endLoading();
         return;
     }
-    BASS_WMA_StreamFree(previous);
-    BASS_StreamFree(previous);
-    r.stream = stream;
+    r.stream = std::move(stream);
     r.loadedFile = r.filePath;
 
     controls_.lcd->setRemain(getSongLength());
@@ -64,12 +61,11 @@ void Deck::init_Player() {
     controls_.lcd->setProgress(0);
     r.lastProgress = controls_.lcd->Progress();
 
-    DWORD rate = 0;
-    BASS_ChannelGetAttributes(stream, &rate, nullptr, nullptr);
+    const std::uint32_t rate = r.stream.rate();
     r.baseRate = rate;
     controls_.rate44100->setBackColor(rate >= 44100 ? app::kColourOn : app::kColourOff);
     controls_.rate22050->setBackColor(rate >= 44100 ? app::kColourOff : app::kColourOn);
-    BASS_ChannelSetAttributes(stream, -1, -1, state_.startupPan);
+    r.stream.setAttributes(engine::kRateUnchanged, engine::kVolumeUnchanged, state_.startupPan);
 
     setStreamPosition(1);
     r.cuePosition = 1;
@@ -95,20 +91,9 @@ void Deck::endLoading() {
     state_.dialogs.setWaitCursor(false);
 }
 
-app::StreamHandle Deck::openStream(const QString& path) {
-    app::DeckRecord& r = record();
-    const QByteArray file = sys::toAnsi(path);
-    const DWORD flags = state_.engine.streamFlags;
-    HSTREAM stream = BASS_WMA_StreamCreateFile(FALSE, file.constData(), 0, 0, flags);
-    if (stream > 0) {
-        r.streamKind = 1;
-    } else {
-        stream = BASS_StreamCreateFile(FALSE, file.constData(), 0, 0, flags);
-        if (stream > 0)
-            BASS_StreamPreBuf(stream);
-        r.streamKind = 2;
-    }
-    if (stream == 0 && !state_.autoDJ_On) {
+engine::Channel Deck::openStream(const QString& path) {
+    engine::Channel stream = engine::Channel::open(sys::toAnsi(path), state_.engine.streamFlags);
+    if (!stream && !state_.autoDJ_On) {
         if (engine::fileExists(path)) {
             decks_.host().throwError(
                 "The selected file could not be loaded. Please choose another file...");

@@ -9,7 +9,6 @@
 #include "controls/widgets/console_button.h"
 #include "controls/widgets/slider.h"
 #include "core/number_text.h"
-#include "platform/audio/bass.h"
 
 #include <QWidget>
 
@@ -26,7 +25,7 @@ void Deck::changePitch() {
     app::DeckRecord& r = record();
     const Pitch pitch = pitchFor(r.pitchPosition, state_.settings.pitchRange, r.baseRate);
     // Also without a stream: the engine then refuses the call.
-    BASS_ChannelSetAttributes(r.stream, static_cast<int>(pitch.rate), -1, -101);
+    r.stream.setRate(static_cast<int>(pitch.rate));
     controls_.pitchZero->setBackColor(pitch.centre ? app::kColourOn : app::kColourOff);
     controls_.lcd->setPitch(pitch.text);
 }

@@ -5,7 +5,6 @@
 
 #include "controls/lcd/qzvLCD.h"
 #include "core/number_text.h"
-#include "engine/engine_helpers.h"
 
 #include <algorithm>
 
@@ -13,21 +12,19 @@ namespace decks {
 
 QString Deck::getSongLength() {
     app::DeckRecord& r = record();
-    const QWORD length =
-        r.streamKind == 1 ? BASS_WMA_StreamGetLength(r.stream) : BASS_StreamGetLength(r.stream);
-    r.length = length == static_cast<QWORD>(-1) ? 0 : static_cast<std::uint32_t>(length);
-    return timeText(engine::bytesToSeconds(r.stream, r.length));
+    r.length = static_cast<std::uint32_t>(r.stream.length());
+    return timeText(r.stream.seconds(r.length));
 }
 
 QString Deck::getTimeRemain(std::uint32_t position, std::uint32_t length) const {
     if (position >= length)
         return timeText(0);
-    return timeText(engine::bytesToSeconds(record().stream, length - position));
+    return timeText(record().stream.seconds(length - position));
 }
 
 void Deck::showTrackTime() {
     app::DeckRecord& r = record();
-    if (r.stream == 0)
+    if (!r.stream)
         return;
     qzvLCD& lcd = *controls_.lcd;
     const short progress = lcd.Progress();

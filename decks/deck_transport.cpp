@@ -3,7 +3,6 @@
 #include "decks/decks.h"
 
 #include "controls/lcd/qzvLCD.h"
-#include "engine/engine_helpers.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -39,10 +38,10 @@ void Deck::play_now() {
     }
     controls_.turntableStopTimer->stop();
     decks_.changePitches();
-    if (r.stream == 0)
+    if (!r.stream)
         return;
     lcd.setPlay(true);
-    if (engine::isChannelPlaying(r.stream)) {
+    if (r.stream.isPlaying()) {
         setStreamPosition(r.cuePosition);
         app::callLink(state_.links.runVolumeTimer);
         return;
@@ -62,7 +61,7 @@ void Deck::play_MouseDown(int button) {
     controls_.lcd->setCueing(true);
     controls_.lcd->setPlay(false);
     controls_.turntableStopTimer->stop();
-    BASS_ChannelStop(r.stream);
+    r.stream.stop();
     setStreamPosition(r.cuePosition);
     changePitch();
     r.cueMode = -1;
@@ -73,11 +72,11 @@ void Deck::play_MouseDown(int button) {
 void Deck::pause_Click() {
     app::DeckRecord& r = record();
     state_.selectedDeck = static_cast<std::int16_t>(side_);
-    if (!engine::isChannelPlaying(r.stream))
+    if (!r.stream.isPlaying())
         return;
     r.paused = -1;
     controls_.lcd->setPause(true);
-    BASS_ChannelPause(r.stream);
+    r.stream.pause();
 }
 
 void Deck::stop_MouseDown() {

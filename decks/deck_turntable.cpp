@@ -2,8 +2,6 @@
 // until the stream stops. Rates are in Hz. Runs on the UI thread.
 #include "decks/deck.h"
 
-#include "platform/audio/bass.h"
-
 #include <QTimer>
 
 namespace decks {
@@ -19,14 +17,13 @@ void Deck::turntableStop_Tick() {
     if (side_ == 0)
         state_.selectedDeck = 0;
     app::DeckRecord& r = record();
-    DWORD rate = 0; // stays 0 when the deck has no stream
-    BASS_ChannelGetAttributes(r.stream, &rate, nullptr, nullptr);
+    const std::uint32_t rate = r.stream.rate(); // 0 when the deck has no stream
     const std::int64_t next = static_cast<std::int64_t>(rate) - state_.settings.turntableStopSpeed;
     if (next >= kLowestRate) {
-        BASS_ChannelSetAttributes(r.stream, static_cast<int>(next), -1, -101);
+        r.stream.setRate(static_cast<int>(next));
         return;
     }
-    BASS_ChannelStop(r.stream);
+    r.stream.stop();
     controls_.turntableStopTimer->stop();
     // The pitched rate again, for the next play.
     changePitch();

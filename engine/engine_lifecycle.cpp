@@ -1,6 +1,9 @@
 #include "engine/engine_lifecycle.h"
 
+#include "engine/channel.h"
+#include "engine/engine_helpers.h"
 #include "engine/error_descriptions.h"
+#include "platform/audio/bass.h"
 #include "platform/ui/dialogs.h"
 
 namespace engine {
@@ -20,11 +23,25 @@ EngineStart startEngine(int device, std::uint32_t outputRate, void* window) {
     return {{}, device};
 }
 
-void stopEngine(HSTREAM leftStream, HSTREAM rightStream) {
+void stopEngine(Channel& leftStream, Channel& rightStream) {
     BASS_Stop();
-    BASS_StreamFree(leftStream);
-    BASS_StreamFree(rightStream);
+    leftStream.free();
+    rightStream.free();
     BASS_Free();
+}
+
+void setBufferLength(double seconds) {
+    BASS_SetBufferLength(static_cast<float>(seconds));
+}
+
+int lastErrorCode() {
+    return BASS_ErrorGetCode();
+}
+
+std::optional<QString> deviceDescription(int number) {
+    if (const char* description = BASS_GetDeviceDescription(number))
+        return stringFromAnsiPointer(description);
+    return std::nullopt;
 }
 
 QString errorBoxText(const QString& message, int code) {
@@ -32,7 +49,7 @@ QString errorBoxText(const QString& message, int code) {
 }
 
 void showErrorBox(ui::Dialogs& dialogs, const QString& message) {
-    const int code = BASS_ErrorGetCode();
+    const int code = lastErrorCode();
     dialogs.msgBox(errorBoxText(message, code), ui::vbCritical | ui::vbOKOnly, "Error");
 }
 

@@ -1,11 +1,10 @@
 #pragma once
-// Bringing the audio engine up and down, and the one error box for engine
-// failures. The main window's init_BASS, terminate_BASS and ThrowError are
-// built on these.
-#include "platform/audio/bass.h"
-
+// Bringing the audio engine up and down, its settings, and the one error box
+// for engine failures. The main window's init_BASS, terminate_BASS and
+// ThrowError are built on these.
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 namespace ui {
 class Dialogs;
@@ -13,8 +12,10 @@ class Dialogs;
 
 namespace engine {
 
-// Flags passed to BASS_Init.
-inline constexpr DWORD kInitFlags = 32;
+class Channel;
+
+// Flags the engine is started with.
+inline constexpr std::uint32_t kInitFlags = 32;
 
 // What starting the engine gave: an empty failure when the output runs,
 // otherwise the message for the error box; and the device it runs on.
@@ -24,17 +25,25 @@ struct EngineStart {
 };
 
 // Starts the engine on `device` at `outputRate` Hz for `window`. A device
-// other than the default (-1) that BASS_Init refuses as an illegal device
+// other than the default (-1) that the engine refuses as an illegal device
 // number (23), such as a stored device that is no longer there, gives way to
 // the default device, so a user is never locked out by a device that left.
 // A failure gives "Can't initialize digital sound system. " or "Can't start
 // digital output. " followed by the description of the engine's last error
-// code. BASS_Start is not called when BASS_Init fails.
+// code. The output is not started when the engine does not initialise.
 EngineStart startEngine(int device, std::uint32_t outputRate, void* window);
 
-// Stops the output, frees both decks' streams (whatever they hold, also 0)
-// and frees the engine; every error is ignored.
-void stopEngine(HSTREAM leftStream, HSTREAM rightStream);
+// Stops the output, frees both decks' streams (they are left empty) and
+// frees the engine; every error is ignored.
+void stopEngine(Channel& leftStream, Channel& rightStream);
+
+// Seconds decoded ahead of the output (0.2 .. 2.0 from the options).
+void setBufferLength(double seconds);
+// The code of the engine's last failed call (kept while later calls succeed).
+int lastErrorCode();
+// The description of start-up device `number` - 1 (1 = the first output
+// device); none past the last device.
+std::optional<QString> deviceDescription(int number);
 
 // The error box text: message, a blank line, "Error Code : " and the code.
 QString errorBoxText(const QString& message, int code);

@@ -153,7 +153,7 @@ void ActionRunner::stepMixer(Slider& slider, int by) {
 
 void ActionRunner::stepProgress(decks::Deck& deck, int by) {
     // An empty deck has no track to move in.
-    if (deck.record().stream == 0)
+    if (!deck.record().stream)
         return;
     qzvLCD& lcd = *deck.controls().lcd;
     const short progress = lcd.Progress();

@@ -3,7 +3,6 @@
 #include "controls/widgets/console_button.h"
 #include "controls/widgets/slider.h"
 #include "decks/decks.h"
-#include "engine/engine_helpers.h"
 #include "platform/ui/dialogs.h"
 
 #include <QTimer>
@@ -65,12 +64,12 @@ void AutoDJ::advanceSong(int count) {
 
 bool AutoDJ::loadNextSong(decks::Deck& deck) {
     app::DeckRecord& r = deck.record();
-    const app::StreamHandle before = r.stream;
+    const app::StreamHandle before = r.stream.handle();
     r.filePath = state_.nextSongPath;
     loading_ = true;
     deck.init_Player();
     loading_ = false;
-    if (r.stream != 0 && r.stream != before)
+    if (r.stream && r.stream.handle() != before)
         return true;
     // The deck keeps the song it had.
     r.filePath = r.loadedFile;
@@ -136,7 +135,7 @@ void AutoDJ::tmrAutoFade_Timer() {
         else
             controls_.tmrAutoFade->stop();
         decks::Deck& right = decks_.right();
-        if (fader.Value() >= kPlayRightFrom && !engine::isChannelPlaying(right.record().stream))
+        if (fader.Value() >= kPlayRightFrom && !right.record().stream.isPlaying())
             right.play_Click();
     } else if (state_.leftOnAir) {
         if (x >= fader.Min() + 1)
@@ -144,7 +143,7 @@ void AutoDJ::tmrAutoFade_Timer() {
         else
             controls_.tmrAutoFade->stop();
         decks::Deck& left = decks_.left();
-        if (fader.Value() <= kPlayLeftFrom && !engine::isChannelPlaying(left.record().stream))
+        if (fader.Value() <= kPlayLeftFrom && !left.record().stream.isPlaying())
             left.play_Click();
     }
 }

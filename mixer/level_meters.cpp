@@ -3,7 +3,6 @@
 
 #include "controls/peak/qzvPeak.h"
 #include "engine/engine_helpers.h"
-#include "platform/audio/bass.h"
 
 namespace mixer {
 
@@ -14,9 +13,8 @@ void MixerDesk::run_VUmeterTimer() {
     qzvPeak* deckMeters[] = {controls_.LVUmeter, controls_.RVUmeter};
     for (int deck = 0; deck < 2; ++deck) {
         // Low word left, high word right, 0..128; 0 = silent or not playing,
-        // (DWORD)-1 = no stream: both read as nothing to show.
-        const DWORD level =
-            BASS_ChannelGetLevel(state_.decks[static_cast<std::size_t>(deck)].stream);
+        // 0xFFFFFFFF = no stream: both read as nothing to show.
+        const std::uint32_t level = state_.decks[static_cast<std::size_t>(deck)].stream.level();
         if (static_cast<std::int32_t>(level) <= 0)
             continue;
         const MeterLevels m =

@@ -2,14 +2,8 @@
 
 #include "controls/widgets/console_button.h"
 #include "controls/widgets/slider.h"
-#include "platform/audio/bass.h"
 
 namespace mixer {
-
-namespace {
-// Rate argument that leaves a stream's sample rate as it is.
-constexpr int kRateUnchanged = -1;
-} // namespace
 
 MixerDesk::MixerDesk(app::ProgramState& state, const MixerControls& controls)
     : state_(state), controls_(controls) {}
@@ -39,8 +33,8 @@ void MixerDesk::run_volume_timer() {
     // plays a moment of the intermediate "everything on the right" mix. The
     // monitored deck goes last, as its call's result is the one kept.
     const MixLevels levels = streamLevels(sliders, volumes, state_.monitorMode);
-    const app::StreamHandle left = state_.decks[0].stream;
-    const app::StreamHandle right = state_.decks[1].stream;
+    engine::Channel& left = state_.decks[0].stream;
+    engine::Channel& right = state_.decks[1].stream;
     if (state_.monitorMode == 1) {
         set_ChannelLevels(right, levels.rightStream.left, levels.rightStream.right);
         set_ChannelLevels(left, levels.leftStream.left, levels.leftStream.right);
@@ -50,9 +44,9 @@ void MixerDesk::run_volume_timer() {
     }
 }
 
-void MixerDesk::set_ChannelLevels(app::StreamHandle stream, int left, int right) {
+void MixerDesk::set_ChannelLevels(engine::Channel& stream, int left, int right) {
     const VolumeAndPan v = volumeAndPanFor(left, right);
-    state_.lastResult = BASS_ChannelSetAttributes(stream, kRateUnchanged, v.volume, v.pan);
+    state_.lastResult = stream.setAttributes(engine::kRateUnchanged, v.volume, v.pan);
 }
 
 void MixerDesk::monitorCMB_Click(int index) {

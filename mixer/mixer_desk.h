@@ -23,7 +23,7 @@ public:
     // Sets `stream`'s volume and pan so that its left output is near `left`
     // and its right output near `right` (0..100); the rate is left as it is.
     // The library's result goes to state.lastResult.
-    void set_ChannelLevels(app::StreamHandle stream, int left, int right);
+    void set_ChannelLevels(engine::Channel& stream, int left, int right);
 
     // Monitor switch: index 0 monitors the left deck (mode 1), 1 the right
     // deck (mode 2), 2 switches monitoring off (mode 3). The chosen button is

@@ -1,5 +1,5 @@
 #pragma once
-// The playlist's sort (module BASS_SRT): a quicksort over a two-row table,
+// The playlist's sort: a quicksort over a two-row table,
 // row 0 the sort keys (titles), row 1 the paths; the two cells of a column
 // always move together. Keys compare with letter case ignored, in the user's
 // collation. Not stable: equal keys end in no guaranteed order.

@@ -5,7 +5,6 @@
 #include "controls/widgets/console_look.h"
 #include "core/program_state.h"
 #include "engine/engine_helpers.h"
-#include "platform/audio/bass.h"
 #include "platform/ui/dialogs.h"
 #include "tags/id3v1_writer.h"
 #include "tags/id3v2_frames.h"
@@ -28,8 +27,6 @@
 
 namespace {
 
-constexpr std::uint32_t kTagsOnly = 0x10000; // stream opened to read tags, never played
-
 QLineEdit* box(QWidget* parent, const char* name, int index, int y) {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(QString("%1_%2").arg(name).arg(index));
@@ -49,10 +46,7 @@ editTagsF::editTagsF(app::ProgramState& state) : QDialog(nullptr), state_(state)
     build();
 }
 
-editTagsF::~editTagsF() {
-    if (wmaStream_)
-        BASS_WMA_StreamFree(wmaStream_);
-}
+editTagsF::~editTagsF() = default;
 
 void editTagsF::showModal(app::ProgramState& state) {
     editTagsF window(state);
@@ -130,7 +124,7 @@ void editTagsF::Form_Load() {
     path_ = app::callLink(state_.links.playlistPath, static_cast<int>(state_.song_index));
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
-    wmaStream_ = BASS_WMA_StreamCreateFile(FALSE, path_.toUtf8().constData(), 0, 0, kTagsOnly);
+    wmaStream_ = engine::Channel::openWma(path_.toUtf8(), engine::kTagsOnly);
     ownTags_ = !wmaStream_ && tags::readSongTags(path_).has_value();
     if (ownTags_) {
         // The third view names the file's type ("FLAC", "M4A", ...).
@@ -139,7 +133,7 @@ void editTagsF::Form_Load() {
         frameTagInfo[2]->setTitle(type + ":");
         frameTagInfo[2]->findChild<QLabel*>("lblField1_2")->setText("Artist:");
     }
-    const int view = wmaStream_ > 0 || ownTags_ ? 2 : 1;
+    const int view = wmaStream_ || ownTags_ ? 2 : 1;
     ID3ver[view]->setChecked(true);
     ID3ver_Click(view);
 }
@@ -176,7 +170,7 @@ void editTagsF::ID3ver_Click(int index) {
 }
 
 void editTagsF::loadWmaView() {
-    const char* lines = wmaStream_ ? BASS_WMA_StreamGetTags(wmaStream_, 0) : nullptr;
+    const char* lines = wmaStream_ ? wmaStream_.tags() : nullptr;
     for (const char* line = lines; line && *line; line += std::strlen(line) + 1) {
         const QString text = engine::stringFromAnsiPointer(line);
         const qsizetype colon = text.indexOf(':');
@@ -195,10 +189,7 @@ void editTagsF::loadWmaView() {
         else if (key == "DESCRIPTION")
             txtComments[2]->setText(value);
     }
-    if (wmaStream_) {
-        BASS_WMA_StreamFree(wmaStream_);
-        wmaStream_ = 0;
-    }
+    wmaStream_.free();
 }
 
 void editTagsF::loadOwnTagsView() {

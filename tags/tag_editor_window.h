@@ -6,6 +6,8 @@
 // for FLAC, AIFF, M4A, Ogg and Opus files the third view shows and saves
 // their own tags (through TagLib), with the track number.
 // Opened modally by the playlist; unloaded after Save or Cancel.
+#include "engine/channel.h"
+
 #include <QDialog>
 #include <array>
 #include <cstdint>
@@ -76,8 +78,8 @@ private:
 
     app::ProgramState& state_;
     QString path_;
-    std::uint32_t wmaStream_ = 0; // WMA stream opened on load; 0 when the file is not WMA/ASF
-    QString genreRead_;           // TCON read when the ID3v2 view was loaded
+    engine::Channel wmaStream_; // WMA stream opened on load; empty when the file is not WMA/ASF
+    QString genreRead_;         // TCON read when the ID3v2 view was loaded
     int view_ = -1;
     bool ownTags_ = false; // the file is a container with its own tags (third view)
     QLabel* lblTrack_ = nullptr;

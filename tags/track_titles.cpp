@@ -1,7 +1,7 @@
 #include "tags/track_titles.h"
 
 #include "core/program_state.h"
-#include "platform/audio/bass.h"
+#include "engine/channel.h"
 #include "platform/system/text.h"
 #include "tags/id3v2_frames.h"
 #include "tags/taglib_tags.h"
@@ -16,8 +16,6 @@ namespace tags {
 
 namespace {
 
-// Flags of the streams opened only to read tags.
-constexpr DWORD kTagStreamFlags = 0x10000;
 // Ten spaces between the fields of the deck information text.
 const QString kGap(10, ' ');
 
@@ -36,8 +34,8 @@ QString trimLeft(const QString& text) {
 // when there is none. Each field ends at its own first zero byte and is
 // filled up with spaces, so a field padded with zero bytes does not hide the
 // fields after it.
-QString id3v1BlockText(HSTREAM stream) {
-    const char* block = BASS_StreamGetTags(stream, BASS_TAG_ID3);
+QString id3v1BlockText(const engine::Channel& stream) {
+    const char* block = stream.tags();
     if (!block)
         return {};
     // Title, artist, album, year, comment; the genre byte is not text.
@@ -55,9 +53,9 @@ QString id3v1BlockText(HSTREAM stream) {
 
 // The WMA header lines as (upper-cased trimmed key, value) pairs, in order.
 // Lines of 2 characters or fewer and lines without a colon are skipped.
-std::vector<std::pair<QString, QString>> wmaTags(HSTREAM stream) {
+std::vector<std::pair<QString, QString>> wmaTags(const engine::Channel& stream) {
     std::vector<std::pair<QString, QString>> lines;
-    const char* line = BASS_WMA_StreamGetTags(stream, BASS_TAG_WMA);
+    const char* line = stream.tags();
     while (line && *line) {
         const QString text = sys::fromAnsi(line);
         const qsizetype colon = text.indexOf(':');
@@ -73,15 +71,10 @@ std::vector<std::pair<QString, QString>> wmaTags(HSTREAM stream) {
 template <typename Main, typename Wma>
 void withTagStream(const QString& path, Main&& onMain, Wma&& onWma) {
     const QByteArray file = sys::toAnsi(path);
-    if (const HSTREAM stream =
-            BASS_StreamCreateFile(FALSE, file.constData(), 0, 0, kTagStreamFlags)) {
+    if (const engine::Channel stream = engine::Channel::openMain(file, engine::kTagsOnly))
         onMain(stream);
-        BASS_StreamFree(stream);
-    } else if (const HSTREAM wma =
-                   BASS_WMA_StreamCreateFile(FALSE, file.constData(), 0, 0, kTagStreamFlags)) {
+    else if (const engine::Channel wma = engine::Channel::openWma(file, engine::kTagsOnly))
         onWma(wma);
-        BASS_WMA_StreamFree(wma);
-    }
 }
 
 // The containers' own tags, when they hold a title or an artist.
@@ -123,7 +116,7 @@ QString getID3_tag(app::ProgramState& state, const QString& path) {
     QString title;
     withTagStream(
         path,
-        [&](HSTREAM stream) {
+        [&](const engine::Channel& stream) {
             if (const std::optional<SongTags> own = ownTitleTags(path)) {
                 title = strip_control_chars(
                     own->artist.isEmpty() ? own->title : own->title + " - " + own->artist);
@@ -134,7 +127,7 @@ QString getID3_tag(app::ProgramState& state, const QString& path) {
                 title = FormatID3v1Title(block);
             }
         },
-        [&](HSTREAM wma) {
+        [&](const engine::Channel& wma) {
             QString name, author;
             for (const auto& [key, value] : wmaTags(wma)) {
                 if (key == "TITLE")
@@ -153,7 +146,7 @@ QString get_ID3_tag(app::ProgramState& state, const QString& path, const QString
     QString text;
     withTagStream(
         path,
-        [&](HSTREAM stream) {
+        [&](const engine::Channel& stream) {
             const app::Id3v2Values& v = state.id3v2;
             if (const std::optional<SongTags> own = ownTitleTags(path)) {
                 text = removeNulls("TITLE:  " + own->title + kGap + "ARTIST:  " + own->artist +
@@ -168,7 +161,7 @@ QString get_ID3_tag(app::ProgramState& state, const QString& path, const QString
                 text = FormatID3v1Information(block, productName);
             }
         },
-        [&](HSTREAM wma) {
+        [&](const engine::Channel& wma) {
             static const std::pair<const char*, const char*> labels[] = {
                 {"TITLE", "TITLE:  "},
                 {"AUTHOR", "AUTHOR:  "},

@@ -60,7 +60,7 @@ struct Program {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         window = state->mainWindow;
         window->tmrTrackLength.stop(); // ticks come from the benchmark only
-        state->engine.streamFlags = BASS_MP3_SETPOS;
+        state->engine.streamFlags = engine::kExactSeeks;
     }
 };
 
@@ -137,10 +137,8 @@ void BM_TrackTickBothDecksPlaying(benchmark::State& s) {
     p.window->playCB2->click();
     p.window->playCB->click();
     tickLoop(s, "playing_tick_us");
-    for (app::DeckRecord& deck : p.state->decks) {
-        BASS_StreamFree(deck.stream);
+    for (app::DeckRecord& deck : p.state->decks)
         deck = app::DeckRecord();
-    }
 }
 
 void BM_LoadTwentyMinuteMp3OntoADeck(benchmark::State& s) {
@@ -150,22 +148,21 @@ void BM_LoadTwentyMinuteMp3OntoADeck(benchmark::State& s) {
     for (auto _ : s)
         timings.time([&] { loadDeck(0, path); });
     timings.report("load");
-    BASS_StreamFree(program().state->decks[0].stream);
     program().state->decks[0] = app::DeckRecord();
 }
 
 // Opening the file alone: as a tag reader does (no accurate seeking, no
 // pre-buffer), and with accurate seeking as a deck opens it.
-void openLoop(benchmark::State& s, DWORD flags, const std::string& figure) {
+void openLoop(benchmark::State& s, std::uint32_t flags, const std::string& figure) {
     program(); // the library is initialised by the started program, also when run alone
     const std::string path =
         bench_audio::cached("twenty_minutes.mp3", fixtures::Format::Mp3Cbr, 1200);
     Timings timings;
     for (auto _ : s) {
         timings.time([&] {
-            const HSTREAM stream = BASS_StreamCreateFile(FALSE, path.c_str(), 0, 0, flags);
-            benchmark::DoNotOptimize(BASS_StreamGetTags(stream, BASS_TAG_ID3));
-            BASS_StreamFree(stream);
+            const engine::Channel stream =
+                engine::Channel::openMain(QByteArray(path.c_str()), flags);
+            benchmark::DoNotOptimize(stream.tags());
         });
     }
     timings.report(figure);
@@ -176,7 +173,7 @@ void BM_OpenTwentyMinuteMp3ForTags(benchmark::State& s) {
 }
 
 void BM_OpenTwentyMinuteMp3WithAccurateSeeking(benchmark::State& s) {
-    openLoop(s, BASS_MP3_SETPOS, "accurate_open");
+    openLoop(s, engine::kExactSeeks, "accurate_open");
 }
 
 // The same load for a 20-minute file of each other container.
@@ -188,7 +185,6 @@ void BM_LoadTwentyMinutesOntoADeckByFormat(benchmark::State& s) {
     for (auto _ : s)
         timings.time([&] { loadDeck(0, path); });
     timings.report(std::string("load_") + format.name);
-    BASS_StreamFree(program().state->decks[0].stream);
     program().state->decks[0] = app::DeckRecord();
 }
 

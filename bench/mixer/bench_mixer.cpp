@@ -51,9 +51,9 @@ struct Rig {
             tone.seconds = 5;
             const auto path = fixtures::makeTone(
                 (folder.path() + QString("/deck%1.wav").arg(deck)).toStdString(), tone);
-            const HSTREAM stream = BASS_StreamCreateFile(FALSE, path.c_str(), 0, 0, 0);
-            BASS_StreamPlay(stream, FALSE, 0);
-            state.decks[static_cast<std::size_t>(deck)].stream = stream;
+            engine::Channel& stream = state.decks[static_cast<std::size_t>(deck)].stream;
+            stream = engine::Channel::openMain(QByteArray(path.c_str()), 0);
+            stream.play();
         }
         BASS_Offline_Render(nullptr, 4096);
     }

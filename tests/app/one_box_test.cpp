@@ -65,7 +65,7 @@ TEST_P(OneBoxTest, TheFailureShowsOneBox) {
     EXPECT_EQ(dialogs.boxes()[0].title, c.title);
     EXPECT_TRUE(dialogs.fileRequests().empty()) << "no file dialog";
     EXPECT_EQ(playlist->entryCount(), c.entriesAfter);
-    EXPECT_EQ(state->decks[0].stream, 0u);
+    EXPECT_FALSE(state->decks[0].stream);
     EXPECT_TRUE(state->current_playlist.isEmpty());
     state->playlist_changed = false;
 }

@@ -40,8 +40,8 @@ halvoranF* ProgramTest::startProgram() {
 
 void ProgramTest::closeProgram() {
     if (state && state->mainWindow) {
-        state->decks[0].stream = 0;
-        state->decks[1].stream = 0;
+        state->decks[0].stream.free();
+        state->decks[1].stream.free();
         state->mainWindow->close();
     }
     flushDeletes();

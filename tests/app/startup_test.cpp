@@ -350,14 +350,14 @@ TEST_F(StartupTest, PathStepDependsOnTheMachinePathNotOnTheFolder) {
 
 class CloseTest : public StartupTest {
 protected:
-    HSTREAM playTone() {
+    engine::Channel playTone() {
         fixtures::Tone tone;
         tone.format = fixtures::Format::Wav;
         tone.seconds = 2.0;
         const auto path = fixtures::makeTone((folder() + "/tone.wav").toStdString(), tone);
-        const HSTREAM stream = BASS_StreamCreateFile(FALSE, path.c_str(), 0, 0, 0);
-        EXPECT_NE(stream, 0u);
-        EXPECT_TRUE(BASS_StreamPlay(stream, FALSE, 0));
+        engine::Channel stream = engine::Channel::openMain(QByteArray(path.c_str()), 0);
+        EXPECT_TRUE(stream);
+        EXPECT_TRUE(stream.play());
         return stream;
     }
 };
@@ -378,8 +378,8 @@ TEST_F(CloseTest, RefusedWhileADeckPlays) {
         EXPECT_TRUE(state->mainWindow);
         EXPECT_TRUE(w->isVisible());
         EXPECT_TRUE(w->tmrTrackLength.isActive());
-        EXPECT_TRUE(engine::isChannelPlaying(state->decks[deck].stream));
-        BASS_ChannelStop(state->decks[deck].stream);
+        EXPECT_TRUE(state->decks[deck].stream.isPlaying());
+        state->decks[deck].stream.stop();
     }
 }
 
@@ -387,7 +387,7 @@ TEST_F(CloseTest, AllowedWhilePausedAndShutsDownInOrder) {
     halvoranF* w = startProgram();
     ASSERT_NE(w, nullptr);
     state->decks[0].stream = playTone();
-    ASSERT_TRUE(BASS_ChannelPause(state->decks[0].stream));
+    ASSERT_TRUE(state->decks[0].stream.pause());
     // Two more windows loaded after the options window: unloaded last first.
     std::vector<QString> unloaded;
     state->addForm("firstF", nullptr, [&] {
@@ -414,7 +414,7 @@ TEST_F(CloseTest, AllowedWhilePausedAndShutsDownInOrder) {
         EXPECT_FALSE(t->isActive());
     EXPECT_TRUE(state->forms.empty());
     // The engine is down and both streams freed.
-    EXPECT_EQ(BASS_ChannelIsActive(state->decks[0].stream), 0u);
+    EXPECT_FALSE(state->decks[0].stream);
     EXPECT_TRUE(BASS_Init(BASS_DEVICE_OFFLINE, 44100, 0, nullptr));
     // The options window wrote the settings as it unloaded.
     EXPECT_EQ(app_test::settingNames().size(), 10);

@@ -52,13 +52,13 @@ TEST_P(DeckCue, ScrubbingIsIgnoredOutsideCueModeAndWrapsAtBothEnds) {
     load(wav44k());
     mouseDown(controls().cueBack);
     EXPECT_FALSE(controls().cueTimer->isActive());
-    EXPECT_EQ(BASS_ChannelIsActive(rec().stream), BASS_ACTIVE_STOPPED);
+    EXPECT_EQ(rec().stream.state(), engine::PlayState::stopped);
     EXPECT_EQ(controls().lcd->CueDir(), 2);
 
     mouseDown(controls().play, 2);
     mouseDown(controls().cueBack);
     EXPECT_TRUE(controls().cueTimer->isActive());
-    EXPECT_EQ(BASS_ChannelIsActive(rec().stream), BASS_ACTIVE_PLAYING);
+    EXPECT_EQ(rec().stream.state(), engine::PlayState::playing);
     EXPECT_EQ(controls().lcd->CueDir(), 1);
     scrubTick(); // 1 - 500 wraps to the first byte
     EXPECT_EQ(rec().cuePosition, 1u);
@@ -116,7 +116,7 @@ TEST_P(DeckCue, ResetCueOnAStoppedDeckPlaysFromTheTopAndRemembersTheCue) {
     EXPECT_EQ(volumeSteps, 1);
     render(100);
     EXPECT_EQ(deck().getStreamPosition(), 400u);
-    EXPECT_EQ(BASS_ChannelIsActive(rec().stream), BASS_ACTIVE_PLAYING);
+    EXPECT_EQ(rec().stream.state(), engine::PlayState::playing);
 }
 
 TEST_P(DeckCue, PlayFromMemoryLeavesCueModeAndTheRunDown) {

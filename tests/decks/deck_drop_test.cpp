@@ -78,7 +78,7 @@ TEST_P(DeckDrop, EveryDropTargetLoadsItsDeckOncePerDrag) {
         dropOn(targets[i], nextSongDrag());
         EXPECT_NE(rec().loadedFile, playlist[state->song_index]);
     }
-    EXPECT_EQ(state->decks[1 - side()].stream, 0u);
+    EXPECT_FALSE(state->decks[1 - side()].stream);
     // Controls outside the table refuse the drop.
     state->dragArmed = -1;
     EXPECT_FALSE(dropOn(c.openFile, nextSongDrag()));
@@ -91,7 +91,7 @@ TEST_P(DeckDrop, PressingTheNextSongBoxArmsTheDrag) {
     EXPECT_EQ(state->dragArmed, -1);
     playlist = {};
     EXPECT_TRUE(dropOn(controls().play, nextSongDrag())); // an empty playlist: nothing
-    EXPECT_EQ(rec().stream, 0u);
+    EXPECT_FALSE(rec().stream);
     EXPECT_EQ(state->dragArmed, -1);
 }
 
@@ -101,12 +101,12 @@ TEST_P(DeckDrop, AFileFromTheFileManagerLoadsTheFirstSongDropped) {
     const QString text = QString::fromStdString(writeFile("notes.txt", "not a song"));
     EXPECT_FALSE(dropOn(controls().play, fileDrag({text, mp3})));
     EXPECT_FALSE(dropOn(controls().panel, fileDrag({text})));
-    EXPECT_EQ(rec().stream, 0u);
+    EXPECT_FALSE(rec().stream);
     EXPECT_TRUE(dropOn(controls().lcd, fileDrag({mp3, wav})));
     EXPECT_EQ(rec().loadedFile, mp3);
     EXPECT_TRUE(dropOn(controls().panel, fileDrag({wav})));
     EXPECT_EQ(rec().loadedFile, wav);
-    EXPECT_NE(rec().stream, 0u);
+    EXPECT_TRUE(rec().stream);
     // Every song type the decks play drops, whatever the case of its name.
     for (const auto& [name, format] : {std::pair{"drop.FLAC", fixtures::Format::Flac},
                                        {"drop.aif", fixtures::Format::Aiff},
@@ -123,7 +123,7 @@ TEST_P(DeckDrop, AFileFromTheFileManagerLoadsTheFirstSongDropped) {
 TEST_P(DeckDrop, AMissingFileLeavesThePlayingStreamAlone) {
     load(wav44k());
     controls().play->click();
-    const DWORD stream = rec().stream;
+    const app::StreamHandle stream = rec().stream.handle();
     playlist = {QString::fromStdString(wav44k()) + ".gone"};
     state->dragArmed = -1;
     dialogs.expectBox(ui::vbOK);
@@ -134,9 +134,9 @@ TEST_P(DeckDrop, AMissingFileLeavesThePlayingStreamAlone) {
     EXPECT_EQ(dialogs.boxes()[0].title, "");
     EXPECT_TRUE(rec().filePath.isEmpty());
     EXPECT_EQ(state->dragArmed, -1);
-    EXPECT_EQ(rec().stream, stream);
+    EXPECT_EQ(rec().stream.handle(), stream);
     audio_test::render(4410);
-    EXPECT_EQ(BASS_ChannelIsActive(stream), BASS_ACTIVE_PLAYING);
+    EXPECT_EQ(rec().stream.state(), engine::PlayState::playing);
     EXPECT_GE(deck().getStreamPosition(), 4410u * 4);
 }
 

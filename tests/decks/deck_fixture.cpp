@@ -31,9 +31,7 @@ void DeckTest::loadSide(int side, const std::string& path) {
 }
 
 DWORD DeckTest::streamRate() {
-    DWORD rate = 0;
-    BASS_ChannelGetAttributes(rec().stream, &rate, nullptr, nullptr);
-    return rate;
+    return rec().stream.rate();
 }
 
 void DeckTest::mouseDown(ConsoleButton* button, int mouseButton) {

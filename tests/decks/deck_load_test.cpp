@@ -55,8 +55,8 @@ TEST_P(DeckLoad, SetsKindRateLengthCueAndADisplayOfTheSong) {
 
         load(tone(c.name, c.format, c.rate, c.channels, 3.0));
 
-        ASSERT_NE(rec().stream, 0u);
-        EXPECT_EQ(rec().streamKind, c.kind);
+        ASSERT_TRUE(rec().stream);
+        EXPECT_EQ(static_cast<int>(rec().stream.kind()), c.kind);
         EXPECT_EQ(rec().baseRate, static_cast<std::uint32_t>(c.rate));
         EXPECT_EQ(streamRate(), static_cast<DWORD>(c.rate));
         // The WMA encoder ends on a whole frame of 2048 samples.
@@ -98,10 +98,10 @@ TEST_P(DeckLoad, FilesLoadByTheirContentWhateverTheirExtension) {
     std::filesystem::copy_file(tone("content.mp3", Format::Mp3Cbr), mp3AsWma,
                                std::filesystem::copy_options::overwrite_existing);
     load(wmaAsMp3);
-    EXPECT_EQ(rec().streamKind, 1);
+    EXPECT_EQ(rec().stream.kind(), engine::StreamKind::wma);
     EXPECT_EQ(controls().lcd->Remain(), "00:00:02");
     load(mp3AsWma);
-    EXPECT_EQ(rec().streamKind, 2);
+    EXPECT_EQ(rec().stream.kind(), engine::StreamKind::main);
     EXPECT_EQ(controls().lcd->Remain(), "00:00:02");
     EXPECT_TRUE(dialogs.boxes().empty());
 }
@@ -113,13 +113,13 @@ TEST_P(DeckLoad, ATruncatedMp3PlaysWhatItHolds) {
     std::filesystem::copy_file(whole, cut, std::filesystem::copy_options::overwrite_existing);
     std::filesystem::resize_file(cut, size / 2);
     load(cut);
-    ASSERT_NE(rec().stream, 0u);
+    ASSERT_TRUE(rec().stream);
     EXPECT_EQ(controls().lcd->Remain(), "00:00:02");
     controls().play->click();
     const std::vector<short> heard = audio_test::render(44100);
     EXPECT_NEAR(audio_test::frequency(heard, 0, 44100), 1000.0, 2.0);
     audio_test::render(2 * 44100);
-    EXPECT_EQ(BASS_ChannelIsActive(rec().stream), BASS_ACTIVE_STOPPED) << "played to its end";
+    EXPECT_EQ(rec().stream.state(), engine::PlayState::stopped) << "played to its end";
     EXPECT_TRUE(dialogs.boxes().empty());
 }
 
@@ -214,7 +214,9 @@ TEST_P(DeckLoad, BadFilesShowTheirBoxAndLeaveTheDeckAsItWas) {
                 load(wav44k());
                 controls().play->click();
             }
-            const app::DeckRecord before = rec();
+            const app::StreamHandle beforeStream = rec().stream.handle();
+            const engine::StreamKind beforeKind = rec().stream.kind();
+            const QString beforePath = rec().filePath;
             const QString song = controls().lcd->Song();
             dialogs.clear();
             dialogs.expectBox(ui::vbYes);
@@ -226,15 +228,15 @@ TEST_P(DeckLoad, BadFilesShowTheirBoxAndLeaveTheDeckAsItWas) {
                 << dialogs.boxes()[0].text.toStdString();
             EXPECT_EQ(dialogs.boxes()[0].title, bad.title);
             EXPECT_EQ(dialogs.boxes()[0].style & (ui::kButtonMask | ui::kIconMask), bad.style);
-            EXPECT_EQ(rec().stream, before.stream);
-            EXPECT_EQ(rec().streamKind, before.streamKind);
-            EXPECT_EQ(rec().filePath, before.filePath);
+            EXPECT_EQ(rec().stream.handle(), beforeStream);
+            EXPECT_EQ(rec().stream.kind(), beforeKind);
+            EXPECT_EQ(rec().filePath, beforePath);
             EXPECT_EQ(controls().lcd->Song(), song);
             EXPECT_FALSE(controls().lcd->Loading());
             EXPECT_FALSE(dialogs.waitCursor());
             EXPECT_EQ(openStreams(), loadedBefore ? 1 : 0) << "no stream left open";
             if (loadedBefore) {
-                EXPECT_EQ(BASS_ChannelIsActive(rec().stream), BASS_ACTIVE_PLAYING)
+                EXPECT_EQ(rec().stream.state(), engine::PlayState::playing)
                     << "the previous song plays on";
             }
         }
@@ -260,7 +262,7 @@ TEST_P(DeckLoad, WithTheAutomaticDjOnBadFilesShowNoBoxAndHandOverOnce) {
         EXPECT_EQ(steps - before, 1);
         EXPECT_EQ(mine, -1);
         EXPECT_EQ(other, 0);
-        EXPECT_EQ(rec().stream, 0u);
+        EXPECT_FALSE(rec().stream);
         EXPECT_FALSE(controls().lcd->Loading());
     }
     EXPECT_TRUE(dialogs.boxes().empty());
@@ -280,7 +282,7 @@ TEST_P(DeckLoad, WithTheAutomaticDjOnAPathThatCannotBeLookedUpLoadsTheNextEntry)
     EXPECT_EQ(state->song_index, 2);
     EXPECT_EQ(selected, 2);
     EXPECT_EQ(rec().filePath, playlist[2]);
-    EXPECT_NE(rec().stream, 0u);
+    EXPECT_TRUE(rec().stream);
     EXPECT_EQ(controls().lcd->Song(), "deck.wav          Vorlan");
     EXPECT_TRUE(dialogs.boxes().empty());
 }

@@ -99,7 +99,7 @@ TEST_P(DeckPitch, APlusTenPercentSliderPlaysAThousandHertzToneAt1100) {
 TEST_P(DeckPitch, ThePitchIsAppliedAgainOnPlayAndAfterTheOptionsClose) {
     load(wav44k());
     controls().pitch->setValue(2000);
-    BASS_ChannelSetAttributes(rec().stream, 30000, -1, -101); // as a run-down leaves it
+    rec().stream.setRate(30000); // as a run-down leaves it
     controls().play->click();
     EXPECT_EQ(streamRate(), 48510u);
 

@@ -26,7 +26,7 @@ TEST_P(DeckTransport, PlayPauseResumeAndRestartFromTheCuePoint) {
     EXPECT_EQ(rec().paused, 0);
 
     controls().play->click();
-    EXPECT_EQ(BASS_ChannelIsActive(rec().stream), BASS_ACTIVE_PLAYING);
+    EXPECT_EQ(rec().stream.state(), engine::PlayState::playing);
     EXPECT_TRUE(controls().lcd->Play());
     EXPECT_EQ(volumeSteps, 1);
     render(4410);
@@ -35,7 +35,7 @@ TEST_P(DeckTransport, PlayPauseResumeAndRestartFromTheCuePoint) {
     controls().pause->click();
     EXPECT_EQ(rec().paused, -1);
     EXPECT_TRUE(controls().lcd->Pause());
-    EXPECT_EQ(BASS_ChannelIsActive(rec().stream), BASS_ACTIVE_PAUSED);
+    EXPECT_EQ(rec().stream.state(), engine::PlayState::paused);
     render(1000);
     controls().pause->click(); // pausing again changes nothing
     EXPECT_EQ(deck().getStreamPosition(), 4410u * 4);
@@ -48,7 +48,7 @@ TEST_P(DeckTransport, PlayPauseResumeAndRestartFromTheCuePoint) {
     EXPECT_EQ(deck().getStreamPosition(), 4510u * 4);
 
     controls().play->click(); // a playing deck starts again from its cue point
-    EXPECT_EQ(BASS_ChannelIsActive(rec().stream), BASS_ACTIVE_PLAYING);
+    EXPECT_EQ(rec().stream.state(), engine::PlayState::playing);
     EXPECT_LT(deck().getStreamPosition(), 4u * 2);
     EXPECT_EQ(volumeSteps, 3);
     EXPECT_TRUE(dialogs.boxes().empty());
@@ -77,7 +77,7 @@ TEST_P(DeckTransport, RightClickOnPlayGoesBackToTheCuePoint) {
     controls().play->click();
     render(8000);
     mouseDown(controls().play, 2);
-    EXPECT_EQ(BASS_ChannelIsActive(rec().stream), BASS_ACTIVE_STOPPED);
+    EXPECT_EQ(rec().stream.state(), engine::PlayState::stopped);
     EXPECT_LT(deck().getStreamPosition(), 4u * 2);
     EXPECT_EQ(rec().cueMode, -1);
     EXPECT_TRUE(controls().lcd->Cueing());
@@ -90,7 +90,7 @@ TEST_P(DeckTransport, RightClickOnPlayGoesBackToTheCuePoint) {
     controls().play->click(); // play leaves cue mode
     EXPECT_EQ(rec().cueMode, 0);
     EXPECT_FALSE(controls().cueTimer->isActive());
-    EXPECT_EQ(BASS_ChannelIsActive(rec().stream), BASS_ACTIVE_PLAYING);
+    EXPECT_EQ(rec().stream.state(), engine::PlayState::playing);
 }
 
 TEST_P(DeckTransport, StopStartsTheRunDownTimerAndPlayCancelsIt) {
@@ -110,7 +110,7 @@ TEST_P(DeckTransport, PlayOnAnEmptyDeckTakesThePlaylistEntryOrAsksForFiles) {
     state->links.playlistPath = [&](int index) { return playlist.value(index); };
     controls().play->click();
     EXPECT_EQ(rec().filePath, playlist[0]);
-    EXPECT_EQ(BASS_ChannelIsActive(rec().stream), BASS_ACTIVE_PLAYING);
+    EXPECT_EQ(rec().stream.state(), engine::PlayState::playing);
 
     // Without one: the open-file button's action (the playlist's add), then
     // the file added last is loaded and played with its memory cues cleared.
@@ -127,14 +127,14 @@ TEST_P(DeckTransport, PlayOnAnEmptyDeckTakesThePlaylistEntryOrAsksForFiles) {
     EXPECT_EQ(selected, 0);
     EXPECT_EQ(rec().memoryCue1, 0u);
     EXPECT_EQ(controls().playFromMemory->BackColor(), app::kColourOff);
-    EXPECT_EQ(BASS_ChannelIsActive(rec().stream), BASS_ACTIVE_PLAYING);
+    EXPECT_EQ(rec().stream.state(), engine::PlayState::playing);
 
     // Nothing added: the deck stays empty and nothing plays.
     rec() = app::DeckRecord();
     state->last_added_file.clear();
     state->links.pressPlaylistAdd = [] {};
     controls().play->click();
-    EXPECT_EQ(rec().stream, 0u);
+    EXPECT_FALSE(rec().stream);
     EXPECT_TRUE(dialogs.boxes().empty());
 }
 
@@ -159,8 +159,8 @@ TEST_P(DeckPair, AWmaDeckAndAnMp3DeckEachKeepTheirKindAndPlayTogether) {
     const int other = 1 - side();
     load(tone("pair.wma", fixtures::Format::Wma));
     loadSide(other, tone("pair.mp3", fixtures::Format::Mp3Cbr));
-    EXPECT_EQ(rec().streamKind, 1);
-    EXPECT_EQ(state->decks[other].streamKind, 2);
+    EXPECT_EQ(rec().stream.kind(), engine::StreamKind::wma);
+    EXPECT_EQ(state->decks[other].stream.kind(), engine::StreamKind::main);
     controls().play->click();
     w->decks->deck(other).controls().play->click();
     render(4410);

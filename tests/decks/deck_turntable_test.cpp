@@ -52,7 +52,7 @@ TEST_P(DeckRunDown, TheRateFallsByTheStopSpeedUntilTheStreamStops) {
         for (std::size_t k = 0; k < rates.size(); ++k)
             EXPECT_EQ(rates[k], c.startRate - (k + 1) * c.speed);
         EXPECT_FALSE(controls().turntableStopTimer->isActive());
-        EXPECT_EQ(BASS_ChannelIsActive(rec().stream), BASS_ACTIVE_STOPPED);
+        EXPECT_EQ(rec().stream.state(), engine::PlayState::stopped);
         EXPECT_EQ(streamRate(), c.startRate); // the pitched rate for the next play
     }
 }

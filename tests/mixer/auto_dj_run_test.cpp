@@ -64,7 +64,8 @@ TEST_F(AutoDJRunTest, SixtyHandOversOverAPlaylistWithBadEntries) {
     int crossfaderBefore = w->crossFaderScroll->Value();
     const auto watch = [&] {
         for (int deck : {0, 1}) {
-            const app::StreamHandle now = state->decks[static_cast<std::size_t>(deck)].stream;
+            const app::StreamHandle now =
+                state->decks[static_cast<std::size_t>(deck)].stream.handle();
             if (now != streams[static_cast<std::size_t>(deck)]) {
                 streams[static_cast<std::size_t>(deck)] = now;
                 handOvers.push_back({deck, state->song_index, crossfaderBefore});

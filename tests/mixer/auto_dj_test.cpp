@@ -85,11 +85,11 @@ TEST_F(AutoDJTest, HandOversAlternateTheDecksAndWrapThePlaylist) {
         SCOPED_TRACE(handOver);
         const auto incoming = static_cast<std::size_t>(handOver % 2 == 0 ? 0 : 1);
         const qzvLCD* onAirDisplay = incoming == 0 ? w->LCD_R : w->LCD_L;
-        const app::StreamHandle before = state->decks[incoming].stream;
-        for (int waited = 0; state->decks[incoming].stream == before && waited < 8000;
+        const app::StreamHandle before = state->decks[incoming].stream.handle();
+        for (int waited = 0; state->decks[incoming].stream.handle() == before && waited < 8000;
              waited += 100)
             advance(100);
-        ASSERT_NE(state->decks[incoming].stream, before);
+        ASSERT_NE(state->decks[incoming].stream.handle(), before);
         EXPECT_EQ(onAirDisplay->Progress(), 100) << "not before the end of the track";
         EXPECT_EQ(state->decks[incoming].loadedFile, path(a));
         EXPECT_EQ(state->song_index, 0);
@@ -127,7 +127,7 @@ TEST_F(AutoDJTest, FadeStepsStopAtTheEndsAndPlayTheIncomingDeckAtItsThreshold) {
     for (const Row& r : rows) {
         SCOPED_TRACE(testing::Message() << "deck " << r.side << " from " << r.from);
         for (int deck : {0, 1})
-            BASS_ChannelStop(state->decks[static_cast<std::size_t>(deck)].stream);
+            state->decks[static_cast<std::size_t>(deck)].stream.stop();
         state->leftOnAir = r.side == 0 ? -1 : 0;
         state->rightOnAir = r.side == 1 ? -1 : 0;
         w->crossFaderScroll->setValue(r.from);

@@ -73,7 +73,7 @@ protected:
         w->monitorCMB_Click(2);
         for (int deck : {0, 1}) {
             app::DeckRecord& r = state->decks[static_cast<std::size_t>(deck)];
-            BASS_ChannelStop(r.stream);
+            r.stream.stop();
             r.paused = 0;
             r.cueMode = 0;
             r.cuePosition = 1;
@@ -367,9 +367,9 @@ TEST_F(KeyboardTest, HeldKeysRepeatOnlyWhatMayRepeat) {
     QTest::keyRelease(target, Qt::Key_Return, Qt::ShiftModifier);
 
     QTest::keyPress(target, Qt::Key_Left, Qt::ControlModifier | Qt::AltModifier);
-    const app::StreamHandle loaded = state->decks[0].stream;
+    const app::StreamHandle loaded = state->decks[0].stream.handle();
     repeat(Qt::Key_Left, Qt::ControlModifier | Qt::AltModifier);
-    EXPECT_EQ(state->decks[0].stream, loaded) << "the next song was loaded again";
+    EXPECT_EQ(state->decks[0].stream.handle(), loaded) << "the next song was loaded again";
     QTest::keyRelease(target, Qt::Key_Left, Qt::ControlModifier | Qt::AltModifier);
 
     QTest::keyPress(target, Qt::Key_Z, Qt::ShiftModifier);
@@ -392,10 +392,8 @@ TEST_F(KeyboardTest, HeldKeysRepeatOnlyWhatMayRepeat) {
 // With nothing loaded and an empty playlist the deck keys leave the decks
 // alone.
 TEST_F(KeyboardTest, KeysOnEmptyDecksChangeNothing) {
-    for (app::DeckRecord& deck : state->decks) {
-        BASS_StreamFree(deck.stream);
+    for (app::DeckRecord& deck : state->decks)
         deck = app::DeckRecord();
-    }
     dialogs.expectBox(ui::vbYes);
     playlist->clearCB_Click();
     dialogs.clear();
@@ -414,7 +412,7 @@ TEST_F(KeyboardTest, KeysOnEmptyDecksChangeNothing) {
     EXPECT_EQ(state->song_index, 0);
     for (const app::DeckRecord& deck : state->decks) {
         EXPECT_TRUE(deck.filePath.isEmpty());
-        EXPECT_EQ(deck.stream, 0u);
+        EXPECT_FALSE(deck.stream);
         EXPECT_EQ(deck.paused, 0);
     }
     EXPECT_TRUE(dialogs.boxes().empty());

@@ -31,8 +31,7 @@ protected:
     }
     void TearDown() override {
         for (app::DeckRecord& deck : state->decks)
-            if (deck.stream)
-                BASS_StreamFree(deck.stream);
+            deck.stream.free();
         app_test::ProgramTest::TearDown();
     }
     // Loads a tone onto the deck and presses its play button.
@@ -47,7 +46,7 @@ protected:
         state->decks[static_cast<std::size_t>(deck)].filePath = QString::fromStdString(path);
         deck == 0 ? w->init_LeftPlayer() : w->init_RightPlayer();
         (deck == 0 ? w->playCB2 : w->playCB)->click();
-        ASSERT_NE(state->decks[static_cast<std::size_t>(deck)].stream, 0u);
+        ASSERT_TRUE(state->decks[static_cast<std::size_t>(deck)].stream);
     }
     halvoranF* w = nullptr;
 };
@@ -146,8 +145,8 @@ TEST_F(MainWindowMixerTest, DeckOperationsEndInTheMixer) {
         state->decks[static_cast<std::size_t>(deck)].filePath =
             QString::fromStdString(mixer_test::toneWav(440));
         deck == 0 ? w->init_LeftPlayer() : w->init_RightPlayer();
-        const HSTREAM stream = state->decks[static_cast<std::size_t>(deck)].stream;
-        ASSERT_NE(stream, 0u);
+        const engine::Channel& stream = state->decks[static_cast<std::size_t>(deck)].stream;
+        ASSERT_TRUE(stream);
 
         Attributes want = masterUnheard();
         side.play->click();

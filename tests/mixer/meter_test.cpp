@@ -55,8 +55,7 @@ TEST_F(MixerTest, MetersShowEachDeck) {
             EXPECT_EQ(other->LPeak(), 77);
             EXPECT_EQ(other->RPeak(), 77);
 
-            BASS_StreamFree(state->decks[static_cast<std::size_t>(deck)].stream);
-            state->decks[static_cast<std::size_t>(deck)].stream = 0;
+            state->decks[static_cast<std::size_t>(deck)].stream.free();
         }
     }
 }
@@ -83,11 +82,11 @@ TEST_F(MixerTest, NoLevelWritesNothing) {
 
     playDeck(0, mixer_test::constantLevelWav(0, 0));
     playDeck(1, mixer_test::constantLevelWav(64, 64));
-    BASS_ChannelPause(state->decks[1].stream);
+    state->decks[1].stream.pause();
     desk->run_VUmeterTimer();
     unchanged("silent left deck, paused right deck");
 
-    BASS_ChannelResume(state->decks[1].stream);
+    state->decks[1].stream.resume();
     audio_test::render(2048);
     desk->run_VUmeterTimer();
     EXPECT_EQ(controls.RVUmeter->LPeak(), 64);

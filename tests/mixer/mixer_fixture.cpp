@@ -11,10 +11,10 @@
 
 namespace mixer_test {
 
-Attributes attributesOf(HSTREAM stream) {
+Attributes attributesOf(const engine::Channel& stream) {
     DWORD volume = 0;
     int pan = 0;
-    EXPECT_TRUE(BASS_ChannelGetAttributes(stream, nullptr, &volume, &pan));
+    EXPECT_TRUE(BASS_ChannelGetAttributes(stream.handle(), nullptr, &volume, &pan));
     return {static_cast<int>(volume), pan};
 }
 
@@ -110,22 +110,18 @@ void MixerTest::SetUp() {
 }
 
 void MixerTest::TearDown() {
-    for (app::DeckRecord& deck : state->decks)
-        if (deck.stream)
-            BASS_StreamFree(deck.stream);
     desk.reset();
     panel.reset();
     state.reset();
     OfflineEngine::TearDown();
 }
 
-HSTREAM MixerTest::playDeck(int deck, const std::string& path) {
-    const HSTREAM stream = BASS_StreamCreateFile(FALSE, path.c_str(), 0, 0, 0);
-    EXPECT_NE(stream, 0u) << path;
-    EXPECT_TRUE(BASS_StreamPlay(stream, FALSE, 0));
-    state->decks[static_cast<std::size_t>(deck)].stream = stream;
+void MixerTest::playDeck(int deck, const std::string& path) {
+    engine::Channel& stream = state->decks[static_cast<std::size_t>(deck)].stream;
+    stream = engine::Channel::openMain(QByteArray::fromStdString(path), 0);
+    EXPECT_TRUE(stream) << path;
+    EXPECT_TRUE(stream.play());
     audio_test::render(2048);
-    return stream;
 }
 
 void MixerTest::apply(const Setting& s) {

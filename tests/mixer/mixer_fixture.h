@@ -31,7 +31,7 @@ struct Attributes {
     int pan = -1000;
     bool operator==(const Attributes&) const = default;
 };
-Attributes attributesOf(HSTREAM stream);
+Attributes attributesOf(const engine::Channel& stream);
 
 // A 1 s 44100 Hz stereo WAV whose left and right samples stay at `left` and
 // `right` meter units (0..128, 256 sample units each), for exact levels.
@@ -50,7 +50,7 @@ protected:
 
     // Opens `path` on deck `deck` (0 left, 1 right), plays it and renders
     // enough for its level to show.
-    HSTREAM playDeck(int deck, const std::string& path);
+    void playDeck(int deck, const std::string& path);
     // Moves the sliders (no notifications reach the mixer here) and presses
     // the monitor button, which reruns the volumes.
     void apply(const Setting& setting);

@@ -92,7 +92,7 @@ TEST_F(RenderedMixTest, MasterHalvesBothDecks) {
 // deck plays alone, monitored at full level, so its left channel is the
 // untouched tone and its right channel that tone times its mixed gain.
 TEST_F(RenderedMixTest, SliderMoveRampsWithinOnePeriod) {
-    BASS_ChannelStop(state->decks[1].stream);
+    state->decks[1].stream.stop();
     apply({50, 100, 0, 0, 0, 0});
     settle();
     controls.LVolScroll->setValue(50);

@@ -90,7 +90,7 @@ TEST_F(MixerTest, DeckWithoutStream) {
         SCOPED_TRACE(empty);
         const int playing = 1 - empty;
         playDeck(playing, mixer_test::toneWav(440));
-        state->decks[static_cast<std::size_t>(empty)].stream = 0;
+        state->decks[static_cast<std::size_t>(empty)].stream.free();
         apply({50, 80, 0, 0, 0, empty});
         EXPECT_EQ(state->lastResult, 0);
         EXPECT_EQ(attributesOf(state->decks[static_cast<std::size_t>(playing)].stream),
@@ -99,8 +99,7 @@ TEST_F(MixerTest, DeckWithoutStream) {
         EXPECT_NE(state->lastResult, 0);
         EXPECT_EQ(attributesOf(state->decks[static_cast<std::size_t>(playing)].stream),
                   (Attributes{100, -20}));
-        BASS_StreamFree(state->decks[static_cast<std::size_t>(playing)].stream);
-        state->decks[static_cast<std::size_t>(playing)].stream = 0;
+        state->decks[static_cast<std::size_t>(playing)].stream.free();
     }
 }
 

@@ -41,8 +41,7 @@ void WindowTest::SetUp() {
 
 void WindowTest::TearDown() {
     for (app::DeckRecord& deck : state->decks)
-        if (deck.stream)
-            BASS_StreamFree(deck.stream);
+        deck.stream.free();
     state->playlist_changed = false;
     app_test::ProgramTest::TearDown();
 }
@@ -78,7 +77,7 @@ void WindowTest::advance(int ms, std::vector<short>* out, const std::function<vo
 }
 
 bool WindowTest::playing(int deck) const {
-    return engine::isChannelPlaying(state->decks[static_cast<std::size_t>(deck)].stream);
+    return state->decks[static_cast<std::size_t>(deck)].stream.isPlaying();
 }
 
 } // namespace mixer_test

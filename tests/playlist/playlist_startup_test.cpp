@@ -112,7 +112,7 @@ TEST_F(PlaylistStartupTest, ASongOnTheCommandLineIsAddedForTheLeftDeck) {
     EXPECT_EQ(w->Lplay_cue[0]->BackColor(), app::kColourOff);
     // The left deck plays it from the top; paused, it does not hold up the close.
     EXPECT_EQ(state->decks[0].cuePosition, 0u);
-    EXPECT_TRUE(engine::isChannelPlaying(state->decks[0].stream));
+    EXPECT_TRUE(state->decks[0].stream.isPlaying());
     EXPECT_NE(w->LCD_L->Song(), "Vorlan");
     w->LpauseCB->click();
     EXPECT_TRUE(state->playlist_changed);

@@ -1,0 +1,2 @@
+#pragma once
+#include <mixer/mixer_desk.h>

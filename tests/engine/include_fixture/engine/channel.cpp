@@ -1,0 +1,2 @@
+#include "platform/audio/bass.h"
+#include "engine/channel.h"
