@@ -2,6 +2,7 @@
 
 #include "app/associate_window.h"
 #include "app/main_window.h"
+#include "decks/decks.h"
 #include "controls/widgets/console_button.h"
 #include "controls/widgets/console_look.h"
 #include "controls/widgets/console_panel.h"
@@ -259,10 +260,8 @@ void optionsF::Form_Unload() {
     state_.step("options:unload");
     writeSettings();
     if (halvoranF* main = state_.mainWindow) {
-        main->changeLpitch();
-        main->changeRpitch();
-        main->tmrLcue.setInterval(state_.cueSearchInterval);
-        main->tmrRcue.setInterval(state_.cueSearchInterval);
+        main->decks->changePitches();
+        main->decks->setScrubInterval(state_.cueSearchInterval);
     }
     state_.removeForm(this);
     state_.optionsWindow = nullptr;

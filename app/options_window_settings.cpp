@@ -1,6 +1,7 @@
 // Reading the settings when the options window loads and writing them when
 // it unloads.
 #include "app/main_window.h"
+#include "decks/decks.h"
 #include "app/options_window.h"
 
 #include "controls/widgets/slider.h"
@@ -153,8 +154,7 @@ void optionsF::readSettings() {
     txtPlaylistPath_LostFocus();
     // Both decks' pitch with the range just read.
     if (halvoranF* main = state_.mainWindow) {
-        main->changeLpitch();
-        main->changeRpitch();
+        main->decks->changePitches();
     }
 }
 

@@ -21,7 +21,7 @@ void Deck::init_Player() {
         return;
     // The load's error trap: a path that cannot even be looked up.
     if (!pathCanBeLookedUp(r.filePath)) {
-        if (!state_.autoDJ_On) {
+        if (!state_.autoDJ.on) {
             state_.dialogs.msgBox("Please make sure the file exists on the disk...",
                                   ui::vbCritical | ui::vbOKOnly, QString());
             r.filePath = r.loadedFile;
@@ -47,8 +47,8 @@ void Deck::init_Player() {
     if (stream == 0) {
         r.streamKind = previousKind;
         r.filePath = r.loadedFile;
-        if (state_.autoDJ_On && !mixPointFlag())
-            raiseMixPoint();
+        if (state_.autoDJ.on)
+            reportMixPoint();
         endLoading();
         return;
     }
@@ -108,7 +108,7 @@ app::StreamHandle Deck::openStream(const QString& path) {
             BASS_StreamPreBuf(stream);
         r.streamKind = 2;
     }
-    if (stream == 0 && !state_.autoDJ_On) {
+    if (stream == 0 && !state_.autoDJ.on) {
         if (engine::fileExists(path)) {
             decks_.host().throwError(
                 "The selected file could not be loaded. Please choose another file...");

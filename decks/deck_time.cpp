@@ -55,10 +55,9 @@ void Deck::rememberProgress() {
     record().lastProgress = controls_.lcd->Progress();
 }
 
-void Deck::handOverAtMixPoint() {
+bool Deck::pastMixPoint() const {
     const short progress = controls_.lcd->Progress();
-    if (!mixPointFlag() && (progress >= 100 || progress > state_.settings.automixStart))
-        raiseMixPoint();
+    return progress >= 100 || progress > state_.settings.automixStart;
 }
 
 } // namespace decks

@@ -3,6 +3,7 @@
 #include "tests/decks/deck_fixture.h"
 
 #include "app/main_window.h"
+#include "mixer/track_tick.h"
 #include "app/options_window.h"
 #include "controls/lcd/qzvLCD.h"
 #include "controls/widgets/console_button.h"
@@ -60,9 +61,9 @@ TEST_P(DeckPitch, BendsMoveOnePercentPerTickUpToTwentyAndSnapBack) {
         EXPECT_EQ(rec().pitchPosition, c.up ? 1010 : 990);
         EXPECT_EQ(state->selectedDeck, side());
         for (int tick = 0; tick < 19; ++tick)
-            w->tmrTrackLength_Timer();
+            w->trackTick().run();
         EXPECT_EQ(rec().pitchPosition, c.limit);
-        w->tmrTrackLength_Timer();
+        w->trackTick().run();
         EXPECT_EQ(rec().pitchPosition, c.limit) << "holds at 20 % of the half travel";
         EXPECT_EQ(streamRate(), c.rate);
         mouseUp(button);

@@ -3,6 +3,7 @@
 #include "tests/decks/deck_fixture.h"
 
 #include "app/main_window.h"
+#include "mixer/auto_dj.h"
 #include "controls/lcd/qzvLCD.h"
 #include "controls/widgets/console_button.h"
 #include "decks/decks.h"
@@ -20,7 +21,7 @@ class DeckTransport : public DeckTest {};
 
 TEST_P(DeckTransport, PlayPauseResumeAndRestartFromTheCuePoint) {
     int volumeSteps = 0;
-    state->links.runVolumeTimer = [&] { ++volumeSteps; };
+    w->decks->events().levelsChanged = [&] { ++volumeSteps; };
     load(wav44k());
     controls().pause->click(); // a stopped deck does not pause
     EXPECT_EQ(rec().paused, 0);
@@ -146,7 +147,7 @@ TEST_P(DeckTransport, AFailedPlayShowsItsBoxUnlessTheAutomaticDjIsOn) {
     ASSERT_EQ(dialogs.boxes().size(), 1u);
     EXPECT_EQ(dialogs.boxes()[0].text,
               "Can't play file. Please choose another file...\r\n\r\nError Code : 9");
-    state->autoDJ_On = -1;
+    state->autoDJ.on = true;
     controls().play->click();
     EXPECT_EQ(dialogs.boxes().size(), 1u);
 }

@@ -1,6 +1,9 @@
 #include "tests/mixer/window_fixture.h"
 
 #include "app/main_window.h"
+#include "mixer/auto_dj.h"
+#include "mixer/track_tick.h"
+#include "decks/decks.h"
 #include "controls/widgets/console_look.h"
 #include "engine/engine_helpers.h"
 #include "playlist/playlist_window.h"
@@ -58,7 +61,7 @@ void WindowTest::usePlaylist(const std::vector<std::string>& names) {
 void WindowTest::loadDeck(int deck, const std::string& name) {
     state->decks[static_cast<std::size_t>(deck)].filePath =
         QString::fromStdString((audio_test::fixtureFolder() / name).string());
-    deck == 0 ? w->init_LeftPlayer() : w->init_RightPlayer();
+    deck == 0 ? w->decks->left().init_Player() : w->decks->right().init_Player();
 }
 
 void WindowTest::advance(int ms, std::vector<short>* out, const std::function<void()>& each) {
@@ -69,9 +72,9 @@ void WindowTest::advance(int ms, std::vector<short>* out, const std::function<vo
             out->insert(out->end(), frames.begin(), frames.end());
         clockMs += kStepMs;
         if (clockMs % 80 == 0)
-            w->tmrTrackLength_Timer();
+            w->trackTick().run();
         if (clockMs % 100 == 0 && w->tmrAutoFade.isActive())
-            w->tmrAutoFade_Timer();
+            w->autoDJ().tmrAutoFade_Timer();
         if (each)
             each();
     }
