@@ -2,13 +2,13 @@
 
 #include "app/associate_window.h"
 #include "app/main_window.h"
-#include "decks/decks.h"
 #include "controls/widgets/console_button.h"
 #include "controls/widgets/console_look.h"
 #include "controls/widgets/console_panel.h"
 #include "controls/widgets/slider.h"
 #include "controls/widgets/window_drag.h"
 #include "core/program_state.h"
+#include "decks/decks.h"
 #include "platform/system/folders.h"
 #include "platform/ui/dialogs.h"
 

@@ -1,8 +1,8 @@
 // Reading the settings when the options window loads and writing them when
 // it unloads.
 #include "app/main_window.h"
-#include "decks/decks.h"
 #include "app/options_window.h"
+#include "decks/decks.h"
 
 #include "controls/widgets/slider.h"
 #include "core/fixed_texts.h"

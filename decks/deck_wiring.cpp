@@ -6,7 +6,6 @@
 #include "controls/widgets/console_button.h"
 #include "controls/widgets/slider.h"
 
-
 namespace decks {
 
 void Deck::connectControls() {
@@ -26,14 +25,18 @@ void Deck::connectControls() {
     QObject::connect(c.stop, &ConsoleButton::MouseDown, on, [this] { stop_MouseDown(); });
     click(c.openFile, [this] { openFile_Click(); });
     click(c.pitchZero, [this] { pitchZero_Click(); });
-    press(c.bendUp, [this] { bend_MouseDown(true); }, [this] { bend_MouseUp(true); });
-    press(c.bendDown, [this] { bend_MouseDown(false); }, [this] { bend_MouseUp(false); });
+    press(
+        c.bendUp, [this] { bend_MouseDown(true); }, [this] { bend_MouseUp(true); });
+    press(
+        c.bendDown, [this] { bend_MouseDown(false); }, [this] { bend_MouseUp(false); });
     click(c.rate22050, [this] { rate_Click(false); });
     click(c.rate44100, [this] { rate_Click(true); });
     QObject::connect(c.cue, &ConsoleButton::MouseDown, on, [this] { cue_MouseDown(); });
     click(c.cue, [this] { cue_Click(); });
-    press(c.cueBack, [this] { scrub_MouseDown(false); }, [this] { scrub_MouseUp(false); });
-    press(c.cueForward, [this] { scrub_MouseDown(true); }, [this] { scrub_MouseUp(true); });
+    press(
+        c.cueBack, [this] { scrub_MouseDown(false); }, [this] { scrub_MouseUp(false); });
+    press(
+        c.cueForward, [this] { scrub_MouseDown(true); }, [this] { scrub_MouseUp(true); });
     click(c.resetCue, [this] { resetCue_Click(); });
     click(c.playFromMemory, [this] { playFromMemory_Click(0); });
 

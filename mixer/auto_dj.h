@@ -1,8 +1,8 @@
 #pragma once
 // The automatic DJ: while one deck is on air it waits for that deck to pass
-// the automix point (the deck reports it from the track tick), then loads the next playlist song onto the other deck, opens that deck's volume
-// and slides the crossfader over in steps of 2 every 100 ms, pressing the new
-// deck's Play when the crossfader passes 40 (towards the right deck) or 60
+// the automix point (the deck reports it from the track tick), then loads the next playlist song
+// onto the other deck, opens that deck's volume and slides the crossfader over in steps of 2 every
+// 100 ms, pressing the new deck's Play when the crossfader passes 40 (towards the right deck) or 60
 // (towards the left). The playlist wraps at its end. Its stage lives in the
 // program state (app::AutoDJState). Runs on the UI thread.
 #include "core/program_state.h"

@@ -12,7 +12,7 @@ class qzvPeak;
 namespace mixer {
 
 struct MixerControls {
-    QWidget* panel = nullptr; // takes the keyboard when the mouse moves over a slider
+    QWidget* panel = nullptr;           // takes the keyboard when the mouse moves over a slider
     Slider* crossFaderScroll = nullptr; // 0 left deck only .. max right deck only
     Slider* LVolScroll = nullptr;       // left deck, level = max - value
     Slider* RvolScroll = nullptr;       // right deck, level = max - value

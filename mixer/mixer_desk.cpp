@@ -16,8 +16,8 @@ constexpr int kRateUnchanged = -1;
 MixerDesk::MixerDesk(app::ProgramState& state, const MixerControls& controls)
     : state_(state), controls_(controls) {
     const MixerControls& c = controls_;
-    for (Slider* s : {c.crossFaderScroll, c.LVolScroll, c.RvolScroll, c.MainVolScroll,
-                      c.monitorVolScroll}) {
+    for (Slider* s :
+         {c.crossFaderScroll, c.LVolScroll, c.RvolScroll, c.MainVolScroll, c.monitorVolScroll}) {
         if (!s)
             continue;
         for (auto signal : {&Slider::Change, &Slider::Scroll})

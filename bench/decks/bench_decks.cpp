@@ -5,12 +5,12 @@
 //    deck with accurate seeking takes at most 50 ms (median), shown next to
 //    opening the MP3 for its tags alone.
 #include "app/main_window.h"
-#include "mixer/track_tick.h"
-#include "decks/decks.h"
 #include "app/splash_window.h"
 #include "bench/audio/bench_support.h"
 #include "controls/widgets/console_button.h"
 #include "core/program_state.h"
+#include "decks/decks.h"
+#include "mixer/track_tick.h"
 #include "platform/audio/offline.h"
 #include "platform/ui/dialogs.h"
 

@@ -2,7 +2,6 @@
 // its name, caption and tooltip, the state colours, the slider type, and
 // pictures of the windows for review.
 #include "app/main_window.h"
-#include "decks/decks.h"
 #include "app/options_window.h"
 #include "app/panel_layout.h"
 #include "app/splash_window.h"
@@ -11,6 +10,7 @@
 #include "controls/widgets/console_button.h"
 #include "controls/widgets/console_look.h"
 #include "controls/widgets/slider.h"
+#include "decks/decks.h"
 #include "tests/app/program_fixture.h"
 #include "tests/support/qt_app.h"
 #include "tests/support/screenshots.h"
@@ -57,11 +57,14 @@ TEST_F(MainWindowTest, PanelsInEachArrangement) {
     for (int index = 0; index < 3; ++index) {
         state->optionsWindow->djSetupOpt_Click(index);
         EXPECT_EQ(state->settings.djSetup, index);
-        std::vector<QWidget*> order{w->decks->left().controls().panel, w->Mixer, w->decks->right().controls().panel};
+        std::vector<QWidget*> order{w->decks->left().controls().panel, w->Mixer,
+                                    w->decks->right().controls().panel};
         if (index == 1)
-            order = {w->Mixer, w->decks->left().controls().panel, w->decks->right().controls().panel};
+            order = {w->Mixer, w->decks->left().controls().panel,
+                     w->decks->right().controls().panel};
         if (index == 2)
-            order = {w->decks->left().controls().panel, w->decks->right().controls().panel, w->Mixer};
+            order = {w->decks->left().controls().panel, w->decks->right().controls().panel,
+                     w->Mixer};
         // Left edge at 140 twips, each next panel 10 twips after the previous one.
         int leftTwips = 140;
         for (QWidget* panel : order) {
@@ -174,8 +177,8 @@ TEST_F(MainWindowTest, DesignColoursOfStateButtons) {
     halvoranF* w = startProgram();
     ASSERT_NE(w, nullptr);
     auto colour = [w](const char* name) { return w->findChild<ConsoleButton*>(name)->BackColor(); };
-    for (const char* name : {"speedCB2", "speedCB4", "LpitchZeroIndicator", "pitchZeroIndicator",
-                             "monitorCMB2"})
+    for (const char* name :
+         {"speedCB2", "speedCB4", "LpitchZeroIndicator", "pitchZeroIndicator", "monitorCMB2"})
         EXPECT_EQ(colour(name), app::kColourOn) << name;
     for (const char* name : {"speedCB1", "speedCB3", "autoDJCB", "Lplay_cue", "Rplay_cue"})
         EXPECT_EQ(colour(name), app::kColourOff) << name;

@@ -3,8 +3,8 @@
 // empty left deck with a click on PLAY, each tell the user once and never
 // open a file dialog.
 #include "app/main_window.h"
-#include "decks/decks.h"
 #include "controls/widgets/console_button.h"
+#include "decks/decks.h"
 #include "playlist/playlist_window.h"
 #include "tests/app/program_fixture.h"
 

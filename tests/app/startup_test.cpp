@@ -2,7 +2,6 @@
 // help-file rule, the splash, and the close with its shutdown steps.
 #include "app/browser_version.h"
 #include "app/main_window.h"
-#include "decks/decks.h"
 #include "app/options_window.h"
 #include "app/program_path.h"
 #include "app/splash_window.h"
@@ -10,6 +9,7 @@
 #include "controls/widgets/slider.h"
 #include "core/fixed_texts.h"
 #include "core/registry_values.h"
+#include "decks/decks.h"
 #include "engine/engine_helpers.h"
 #include "env/system.h"
 #include "env/user.h"
@@ -88,12 +88,16 @@ TEST_F(StartupTest, StepsRunInOrder) {
     EXPECT_EQ(w->tmrAutoFade.interval(), 100);
     EXPECT_EQ(w->tmrAsync.interval(), 1);
     EXPECT_TRUE(w->tmrAsync.isActive());
-    for (QTimer* t :
-         std::initializer_list<QTimer*>{w->decks->left().controls().cueTimer, w->decks->right().controls().cueTimer, w->decks->left().controls().turntableStopTimer, w->decks->right().controls().turntableStopTimer, &w->tmrAutoFade})
+    for (QTimer* t : std::initializer_list<QTimer*>{
+             w->decks->left().controls().cueTimer, w->decks->right().controls().cueTimer,
+             w->decks->left().controls().turntableStopTimer,
+             w->decks->right().controls().turntableStopTimer, &w->tmrAutoFade})
         EXPECT_FALSE(t->isActive());
     // Each keeps the interval it states (a coarse timer may stretch it by 5 %).
-    for (QTimer* t : std::initializer_list<QTimer*>{&w->tmrTrackLength, w->decks->left().controls().cueTimer, w->decks->right().controls().cueTimer, w->decks->left().controls().turntableStopTimer,
-                      w->decks->right().controls().turntableStopTimer, &w->tmrAutoFade, &w->tmrAsync})
+    for (QTimer* t : std::initializer_list<QTimer*>{
+             &w->tmrTrackLength, w->decks->left().controls().cueTimer,
+             w->decks->right().controls().cueTimer, w->decks->left().controls().turntableStopTimer,
+             w->decks->right().controls().turntableStopTimer, &w->tmrAutoFade, &w->tmrAsync})
         EXPECT_EQ(t->timerType(), Qt::PreciseTimer);
     w->tmrAsync_Timer();
     EXPECT_FALSE(w->tmrAsync.isActive());
@@ -469,8 +473,10 @@ TEST_F(CloseTest, TimersStopAndCueIntervalsComeFromTheOptions) {
     w->tmrAutoFade.start();
     w->decks->left().controls().cueTimer->start();
     w->disable_Timers();
-    for (QTimer* t : std::initializer_list<QTimer*>{&w->tmrTrackLength, w->decks->left().controls().cueTimer, w->decks->right().controls().cueTimer, w->decks->left().controls().turntableStopTimer,
-                      w->decks->right().controls().turntableStopTimer, &w->tmrAutoFade})
+    for (QTimer* t : std::initializer_list<QTimer*>{
+             &w->tmrTrackLength, w->decks->left().controls().cueTimer,
+             w->decks->right().controls().cueTimer, w->decks->left().controls().turntableStopTimer,
+             w->decks->right().controls().turntableStopTimer, &w->tmrAutoFade})
         EXPECT_FALSE(t->isActive());
 }
 

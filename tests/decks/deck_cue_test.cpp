@@ -4,8 +4,8 @@
 #include "tests/decks/deck_fixture.h"
 
 #include "app/main_window.h"
-#include "mixer/auto_dj.h"
 #include "decks/decks.h"
+#include "mixer/auto_dj.h"
 #include "tests/platform/audio/audio_test_support.h"
 
 #include <QTimer>
@@ -23,7 +23,9 @@ protected:
         mouseDown(controls().play, 2);
         ASSERT_EQ(rec().cueMode, -1);
     }
-    void scrubTick() { side() == 0 ? w->decks->left().scrubTimer_Tick() : w->decks->right().scrubTimer_Tick(); }
+    void scrubTick() {
+        side() == 0 ? w->decks->left().scrubTimer_Tick() : w->decks->right().scrubTimer_Tick();
+    }
 };
 
 TEST_P(DeckCue, CuePressesShiftTheMemoriesUnlessTheDeckIsPaused) {

@@ -3,11 +3,11 @@
 #include "tests/decks/deck_fixture.h"
 
 #include "app/main_window.h"
-#include "mixer/auto_dj.h"
-#include "decks/decks.h"
 #include "controls/lcd/qzvLCD.h"
 #include "controls/widgets/console_button.h"
 #include "controls/widgets/slider.h"
+#include "decks/decks.h"
+#include "mixer/auto_dj.h"
 #include "tests/platform/audio/audio_test_support.h"
 
 #include <filesystem>

@@ -3,12 +3,12 @@
 #include "tests/decks/deck_fixture.h"
 
 #include "app/main_window.h"
-#include "mixer/track_tick.h"
 #include "app/options_window.h"
 #include "controls/lcd/qzvLCD.h"
 #include "controls/widgets/console_button.h"
 #include "controls/widgets/slider.h"
 #include "decks/decks.h"
+#include "mixer/track_tick.h"
 #include "tests/platform/audio/audio_test_support.h"
 
 using namespace deck_test;

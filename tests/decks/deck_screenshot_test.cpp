@@ -3,11 +3,11 @@
 #include "tests/decks/deck_fixture.h"
 
 #include "app/main_window.h"
-#include "mixer/track_tick.h"
 #include "controls/lcd/qzvLCD.h"
 #include "controls/widgets/console_look.h"
 #include "controls/widgets/slider.h"
 #include "decks/decks.h"
+#include "mixer/track_tick.h"
 #include "tests/platform/audio/audio_test_support.h"
 #include "tests/support/screenshots.h"
 
@@ -78,8 +78,10 @@ TEST_F(DeckScreenshot, BothDecksLoadedAndPlaying) {
         EXPECT_EQ(w->decks->left().controls().lcd->Pitch(), " + 2.50%");
         EXPECT_EQ(w->decks->right().controls().lcd->Pitch(), " - 1.00%");
         EXPECT_TRUE(w->decks->left().controls().lcd->Play());
-        EXPECT_TRUE(w->decks->left().controls().lcd->Song().contains(left.artist)) << w->decks->left().controls().lcd->Song().toStdString();
-        EXPECT_TRUE(w->decks->right().controls().lcd->Song().contains("Morning Run")) << w->decks->right().controls().lcd->Song().toStdString();
+        EXPECT_TRUE(w->decks->left().controls().lcd->Song().contains(left.artist))
+            << w->decks->left().controls().lcd->Song().toStdString();
+        EXPECT_TRUE(w->decks->right().controls().lcd->Song().contains("Morning Run"))
+            << w->decks->right().controls().lcd->Song().toStdString();
         for (int step = 0; step < 10; ++step) { // the titles scroll in, as after 2.4 s
             w->decks->left().controls().lcd->run_marquee_scroll();
             w->decks->right().controls().lcd->run_marquee_scroll();
@@ -102,7 +104,9 @@ TEST_F(DeckScreenshot, LeftDeckScrubbingInCueMode) {
     EXPECT_TRUE(w->decks->left().controls().lcd->isShown(qzvLCD::Element::img_CueDir1));
     for (int step = 0; step < 10; ++step)
         w->decks->left().controls().lcd->run_marquee_scroll();
-    EXPECT_FALSE(testing_support::saveScreenshot(w->decks->left().controls().panel, "left-deck-cue-mode").isEmpty());
+    EXPECT_FALSE(
+        testing_support::saveScreenshot(w->decks->left().controls().panel, "left-deck-cue-mode")
+            .isEmpty());
 }
 
 } // namespace

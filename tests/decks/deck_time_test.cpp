@@ -4,13 +4,13 @@
 #include "tests/decks/deck_fixture.h"
 
 #include "app/main_window.h"
-#include "mixer/auto_dj.h"
-#include "mixer/track_tick.h"
-#include "decks/decks.h"
 #include "controls/lcd/position_bar.h"
 #include "controls/lcd/qzvLCD.h"
 #include "controls/widgets/console_button.h"
+#include "decks/decks.h"
 #include "decks/time_text.h"
+#include "mixer/auto_dj.h"
+#include "mixer/track_tick.h"
 #include "tests/platform/audio/audio_test_support.h"
 
 #include <QTest>

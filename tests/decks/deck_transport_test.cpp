@@ -3,10 +3,10 @@
 #include "tests/decks/deck_fixture.h"
 
 #include "app/main_window.h"
-#include "mixer/auto_dj.h"
 #include "controls/lcd/qzvLCD.h"
 #include "controls/widgets/console_button.h"
 #include "decks/decks.h"
+#include "mixer/auto_dj.h"
 #include "platform/audio/offline.h"
 #include "tests/platform/audio/audio_test_support.h"
 

@@ -3,8 +3,8 @@
 #include "tests/decks/deck_fixture.h"
 
 #include "app/main_window.h"
-#include "mixer/auto_dj.h"
 #include "decks/decks.h"
+#include "mixer/auto_dj.h"
 #include "tests/platform/audio/audio_test_support.h"
 
 #include <QTimer>
@@ -16,7 +16,10 @@ namespace {
 
 class DeckRunDown : public DeckTest {
 protected:
-    void tick() { side() == 0 ? w->decks->left().turntableStop_Tick() : w->decks->right().turntableStop_Tick(); }
+    void tick() {
+        side() == 0 ? w->decks->left().turntableStop_Tick()
+                    : w->decks->right().turntableStop_Tick();
+    }
     // Stop pressed, then ticks until the timer stops itself; the rates the
     // stream ran at after each tick that did not stop it.
     std::vector<DWORD> runDown() {

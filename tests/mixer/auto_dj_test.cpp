@@ -2,11 +2,11 @@
 // hand-over onto the deck that is not on air, the cross-fade's steps and
 // play thresholds, and playlists it cannot play.
 #include "app/main_window.h"
-#include "mixer/auto_dj.h"
 #include "controls/lcd/qzvLCD.h"
 #include "controls/widgets/console_button.h"
 #include "controls/widgets/slider.h"
 #include "decks/decks.h"
+#include "mixer/auto_dj.h"
 #include "playlist/playlist_window.h"
 #include "tests/mixer/window_fixture.h"
 #include "tests/platform/audio/audio_test_support.h"
@@ -85,7 +85,8 @@ TEST_F(AutoDJTest, HandOversAlternateTheDecksAndWrapThePlaylist) {
     for (int handOver = 0; handOver < 3; ++handOver) {
         SCOPED_TRACE(handOver);
         const auto incoming = static_cast<std::size_t>(handOver % 2 == 0 ? 0 : 1);
-        const qzvLCD* onAirDisplay = incoming == 0 ? w->decks->right().controls().lcd : w->decks->left().controls().lcd;
+        const qzvLCD* onAirDisplay =
+            incoming == 0 ? w->decks->right().controls().lcd : w->decks->left().controls().lcd;
         const app::StreamHandle before = state->decks[incoming].stream;
         for (int waited = 0; state->decks[incoming].stream == before && waited < 8000;
              waited += 100)

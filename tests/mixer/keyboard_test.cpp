@@ -3,13 +3,13 @@
 // so the control never moves), held and repeated keys, keys on empty decks,
 // and the next-song box.
 #include "app/main_window.h"
-#include "mixer/auto_dj.h"
 #include "app/options_window.h"
 #include "controls/lcd/qzvLCD.h"
 #include "controls/widgets/console_button.h"
 #include "controls/widgets/slider.h"
 #include "decks/decks.h"
 #include "engine/engine_helpers.h"
+#include "mixer/auto_dj.h"
 #include "mixer/key_codes.h"
 #include "playlist/playlist_window.h"
 #include "tests/mixer/window_fixture.h"
@@ -79,9 +79,13 @@ protected:
             r.cuePosition = 1;
             r.memoryCue1 = 0;
             r.memoryCue2 = 0;
-            (deck == 0 ? w->decks->left().controls().lcd : w->decks->right().controls().lcd)->setProgress(50);
+            (deck == 0 ? w->decks->left().controls().lcd : w->decks->right().controls().lcd)
+                ->setProgress(50);
         }
-        for (QTimer* t : {w->decks->left().controls().turntableStopTimer, w->decks->right().controls().turntableStopTimer, w->decks->left().controls().cueTimer, w->decks->right().controls().cueTimer})
+        for (QTimer* t :
+             {w->decks->left().controls().turntableStopTimer,
+              w->decks->right().controls().turntableStopTimer, w->decks->left().controls().cueTimer,
+              w->decks->right().controls().cueTimer})
             t->stop();
         w->hide_keyboard_Shortcuts();
         playlist->hide();

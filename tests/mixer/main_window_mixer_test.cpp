@@ -2,12 +2,12 @@
 // and the monitor buttons reaching the streams, the mouse giving the mixer
 // panel the keyboard focus, and a picture with both decks playing.
 #include "app/main_window.h"
-#include "mixer/track_tick.h"
-#include "decks/decks.h"
 #include "controls/peak/qzvPeak.h"
 #include "controls/widgets/console_button.h"
 #include "controls/widgets/console_look.h"
 #include "controls/widgets/slider.h"
+#include "decks/decks.h"
+#include "mixer/track_tick.h"
 #include "tests/app/program_fixture.h"
 #include "tests/mixer/mixer_fixture.h"
 #include "tests/support/screenshots.h"
@@ -132,8 +132,10 @@ TEST_F(MainWindowMixerTest, DeckOperationsEndInTheMixer) {
         ConsoleButton *play, *pause, *rate22050;
         qzvPeak* meter;
     };
-    const Side sides[] = {{w->decks->left().controls().play, w->decks->left().controls().pause, w->decks->left().controls().rate22050, w->LVUmeter},
-                          {w->decks->right().controls().play, w->decks->right().controls().pause, w->decks->right().controls().rate22050, w->RVUmeter}};
+    const Side sides[] = {{w->decks->left().controls().play, w->decks->left().controls().pause,
+                           w->decks->left().controls().rate22050, w->LVUmeter},
+                          {w->decks->right().controls().play, w->decks->right().controls().pause,
+                           w->decks->right().controls().rate22050, w->RVUmeter}};
     int master = 20;
     // Monitoring off, crossfader centred, deck slider at half after loading:
     // volume = master / 2, centred.

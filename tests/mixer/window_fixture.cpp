@@ -1,11 +1,11 @@
 #include "tests/mixer/window_fixture.h"
 
 #include "app/main_window.h"
+#include "controls/widgets/console_look.h"
+#include "decks/decks.h"
+#include "engine/engine_helpers.h"
 #include "mixer/auto_dj.h"
 #include "mixer/track_tick.h"
-#include "decks/decks.h"
-#include "controls/widgets/console_look.h"
-#include "engine/engine_helpers.h"
 #include "playlist/playlist_window.h"
 #include "tests/platform/audio/audio_test_support.h"
 

@@ -2,11 +2,11 @@
 // while the splash counts the entries, a playlist or a song named on the
 // command line, and the close's question about a changed playlist.
 #include "app/main_window.h"
-#include "decks/decks.h"
 #include "app/splash_window.h"
 #include "app/startup.h"
 #include "controls/lcd/qzvLCD.h"
 #include "controls/widgets/console_button.h"
+#include "decks/decks.h"
 #include "engine/engine_helpers.h"
 #include "platform/audio/bass.h"
 #include "tests/app/program_fixture.h"
