@@ -70,7 +70,8 @@ public:
     // when the user dragged the display's position bar since the last tick.
     void showTrackTime();
     void rememberProgress();
-    // The display's progress has passed the automix start (or the end).
+    // The stream's position has passed the automix start (percent of the
+    // track, rounded) or the end.
     bool pastMixPoint() const;
     // Tells the automatic DJ that this deck is due.
     void reportMixPoint();

@@ -56,8 +56,13 @@ void Deck::rememberProgress() {
 }
 
 bool Deck::pastMixPoint() const {
-    const short progress = controls_.lcd->Progress();
-    return progress >= 100 || progress > state_.settings.automixStart;
+    const app::DeckRecord& r = record();
+    if (r.stream == 0 || r.length == 0)
+        return false;
+    // Percent of the track played, rounded as the display's progress is.
+    const long long played =
+        app::roundHalfEven(std::min(getStreamPosition(), r.length) * 100.0 / r.length);
+    return played >= 100 || played > state_.settings.automixStart;
 }
 
 } // namespace decks
