@@ -155,7 +155,7 @@ private:
     void build_Decks();
     void build_Mixer();
     void build_KeyboardHints();
-    // The mixer object on the mixer panel's controls, the automatic DJ on the
+    // The mixer object's links to the decks, the automatic DJ on the
     // crossfader and the decks, and the track tick over all three
     // (main_window_mixer.cpp, main_window_autodj.cpp).
     void build_MixerDesk();

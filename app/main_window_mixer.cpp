@@ -1,5 +1,5 @@
-// The main window's mixer: the mixer object on the mixer panel's controls,
-// the decks' slider and level events to it, and the playlist step buttons.
+// The main window's mixer: the decks' volume sliders and level events to the
+// mixer object, and the playlist step buttons.
 #include "app/main_window.h"
 
 #include "controls/widgets/console_button.h"
@@ -10,19 +10,6 @@
 #include <QFrame>
 
 void halvoranF::build_MixerDesk() {
-    mixer::MixerControls c;
-    c.panel = Mixer;
-    c.crossFaderScroll = crossFaderScroll;
-    c.LVolScroll = LVolScroll;
-    c.RvolScroll = RvolScroll;
-    c.MainVolScroll = MainVolScroll;
-    c.monitorVolScroll = monitorVolScroll;
-    c.monitorCMB = monitorCMB;
-    c.LVUmeter = LVUmeter;
-    c.RVUmeter = RVUmeter;
-    c.mainVolVUmeter = mainVolVUmeter;
-    mixerDesk_ = std::make_unique<mixer::MixerDesk>(state, c);
-
     decks->left().attachVolume(LVolScroll);
     decks->right().attachVolume(RvolScroll);
     decks->events().levelsChanged = [this] { mixerDesk_->run_volume_timer(); };
