@@ -15,7 +15,6 @@ class QLabel;
 class QLineEdit;
 class ConsoleButton;
 class Slider;
-class qzvLCD;
 class qzvPeak;
 
 namespace app {

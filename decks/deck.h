@@ -32,9 +32,8 @@ public:
     void stopTimers();
 
     // ---- Loading (deck_loading.cpp) ----
-    // Loads the record's file path into the deck (init_LeftPlayer /
-    // init_RightPlayer). A file that cannot be opened leaves the deck as it
-    // was: its previous song stays loaded (or the deck stays empty).
+    // Loads the record's file path into the deck. A file that cannot be opened leaves the deck as
+    // it was: its previous song stays loaded (or the deck stays empty).
     void init_Player();
     // Opens `path` through the WMA add-on, else the main library, and records
     // the stream kind (1 or 2). 0 on failure, after telling the user (unless
@@ -77,8 +76,7 @@ public:
     void reportMixPoint();
 
     // ---- Pitch (deck_pitch.cpp) ----
-    // changeLpitch / changeRpitch: the pitch position to the stream's rate
-    // and the display.
+    // The pitch position to the stream's rate and the display.
     void changePitch();
     // One pitch step: follow the slider, or bend while a bend button is held.
     void pitchStep();
@@ -101,7 +99,7 @@ public:
     // Scrub buttons (back: forward = false), only in cue mode.
     void scrub_MouseDown(bool forward);
     void scrub_MouseUp(bool forward);
-    // One tick of the deck's scrub timer (tmrLcue / tmrRcue, 80 ms).
+    // One tick of the deck's scrub timer (the cue search interval, 80 ms by default).
     void scrubTimer_Tick();
     void resetCue_Click();
     // Play-from-memory button, control-array item `index`.
@@ -112,7 +110,7 @@ public:
     void turntableStop_Tick();
 
     // ---- Drag and drop (deck_drop.cpp) ----
-    // A drop on one of this deck's controls (do_dragDrop / do_dragdrop_RIGHT):
+    // A drop of the next-song drag on one of this deck's controls:
     // with a drag of the next-song box armed, the playlist's entry at
     // song_index is loaded and the drag is disarmed.
     void dragDrop();
