@@ -7,7 +7,6 @@
 #include "controls/widgets/console_button.h"
 #include "controls/widgets/slider.h"
 #include "decks/decks.h"
-#include "mixer/auto_dj.h"
 #include "tests/platform/audio/audio_test_support.h"
 
 #include <filesystem>

@@ -9,7 +9,6 @@
 #include "controls/widgets/console_button.h"
 #include "decks/decks.h"
 #include "decks/time_text.h"
-#include "mixer/auto_dj.h"
 #include "mixer/track_tick.h"
 #include "tests/platform/audio/audio_test_support.h"
 

@@ -6,7 +6,6 @@
 #include "controls/lcd/qzvLCD.h"
 #include "controls/widgets/console_button.h"
 #include "decks/decks.h"
-#include "mixer/auto_dj.h"
 #include "platform/audio/offline.h"
 #include "tests/platform/audio/audio_test_support.h"
 

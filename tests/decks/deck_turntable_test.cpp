@@ -4,7 +4,6 @@
 
 #include "app/main_window.h"
 #include "decks/decks.h"
-#include "mixer/auto_dj.h"
 #include "tests/platform/audio/audio_test_support.h"
 
 #include <QTimer>

@@ -9,7 +9,6 @@
 #include "controls/widgets/slider.h"
 #include "decks/decks.h"
 #include "engine/engine_helpers.h"
-#include "mixer/auto_dj.h"
 #include "mixer/key_codes.h"
 #include "playlist/playlist_window.h"
 #include "tests/mixer/window_fixture.h"
