@@ -24,6 +24,7 @@
 #include "mixer/auto_dj.h"
 #include "mixer/keyboard_shortcuts.h"
 #include "mixer/mixer_desk.h"
+#include "mixer/track_tick.h"
 #include "platform/system/folders.h"
 #include "platform/ui/dialogs.h"
 #include "playlist/playlist_window.h"
@@ -43,12 +44,10 @@ halvoranF::halvoranF(app::ProgramState& state_) : QWidget(nullptr), state(state_
     setMouseTracking(true);
 
     build_TitleBar();
-    build_LeftDeck();
-    build_RightDeck();
+    build_Decks();
     build_Mixer();
     place_Panels(0);
     build_KeyboardHints();
-    build_Decks();
     build_MixerDesk();
     build_AutoDJ();
     build_Keyboard();
@@ -65,14 +64,7 @@ halvoranF::halvoranF(app::ProgramState& state_) : QWidget(nullptr), state(state_
     connect(&tmrAsync, &QTimer::timeout, this, &halvoranF::tmrAsync_Timer);
 }
 
-halvoranF::~halvoranF() {
-    // The mixer links lead into this window, unless a newer main window took them.
-    if (!state.mainWindow || state.mainWindow == this) {
-        state.links.runVolumeTimer = nullptr;
-        state.links.runVUmeterTimer = nullptr;
-        state.links.runAutoDJ = nullptr;
-    }
-}
+halvoranF::~halvoranF() = default;
 
 halvoranF* halvoranF::load(app::ProgramState& state) {
     if (state.programEnded)
@@ -110,10 +102,9 @@ bool halvoranF::Form_Load() {
 
     set_WindowGeometry();
 
-    LCD_L->setSong(app::kProductName);
-    LCD_R->setSong(app::kProductName);
+    decks->left().controls().lcd->setSong(app::kProductName);
+    decks->right().controls().lcd->setSong(app::kProductName);
 
-    connect_MixerLinks();
     state.crossMax = static_cast<std::int16_t>(crossFaderScroll->Max());
     state.crossCentre = static_cast<std::int16_t>(app::roundHalfEven(state.crossMax / 2.0));
     crossFaderScroll->setValue(state.crossCentre);
@@ -127,11 +118,10 @@ bool halvoranF::Form_Load() {
 
     monitorCMB_Click(2);
 
-    tmrLcue.setInterval(state.cueSearchInterval);
-    tmrRcue.setInterval(state.cueSearchInterval);
+    decks->setScrubInterval(state.cueSearchInterval);
 
     hide_keyboard_Shortcuts();
-    run_pitchTimer_timer();
+    decks->run_pitchTimer_timer();
 
     tmrTrackLength.start();
 
@@ -157,36 +147,29 @@ void halvoranF::load_CommandLineSong() {
     if (state.decks[0].filePath.isEmpty())
         return;
     playlist->selectEntry(state.song_index);
-    init_LeftPlayer();
+    decks::Deck& left = decks->left();
+    left.init_Player();
     // A song that did not load has been reported; playing would load it again.
     if (!state.decks[0].stream)
         return;
-    Lplay_cue[0]->setBackColor(app::kColourOff);
+    left.controls().playFromMemory->setBackColor(app::kColourOff);
     state.decks[0].cuePosition = 0;
-    playCB2_Click();
+    left.play_Click();
 }
 
 void halvoranF::init_Timers() {
     tmrTrackLength.setInterval(80);
-    tmrRcue.setInterval(80);
-    tmrLcue.setInterval(80);
-    tmrRTurntableStop.setInterval(30);
-    tmrLTurntableStop.setInterval(30);
     tmrAutoFade.setInterval(100);
-    for (QTimer* t : {&tmrTrackLength, &tmrRcue, &tmrLcue, &tmrRTurntableStop, &tmrLTurntableStop,
-                      &tmrAutoFade})
-        t->stop();
+    disable_Timers();
 }
 
 void halvoranF::set_WindowGeometry() {
-    const int right = std::max({Left_Deck->geometry().right(), Mixer->geometry().right(),
-                                Right_Deck->geometry().right()}) +
-                      1;
-    const int bottom = std::max({Left_Deck->geometry().bottom(), Mixer->geometry().bottom(),
-                                 Right_Deck->geometry().bottom()}) +
-                       1;
+    const QRect left = decks->left().controls().panel->geometry();
+    const QRect right = decks->right().controls().panel->geometry();
+    const int rightEdge = std::max({left.right(), Mixer->geometry().right(), right.right()}) + 1;
+    const int bottom = std::max({left.bottom(), Mixer->geometry().bottom(), right.bottom()}) + 1;
     const int margin = app::twips(app::kWindowMargin);
-    setFixedSize(right + margin, bottom + margin);
+    setFixedSize(rightEdge + margin, bottom + margin);
     CmdMinimizeButton->move(width() - 56, 4);
     cmdcloseButton->move(width() - 30, 4);
     titlebar->resize(width() - 100, titlebar->height());
@@ -242,9 +225,9 @@ void halvoranF::shutdown_Program() {
 }
 
 void halvoranF::disable_Timers() {
-    for (QTimer* t : {&tmrTrackLength, &tmrRcue, &tmrLcue, &tmrRTurntableStop, &tmrLTurntableStop,
-                      &tmrAutoFade})
-        t->stop();
+    tmrTrackLength.stop();
+    decks->stopTimers();
+    tmrAutoFade.stop();
 }
 
 void halvoranF::closeEvent(QCloseEvent* event) {

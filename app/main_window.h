@@ -1,9 +1,8 @@
 #pragma once
-// halvoranF: the main window, a borderless two-deck DJ console. It holds the
-// left deck, mixer and right deck panels with every deck and mixer control,
-// its timers, and runs the program's start-up (after the splash) and its
-// close. The controls get their behaviour from the deck, pitch, cueing,
-// mixer, metering, automatic DJ and keyboard code.
+// halvoranF: the main window, a borderless two-deck DJ console. It lays out
+// the two deck panels (built and wired by the decks) and the mixer panel,
+// holds the title bar, the mixer's controls and the window's timers, and runs
+// the program's start-up (after the splash) and its close.
 #include "platform/ui/precise_timer.h"
 
 #include <QWidget>
@@ -16,7 +15,6 @@ class QLabel;
 class QLineEdit;
 class ConsoleButton;
 class Slider;
-class qzvLCD;
 class qzvPeak;
 
 namespace app {
@@ -28,6 +26,7 @@ class ActionRunner;
 class AutoDJ;
 class KeyboardShortcuts;
 class MixerDesk;
+class TrackTick;
 } // namespace mixer
 namespace decks {
 class Decks;
@@ -79,64 +78,6 @@ public:
     // Width = right edge of the rightmost panel + 120 twips; centred on screen.
     void set_WindowGeometry();
 
-    // ---- Decks (one-line calls into the two decks) ----
-    void init_LeftPlayer();
-    void init_RightPlayer();
-    void play_now();
-    void changeLpitch();
-    void changeRpitch();
-    void run_pitchTimer_timer();
-    void tmrTrackLength_Timer();
-    void playCB2_Click();
-    void playCB_Click();
-    void playCB2_MouseDown(int button);
-    void playCB_MouseDown(int button);
-    void LpauseCB_Click();
-    void pauseCB_Click();
-    void stopCB2_MouseDown();
-    void stopCB_MouseDown();
-    void openFileCB2_Click();
-    void openFileCB1_Click();
-    void LpitchScroll_Change();
-    void RpitchScroll_Change();
-    void LpitchZeroIndicator_Click();
-    void pitchZeroIndicator_Click();
-    void LpBend_PlusCB_MouseDown();
-    void LpBend_PlusCB_MouseUp();
-    void LpBend_Minus_MouseDown();
-    void LpBend_Minus_MouseUp();
-    void RpBend_plusCB_MouseDown();
-    void RpBend_plusCB_MouseUp();
-    void RpBend_Minus_MouseDown();
-    void RpBend_Minus_MouseUp();
-    void speedCB_Click(int index);
-    void upCB_Click();
-    void downCB_Click();
-
-    // ---- Cueing, scrubbing, turntable stop, drag and drop ----
-    void cueCB2_MouseDown(int button);
-    void cueCB_MouseDown(int button);
-    void cueCB2_Click();
-    void cueCB_Click();
-    void LcueBackCB_MouseDown();
-    void LcueBackCB_MouseUp();
-    void LcueFowardCB_MouseDown();
-    void LcueFowardCB_MouseUp();
-    void cueBackCB_MouseDown();
-    void cueBackCB_MouseUp();
-    void cueFowardCB_MouseDown();
-    void cueFowardCB_MouseUp();
-    void cmdReset_Lcue_Click();
-    void cmdReset_Rcue_Click();
-    void Lplay_cue_Click(int index);
-    void Rplay_cue_Click(int index);
-    void tmrLcue_Timer();
-    void tmrRcue_Timer();
-    void tmrLTurntableStop_Timer();
-    void tmrRTurntableStop_Timer();
-    void do_dragDrop();
-    void do_dragdrop_RIGHT();
-
     // ---- Handlers ----
     void cmdcloseButton_Click();
     void CmdMinimizeButton_Click();
@@ -145,89 +86,27 @@ public:
     void playListCB_Click();
     void tmrAsync_Timer();
 
-    // ---- Automatic DJ (one-line calls into the automatic DJ) ----
-    void autoDJCB_Click();
-    void run_autoDJ();
-    void get_next_song();
-    void tmrAutoFade_Timer();
-
     // ---- Actions (the keys, and whatever else runs an action by its id) ----
     // `pressed` false: the action's key or button was let go.
     void runAction(mixer::Action action, bool pressed = true);
 
+
     // ---- Mixer ----
-    // Volume and pan of both decks reach their streams; the three meters
-    // take one reading. Both are also reached through the program links.
-    void run_volume_timer();
-    void run_VUmeterTimer();
     void monitorCMB_Click(int index);
-    // Both notifications of each mixer slider rerun the volumes; the mouse
-    // moving over one gives the Mixer panel the keyboard focus.
-    void crossFaderScroll_Change();
-    void crossFaderScroll_Scroll();
-    void crossFaderScroll_MouseMove(int button, int shift, int x, int y);
-    void LVolScroll_Change();
-    void LVolScroll_Scroll();
-    void LVolScroll_MouseMove(int button, int shift, int x, int y);
-    void RvolScroll_Change();
-    void RvolScroll_Scroll();
-    void RvolScroll_MouseMove(int button, int shift, int x, int y);
-    void MainVolScroll_Change();
-    void MainVolScroll_Scroll();
-    void MainVolScroll_MouseMove(int button, int shift, int x, int y);
-    void monitorVolScroll_Change();
-    void monitorVolScroll_Scroll();
-    void monitorVolScroll_MouseMove(int button, int shift, int x, int y);
 
     // ---- Fields ----
     std::int32_t ieMajor = 0;
     std::int32_t ieMinor = 0;
 
     // ---- Panels ----
-    QFrame* Left_Deck = nullptr;
+    // The mixer panel; each deck panel is its deck's (decks->deck(side).controls().panel).
     QFrame* Mixer = nullptr;
-    QFrame* Right_Deck = nullptr;
 
     // ---- Window frame ----
     QLabel* titlebar = nullptr;
     QLabel* imgIcon = nullptr;
     ConsoleButton* CmdMinimizeButton = nullptr;
     ConsoleButton* cmdcloseButton = nullptr;
-
-    // ---- Left deck ----
-    ConsoleButton* playCB2 = nullptr;
-    ConsoleButton* stopCB2 = nullptr;
-    ConsoleButton* LpauseCB = nullptr;
-    ConsoleButton* openFileCB2 = nullptr;
-    ConsoleButton* cueCB2 = nullptr;
-    ConsoleButton* LcueBackCB = nullptr;
-    ConsoleButton* LcueFowardCB = nullptr;
-    ConsoleButton* cmdReset_Lcue = nullptr;
-    std::array<ConsoleButton*, 1> Lplay_cue{};
-    Slider* LpitchScroll = nullptr;
-    ConsoleButton* LpitchZeroIndicator = nullptr;
-    ConsoleButton* LpBend_PlusCB = nullptr;
-    ConsoleButton* LpBend_Minus = nullptr;
-    qzvLCD* LCD_L = nullptr;
-
-    // ---- Right deck ----
-    ConsoleButton* playCB = nullptr;
-    ConsoleButton* stopCB = nullptr;
-    ConsoleButton* pauseCB = nullptr;
-    ConsoleButton* openFileCB1 = nullptr;
-    ConsoleButton* cueCB = nullptr;
-    ConsoleButton* cueBackCB = nullptr;
-    ConsoleButton* cueFowardCB = nullptr;
-    ConsoleButton* cmdReset_Rcue = nullptr;
-    std::array<ConsoleButton*, 1> Rplay_cue{};
-    Slider* RpitchScroll = nullptr;
-    ConsoleButton* pitchZeroIndicator = nullptr;
-    ConsoleButton* RpBend_plusCB = nullptr;
-    ConsoleButton* RpBend_Minus = nullptr;
-    qzvLCD* LCD_R = nullptr;
-
-    // Rate buttons: 1 and 2 left deck (22050, 44100), 3 and 4 right deck; 0 unused.
-    std::array<ConsoleButton*, 5> speedCB{};
 
     // ---- Mixer ----
     Slider* crossFaderScroll = nullptr;
@@ -251,17 +130,17 @@ public:
     std::array<QLineEdit*, 11> keyboardTXT{};
 
     // ---- Timers ----
+    // The track tick (80 ms), the automatic DJ's fade (100 ms) and the
+    // playlist's load after start-up (1 ms, once).
     ui::PreciseTimer tmrTrackLength;
-    ui::PreciseTimer tmrLcue;
-    ui::PreciseTimer tmrRcue;
-    ui::PreciseTimer tmrLTurntableStop;
-    ui::PreciseTimer tmrRTurntableStop;
     ui::PreciseTimer tmrAutoFade;
     ui::PreciseTimer tmrAsync;
 
     app::ProgramState& state;
-    // Both deck players, on the controls above.
+    // Both deck players, each with its panel, controls and timers.
     std::unique_ptr<decks::Decks> decks;
+    mixer::AutoDJ& autoDJ() { return *autoDJ_; }
+    mixer::TrackTick& trackTick() { return *trackTick_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -272,26 +151,21 @@ protected:
 
 private:
     void build_TitleBar();
-    void build_LeftDeck();
-    void build_RightDeck();
+    void build_Decks();
     void build_Mixer();
     void build_KeyboardHints();
-    // The mixer object on the mixer panel's controls, and its handlers.
+    // The mixer object's links to the decks, the automatic DJ on the
+    // crossfader and the decks, and the track tick over all three
+    // (main_window_mixer.cpp, main_window_autodj.cpp).
     void build_MixerDesk();
-    void connect_MixerLinks();
-    std::unique_ptr<mixer::MixerDesk> mixerDesk_;
-    // The automatic DJ on the mixer's crossfader, and the keyboard
-    // (main_window_autodj.cpp, main_window_keys.cpp).
     void build_AutoDJ();
     void build_Keyboard();
+    std::unique_ptr<mixer::MixerDesk> mixerDesk_;
     std::unique_ptr<mixer::AutoDJ> autoDJ_;
+    std::unique_ptr<mixer::TrackTick> trackTick_;
     std::unique_ptr<mixer::ActionRunner> actions_;
     // Watches the application's key events; goes before the actions it runs.
     std::unique_ptr<mixer::KeyboardShortcuts> keyboard_;
-    // The decks on their controls, and every deck control's event.
-    void build_Decks();
-    // Drops on the decks (the next-song box or files) and the next-song box's drag.
-    void build_Drops();
     bool loaded_ = false;
     bool unloaded_ = false;
 };

@@ -1,13 +1,17 @@
-// The main window's automatic DJ: the object on the mixer's crossfader and
-// the decks, its button, fade timer and link, and the next-song box.
+// The main window's automatic DJ on the mixer's crossfader and the decks,
+// the track tick over decks, meters and automatic DJ, and the next-song box.
 #include "app/main_window.h"
 
 #include "controls/widgets/console_button.h"
+#include "core/next_song_drag.h"
 #include "core/program_state.h"
 #include "mixer/auto_dj.h"
+#include "mixer/track_tick.h"
 
+#include <QDrag>
 #include <QEvent>
 #include <QLineEdit>
+#include <QMimeData>
 
 namespace {
 
@@ -34,26 +38,38 @@ private:
     QWidget* focusTarget_;
 };
 
+// The next-song box: a press arms the drag flag and starts the drag that a
+// deck takes (decks/deck_drop_target.cpp).
+class NextSongDrag : public QObject {
+public:
+    NextSongDrag(QLineEdit* box, app::ProgramState& state) : QObject(box), state_(state) {
+        box->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::MouseButtonPress) {
+            state_.dragArmed = -1;
+            auto* drag = new QDrag(watched);
+            auto* data = new QMimeData;
+            data->setData(app::kNextSongMime, QByteArray());
+            drag->setMimeData(data);
+            drag->exec(Qt::CopyAction);
+        }
+        return false;
+    }
+
+private:
+    app::ProgramState& state_;
+};
+
 } // namespace
 
 void halvoranF::build_AutoDJ() {
     autoDJ_ = std::make_unique<mixer::AutoDJ>(
         state, *decks, mixer::AutoDJControls{autoDJCB, crossFaderScroll, &tmrAutoFade});
-    tmrAutoFade.setTimerType(Qt::PreciseTimer);
-    connect(&tmrAutoFade, &QTimer::timeout, this, &halvoranF::tmrAutoFade_Timer);
-    connect(autoDJCB, &QPushButton::clicked, this, &halvoranF::autoDJCB_Click);
+    trackTick_ = std::make_unique<mixer::TrackTick>(state, *decks, *mixerDesk_);
+    connect(&tmrTrackLength, &QTimer::timeout, this, [this] { trackTick_->run(); });
+    new NextSongDrag(nextSongTXT, state);
     new NextSongBox(nextSongTXT, playListCB);
-}
-
-void halvoranF::autoDJCB_Click() {
-    autoDJ_->autoDJCB_Click();
-}
-void halvoranF::run_autoDJ() {
-    autoDJ_->run_autoDJ();
-}
-void halvoranF::get_next_song() {
-    autoDJ_->get_next_song();
-}
-void halvoranF::tmrAutoFade_Timer() {
-    autoDJ_->tmrAutoFade_Timer();
 }

@@ -10,6 +10,7 @@
 #include "controls/widgets/window_drag.h"
 #include "core/load_window.h"
 #include "core/program_state.h"
+#include "decks/decks.h"
 #include "platform/system/folders.h"
 #include "platform/ui/dialogs.h"
 
@@ -240,10 +241,8 @@ void optionsF::done(int result) {
 void optionsF::Form_Unload() {
     writeSettings();
     if (halvoranF* main = state_.mainWindow) {
-        main->changeLpitch();
-        main->changeRpitch();
-        main->tmrLcue.setInterval(state_.cueSearchInterval);
-        main->tmrRcue.setInterval(state_.cueSearchInterval);
+        main->decks->changePitches();
+        main->decks->setScrubInterval(state_.cueSearchInterval);
     }
     state_.removeForm(this);
     state_.optionsWindow = nullptr;

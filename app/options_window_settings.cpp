@@ -2,6 +2,7 @@
 // it unloads.
 #include "app/main_window.h"
 #include "app/options_window.h"
+#include "decks/decks.h"
 
 #include "controls/widgets/slider.h"
 #include "core/fixed_texts.h"
@@ -154,8 +155,7 @@ void optionsF::readSettings() {
     txtPlaylistPath_LostFocus();
     // Both decks' pitch with the range just read.
     if (halvoranF* main = state_.mainWindow) {
-        main->changeLpitch();
-        main->changeRpitch();
+        main->decks->changePitches();
     }
 }
 

@@ -53,6 +53,23 @@ struct DeckRecord {
     std::int16_t lastProgress = 0; // display progress (percent) seen at the last track tick
 };
 
+// Where the automatic DJ's hand-overs stand: the deck on air (the one faded
+// in last) and whether its mix point has come. A hand-over happens while a
+// deck is due; afterwards the other deck is on air. The stage is kept while
+// the mode is off, and switching it on again goes on from there.
+enum class AutoDJStage : std::uint8_t {
+    NotStarted, // no hand-over yet: the first one goes to the right deck
+    LeftDue,    // the left deck is on air and has passed its mix point
+    RightOnAir, // the right deck took over from the left one
+    RightDue,   // the right deck is on air and has passed its mix point
+    LeftOnAir,  // the left deck took over from the right one
+};
+
+struct AutoDJState {
+    bool on = false; // the AUTO DJ button shows this
+    AutoDJStage stage = AutoDJStage::NotStarted;
+};
+
 // What the engine is started with; filled by the options window's load.
 struct EngineSettings {
     std::int16_t device = 0;          // wanted device: -1 default, else the list position - 1
@@ -90,16 +107,10 @@ struct LoadedForm {
 };
 
 // Calls from a lower part of the program to a higher or sibling one (a deck
-// asking the playlist for an entry, the track timer raising an automatic-DJ
-// step). The part that answers connects its function at start-up; a call that
-// nobody connected does nothing and answers the empty value.
+// asking the playlist for an entry). The part that answers connects its
+// function at start-up; a call that nobody connected does nothing and answers
+// the empty value.
 struct ProgramLinks {
-    // Mixer: volume and pan of both decks reach their streams.
-    std::function<void()> runVolumeTimer;
-    // Level meters: one update from the track timer.
-    std::function<void()> runVUmeterTimer;
-    // Automatic DJ: one hand-over step.
-    std::function<void()> runAutoDJ;
     // Playlist window: its add button; removing the selected entry without
     // asking again (the user has answered the deck's "Remove from Playlist?");
     // the path of an entry of List1(0) ("" when there is none), the number of
@@ -162,13 +173,8 @@ struct ProgramState {
     std::int16_t monitorMode = 0;
     std::int32_t lastResult = 0;
 
-    // Automatic DJ: on, and each deck's mix-point flag (-1 set, 0 clear).
-    std::int16_t autoDJ_On = 0;
-    std::int16_t leftAtMixPoint = 0;
-    std::int16_t rightAtMixPoint = 0;
-    // The deck being faded in or on air (at most one set).
-    std::int16_t leftOnAir = 0;
-    std::int16_t rightOnAir = 0;
+    // Automatic DJ: the mode switch, and where its hand-overs stand.
+    AutoDJState autoDJ;
     // Set when a drag of the next-song box or of a playlist entry starts,
     // cleared by a drop that loads a deck.
     std::int16_t dragArmed = 0;

@@ -4,21 +4,30 @@
 
 namespace decks {
 
+namespace {
+// Default scrub step interval and the run-down's step interval, in ms.
+constexpr int kScrubIntervalMs = 80;
+constexpr int kRunDownIntervalMs = 30;
+} // namespace
+
 Deck::Deck(app::ProgramState& state, Decks& decks, int side, const DeckControls& controls)
-    : state_(state), decks_(decks), side_(side), controls_(controls) {}
-
-std::int16_t& Deck::mixPointFlag() {
-    return side_ == 0 ? state_.leftAtMixPoint : state_.rightAtMixPoint;
+    : state_(state), decks_(decks), side_(side), controls_(controls) {
+    scrubTimer_.setInterval(kScrubIntervalMs);
+    runDownTimer_.setInterval(kRunDownIntervalMs);
+    controls_.cueTimer = &scrubTimer_;
+    controls_.turntableStopTimer = &runDownTimer_;
+    connectControls();
+    connectDrops();
 }
 
-std::int16_t& Deck::otherMixPointFlag() {
-    return side_ == 0 ? state_.rightAtMixPoint : state_.leftAtMixPoint;
+void Deck::stopTimers() {
+    scrubTimer_.stop();
+    runDownTimer_.stop();
 }
 
-void Deck::raiseMixPoint() {
-    mixPointFlag() = -1;
-    otherMixPointFlag() = 0;
-    app::callLink(state_.links.runAutoDJ);
+void Deck::reportMixPoint() {
+    if (decks_.events().mixPointReached)
+        decks_.events().mixPointReached(side_);
 }
 
 } // namespace decks

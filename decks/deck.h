@@ -1,10 +1,12 @@
 #pragma once
 // One deck player: loading a file into the deck's stream, play, pause,
 // back to cue and stop, the deck's track time on its display, and its pitch.
-// Both sides are this one type; the side only picks the state record, the
-// controls and the automatic DJ's mix-point flag. Runs on the UI thread.
+// Both sides are this one type; the side only picks the state record and the
+// controls. The deck answers its own controls' events and owns its scrub and
+// run-down timers. Runs on the UI thread.
 #include "core/program_state.h"
 #include "decks/deck_controls.h"
+#include "platform/ui/precise_timer.h"
 
 #include <QString>
 #include <cstdint>
@@ -23,11 +25,15 @@ public:
     app::DeckRecord& record() { return state_.decks[side_]; }
     const app::DeckRecord& record() const { return state_.decks[side_]; }
     const DeckControls& controls() const { return controls_; }
+    // The mixer's slider of this deck, which a load sets to the middle.
+    void attachVolume(Slider* volume) { controls_.volume = volume; }
+    // The scrub timer's interval in ms (the options' cue search interval).
+    void setScrubInterval(int ms) { scrubTimer_.setInterval(ms); }
+    void stopTimers();
 
     // ---- Loading (deck_loading.cpp) ----
-    // Loads the record's file path into the deck (init_LeftPlayer /
-    // init_RightPlayer). A file that cannot be opened leaves the deck as it
-    // was: its previous song stays loaded (or the deck stays empty).
+    // Loads the record's file path into the deck. A file that cannot be opened leaves the deck as
+    // it was: its previous song stays loaded (or the deck stays empty).
     void init_Player();
     // Opens `path` through the WMA add-on, else the main library. Empty on
     // failure, after telling the user (unless the automatic DJ is on).
@@ -62,13 +68,14 @@ public:
     // when the user dragged the display's position bar since the last tick.
     void showTrackTime();
     void rememberProgress();
-    // Automatic DJ on: raises this deck's mix-point flag (once) when its
-    // progress passes the automix start, and runs one automatic-DJ step.
-    void handOverAtMixPoint();
+    // The stream's position has passed the automix start (percent of the
+    // track, rounded) or the end.
+    bool pastMixPoint() const;
+    // Tells the automatic DJ that this deck is due.
+    void reportMixPoint();
 
     // ---- Pitch (deck_pitch.cpp) ----
-    // changeLpitch / changeRpitch: the pitch position to the stream's rate
-    // and the display.
+    // The pitch position to the stream's rate and the display.
     void changePitch();
     // One pitch step: follow the slider, or bend while a bend button is held.
     void pitchStep();
@@ -91,7 +98,7 @@ public:
     // Scrub buttons (back: forward = false), only in cue mode.
     void scrub_MouseDown(bool forward);
     void scrub_MouseUp(bool forward);
-    // One tick of the deck's scrub timer (tmrLcue / tmrRcue, 80 ms).
+    // One tick of the deck's scrub timer (the cue search interval, 80 ms by default).
     void scrubTimer_Tick();
     void resetCue_Click();
     // Play-from-memory button, control-array item `index`.
@@ -102,7 +109,7 @@ public:
     void turntableStop_Tick();
 
     // ---- Drag and drop (deck_drop.cpp) ----
-    // A drop on one of this deck's controls (do_dragDrop / do_dragdrop_RIGHT):
+    // A drop of the next-song drag on one of this deck's controls:
     // with a drag of the next-song box armed, the playlist's entry at
     // song_index is loaded and the drag is disarmed.
     void dragDrop();
@@ -111,10 +118,10 @@ public:
     void dropFile(const QString& path);
 
 private:
-    std::int16_t& mixPointFlag();
-    std::int16_t& otherMixPointFlag();
-    // Automatic DJ: this deck's mix point reached, one hand-over step.
-    void raiseMixPoint();
+    // Every control's event to the operation above (deck_wiring.cpp).
+    void connectControls();
+    // The panel and the controls that take drops (deck_drop_target.cpp).
+    void connectDrops();
     void endLoading();
     // After a seek for a play: starts the stream unless `playing`, and runs
     // the volume step (or reports a start that failed).
@@ -129,7 +136,11 @@ private:
     app::ProgramState& state_;
     Decks& decks_;
     const int side_;
-    const DeckControls controls_;
+    DeckControls controls_;
+    // The context of every connection to this deck: they end with the deck.
+    QObject connections_;
+    ui::PreciseTimer scrubTimer_;
+    ui::PreciseTimer runDownTimer_;
 };
 
 } // namespace decks

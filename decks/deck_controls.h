@@ -1,8 +1,7 @@
 #pragma once
-// The controls of one deck, as the main window builds them, and what the
-// decks take from the window that holds them. The main window fills one
-// DeckControls record per side; the deck code reads and writes the controls
-// only through it.
+// The controls of one deck, as the deck's panel builder makes them, and what
+// the decks take from the window that holds them. The deck code reads and
+// writes the controls only through its DeckControls record.
 #include <QString>
 #include <functional>
 
@@ -14,22 +13,23 @@ class qzvLCD;
 
 namespace decks {
 
+// Each field names the control's objectName on the left / right deck.
 struct DeckControls {
     ConsoleButton* play = nullptr;           // playCB2 / playCB
     ConsoleButton* stop = nullptr;           // stopCB2 / stopCB
     ConsoleButton* pause = nullptr;          // LpauseCB / pauseCB
     ConsoleButton* openFile = nullptr;       // openFileCB2 / openFileCB1
-    ConsoleButton* playFromMemory = nullptr; // Lplay_cue(0) / Rplay_cue(0)
-    ConsoleButton* rate22050 = nullptr;      // speedCB(1) / speedCB(3)
-    ConsoleButton* rate44100 = nullptr;      // speedCB(2) / speedCB(4)
+    ConsoleButton* playFromMemory = nullptr; // Lplay_cue / Rplay_cue
+    ConsoleButton* rate22050 = nullptr;      // speedCB1 / speedCB3
+    ConsoleButton* rate44100 = nullptr;      // speedCB2 / speedCB4
     Slider* pitch = nullptr;                 // LpitchScroll / RpitchScroll, 0..2000
     ConsoleButton* pitchZero = nullptr;      // LpitchZeroIndicator / pitchZeroIndicator
     ConsoleButton* bendUp = nullptr;         // LpBend_PlusCB / RpBend_plusCB
     ConsoleButton* bendDown = nullptr;       // LpBend_Minus / RpBend_Minus
-    Slider* volume = nullptr;                // LVolScroll / RvolScroll
+    Slider* volume = nullptr;                // LVolScroll / RvolScroll, on the mixer panel
     qzvLCD* lcd = nullptr;                   // LCD_L / LCD_R
-    QTimer* cueTimer = nullptr;              // tmrLcue / tmrRcue
-    QTimer* turntableStopTimer = nullptr;    // tmrLTurntableStop / tmrRTurntableStop
+    QTimer* cueTimer = nullptr;              // the deck's scrub timer, 80 ms by default
+    QTimer* turntableStopTimer = nullptr;    // the deck's run-down timer, 30 ms
     ConsoleButton* cue = nullptr;            // cueCB2 / cueCB
     ConsoleButton* cueBack = nullptr;        // LcueBackCB / cueBackCB
     ConsoleButton* cueForward = nullptr;     // LcueFowardCB / cueFowardCB
@@ -40,11 +40,22 @@ struct DeckControls {
 struct DeckHost {
     // Shown after the title on the display ("<title>          <product>").
     QString productName;
-    // The mixer panel, which takes the keyboard focus back after some presses.
-    QWidget* mixerPanel = nullptr;
+    // Gives the keyboard back to the mixer panel (after some presses, and
+    // when the mouse moves over a deck panel or its pitch slider).
+    std::function<void()> focusMixer;
     // The engine error box: the message, a blank line and the engine's last
     // error code.
     std::function<void(const QString& message)> throwError;
+};
+
+// What the decks tell the parts above them; those parts connect the calls.
+struct DeckEvents {
+    // A deck started, resumed or changed its rate: the mixer sets both
+    // decks' volume and pan again.
+    std::function<void()> levelsChanged;
+    // With the automatic DJ on, deck `side` (0 left, 1 right) passed its mix
+    // point, ran down or failed to load a song.
+    std::function<void(int side)> mixPointReached;
 };
 
 } // namespace decks

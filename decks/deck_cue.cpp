@@ -118,7 +118,7 @@ void Deck::playFromMemory_Click(int index) {
         resumeStream();
         r.paused = 0;
         controls_.lcd->setPause(false);
-        app::callLink(state_.links.runVolumeTimer);
+        decks_.levelsChanged();
         return;
     }
     const bool playing = r.stream.isPlaying();
@@ -132,7 +132,7 @@ void Deck::playFromHere(bool playing) {
     if (!playing && playStream() == 0)
         decks_.host().throwError(kCantPlay);
     else
-        app::callLink(state_.links.runVolumeTimer);
+        decks_.levelsChanged();
 }
 
 } // namespace decks

@@ -23,7 +23,7 @@ void Deck::init_Player() {
         return;
     // The load's error trap: a path that cannot even be looked up.
     if (!pathCanBeLookedUp(r.filePath)) {
-        if (!state_.autoDJ_On) {
+        if (!state_.autoDJ.on) {
             state_.dialogs.msgBox("Please make sure the file exists on the disk...",
                                   ui::vbCritical | ui::vbOKOnly, QString());
             r.filePath = r.loadedFile;
@@ -46,8 +46,8 @@ void Deck::init_Player() {
     engine::Channel stream = openStream(r.filePath);
     if (!stream) {
         r.filePath = r.loadedFile;
-        if (state_.autoDJ_On && !mixPointFlag())
-            raiseMixPoint();
+        if (state_.autoDJ.on)
+            reportMixPoint();
         endLoading();
         return;
     }
@@ -93,7 +93,7 @@ void Deck::endLoading() {
 
 engine::Channel Deck::openStream(const QString& path) {
     engine::Channel stream = engine::Channel::open(sys::toAnsi(path), state_.engine.streamFlags);
-    if (!stream && !state_.autoDJ_On) {
+    if (!stream && !state_.autoDJ.on) {
         if (engine::fileExists(path)) {
             decks_.host().throwError(
                 "The selected file could not be loaded. Please choose another file...");

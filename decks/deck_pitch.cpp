@@ -63,8 +63,8 @@ void Deck::bend_MouseDown(bool up) {
 void Deck::bend_MouseUp(bool up) {
     (up ? record().bendUpHeld : record().bendDownHeld) = 0;
     decks_.run_pitchTimer_timer();
-    if (QWidget* mixer = decks_.host().mixerPanel)
-        mixer->setFocus();
+    if (decks_.host().focusMixer)
+        decks_.host().focusMixer();
 }
 
 void Deck::pitchZero_Click() {
@@ -78,7 +78,7 @@ void Deck::rate_Click(bool rate44100) {
     record().baseRate = rate44100 ? 44100 : 22050;
     changePitch();
     if (!record().filePath.isEmpty())
-        app::callLink(state_.links.runVolumeTimer);
+        decks_.levelsChanged();
 }
 
 } // namespace decks

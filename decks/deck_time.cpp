@@ -52,10 +52,14 @@ void Deck::rememberProgress() {
     record().lastProgress = controls_.lcd->Progress();
 }
 
-void Deck::handOverAtMixPoint() {
-    const short progress = controls_.lcd->Progress();
-    if (!mixPointFlag() && (progress >= 100 || progress > state_.settings.automixStart))
-        raiseMixPoint();
+bool Deck::pastMixPoint() const {
+    const app::DeckRecord& r = record();
+    if (!r.stream || r.length == 0)
+        return false;
+    // Percent of the track played, rounded as the display's progress is.
+    const long long played =
+        app::roundHalfEven(std::min(getStreamPosition(), r.length) * 100.0 / r.length);
+    return played >= 100 || played > state_.settings.automixStart;
 }
 
 } // namespace decks

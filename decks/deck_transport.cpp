@@ -33,7 +33,7 @@ void Deck::play_now() {
         resumeStream();
         r.paused = 0;
         lcd.setPause(false);
-        app::callLink(state_.links.runVolumeTimer);
+        decks_.levelsChanged();
         return;
     }
     controls_.turntableStopTimer->stop();
@@ -43,14 +43,14 @@ void Deck::play_now() {
     lcd.setPlay(true);
     if (r.stream.isPlaying()) {
         setStreamPosition(r.cuePosition);
-        app::callLink(state_.links.runVolumeTimer);
+        decks_.levelsChanged();
         return;
     }
     setStreamPosition(r.cuePosition);
-    if (playStream() == 0 && !state_.autoDJ_On)
+    if (playStream() == 0 && !state_.autoDJ.on)
         decks_.host().throwError("Can't play file. Please choose another file...");
     else
-        app::callLink(state_.links.runVolumeTimer);
+        decks_.levelsChanged();
 }
 
 void Deck::play_MouseDown(int button) {
@@ -65,8 +65,8 @@ void Deck::play_MouseDown(int button) {
     setStreamPosition(r.cuePosition);
     changePitch();
     r.cueMode = -1;
-    if (QWidget* mixer = decks_.host().mixerPanel)
-        mixer->setFocus();
+    if (decks_.host().focusMixer)
+        decks_.host().focusMixer();
 }
 
 void Deck::pause_Click() {

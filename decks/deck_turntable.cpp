@@ -27,8 +27,8 @@ void Deck::turntableStop_Tick() {
     controls_.turntableStopTimer->stop();
     // The pitched rate again, for the next play.
     changePitch();
-    if (state_.autoDJ_On && !mixPointFlag())
-        raiseMixPoint();
+    if (state_.autoDJ.on)
+        reportMixPoint();
 }
 
 } // namespace decks

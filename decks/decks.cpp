@@ -1,14 +1,15 @@
 #include "decks/decks.h"
 
+#include "decks/deck_panel.h"
+
 #include "core/program_state.h"
 
 namespace decks {
 
-Decks::Decks(app::ProgramState& state, DeckHost host, const DeckControls& left,
-             const DeckControls& right)
+Decks::Decks(app::ProgramState& state, DeckHost host, QWidget* window)
     : state_(state), host_(std::move(host)) {
-    decks_[0] = std::make_unique<Deck>(state, *this, 0, left);
-    decks_[1] = std::make_unique<Deck>(state, *this, 1, right);
+    for (int side : {0, 1})
+        decks_[side] = std::make_unique<Deck>(state, *this, side, buildDeckPanel(window, side));
 }
 
 Decks::~Decks() = default;
@@ -31,24 +32,34 @@ void Decks::run_pitchTimer_timer() {
     left().pitchStep();
 }
 
-void Decks::tmrTrackLength_Timer() {
-    app::callLink(state_.links.runVUmeterTimer);
+void Decks::levelsChanged() {
+    if (events_.levelsChanged)
+        events_.levelsChanged();
+}
+
+void Decks::showTrackTimes() {
     if (left().bendHeld() || right().bendHeld())
         run_pitchTimer_timer();
     left().showTrackTime();
     right().showTrackTime();
     right().rememberProgress();
     left().rememberProgress();
-    if (state_.autoDJ_On) {
-        right().handOverAtMixPoint();
-        left().handOverAtMixPoint();
-    }
 }
 
-void Decks::speedCB_Click(int index) {
-    if (index < 1 || index > 4)
-        return;
-    deck(index <= 2 ? 0 : 1).rate_Click(index % 2 == 0);
+void Decks::reportMixPoints() {
+    for (Deck* d : {&right(), &left()})
+        if (d->pastMixPoint())
+            d->reportMixPoint();
+}
+
+void Decks::setScrubInterval(int ms) {
+    left().setScrubInterval(ms);
+    right().setScrubInterval(ms);
+}
+
+void Decks::stopTimers() {
+    right().stopTimers();
+    left().stopTimers();
 }
 
 void Decks::downCB_Click() {

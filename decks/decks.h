@@ -1,13 +1,15 @@
 #pragma once
 // The main window's two decks and what acts on both: play_now on the
-// selected deck, the 80 ms track tick, the pitch step of both decks, the rate
-// buttons and the playlist step buttons. The main window owns one Decks and
-// its named operations and handlers call into it.
+// selected deck, the decks' part of the 80 ms track tick, the pitch step of
+// both decks and the playlist step buttons. The main window owns one Decks,
+// which builds both deck panels on it.
 #include "decks/deck.h"
 #include "decks/deck_controls.h"
 
 #include <array>
 #include <memory>
+
+class QWidget;
 
 namespace app {
 struct ProgramState;
@@ -17,8 +19,8 @@ namespace decks {
 
 class Decks {
 public:
-    Decks(app::ProgramState& state, DeckHost host, const DeckControls& left,
-          const DeckControls& right);
+    // Builds the left, then the right deck's panel on `window`.
+    Decks(app::ProgramState& state, DeckHost host, QWidget* window);
     ~Decks();
 
     Deck& deck(int side) { return *decks_[side == 0 ? 0 : 1]; }
@@ -27,6 +29,9 @@ public:
     // The program-wide selected deck.
     Deck& selected();
     const DeckHost& host() const { return host_; }
+    DeckEvents& events() { return events_; }
+    // Runs the connected levelsChanged event.
+    void levelsChanged();
 
     // Plays or resumes the selected deck; both decks' pitch is applied again.
     void play_now();
@@ -34,11 +39,14 @@ public:
     void changePitches();
     // One pitch step for both decks, right first.
     void run_pitchTimer_timer();
-    // Every 80 ms: meters, held bends, both displays and the automatic DJ's
-    // hand-over.
-    void tmrTrackLength_Timer();
-    // speedCB(index): 1, 2 left deck (22050, 44100); 3, 4 right deck.
-    void speedCB_Click(int index);
+    // The decks' part of the 80 ms track tick: held bends, then both
+    // displays' time and progress.
+    void showTrackTimes();
+    // Each deck past its mix point reports it, right deck first.
+    void reportMixPoints();
+    // Both scrub timers' interval in ms.
+    void setScrubInterval(int ms);
+    void stopTimers();
     // Playlist step buttons: the next or previous entry, wrapping around.
     void downCB_Click();
     void upCB_Click();
@@ -46,6 +54,7 @@ public:
 private:
     app::ProgramState& state_;
     DeckHost host_;
+    DeckEvents events_;
     std::array<std::unique_ptr<Deck>, 2> decks_;
 };
 

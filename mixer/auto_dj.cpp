@@ -16,13 +16,59 @@ constexpr int kFadeStep = 2;
 // The incoming deck is pressed Play once the crossfader has come this far.
 constexpr int kPlayRightFrom = 40;
 constexpr int kPlayLeftFrom = 60;
+
+using app::AutoDJStage;
+
+// The deck on air: 0 left (also before the first hand-over), 1 right.
+int onAirSide(AutoDJStage stage) {
+    return stage == AutoDJStage::RightOnAir || stage == AutoDJStage::RightDue ? 1 : 0;
+}
+
+// The deck whose mix point came last: 0 left, 1 right, -1 none yet.
+int dueSide(AutoDJStage stage) {
+    switch (stage) {
+    case AutoDJStage::LeftDue:
+    case AutoDJStage::RightOnAir:
+        return 0;
+    case AutoDJStage::RightDue:
+    case AutoDJStage::LeftOnAir:
+        return 1;
+    case AutoDJStage::NotStarted:
+        break;
+    }
+    return -1;
+}
+
+AutoDJStage stageOf(int onAir, int due) {
+    if (onAir == 0)
+        return due == 0 ? AutoDJStage::LeftDue : AutoDJStage::LeftOnAir;
+    return due == 1 ? AutoDJStage::RightDue : AutoDJStage::RightOnAir;
+}
 } // namespace
 
 AutoDJ::AutoDJ(app::ProgramState& state, decks::Decks& decks, const AutoDJControls& controls)
-    : state_(state), decks_(decks), controls_(controls) {}
+    : state_(state), decks_(decks), controls_(controls) {
+    decks_.events().mixPointReached = [this](int side) { mixPointReached(side); };
+    QObject::connect(controls_.autoDJCB, &QPushButton::clicked, controls_.autoDJCB,
+                     [this] { autoDJCB_Click(); });
+    QObject::connect(controls_.tmrAutoFade, &QTimer::timeout, controls_.tmrAutoFade,
+                     [this] { tmrAutoFade_Timer(); });
+}
+
+void AutoDJ::showMode() {
+    controls_.autoDJCB->setBackColor(state_.autoDJ.on ? app::kColourOn : app::kColourOff);
+}
+
+void AutoDJ::mixPointReached(int side) {
+    app::AutoDJState& dj = state_.autoDJ;
+    if (dueSide(dj.stage) == side)
+        return;
+    dj.stage = stageOf(onAirSide(dj.stage), side);
+    run_autoDJ();
+}
 
 void AutoDJ::autoDJCB_Click() {
-    if (controls_.autoDJCB->BackColor() == app::kColourOn) {
+    if (state_.autoDJ.on) {
         switchOff();
         return;
     }
@@ -35,21 +81,21 @@ void AutoDJ::autoDJCB_Click() {
 }
 
 void AutoDJ::switchOn() {
-    controls_.autoDJCB->setBackColor(app::kColourOn);
-    state_.autoDJ_On = -1;
+    app::AutoDJState& dj = state_.autoDJ;
+    dj.on = true;
+    showMode();
     // Switching on again while the right deck is due waits for the next trigger.
-    if (state_.rightAtMixPoint)
+    if (dueSide(dj.stage) == 1)
         return;
-    state_.leftAtMixPoint = -1;
-    state_.rightAtMixPoint = 0;
+    dj.stage = stageOf(onAirSide(dj.stage), 0);
     controls_.tmrAutoFade->start();
     run_autoDJ();
 }
 
 void AutoDJ::switchOff() {
     // The decks keep playing; a fade stops where it is.
-    controls_.autoDJCB->setBackColor(app::kColourOff);
-    state_.autoDJ_On = 0;
+    state_.autoDJ.on = false;
+    showMode();
     controls_.tmrAutoFade->stop();
 }
 
@@ -79,7 +125,8 @@ bool AutoDJ::loadNextSong(decks::Deck& deck) {
 void AutoDJ::run_autoDJ() {
     if (loading_)
         return;
-    if (!state_.leftAtMixPoint && !state_.rightAtMixPoint)
+    app::AutoDJState& dj = state_.autoDJ;
+    if (dueSide(dj.stage) < 0)
         return;
     const int count = app::callLink(state_.links.playlistCount);
     if (count <= 0) {
@@ -91,25 +138,19 @@ void AutoDJ::run_autoDJ() {
     }
     for (int failed = 0; failed < count; ++failed) {
         advanceSong(count);
-        if (!state_.leftOnAir && !state_.rightOnAir)
-            state_.leftOnAir = -1; // the first fade goes to the right deck
-        const bool toRight = state_.leftOnAir && state_.leftAtMixPoint;
-        if (!toRight && !(state_.rightOnAir && state_.rightAtMixPoint))
-            return; // nothing is due on air; the index has still advanced
         // The hand-over as it stands, to try again with the following entry.
-        const std::int16_t due[] = {state_.leftAtMixPoint, state_.rightAtMixPoint};
+        const AutoDJStage due = dj.stage;
+        if (due != AutoDJStage::LeftDue && due != AutoDJStage::RightDue)
+            return; // the deck on air is not due; the index has still advanced
+        const bool toRight = due == AutoDJStage::LeftDue;
         decks::Deck& incoming = decks_.deck(toRight ? 1 : 0);
-        state_.leftOnAir = toRight ? 0 : -1;
-        state_.rightOnAir = toRight ? -1 : 0;
+        dj.stage = toRight ? AutoDJStage::RightOnAir : AutoDJStage::LeftOnAir;
         if (loadNextSong(incoming)) {
             incoming.controls().volume->setValue(incoming.controls().volume->Min());
             controls_.tmrAutoFade->start();
             return;
         }
-        state_.leftOnAir = toRight ? -1 : 0;
-        state_.rightOnAir = toRight ? 0 : -1;
-        state_.leftAtMixPoint = due[0];
-        state_.rightAtMixPoint = due[1];
+        dj.stage = due;
     }
     // One pass over the whole playlist and no song would load.
     switchOff();
@@ -129,7 +170,10 @@ void AutoDJ::get_next_song() {
 void AutoDJ::tmrAutoFade_Timer() {
     Slider& fader = *controls_.crossFaderScroll;
     const int x = fader.Value();
-    if (state_.rightOnAir) {
+    const AutoDJStage stage = state_.autoDJ.stage;
+    if (stage == AutoDJStage::NotStarted)
+        return;
+    if (onAirSide(stage) == 1) {
         if (x < fader.Max())
             fader.setValue(std::min(x + kFadeStep, fader.Max()));
         else
@@ -137,7 +181,7 @@ void AutoDJ::tmrAutoFade_Timer() {
         decks::Deck& right = decks_.right();
         if (fader.Value() >= kPlayRightFrom && !right.record().stream.isPlaying())
             right.play_Click();
-    } else if (state_.leftOnAir) {
+    } else {
         if (x >= fader.Min() + 1)
             fader.setValue(std::max(x - kFadeStep, fader.Min()));
         else

@@ -1,7 +1,7 @@
 #pragma once
 // The main window's mixer controls as the mixer uses them; the main window
 // fills the record once its panels are built. The controls stay owned by the
-// window.
+// window; the mixer connects their events.
 #include <array>
 
 class ConsoleButton;
@@ -12,6 +12,7 @@ class qzvPeak;
 namespace mixer {
 
 struct MixerControls {
+    QWidget* panel = nullptr;           // takes the keyboard when the mouse moves over a slider
     Slider* crossFaderScroll = nullptr; // 0 left deck only .. max right deck only
     Slider* LVolScroll = nullptr;       // left deck, level = max - value
     Slider* RvolScroll = nullptr;       // right deck, level = max - value

@@ -3,10 +3,29 @@
 #include "controls/widgets/console_button.h"
 #include "controls/widgets/slider.h"
 
+#include <QWidget>
+
 namespace mixer {
 
 MixerDesk::MixerDesk(app::ProgramState& state, const MixerControls& controls)
-    : state_(state), controls_(controls) {}
+    : state_(state), controls_(controls) {
+    const MixerControls& c = controls_;
+    for (Slider* s :
+         {c.crossFaderScroll, c.LVolScroll, c.RvolScroll, c.MainVolScroll, c.monitorVolScroll}) {
+        if (!s)
+            continue;
+        for (auto signal : {&Slider::Change, &Slider::Scroll})
+            QObject::connect(s, signal, &connections_, [this] { run_volume_timer(); });
+        QObject::connect(s, &Slider::MouseMove, &connections_, [this] {
+            if (controls_.panel)
+                controls_.panel->setFocus();
+        });
+    }
+    for (int i = 0; i < static_cast<int>(c.monitorCMB.size()); ++i)
+        if (c.monitorCMB[static_cast<std::size_t>(i)])
+            QObject::connect(c.monitorCMB[static_cast<std::size_t>(i)], &QPushButton::clicked,
+                             &connections_, [this, i] { monitorCMB_Click(i); });
+}
 
 SliderValues MixerDesk::sliderValues() const {
     SliderValues s;

@@ -8,10 +8,15 @@
 #include "mixer/mixer_controls.h"
 #include "mixer/mixer_math.h"
 
+#include <QObject>
+
 namespace mixer {
 
 class MixerDesk {
 public:
+    // Both value notifications of each slider rerun the volumes, the mouse
+    // moving over one gives the panel the keyboard, and the monitor buttons
+    // switch the monitor.
     MixerDesk(app::ProgramState& state, const MixerControls& controls);
 
     // Recomputes both decks' volumes from the sliders (state.leftDeckVolume,
@@ -43,6 +48,8 @@ private:
 
     app::ProgramState& state_;
     MixerControls controls_;
+    // The context of the controls' connections: they end with the mixer.
+    QObject connections_;
 };
 
 } // namespace mixer

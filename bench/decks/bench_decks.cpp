@@ -9,6 +9,8 @@
 #include "bench/audio/bench_support.h"
 #include "controls/widgets/console_button.h"
 #include "core/program_state.h"
+#include "decks/decks.h"
+#include "mixer/track_tick.h"
 #include "platform/audio/offline.h"
 #include "platform/ui/dialogs.h"
 
@@ -101,9 +103,9 @@ void loadDeck(int side, const std::string& path) {
     Program& p = program();
     p.state->decks[side].filePath = QString::fromStdString(path);
     if (side == 0)
-        p.window->init_LeftPlayer();
+        p.window->decks->left().init_Player();
     else
-        p.window->init_RightPlayer();
+        p.window->decks->right().init_Player();
 }
 
 // Ticks with 80 ms of sound rendered before each (not timed); the tick and
@@ -114,7 +116,7 @@ void tickLoop(benchmark::State& s, const char* figure) {
     for (auto _ : s) {
         BASS_Offline_Render(nullptr, 3528);
         const auto begin = Clock::now();
-        p.window->tmrTrackLength_Timer();
+        p.window->trackTick().run();
         QCoreApplication::processEvents();
         const double seconds = std::chrono::duration<double>(Clock::now() - begin).count();
         s.SetIterationTime(seconds);
@@ -134,8 +136,8 @@ void BM_TrackTickBothDecksPlaying(benchmark::State& s) {
     Program& p = program();
     loadDeck(0, bench_audio::threeMinuteMp3());
     loadDeck(1, bench_audio::threeMinuteMp3());
-    p.window->playCB2->click();
-    p.window->playCB->click();
+    p.window->decks->left().controls().play->click();
+    p.window->decks->right().controls().play->click();
     tickLoop(s, "playing_tick_us");
     for (app::DeckRecord& deck : p.state->decks)
         deck = app::DeckRecord();

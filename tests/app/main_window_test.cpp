@@ -10,6 +10,7 @@
 #include "controls/widgets/console_button.h"
 #include "controls/widgets/console_look.h"
 #include "controls/widgets/slider.h"
+#include "decks/decks.h"
 #include "tests/app/program_fixture.h"
 #include "tests/support/qt_app.h"
 #include "tests/support/screenshots.h"
@@ -56,11 +57,14 @@ TEST_F(MainWindowTest, PanelsInEachArrangement) {
     for (int index = 0; index < 3; ++index) {
         state->optionsWindow->djSetupOpt_Click(index);
         EXPECT_EQ(state->settings.djSetup, index);
-        std::vector<QWidget*> order{w->Left_Deck, w->Mixer, w->Right_Deck};
+        std::vector<QWidget*> order{w->decks->left().controls().panel, w->Mixer,
+                                    w->decks->right().controls().panel};
         if (index == 1)
-            order = {w->Mixer, w->Left_Deck, w->Right_Deck};
+            order = {w->Mixer, w->decks->left().controls().panel,
+                     w->decks->right().controls().panel};
         if (index == 2)
-            order = {w->Left_Deck, w->Right_Deck, w->Mixer};
+            order = {w->decks->left().controls().panel, w->decks->right().controls().panel,
+                     w->Mixer};
         // Left edge at 140 twips, each next panel 10 twips after the previous one.
         int leftTwips = 140;
         for (QWidget* panel : order) {
@@ -68,8 +72,8 @@ TEST_F(MainWindowTest, PanelsInEachArrangement) {
                 << index << " " << panel->objectName().toStdString();
             leftTwips += panel->width() * app::kTwipsPerPixel + 10;
         }
-        EXPECT_EQ(w->Left_Deck->y(), app::twips(390));
-        EXPECT_EQ(w->Right_Deck->y(), app::twips(390));
+        EXPECT_EQ(w->decks->left().controls().panel->y(), app::twips(390));
+        EXPECT_EQ(w->decks->right().controls().panel->y(), app::twips(390));
         EXPECT_EQ(w->Mixer->y(), app::twips(790));
         // Every panel lies inside the window, 120 twips from its right edge at most.
         for (QWidget* panel : order)
@@ -83,8 +87,8 @@ TEST_F(MainWindowTest, SetupStoredInTheSettingsArrangesTheWindowAtStart) {
     app_test::writeSetting("DjSetup", "1");
     halvoranF* w = startProgram();
     ASSERT_NE(w, nullptr);
-    EXPECT_LT(w->Mixer->x(), w->Left_Deck->x());
-    EXPECT_LT(w->Left_Deck->x(), w->Right_Deck->x());
+    EXPECT_LT(w->Mixer->x(), w->decks->left().controls().panel->x());
+    EXPECT_LT(w->decks->left().controls().panel->x(), w->decks->right().controls().panel->x());
 }
 
 TEST_F(MainWindowTest, EveryControlHasItsNameCaptionAndTooltip) {
@@ -142,19 +146,15 @@ TEST_F(MainWindowTest, EveryControlHasItsNameCaptionAndTooltip) {
         ASSERT_NE(s, nullptr) << name;
         EXPECT_FALSE(s->toolTip().isEmpty()) << name;
     }
-    EXPECT_EQ(w->playCB2->text(), "PLAY");
-    EXPECT_EQ(w->findChild<qzvLCD*>("LCD_L"), w->LCD_L);
-    EXPECT_EQ(w->findChild<qzvLCD*>("LCD_R"), w->LCD_R);
+    EXPECT_EQ(w->findChild<ConsoleButton*>("playCB2")->text(), "PLAY");
+    for (const char* name : {"LCD_L", "LCD_R"})
+        EXPECT_TRUE(w->findChild<qzvLCD*>(name)->isVisibleTo(w)) << name;
     for (const char* name : {"LVUmeter", "RVUmeter", "mainVolVUmeter"})
         EXPECT_NE(w->findChild<qzvPeak*>(name), nullptr) << name;
     EXPECT_NE(w->findChild<QLineEdit*>("nextSongTXT"), nullptr);
-    EXPECT_EQ(w->speedCB[0], nullptr);
-    EXPECT_EQ(w->speedCB[1]->objectName(), "speedCB1");
-    EXPECT_EQ(w->speedCB[4]->objectName(), "speedCB4");
-    EXPECT_TRUE(w->LCD_L->isVisibleTo(w));
     // The controls of each deck sit on that deck's panel.
-    EXPECT_EQ(w->playCB2->parentWidget(), w->Left_Deck);
-    EXPECT_EQ(w->playCB->parentWidget(), w->Right_Deck);
+    EXPECT_EQ(w->findChild<ConsoleButton*>("playCB2")->parentWidget()->objectName(), "Left_Deck");
+    EXPECT_EQ(w->findChild<ConsoleButton*>("playCB")->parentWidget()->objectName(), "Right_Deck");
     EXPECT_EQ(w->crossFaderScroll->parentWidget(), w->Mixer);
 
     // Key hints, in index order, each next to the button its key presses.
@@ -163,29 +163,25 @@ TEST_F(MainWindowTest, EveryControlHasItsNameCaptionAndTooltip) {
         EXPECT_EQ(w->keyboardTXT[i]->text(), letters[i]);
         EXPECT_EQ(w->keyboardTXT[i]->height(), app::twips(225));
     }
-    EXPECT_EQ(w->keyboardTXT[0]->parentWidget(), w->playCB2->parentWidget());
+    EXPECT_EQ(w->keyboardTXT[0]->parentWidget()->objectName(), "Left_Deck");
     for (QLineEdit* hint : w->keyboardTXT)
         hint->setVisible(true);
     EXPECT_FALSE(testing_support::saveScreenshot(w, "main-window-key-hints").isEmpty());
     w->hide_keyboard_Shortcuts();
     for (QLineEdit* hint : w->keyboardTXT)
         EXPECT_FALSE(hint->isVisible());
-    EXPECT_EQ(w->keyboardTXT[10]->parentWidget(), w->playCB->parentWidget());
+    EXPECT_EQ(w->keyboardTXT[10]->parentWidget()->objectName(), "Right_Deck");
 }
 
 TEST_F(MainWindowTest, DesignColoursOfStateButtons) {
     halvoranF* w = startProgram();
     ASSERT_NE(w, nullptr);
-    EXPECT_EQ(app::kColourOn, 0xFF00u);
-    EXPECT_EQ(app::kColourOff, 0x8000u);
-    EXPECT_EQ(w->speedCB[1]->BackColor(), app::kColourOff);
-    EXPECT_EQ(w->speedCB[2]->BackColor(), app::kColourOn);
-    EXPECT_EQ(w->speedCB[3]->BackColor(), app::kColourOff);
-    EXPECT_EQ(w->speedCB[4]->BackColor(), app::kColourOn);
-    EXPECT_EQ(w->LpitchZeroIndicator->BackColor(), app::kColourOn);
-    EXPECT_EQ(w->autoDJCB->BackColor(), app::kColourOff);
-    EXPECT_EQ(w->Lplay_cue[0]->BackColor(), app::kColourOff);
-    EXPECT_EQ(w->monitorCMB[2]->BackColor(), app::kColourOn);
+    auto colour = [w](const char* name) { return w->findChild<ConsoleButton*>(name)->BackColor(); };
+    for (const char* name :
+         {"speedCB2", "speedCB4", "LpitchZeroIndicator", "pitchZeroIndicator", "monitorCMB2"})
+        EXPECT_EQ(colour(name), app::kColourOn) << name;
+    for (const char* name : {"speedCB1", "speedCB3", "autoDJCB", "Lplay_cue", "Rplay_cue"})
+        EXPECT_EQ(colour(name), app::kColourOff) << name;
     // A colour change is drawn: bright green and dark green differ on screen.
     w->autoDJCB->setBackColor(app::kColourOn);
     const QImage on = w->autoDJCB->grab().toImage();

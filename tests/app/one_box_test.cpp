@@ -4,6 +4,7 @@
 // open a file dialog.
 #include "app/main_window.h"
 #include "controls/widgets/console_button.h"
+#include "decks/decks.h"
 #include "playlist/playlist_window.h"
 #include "tests/app/program_fixture.h"
 
@@ -57,7 +58,7 @@ TEST_P(OneBoxTest, TheFailureShowsOneBox) {
     if (!c.commandLine) {
         playlist->loadsongs_to_playlist(path);
         dialogs.expectBox(c.answer);
-        QTest::mouseClick(w->playCB2, Qt::LeftButton);
+        QTest::mouseClick(w->decks->left().controls().play, Qt::LeftButton);
     }
 
     ASSERT_EQ(dialogs.boxes().size(), 1u);

@@ -9,6 +9,7 @@
 #include "controls/widgets/slider.h"
 #include "core/fixed_texts.h"
 #include "core/registry_values.h"
+#include "decks/decks.h"
 #include "engine/engine_helpers.h"
 #include "env/system.h"
 #include "env/user.h"
@@ -56,19 +57,23 @@ TEST_F(StartupTest, StartUpShowsTheMainWindowWithItsStartValues) {
     // Timers: the track timer runs, the others wait for their owners.
     EXPECT_TRUE(w->tmrTrackLength.isActive());
     EXPECT_EQ(w->tmrTrackLength.interval(), 80);
-    for (QTimer* t : {&w->tmrLcue, &w->tmrRcue})
+    for (QTimer* t : {w->decks->left().controls().cueTimer, w->decks->right().controls().cueTimer})
         EXPECT_EQ(t->interval(), 80);
-    EXPECT_EQ(w->tmrLTurntableStop.interval(), 30);
-    EXPECT_EQ(w->tmrRTurntableStop.interval(), 30);
+    EXPECT_EQ(w->decks->left().controls().turntableStopTimer->interval(), 30);
+    EXPECT_EQ(w->decks->right().controls().turntableStopTimer->interval(), 30);
     EXPECT_EQ(w->tmrAutoFade.interval(), 100);
     EXPECT_EQ(w->tmrAsync.interval(), 1);
     EXPECT_TRUE(w->tmrAsync.isActive());
-    for (QTimer* t :
-         {&w->tmrLcue, &w->tmrRcue, &w->tmrLTurntableStop, &w->tmrRTurntableStop, &w->tmrAutoFade})
+    for (QTimer* t : std::initializer_list<QTimer*>{
+             w->decks->left().controls().cueTimer, w->decks->right().controls().cueTimer,
+             w->decks->left().controls().turntableStopTimer,
+             w->decks->right().controls().turntableStopTimer, &w->tmrAutoFade})
         EXPECT_FALSE(t->isActive());
     // Each keeps the interval it states (a coarse timer may stretch it by 5 %).
-    for (QTimer* t : {&w->tmrTrackLength, &w->tmrLcue, &w->tmrRcue, &w->tmrLTurntableStop,
-                      &w->tmrRTurntableStop, &w->tmrAutoFade, &w->tmrAsync})
+    for (QTimer* t : std::initializer_list<QTimer*>{
+             &w->tmrTrackLength, w->decks->left().controls().cueTimer,
+             w->decks->right().controls().cueTimer, w->decks->left().controls().turntableStopTimer,
+             w->decks->right().controls().turntableStopTimer, &w->tmrAutoFade, &w->tmrAsync})
         EXPECT_EQ(t->timerType(), Qt::PreciseTimer);
     w->tmrAsync_Timer();
     EXPECT_FALSE(w->tmrAsync.isActive());
@@ -76,8 +81,8 @@ TEST_F(StartupTest, StartUpShowsTheMainWindowWithItsStartValues) {
     EXPECT_TRUE(state->playlistWindow);
 
     // Displays, mixer start values, key hints.
-    EXPECT_EQ(w->LCD_L->Song(), "Vorlan");
-    EXPECT_EQ(w->LCD_R->Song(), "Vorlan");
+    EXPECT_EQ(w->decks->left().controls().lcd->Song(), "Vorlan");
+    EXPECT_EQ(w->decks->right().controls().lcd->Song(), "Vorlan");
     EXPECT_EQ(state->crossMax, 100);
     EXPECT_EQ(state->crossCentre, 50);
     EXPECT_EQ(w->crossFaderScroll->Value(), 50);
@@ -427,13 +432,15 @@ TEST_F(CloseTest, TimersStopAndCueIntervalsComeFromTheOptions) {
     state->cueSearchInterval = 120;
     state->optionsWindow->cmdcloseButton_Click(); // closing the options re-applies the intervals
     flushDeletes();
-    EXPECT_EQ(w->tmrLcue.interval(), 120);
-    EXPECT_EQ(w->tmrRcue.interval(), 120);
+    EXPECT_EQ(w->decks->left().controls().cueTimer->interval(), 120);
+    EXPECT_EQ(w->decks->right().controls().cueTimer->interval(), 120);
     w->tmrAutoFade.start();
-    w->tmrLcue.start();
+    w->decks->left().controls().cueTimer->start();
     w->disable_Timers();
-    for (QTimer* t : {&w->tmrTrackLength, &w->tmrLcue, &w->tmrRcue, &w->tmrLTurntableStop,
-                      &w->tmrRTurntableStop, &w->tmrAutoFade})
+    for (QTimer* t : std::initializer_list<QTimer*>{
+             &w->tmrTrackLength, w->decks->left().controls().cueTimer,
+             w->decks->right().controls().cueTimer, w->decks->left().controls().turntableStopTimer,
+             w->decks->right().controls().turntableStopTimer, &w->tmrAutoFade})
         EXPECT_FALSE(t->isActive());
 }
 

@@ -4,6 +4,7 @@
 #include "tests/decks/deck_fixture.h"
 
 #include "app/main_window.h"
+#include "decks/decks.h"
 #include "tests/platform/audio/audio_test_support.h"
 
 #include <QTimer>
@@ -21,7 +22,9 @@ protected:
         mouseDown(controls().play, 2);
         ASSERT_EQ(rec().cueMode, -1);
     }
-    void scrubTick() { side() == 0 ? w->tmrLcue_Timer() : w->tmrRcue_Timer(); }
+    void scrubTick() {
+        side() == 0 ? w->decks->left().scrubTimer_Tick() : w->decks->right().scrubTimer_Tick();
+    }
 };
 
 TEST_P(DeckCue, CuePressesShiftTheMemoriesUnlessTheDeckIsPaused) {
@@ -106,7 +109,7 @@ TEST_P(DeckCue, TheScrubTimerLoopsTheFirst80MsAfterTheCuePoint) {
 
 TEST_P(DeckCue, ResetCueOnAStoppedDeckPlaysFromTheTopAndRemembersTheCue) {
     int volumeSteps = 0;
-    state->links.runVolumeTimer = [&] { ++volumeSteps; };
+    w->decks->events().levelsChanged = [&] { ++volumeSteps; };
     load(wav44k());
     rec().cuePosition = 40000;
     controls().resetCue->click();
@@ -131,7 +134,7 @@ TEST_P(DeckCue, PlayFromMemoryLeavesCueModeAndTheRunDown) {
 
     // During a run-down: the rate comes back and play starts again from memory.
     mouseDown(controls().stop);
-    side() == 0 ? w->tmrLTurntableStop_Timer() : w->tmrRTurntableStop_Timer();
+    side() == 0 ? w->decks->left().turntableStop_Tick() : w->decks->right().turntableStop_Tick();
     EXPECT_LT(streamRate(), 44100u);
     controls().playFromMemory->click();
     EXPECT_FALSE(controls().turntableStopTimer->isActive());
@@ -142,7 +145,7 @@ TEST_P(DeckCue, PlayFromMemoryLeavesCueModeAndTheRunDown) {
 
 TEST_P(DeckCue, AFailedPlayFromMemoryIsReportedAlsoWithTheAutomaticDj) {
     load(wav44k());
-    state->autoDJ_On = -1;
+    state->autoDJ.on = true;
     BASS_Stop(); // the output no longer runs: a stream cannot start
     dialogs.expectBox(ui::vbOK);
     dialogs.expectBox(ui::vbOK);

@@ -25,9 +25,9 @@ decks::Deck& DeckTest::deck() {
 void DeckTest::loadSide(int side, const std::string& path) {
     state->decks[side].filePath = QString::fromStdString(path);
     if (side == 0)
-        w->init_LeftPlayer();
+        w->decks->left().init_Player();
     else
-        w->init_RightPlayer();
+        w->decks->right().init_Player();
 }
 
 DWORD DeckTest::streamRate() {

@@ -27,7 +27,7 @@ protected:
     decks::Deck& deck();
     const decks::DeckControls& controls() { return deck().controls(); }
     app::DeckRecord& rec() { return state->decks[side()]; }
-    // The deck's file path, then init_LeftPlayer or init_RightPlayer.
+    // The deck's file path, then the deck's init_Player.
     void load(const std::string& path) { loadSide(side(), path); }
     void loadSide(int side, const std::string& path);
     // The stream's current sample rate in the audio library.

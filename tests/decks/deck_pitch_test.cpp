@@ -8,6 +8,7 @@
 #include "controls/widgets/console_button.h"
 #include "controls/widgets/slider.h"
 #include "decks/decks.h"
+#include "mixer/track_tick.h"
 #include "tests/platform/audio/audio_test_support.h"
 
 using namespace deck_test;
@@ -60,9 +61,9 @@ TEST_P(DeckPitch, BendsMoveOnePercentPerTickUpToTwentyAndSnapBack) {
         EXPECT_EQ(rec().pitchPosition, c.up ? 1010 : 990);
         EXPECT_EQ(state->selectedDeck, side());
         for (int tick = 0; tick < 19; ++tick)
-            w->tmrTrackLength_Timer();
+            w->trackTick().run();
         EXPECT_EQ(rec().pitchPosition, c.limit);
-        w->tmrTrackLength_Timer();
+        w->trackTick().run();
         EXPECT_EQ(rec().pitchPosition, c.limit) << "holds at 20 % of the half travel";
         EXPECT_EQ(streamRate(), c.rate);
         mouseUp(button);

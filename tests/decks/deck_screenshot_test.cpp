@@ -7,6 +7,7 @@
 #include "controls/widgets/console_look.h"
 #include "controls/widgets/slider.h"
 #include "decks/decks.h"
+#include "mixer/track_tick.h"
 #include "tests/platform/audio/audio_test_support.h"
 #include "tests/support/screenshots.h"
 
@@ -64,28 +65,30 @@ TEST_F(DeckScreenshot, BothDecksLoadedAndPlaying) {
         state->decks[0].filePath = QString::fromStdString(audio_test::fixture(pair.leftName, left));
         state->decks[1].filePath =
             QString::fromStdString(audio_test::fixture(pair.rightName, right));
-        w->init_LeftPlayer();
-        w->init_RightPlayer();
-        w->LpitchScroll->setValue(1250);
-        w->RpitchScroll->setValue(900);
-        w->playCB2->click();
-        w->playCB->click();
+        w->decks->left().init_Player();
+        w->decks->right().init_Player();
+        w->decks->left().controls().pitch->setValue(1250);
+        w->decks->right().controls().pitch->setValue(900);
+        w->decks->left().controls().play->click();
+        w->decks->right().controls().play->click();
         audio_test::render(3 * 44100);
-        w->tmrTrackLength_Timer();
-        EXPECT_EQ(w->LCD_L->Remain(), "00:00:27");
-        EXPECT_EQ(w->LCD_R->Remain(), "00:00:17");
-        EXPECT_EQ(w->LCD_L->Pitch(), " + 2.50%");
-        EXPECT_EQ(w->LCD_R->Pitch(), " - 1.00%");
-        EXPECT_TRUE(w->LCD_L->Play());
-        EXPECT_TRUE(w->LCD_L->Song().contains(left.artist)) << w->LCD_L->Song().toStdString();
-        EXPECT_TRUE(w->LCD_R->Song().contains("Morning Run")) << w->LCD_R->Song().toStdString();
+        w->trackTick().run();
+        EXPECT_EQ(w->decks->left().controls().lcd->Remain(), "00:00:27");
+        EXPECT_EQ(w->decks->right().controls().lcd->Remain(), "00:00:17");
+        EXPECT_EQ(w->decks->left().controls().lcd->Pitch(), " + 2.50%");
+        EXPECT_EQ(w->decks->right().controls().lcd->Pitch(), " - 1.00%");
+        EXPECT_TRUE(w->decks->left().controls().lcd->Play());
+        EXPECT_TRUE(w->decks->left().controls().lcd->Song().contains(left.artist))
+            << w->decks->left().controls().lcd->Song().toStdString();
+        EXPECT_TRUE(w->decks->right().controls().lcd->Song().contains("Morning Run"))
+            << w->decks->right().controls().lcd->Song().toStdString();
         for (int step = 0; step < 10; ++step) { // the titles scroll in, as after 2.4 s
-            w->LCD_L->run_marquee_scroll();
-            w->LCD_R->run_marquee_scroll();
+            w->decks->left().controls().lcd->run_marquee_scroll();
+            w->decks->right().controls().lcd->run_marquee_scroll();
         }
         EXPECT_FALSE(testing_support::saveScreenshot(w, pair.picture).isEmpty());
-        w->playCB->click(); // paused, so that the next songs load
-        w->playCB2->click();
+        w->decks->right().controls().play->click(); // paused, so that the next songs load
+        w->decks->left().controls().play->click();
     }
 }
 
@@ -93,15 +96,17 @@ TEST_F(DeckScreenshot, LeftDeckScrubbingInCueMode) {
     halvoranF* w = startConsole();
     ASSERT_NE(w, nullptr);
     state->decks[0].filePath = QString::fromStdString(audio_test::mp3Cbr());
-    w->init_LeftPlayer();
-    emit w->playCB2->MouseDown(2, 0, 1, 1); // back to cue
-    emit w->LcueBackCB->MouseDown(1, 0, 1, 1);
-    EXPECT_TRUE(w->LCD_L->Cueing());
-    EXPECT_EQ(w->LCD_L->CueDir(), 1);
-    EXPECT_TRUE(w->LCD_L->isShown(qzvLCD::Element::img_CueDir1));
+    w->decks->left().init_Player();
+    emit w->decks->left().controls().play->MouseDown(2, 0, 1, 1); // back to cue
+    emit w->decks->left().controls().cueBack->MouseDown(1, 0, 1, 1);
+    EXPECT_TRUE(w->decks->left().controls().lcd->Cueing());
+    EXPECT_EQ(w->decks->left().controls().lcd->CueDir(), 1);
+    EXPECT_TRUE(w->decks->left().controls().lcd->isShown(qzvLCD::Element::img_CueDir1));
     for (int step = 0; step < 10; ++step)
-        w->LCD_L->run_marquee_scroll();
-    EXPECT_FALSE(testing_support::saveScreenshot(w->Left_Deck, "left-deck-cue-mode").isEmpty());
+        w->decks->left().controls().lcd->run_marquee_scroll();
+    EXPECT_FALSE(
+        testing_support::saveScreenshot(w->decks->left().controls().panel, "left-deck-cue-mode")
+            .isEmpty());
 }
 
 } // namespace

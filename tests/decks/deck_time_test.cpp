@@ -7,7 +7,9 @@
 #include "controls/lcd/position_bar.h"
 #include "controls/lcd/qzvLCD.h"
 #include "controls/widgets/console_button.h"
+#include "decks/decks.h"
 #include "decks/time_text.h"
+#include "mixer/track_tick.h"
 #include "tests/platform/audio/audio_test_support.h"
 
 #include <QTest>
@@ -35,11 +37,11 @@ TEST_P(DeckTime, EachTickShowsProgressAndRemainingTime) {
     EXPECT_EQ(controls().lcd->Remain(), "00:00:04");
     controls().play->click();
     render(44100);
-    w->tmrTrackLength_Timer();
+    w->trackTick().run();
     EXPECT_EQ(controls().lcd->Progress(), 25);
     EXPECT_EQ(controls().lcd->Remain(), "00:00:03");
     render(44100 + 22050);
-    w->tmrTrackLength_Timer();
+    w->trackTick().run();
     EXPECT_EQ(controls().lcd->Progress(), 62);       // 62.5 halves to even
     EXPECT_EQ(controls().lcd->Remain(), "00:00:02"); // 1.5 s halves to even
     EXPECT_EQ(rec().lastProgress, 62);
@@ -49,7 +51,7 @@ TEST_P(DeckTime, DraggingThePositionBarSeeksWithinOneTick) {
     load(tone("four.wav", fixtures::Format::Wav, 44100, 2, 4.0));
     controls().play->click();
     render(8820);
-    w->tmrTrackLength_Timer();
+    w->trackTick().run();
     ASSERT_EQ(controls().lcd->Progress(), 5);
 
     // The user drags the thumb to 50.
@@ -63,40 +65,39 @@ TEST_P(DeckTime, DraggingThePositionBarSeeksWithinOneTick) {
     QTest::mouseRelease(bar, Qt::LeftButton, {}, grab + QPoint(x - bar->thumbRect().left(), 0));
     ASSERT_EQ(controls().lcd->Progress(), 50);
 
-    w->tmrTrackLength_Timer();
+    w->trackTick().run();
     EXPECT_EQ(deck().getStreamPosition(), rec().length / 2);
     EXPECT_EQ(controls().lcd->Remain(), "00:00:02");
     render(44100);
-    w->tmrTrackLength_Timer(); // plays on from there
+    w->trackTick().run(); // plays on from there
     EXPECT_EQ(controls().lcd->Progress(), 75);
     EXPECT_EQ(controls().lcd->Remain(), "00:00:01");
 }
 
-TEST_P(DeckTime, TheAutomaticDjIsCalledOnceWhenTheTrackPassesTheMixPoint) {
-    int steps = 0;
-    state->links.runAutoDJ = [&] { ++steps; };
-    state->autoDJ_On = -1;
+TEST_P(DeckTime, WithTheAutomaticDjOnTheDeckPastItsMixPointReportsItself) {
+    std::vector<int> due;
+    w->decks->events().mixPointReached = [&](int s) { due.push_back(s); };
+    state->autoDJ.on = true;
     state->settings.automixStart = 85;
-    std::int16_t& mine = side() == 0 ? state->leftAtMixPoint : state->rightAtMixPoint;
-    std::int16_t& other = side() == 0 ? state->rightAtMixPoint : state->leftAtMixPoint;
-    other = -1;
     load(tone("four.wav", fixtures::Format::Wav, 44100, 2, 4.0));
     controls().play->click();
     deck().setStreamPosition(rec().length * 84 / 100);
-    w->tmrTrackLength_Timer();
-    EXPECT_EQ(steps, 0);
+    w->trackTick().run();
     deck().setStreamPosition(rec().length * 85 / 100);
-    w->tmrTrackLength_Timer(); // at the mix point, not past it
+    w->trackTick().run(); // at the mix point, not past it
     EXPECT_EQ(controls().lcd->Progress(), 85);
-    EXPECT_EQ(steps, 0);
+    EXPECT_TRUE(due.empty());
     render(44100 / 10);
     for (int tick = 0; tick < 3; ++tick) {
         render(3528);
-        w->tmrTrackLength_Timer();
+        w->trackTick().run();
     }
-    EXPECT_EQ(steps, 1);
-    EXPECT_EQ(mine, -1);
-    EXPECT_EQ(other, 0);
+    ASSERT_FALSE(due.empty());
+    EXPECT_EQ(due.back(), side());
+    const std::size_t reports = due.size();
+    state->autoDJ.on = false;
+    w->trackTick().run();
+    EXPECT_EQ(due.size(), reports) << "only with the automatic DJ on";
 }
 
 DECK_TEST_BOTH_SIDES(DeckTime);

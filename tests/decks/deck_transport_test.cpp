@@ -20,7 +20,7 @@ class DeckTransport : public DeckTest {};
 
 TEST_P(DeckTransport, PlayPauseResumeAndRestartFromTheCuePoint) {
     int volumeSteps = 0;
-    state->links.runVolumeTimer = [&] { ++volumeSteps; };
+    w->decks->events().levelsChanged = [&] { ++volumeSteps; };
     load(wav44k());
     controls().pause->click(); // a stopped deck does not pause
     EXPECT_EQ(rec().paused, 0);
@@ -146,7 +146,7 @@ TEST_P(DeckTransport, AFailedPlayShowsItsBoxUnlessTheAutomaticDjIsOn) {
     ASSERT_EQ(dialogs.boxes().size(), 1u);
     EXPECT_EQ(dialogs.boxes()[0].text,
               "Can't play file. Please choose another file...\r\n\r\nError Code : 9");
-    state->autoDJ_On = -1;
+    state->autoDJ.on = true;
     controls().play->click();
     EXPECT_EQ(dialogs.boxes().size(), 1u);
 }

@@ -3,6 +3,7 @@
 #include "tests/decks/deck_fixture.h"
 
 #include "app/main_window.h"
+#include "decks/decks.h"
 #include "tests/platform/audio/audio_test_support.h"
 
 #include <QTimer>
@@ -14,7 +15,10 @@ namespace {
 
 class DeckRunDown : public DeckTest {
 protected:
-    void tick() { side() == 0 ? w->tmrLTurntableStop_Timer() : w->tmrRTurntableStop_Timer(); }
+    void tick() {
+        side() == 0 ? w->decks->left().turntableStop_Tick()
+                    : w->decks->right().turntableStop_Tick();
+    }
     // Stop pressed, then ticks until the timer stops itself; the rates the
     // stream ran at after each tick that did not stop it.
     std::vector<DWORD> runDown() {
@@ -57,22 +61,14 @@ TEST_P(DeckRunDown, TheRateFallsByTheStopSpeedUntilTheStreamStops) {
     }
 }
 
-TEST_P(DeckRunDown, TheEndHandsOverToTheAutomaticDjOnce) {
-    int steps = 0;
-    state->links.runAutoDJ = [&] { ++steps; };
-    state->autoDJ_On = -1;
-    std::int16_t& mine = side() == 0 ? state->leftAtMixPoint : state->rightAtMixPoint;
-    std::int16_t& other = side() == 0 ? state->rightAtMixPoint : state->leftAtMixPoint;
-    other = -1;
+TEST_P(DeckRunDown, WithTheAutomaticDjOnTheEndReportsTheDeckDue) {
+    std::vector<int> due;
+    w->decks->events().mixPointReached = [&](int s) { due.push_back(s); };
+    state->autoDJ.on = true;
     load(wav44k());
     controls().play->click();
     runDown();
-    EXPECT_EQ(steps, 1);
-    EXPECT_EQ(mine, -1);
-    EXPECT_EQ(other, 0);
-    controls().play->click();
-    runDown();
-    EXPECT_EQ(steps, 1);
+    EXPECT_EQ(due, std::vector<int>{side()});
 }
 
 TEST_P(DeckRunDown, TheToneFallsStepByStepToSilence) {

@@ -6,6 +6,7 @@
 // one fade, and the playlist wraps. A picture is taken during a fade with
 // the key hints shown.
 #include "app/main_window.h"
+#include "controls/widgets/console_button.h"
 #include "controls/widgets/slider.h"
 #include "tests/mixer/window_fixture.h"
 #include "tests/platform/audio/audio_test_support.h"
@@ -82,7 +83,7 @@ TEST_F(AutoDJRunTest, SixtyHandOversOverAPlaylistWithBadEntries) {
         }
     };
 
-    w->autoDJCB_Click();
+    w->autoDJCB->click();
     watch();
     const int limitMs = kHandOvers * 12000;
     while (static_cast<int>(handOvers.size()) < kHandOvers && clockMs < limitMs)

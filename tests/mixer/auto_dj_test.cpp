@@ -6,6 +6,7 @@
 #include "controls/widgets/console_button.h"
 #include "controls/widgets/slider.h"
 #include "decks/decks.h"
+#include "mixer/auto_dj.h"
 #include "playlist/playlist_window.h"
 #include "tests/mixer/window_fixture.h"
 #include "tests/platform/audio/audio_test_support.h"
@@ -35,27 +36,26 @@ TEST_F(AutoDJTest, SwitchingOnHandsOverToTheRightDeckAndOffLeavesTheDecksPlaying
     EXPECT_EQ(dialogs.boxes()[0].text, "Please load or create a playlist first...");
     EXPECT_EQ(dialogs.boxes()[0].title, "AutoDJ - No playlist loaded...");
     EXPECT_EQ(dialogs.boxes()[0].icon(), ui::vbInformation);
-    EXPECT_EQ(state->autoDJ_On, 0);
+    EXPECT_FALSE(state->autoDJ.on);
     EXPECT_EQ(w->autoDJCB->BackColor(), app::kColourOff);
 
     usePlaylist({a, b, c});
     w->autoDJCB->click();
-    EXPECT_EQ(state->autoDJ_On, -1);
+    EXPECT_TRUE(state->autoDJ.on);
     EXPECT_EQ(w->autoDJCB->BackColor(), app::kColourOn);
     // The next entry (1) on the right deck, its slider open, the fade running.
     EXPECT_EQ(state->song_index, 1);
     EXPECT_EQ(state->decks[1].loadedFile, path(b));
     EXPECT_EQ(w->nextSongTXT->text(), playlist->displayLine(1));
     EXPECT_EQ(w->RvolScroll->Value(), 0);
-    EXPECT_EQ(state->rightOnAir, -1);
-    EXPECT_EQ(state->leftOnAir, 0);
+    EXPECT_EQ(state->autoDJ.stage, app::AutoDJStage::RightOnAir);
     EXPECT_TRUE(w->tmrAutoFade.isActive());
     advance(1000);
     EXPECT_TRUE(playing(1)); // pressed at once: the crossfader starts at 50
 
     // Off: the fade stops where it is, the deck plays on.
     w->autoDJCB->click();
-    EXPECT_EQ(state->autoDJ_On, 0);
+    EXPECT_FALSE(state->autoDJ.on);
     EXPECT_EQ(w->autoDJCB->BackColor(), app::kColourOff);
     EXPECT_FALSE(w->tmrAutoFade.isActive());
     const int stoppedAt = w->crossFaderScroll->Value();
@@ -64,9 +64,10 @@ TEST_F(AutoDJTest, SwitchingOnHandsOverToTheRightDeckAndOffLeavesTheDecksPlaying
     EXPECT_TRUE(playing(1));
 
     // On again while the right deck is due: no step until the next trigger.
-    state->rightAtMixPoint = -1;
-    state->leftAtMixPoint = 0;
+    state->autoDJ.stage = app::AutoDJStage::RightDue;
     w->autoDJCB->click();
+    EXPECT_EQ(state->song_index, 1);
+    w->autoDJ().mixPointReached(1); // due already: no second hand-over
     EXPECT_EQ(state->song_index, 1);
     EXPECT_FALSE(w->tmrAutoFade.isActive());
     EXPECT_EQ(dialogs.boxes().size(), 1u);
@@ -84,7 +85,8 @@ TEST_F(AutoDJTest, HandOversAlternateTheDecksAndWrapThePlaylist) {
     for (int handOver = 0; handOver < 3; ++handOver) {
         SCOPED_TRACE(handOver);
         const auto incoming = static_cast<std::size_t>(handOver % 2 == 0 ? 0 : 1);
-        const qzvLCD* onAirDisplay = incoming == 0 ? w->LCD_R : w->LCD_L;
+        const qzvLCD* onAirDisplay =
+            incoming == 0 ? w->decks->right().controls().lcd : w->decks->left().controls().lcd;
         const app::StreamHandle before = state->decks[incoming].stream.handle();
         for (int waited = 0; state->decks[incoming].stream.handle() == before && waited < 8000;
              waited += 100)
@@ -93,7 +95,8 @@ TEST_F(AutoDJTest, HandOversAlternateTheDecksAndWrapThePlaylist) {
         EXPECT_EQ(onAirDisplay->Progress(), 100) << "not before the end of the track";
         EXPECT_EQ(state->decks[incoming].loadedFile, path(a));
         EXPECT_EQ(state->song_index, 0);
-        EXPECT_EQ(incoming == 0 ? state->leftOnAir : state->rightOnAir, -1);
+        EXPECT_EQ(state->autoDJ.stage,
+                  incoming == 0 ? app::AutoDJStage::LeftOnAir : app::AutoDJStage::RightOnAir);
         // The fade reaches the incoming deck's end and stops there.
         advance(5200);
         EXPECT_EQ(w->crossFaderScroll->Value(), incoming == 0 ? 0 : 100);
@@ -128,14 +131,14 @@ TEST_F(AutoDJTest, FadeStepsStopAtTheEndsAndPlayTheIncomingDeckAtItsThreshold) {
         SCOPED_TRACE(testing::Message() << "deck " << r.side << " from " << r.from);
         for (int deck : {0, 1})
             state->decks[static_cast<std::size_t>(deck)].stream.stop();
-        state->leftOnAir = r.side == 0 ? -1 : 0;
-        state->rightOnAir = r.side == 1 ? -1 : 0;
+        state->autoDJ.stage =
+            r.side == 0 ? app::AutoDJStage::LeftOnAir : app::AutoDJStage::RightOnAir;
         w->crossFaderScroll->setValue(r.from);
         w->tmrAutoFade.start();
         int tick = 0;
         int playedAt = -1;
         while (w->tmrAutoFade.isActive() && tick < 100) {
-            w->tmrAutoFade_Timer();
+            w->autoDJ().tmrAutoFade_Timer();
             ++tick;
             const int x = w->crossFaderScroll->Value();
             ASSERT_GE(x, 0);
@@ -150,14 +153,13 @@ TEST_F(AutoDJTest, FadeStepsStopAtTheEndsAndPlayTheIncomingDeckAtItsThreshold) {
     }
 
     // Paused during the fade: the next step presses Play, which resumes it.
-    state->leftOnAir = 0;
-    state->rightOnAir = -1;
+    state->autoDJ.stage = app::AutoDJStage::RightOnAir;
     w->crossFaderScroll->setValue(60);
-    w->playCB->click();
-    w->pauseCB->click();
+    w->decks->right().controls().play->click();
+    w->decks->right().controls().pause->click();
     ASSERT_EQ(state->decks[1].paused, -1);
     w->tmrAutoFade.start();
-    w->tmrAutoFade_Timer();
+    w->autoDJ().tmrAutoFade_Timer();
     EXPECT_EQ(state->decks[1].paused, 0);
     EXPECT_TRUE(playing(1));
 }
@@ -172,7 +174,7 @@ TEST_F(AutoDJTest, UnplayableEntriesAreSkippedAndAWholeUnplayableListSwitchesThe
     w->autoDJCB->click();
     EXPECT_EQ(state->song_index, 3);
     EXPECT_EQ(state->decks[1].loadedFile, path(c));
-    EXPECT_EQ(state->rightOnAir, -1);
+    EXPECT_EQ(state->autoDJ.stage, app::AutoDJStage::RightOnAir);
     EXPECT_TRUE(dialogs.boxes().empty());
     // The left deck takes entry 0 when the right deck is due; the right
     // deck, on air, keeps its song.
@@ -187,13 +189,12 @@ TEST_F(AutoDJTest, UnplayableEntriesAreSkippedAndAWholeUnplayableListSwitchesThe
     dialogs.clear();
     usePlaylist({"dj_missing.mp3", broken, "dj_missing2.wav"});
     dialogs.expectBox(ui::vbOK);
-    state->leftAtMixPoint = -1; // the left deck, on air, is due
-    state->rightAtMixPoint = 0;
-    w->run_autoDJ();
+    state->autoDJ.stage = app::AutoDJStage::LeftDue;
+    w->autoDJ().run_autoDJ();
     ASSERT_EQ(dialogs.boxes().size(), 1u);
     EXPECT_EQ(dialogs.boxes()[0].title, "AutoDJ - No playable song...");
     EXPECT_EQ(dialogs.boxes()[0].icon(), ui::vbInformation);
-    EXPECT_EQ(state->autoDJ_On, 0);
+    EXPECT_FALSE(state->autoDJ.on);
     EXPECT_EQ(w->autoDJCB->BackColor(), app::kColourOff);
     EXPECT_FALSE(w->tmrAutoFade.isActive());
     EXPECT_EQ(state->decks[1].loadedFile, path(c)) << "the deck keeps its song";

@@ -63,9 +63,9 @@ protected:
     // A known desk: sliders, both decks stopped at half their display,
     // monitoring off, hints hidden, the playlist's cursor on entry 1.
     void resetDesk() {
-        if (state->autoDJ_On)
+        if (state->autoDJ.on)
             w->autoDJCB->click();
-        for (Slider* s : {w->LpitchScroll, w->RpitchScroll})
+        for (Slider* s : {w->decks->left().controls().pitch, w->decks->right().controls().pitch})
             s->setValue(1000);
         for (Slider* s : {w->LVolScroll, w->RvolScroll, w->MainVolScroll, w->monitorVolScroll,
                           w->crossFaderScroll})
@@ -79,9 +79,13 @@ protected:
             r.cuePosition = 1;
             r.memoryCue1 = 0;
             r.memoryCue2 = 0;
-            (deck == 0 ? w->LCD_L : w->LCD_R)->setProgress(50);
+            (deck == 0 ? w->decks->left().controls().lcd : w->decks->right().controls().lcd)
+                ->setProgress(50);
         }
-        for (QTimer* t : {&w->tmrLTurntableStop, &w->tmrRTurntableStop, &w->tmrLcue, &w->tmrRcue})
+        for (QTimer* t :
+             {w->decks->left().controls().turntableStopTimer,
+              w->decks->right().controls().turntableStopTimer, w->decks->left().controls().cueTimer,
+              w->decks->right().controls().cueTimer})
             t->stop();
         w->hide_keyboard_Shortcuts();
         playlist->hide();
@@ -149,35 +153,35 @@ TEST_F(KeyboardTest, EveryRowPressesItsButtonOrSlider) {
              for (QLineEdit* box : w->keyboardTXT)
                  EXPECT_TRUE(box->isHidden()) << box->text().toStdString();
          }},
-        {"Ctrl+Alt+Z", Qt::Key_Z, ctrlAlt, nothing, pitch(w->LpitchScroll, 990)},
-        {"Ctrl+Z", Qt::Key_Z, ctrl, nothing, pitch(w->LpitchScroll, 999)},
-        {"Ctrl+Shift+Z", Qt::Key_Z, ctrl | shift, nothing, pitch(w->LpitchScroll, 999)},
+        {"Ctrl+Alt+Z", Qt::Key_Z, ctrlAlt, nothing, pitch(w->decks->left().controls().pitch, 990)},
+        {"Ctrl+Z", Qt::Key_Z, ctrl, nothing, pitch(w->decks->left().controls().pitch, 999)},
+        {"Ctrl+Shift+Z", Qt::Key_Z, ctrl | shift, nothing, pitch(w->decks->left().controls().pitch, 999)},
         {"Alt+Shift+Z", Qt::Key_Z, alt | shift, nothing,
          [&] {
-             EXPECT_EQ(w->LpitchScroll->Value(), 1000);
+             EXPECT_EQ(w->decks->left().controls().pitch->Value(), 1000);
              EXPECT_EQ(left.bendDownHeld, 0);
          }},
         {"Shift+Z", Qt::Key_Z, shift, nothing, [&] { EXPECT_EQ(left.bendDownHeld, -1); },
          [&] { EXPECT_EQ(left.bendDownHeld, 0); }},
-        {"Ctrl+Alt+X", Qt::Key_X, ctrlAlt, nothing, pitch(w->LpitchScroll, 1010)},
-        {"Ctrl+X", Qt::Key_X, ctrl, nothing, pitch(w->LpitchScroll, 1001)},
+        {"Ctrl+Alt+X", Qt::Key_X, ctrlAlt, nothing, pitch(w->decks->left().controls().pitch, 1010)},
+        {"Ctrl+X", Qt::Key_X, ctrl, nothing, pitch(w->decks->left().controls().pitch, 1001)},
         {"Shift+X", Qt::Key_X, shift, nothing, [&] { EXPECT_EQ(left.bendUpHeld, -1); },
          [&] { EXPECT_EQ(left.bendUpHeld, 0); }},
-        {"Ctrl+Alt+,", Qt::Key_Comma, ctrlAlt, nothing, pitch(w->RpitchScroll, 990)},
-        {"Ctrl+,", Qt::Key_Comma, ctrl, nothing, pitch(w->RpitchScroll, 999)},
+        {"Ctrl+Alt+,", Qt::Key_Comma, ctrlAlt, nothing, pitch(w->decks->right().controls().pitch, 990)},
+        {"Ctrl+,", Qt::Key_Comma, ctrl, nothing, pitch(w->decks->right().controls().pitch, 999)},
         {"Shift+,", Qt::Key_Less, shift, nothing, [&] { EXPECT_EQ(right.bendDownHeld, -1); },
          [&] { EXPECT_EQ(right.bendDownHeld, 0); }},
-        {"Ctrl+Alt+.", Qt::Key_Period, ctrlAlt, nothing, pitch(w->RpitchScroll, 1010)},
-        {"Ctrl+.", Qt::Key_Period, ctrl, nothing, pitch(w->RpitchScroll, 1001)},
+        {"Ctrl+Alt+.", Qt::Key_Period, ctrlAlt, nothing, pitch(w->decks->right().controls().pitch, 1010)},
+        {"Ctrl+.", Qt::Key_Period, ctrl, nothing, pitch(w->decks->right().controls().pitch, 1001)},
         {"Shift+.", Qt::Key_Greater, shift, nothing, [&] { EXPECT_EQ(right.bendUpHeld, -1); },
          [&] { EXPECT_EQ(right.bendUpHeld, 0); }},
         {"F12", Qt::Key_F12, none, nothing, [&] { EXPECT_TRUE(playlist->isVisible()); }},
-        {"Ctrl+Up", Qt::Key_Up, ctrl, nothing, progress(w->LCD_L, 51)},
-        {"Alt+Up", Qt::Key_Up, alt, nothing, progress(w->LCD_R, 51)},
+        {"Ctrl+Up", Qt::Key_Up, ctrl, nothing, progress(w->decks->left().controls().lcd, 51)},
+        {"Alt+Up", Qt::Key_Up, alt, nothing, progress(w->decks->right().controls().lcd, 51)},
         {"Shift+Up", Qt::Key_Up, shift, nothing, value(w->monitorVolScroll, 49)},
         {"Up", Qt::Key_Up, none, nothing, [&] { EXPECT_EQ(state->song_index, 0); }},
-        {"Ctrl+Down", Qt::Key_Down, ctrl, nothing, progress(w->LCD_L, 49)},
-        {"Alt+Down", Qt::Key_Down, alt, nothing, progress(w->LCD_R, 49)},
+        {"Ctrl+Down", Qt::Key_Down, ctrl, nothing, progress(w->decks->left().controls().lcd, 49)},
+        {"Alt+Down", Qt::Key_Down, alt, nothing, progress(w->decks->right().controls().lcd, 49)},
         {"Shift+Down", Qt::Key_Down, shift, nothing, value(w->monitorVolScroll, 51)},
         {"Down", Qt::Key_Down, none, nothing, [&] { EXPECT_EQ(state->song_index, 2); }},
         {"Ctrl+Alt+Shift+Down", Qt::Key_Down, ctrlAlt | shift, nothing,
@@ -195,7 +199,7 @@ TEST_F(KeyboardTest, EveryRowPressesItsButtonOrSlider) {
          }},
         // Held with the right deck selected (back to cue first): it searches
         // the right deck backwards until released.
-        {"Left", Qt::Key_Left, none, [&] { w->playCB_MouseDown(2); },
+        {"Left", Qt::Key_Left, none, [&] { w->decks->right().play_MouseDown(2); },
          [&] { EXPECT_EQ(right.scrubBackHeld, -1); }, [&] { EXPECT_EQ(right.scrubBackHeld, 0); }},
         {"Alt+Right", Qt::Key_Right, alt, nothing, monitorMode(2)},
         {"Ctrl+Alt+Right", Qt::Key_Right, ctrlAlt, [&] { playlist->selectEntry(2); },
@@ -203,7 +207,7 @@ TEST_F(KeyboardTest, EveryRowPressesItsButtonOrSlider) {
              EXPECT_EQ(state->selectedDeck, 1);
              EXPECT_EQ(right.loadedFile, path(c));
          }},
-        {"Right", Qt::Key_Right, none, [&] { w->playCB2_MouseDown(2); },
+        {"Right", Qt::Key_Right, none, [&] { w->decks->left().play_MouseDown(2); },
          [&] { EXPECT_EQ(left.scrubForwardHeld, -1); },
          [&] { EXPECT_EQ(left.scrubForwardHeld, 0); }},
         {"F5", Qt::Key_F5, none, nothing,
@@ -238,18 +242,18 @@ TEST_F(KeyboardTest, EveryRowPressesItsButtonOrSlider) {
              EXPECT_EQ(right.cuePosition, 1u);
              EXPECT_TRUE(playing(1));
          }},
-        {"I", Qt::Key_I, none, [&] { w->playCB->click(); },
+        {"I", Qt::Key_I, none, [&] { w->decks->right().controls().play->click(); },
          [&] {
              EXPECT_EQ(right.cueMode, -1);
              EXPECT_FALSE(playing(1));
          }},
-        {"E", Qt::Key_E, none, [&] { w->playCB2->click(); },
+        {"E", Qt::Key_E, none, [&] { w->decks->left().controls().play->click(); },
          [&] {
              EXPECT_EQ(left.cueMode, -1);
              EXPECT_FALSE(playing(0));
          }},
-        {"0", Qt::Key_0, none, [&] { w->playCB->click(); }, [&] { EXPECT_EQ(right.paused, -1); }},
-        {"2", Qt::Key_2, none, [&] { w->playCB2->click(); }, [&] { EXPECT_EQ(left.paused, -1); }},
+        {"0", Qt::Key_0, none, [&] { w->decks->right().controls().play->click(); }, [&] { EXPECT_EQ(right.paused, -1); }},
+        {"2", Qt::Key_2, none, [&] { w->decks->left().controls().play->click(); }, [&] { EXPECT_EQ(left.paused, -1); }},
         {"Ctrl+V", Qt::Key_V, ctrl, nothing, nothing, {}, 49},
         {"V", Qt::Key_V, none, nothing, nothing, {}, 0},
         {"Ctrl+V at 0",
@@ -265,22 +269,22 @@ TEST_F(KeyboardTest, EveryRowPressesItsButtonOrSlider) {
         {"S", Qt::Key_S, none, [&] { state->selectedDeck = 1; },
          [&] {
              EXPECT_EQ(state->selectedDeck, 0);
-             EXPECT_TRUE(w->LCD_L->Cueing());
+             EXPECT_TRUE(w->decks->left().controls().lcd->Cueing());
          }},
         {"K", Qt::Key_K, none, [&] { state->selectedDeck = 0; },
          [&] {
              EXPECT_EQ(state->selectedDeck, 1);
-             EXPECT_TRUE(w->LCD_R->Cueing());
+             EXPECT_TRUE(w->decks->right().controls().lcd->Cueing());
          }},
         {"R", Qt::Key_R, none, nothing,
          [&] {
-             EXPECT_TRUE(w->tmrLTurntableStop.isActive());
-             EXPECT_TRUE(w->LCD_L->StopPlaying());
+             EXPECT_TRUE(w->decks->left().controls().turntableStopTimer->isActive());
+             EXPECT_TRUE(w->decks->left().controls().lcd->StopPlaying());
          }},
         {"U", Qt::Key_U, none, nothing,
          [&] {
-             EXPECT_TRUE(w->tmrRTurntableStop.isActive());
-             EXPECT_TRUE(w->LCD_R->StopPlaying());
+             EXPECT_TRUE(w->decks->right().controls().turntableStopTimer->isActive());
+             EXPECT_TRUE(w->decks->right().controls().lcd->StopPlaying());
          }},
         {"Ctrl+Shift+F4", Qt::Key_F4, ctrl | shift, [&] { w->monitorCMB_Click(0); },
          monitorMode(3)},
@@ -288,10 +292,10 @@ TEST_F(KeyboardTest, EveryRowPressesItsButtonOrSlider) {
         {"Shift+F4", Qt::Key_F4, shift, [&] { w->monitorCMB_Click(0); }, monitorMode(1)},
         {"Shift+Enter", Qt::Key_Return, shift, nothing,
          [&] {
-             EXPECT_EQ(state->autoDJ_On, -1);
+             EXPECT_TRUE(state->autoDJ.on);
              EXPECT_EQ(w->autoDJCB->BackColor(), app::kColourOn);
          }},
-        {"Enter", Qt::Key_Return, none, nothing, [&] { EXPECT_EQ(state->autoDJ_On, 0); }},
+        {"Enter", Qt::Key_Return, none, nothing, [&] { EXPECT_FALSE(state->autoDJ.on); }},
         {"F10", Qt::Key_F10, none,
          [&] {
              QTimer::singleShot(0, [&] {
@@ -363,7 +367,7 @@ TEST_F(KeyboardTest, HeldKeysRepeatOnlyWhatMayRepeat) {
 
     QTest::keyPress(target, Qt::Key_Return, Qt::ShiftModifier);
     repeat(Qt::Key_Return, Qt::ShiftModifier);
-    EXPECT_EQ(state->autoDJ_On, -1);
+    EXPECT_TRUE(state->autoDJ.on);
     QTest::keyRelease(target, Qt::Key_Return, Qt::ShiftModifier);
 
     QTest::keyPress(target, Qt::Key_Left, Qt::ControlModifier | Qt::AltModifier);
@@ -398,7 +402,7 @@ TEST_F(KeyboardTest, KeysOnEmptyDecksChangeNothing) {
     playlist->clearCB_Click();
     dialogs.clear();
     QWidget* target = w->crossFaderScroll;
-    const short leftProgress = w->LCD_L->Progress();
+    const short leftProgress = w->decks->left().controls().lcd->Progress();
     const auto chord = [&](Qt::KeyboardModifiers modifiers, Qt::Key key) {
         QTest::keyClick(target, key, modifiers);
     };
@@ -408,7 +412,7 @@ TEST_F(KeyboardTest, KeysOnEmptyDecksChangeNothing) {
     chord(Qt::ControlModifier | Qt::AltModifier, Qt::Key_Right);
     for (Qt::Key key : {Qt::Key_0, Qt::Key_2, Qt::Key_Up, Qt::Key_Down})
         chord(Qt::NoModifier, key);
-    EXPECT_EQ(w->LCD_L->Progress(), leftProgress);
+    EXPECT_EQ(w->decks->left().controls().lcd->Progress(), leftProgress);
     EXPECT_EQ(state->song_index, 0);
     for (const app::DeckRecord& deck : state->decks) {
         EXPECT_TRUE(deck.filePath.isEmpty());

@@ -6,6 +6,8 @@
 #include "controls/widgets/console_button.h"
 #include "controls/widgets/console_look.h"
 #include "controls/widgets/slider.h"
+#include "decks/decks.h"
+#include "mixer/track_tick.h"
 #include "tests/app/program_fixture.h"
 #include "tests/mixer/mixer_fixture.h"
 #include "tests/support/screenshots.h"
@@ -44,8 +46,8 @@ protected:
         const std::string path = audio_test::fixture(
             "window_" + std::to_string(amplitude) + "_" + std::to_string(frequency) + ".wav", tone);
         state->decks[static_cast<std::size_t>(deck)].filePath = QString::fromStdString(path);
-        deck == 0 ? w->init_LeftPlayer() : w->init_RightPlayer();
-        (deck == 0 ? w->playCB2 : w->playCB)->click();
+        deck == 0 ? w->decks->left().init_Player() : w->decks->right().init_Player();
+        (deck == 0 ? w->decks->left().controls().play : w->decks->right().controls().play)->click();
         ASSERT_TRUE(state->decks[static_cast<std::size_t>(deck)].stream);
     }
     halvoranF* w = nullptr;
@@ -109,14 +111,14 @@ TEST_F(MainWindowMixerTest, EveryNotificationReachesTheStreams) {
         }
     }
 
-    // Monitor off by its button; then the link used by the decks.
+    // Monitor off by its button; then the event the decks raise.
     w->monitorCMB[2]->click();
     EXPECT_EQ(attributesOf(state->decks[0].stream), (Attributes{50, 0}));
     {
         const QSignalBlocker quiet(w->MainVolScroll);
         w->MainVolScroll->setValue(80);
     }
-    app::callLink(state->links.runVolumeTimer);
+    w->decks->events().levelsChanged();
     EXPECT_EQ(attributesOf(state->decks[0].stream), (Attributes{80, 0}));
     EXPECT_EQ(attributesOf(state->decks[1].stream), (Attributes{80, 0}));
 }
@@ -129,8 +131,10 @@ TEST_F(MainWindowMixerTest, DeckOperationsEndInTheMixer) {
         ConsoleButton *play, *pause, *rate22050;
         qzvPeak* meter;
     };
-    const Side sides[] = {{w->playCB2, w->LpauseCB, w->speedCB[1], w->LVUmeter},
-                          {w->playCB, w->pauseCB, w->speedCB[3], w->RVUmeter}};
+    const Side sides[] = {{w->decks->left().controls().play, w->decks->left().controls().pause,
+                           w->decks->left().controls().rate22050, w->LVUmeter},
+                          {w->decks->right().controls().play, w->decks->right().controls().pause,
+                           w->decks->right().controls().rate22050, w->RVUmeter}};
     int master = 20;
     // Monitoring off, crossfader centred, deck slider at half after loading:
     // volume = master / 2, centred.
@@ -144,7 +148,7 @@ TEST_F(MainWindowMixerTest, DeckOperationsEndInTheMixer) {
         const Side& side = sides[deck];
         state->decks[static_cast<std::size_t>(deck)].filePath =
             QString::fromStdString(mixer_test::toneWav(440));
-        deck == 0 ? w->init_LeftPlayer() : w->init_RightPlayer();
+        deck == 0 ? w->decks->left().init_Player() : w->decks->right().init_Player();
         const engine::Channel& stream = state->decks[static_cast<std::size_t>(deck)].stream;
         ASSERT_TRUE(stream);
 
@@ -163,7 +167,7 @@ TEST_F(MainWindowMixerTest, DeckOperationsEndInTheMixer) {
 
         BASS_Offline_Render(nullptr, 4096);
         side.meter->setLPeak(0);
-        w->tmrTrackLength_Timer();
+        w->trackTick().run();
         // The tone is at 0.4 of full scale: level 51, halved by the deck slider.
         EXPECT_NEAR(side.meter->LPeak(), 0.4 * 128 / 2, 1);
     }
@@ -192,7 +196,7 @@ TEST_F(MainWindowMixerTest, BothDecksPlayingMetersLit) {
     w->MainVolScroll->setValue(80);
     w->crossFaderScroll->setValue(40);
     BASS_Offline_Render(nullptr, 4096);
-    w->tmrTrackLength_Timer();
+    w->trackTick().run();
     // Deck meters after the deck slider; master after master and crossfader.
     EXPECT_NEAR(w->LVUmeter->LPeak(), 0.9 * 128 * 0.9, 1.5);
     EXPECT_NEAR(w->RVUmeter->LPeak(), 0.6 * 128 * 0.7, 1.5);

@@ -54,7 +54,7 @@ protected:
 TEST_F(RealInputTest, AHeldBendHoldsUntilTheRealRelease) {
     constexpr int kRate = 44100, kWindowMs = 100;
     loadDeck(0, song("bend_1k.wav", fixtures::Format::Wav, 30));
-    w->playCB2->click();
+    w->decks->left().controls().play->click();
     w->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(w));
     const decks::DeckControls& left = w->decks->left().controls();
@@ -117,10 +117,10 @@ TEST_F(RealInputTest, AnEntryOfThePlaylistDroppedOnADeckLoadsIt) {
         QWidget* target; // a display, a button, a pitch slider
         QString loaded;
         const char* box;
-    } drops[] = {
-        {1, 0, w->LCD_L, path(b), nullptr},
-        {0, 1, w->playCB, path(a), nullptr},
-        {2, 1, w->RpitchScroll, path(a), "Please make sure the file exists on the disk..."}};
+    } drops[] = {{1, 0, w->decks->left().controls().lcd, path(b), nullptr},
+                 {0, 1, w->decks->right().controls().play, path(a), nullptr},
+                 {2, 1, w->decks->right().controls().pitch, path(a),
+                  "Please make sure the file exists on the disk..."}};
     for (const auto& d : drops) {
         SCOPED_TRACE(d.target->objectName().toStdString());
         dialogs.clear();

@@ -2,7 +2,10 @@
 
 #include "app/main_window.h"
 #include "controls/widgets/console_look.h"
+#include "decks/decks.h"
 #include "engine/engine_helpers.h"
+#include "mixer/auto_dj.h"
+#include "mixer/track_tick.h"
 #include "playlist/playlist_window.h"
 #include "tests/platform/audio/audio_test_support.h"
 
@@ -57,7 +60,7 @@ void WindowTest::usePlaylist(const std::vector<std::string>& names) {
 void WindowTest::loadDeck(int deck, const std::string& name) {
     state->decks[static_cast<std::size_t>(deck)].filePath =
         QString::fromStdString((audio_test::fixtureFolder() / name).string());
-    deck == 0 ? w->init_LeftPlayer() : w->init_RightPlayer();
+    deck == 0 ? w->decks->left().init_Player() : w->decks->right().init_Player();
 }
 
 void WindowTest::advance(int ms, std::vector<short>* out, const std::function<void()>& each) {
@@ -68,9 +71,9 @@ void WindowTest::advance(int ms, std::vector<short>* out, const std::function<vo
             out->insert(out->end(), frames.begin(), frames.end());
         clockMs += kStepMs;
         if (clockMs % 80 == 0)
-            w->tmrTrackLength_Timer();
+            w->trackTick().run();
         if (clockMs % 100 == 0 && w->tmrAutoFade.isActive())
-            w->tmrAutoFade_Timer();
+            w->autoDJ().tmrAutoFade_Timer();
         if (each)
             each();
     }

@@ -28,7 +28,7 @@ protected:
     // The playlist becomes these files of the fixture folder (by name; a
     // name may be of a file that does not exist). Entry 0 is selected.
     void usePlaylist(const std::vector<std::string>& names);
-    // Loads the fixture file onto a deck (init_LeftPlayer / init_RightPlayer).
+    // Loads the fixture file onto a deck.
     void loadDeck(int deck, const std::string& name);
     // Renders `ms` of output in 20 ms steps; the track timer runs every
     // 80 ms and the fade timer every 100 ms while it is enabled. The

@@ -6,6 +6,7 @@
 #include "app/startup.h"
 #include "controls/lcd/qzvLCD.h"
 #include "controls/widgets/console_button.h"
+#include "decks/decks.h"
 #include "engine/engine_helpers.h"
 #include "platform/audio/bass.h"
 #include "tests/app/program_fixture.h"
@@ -109,12 +110,12 @@ TEST_F(PlaylistStartupTest, ASongOnTheCommandLineIsAddedForTheLeftDeck) {
     EXPECT_EQ(state->last_added_file, song);
     EXPECT_EQ(state->decks[0].filePath, song);
     EXPECT_EQ(state->song_index, 0);
-    EXPECT_EQ(w->Lplay_cue[0]->BackColor(), app::kColourOff);
+    EXPECT_EQ(w->decks->left().controls().playFromMemory->BackColor(), app::kColourOff);
     // The left deck plays it from the top; paused, it does not hold up the close.
     EXPECT_EQ(state->decks[0].cuePosition, 0u);
     EXPECT_TRUE(state->decks[0].stream.isPlaying());
-    EXPECT_NE(w->LCD_L->Song(), "Vorlan");
-    w->LpauseCB->click();
+    EXPECT_NE(w->decks->left().controls().lcd->Song(), "Vorlan");
+    w->decks->left().controls().pause->click();
     EXPECT_TRUE(state->playlist_changed);
     // Closing asks about the changed playlist; Cancel keeps the program.
     dialogs.expectBox(ui::vbCancel);

@@ -1,28 +1,26 @@
-// Drag and drop onto the decks: the next-song box (or an entry of the
-// playlist window) is dragged onto a deck to load the playlist's current
-// entry, and a song file from the desktop's file manager can be dropped on a
-// deck to load that file. The mouse moving over a deck panel gives the
-// keyboard back to the mixer panel. UI thread only.
-#include "app/main_window.h"
+// Drag and drop onto a deck: the next-song box (or an entry of the playlist
+// window) dragged onto the deck loads the playlist's current entry, and a
+// song file from the desktop's file manager dropped on it loads that file.
+// The mouse moving over the deck panel gives the keyboard back to the mixer
+// panel. UI thread only.
+#include "decks/deck.h"
+#include "decks/decks.h"
 
 #include "controls/lcd/qzvLCD.h"
 #include "controls/widgets/console_button.h"
 #include "controls/widgets/slider.h"
 #include "core/next_song_drag.h"
-#include "core/program_state.h"
-#include "decks/decks.h"
-#include "playlist/playlist_window.h"
+#include "core/song_types.h"
 
 #include <QAbstractButton>
 #include <QAbstractSlider>
-#include <QDrag>
 #include <QDropEvent>
-#include <QFrame>
-#include <QLineEdit>
 #include <QMimeData>
 #include <QUrl>
 #include <algorithm>
 #include <vector>
+
+namespace decks {
 
 namespace {
 
@@ -32,7 +30,7 @@ QString droppedSongFile(const QMimeData* data) {
     if (!data || !data->hasUrls() || data->urls().isEmpty())
         return {};
     const QString path = data->urls().first().toLocalFile();
-    return playlist::isCommandLineSong(path) ? path : QString();
+    return app::isSongFile(path) ? path : QString();
 }
 
 // One deck's drop targets: the panel and the controls of the deck that take
@@ -40,8 +38,10 @@ QString droppedSongFile(const QMimeData* data) {
 // reset) refuse them.
 class DeckDrops : public QObject {
 public:
-    DeckDrops(halvoranF& window, int side, std::vector<QWidget*> targets)
-        : QObject(&window), window_(window), side_(side), targets_(std::move(targets)) {
+    DeckDrops(QObject* owner, Deck& deck, std::function<void()> focusMixer,
+              std::vector<QWidget*> targets)
+        : QObject(owner), deck_(deck), focusMixer_(std::move(focusMixer)),
+          targets_(std::move(targets)) {
         for (QWidget* target : targets_) {
             target->setAcceptDrops(true);
             target->installEventFilter(this);
@@ -53,15 +53,12 @@ public:
     // What a drop of `data` on this deck does.
     void drop(const QMimeData* data) {
         if (data && data->hasFormat(app::kNextSongMime)) {
-            if (side_ == 0)
-                window_.do_dragDrop();
-            else
-                window_.do_dragdrop_RIGHT();
+            deck_.dragDrop();
             return;
         }
         const QString file = droppedSongFile(data);
         if (!file.isEmpty())
-            window_.decks->deck(side_).dropFile(file);
+            deck_.dropFile(file);
     }
 
 protected:
@@ -69,8 +66,8 @@ protected:
         auto* widget = static_cast<QWidget*>(watched);
         switch (event->type()) {
         case QEvent::MouseMove:
-            if (widget == panel())
-                window_.Mixer->setFocus();
+            if (widget == panel() && focusMixer_)
+                focusMixer_();
             return false;
         case QEvent::DragEnter:
         case QEvent::DragMove: {
@@ -114,49 +111,24 @@ private:
         return !control || std::find(targets_.begin(), targets_.end(), child) != targets_.end();
     }
 
-    halvoranF& window_;
-    const int side_;
+    Deck& deck_;
+    const std::function<void()> focusMixer_;
     const std::vector<QWidget*> targets_; // the panel first
-};
-
-// The next-song box: a press arms the drag flag and starts the drag.
-class NextSongDrag : public QObject {
-public:
-    NextSongDrag(QLineEdit* box, app::ProgramState& state) : QObject(box), state_(state) {
-        box->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::MouseButtonPress) {
-            state_.dragArmed = -1;
-            auto* drag = new QDrag(watched);
-            auto* data = new QMimeData;
-            data->setData(app::kNextSongMime, QByteArray());
-            drag->setMimeData(data);
-            drag->exec(Qt::CopyAction);
-        }
-        return false;
-    }
-
-private:
-    app::ProgramState& state_;
 };
 
 } // namespace
 
-void halvoranF::build_Drops() {
-    for (int side : {0, 1}) {
-        const decks::DeckControls& c = decks->deck(side).controls();
-        auto* drops = new DeckDrops(*this, side,
-                                    {c.panel, c.lcd, c.pitch, c.play, c.stop, c.pause, c.cue,
-                                     c.cueBack, c.cueForward, c.playFromMemory});
-        auto dropped = [drops](const QMimeData* data) { drops->drop(data); };
-        connect(c.lcd, &qzvLCD::OLEDragDrop, drops, dropped);
-        connect(c.pitch, &Slider::DragDrop, drops, dropped);
-        for (ConsoleButton* button :
-             {c.play, c.stop, c.pause, c.cue, c.cueBack, c.cueForward, c.playFromMemory})
-            connect(button, &ConsoleButton::DragDrop, drops, dropped);
-    }
-    new NextSongDrag(nextSongTXT, state);
+void Deck::connectDrops() {
+    const DeckControls& c = controls_;
+    auto* drops = new DeckDrops(&connections_, *this, decks_.host().focusMixer,
+                                {c.panel, c.lcd, c.pitch, c.play, c.stop, c.pause, c.cue, c.cueBack,
+                                 c.cueForward, c.playFromMemory});
+    auto dropped = [drops](const QMimeData* data) { drops->drop(data); };
+    QObject::connect(c.lcd, &qzvLCD::OLEDragDrop, drops, dropped);
+    QObject::connect(c.pitch, &Slider::DragDrop, drops, dropped);
+    for (ConsoleButton* button :
+         {c.play, c.stop, c.pause, c.cue, c.cueBack, c.cueForward, c.playFromMemory})
+        QObject::connect(button, &ConsoleButton::DragDrop, drops, dropped);
 }
+
+} // namespace decks

@@ -1,0 +1,16 @@
+#include "mixer/track_tick.h"
+
+#include "core/program_state.h"
+#include "decks/decks.h"
+#include "mixer/mixer_desk.h"
+
+namespace mixer {
+
+void TrackTick::run() {
+    mixer_.run_VUmeterTimer();
+    decks_.showTrackTimes();
+    if (state_.autoDJ.on)
+        decks_.reportMixPoints();
+}
+
+} // namespace mixer

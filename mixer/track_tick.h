@@ -1,0 +1,31 @@
+#pragma once
+// The 80 ms track tick, the one place that orders it: the level meters take
+// one reading; the decks follow a held bend and show their time and
+// progress; then, with the automatic DJ on, each deck past its mix point
+// reports it (right deck first), which runs one automatic-DJ step. The main
+// window's track timer runs it. UI thread only.
+namespace app {
+struct ProgramState;
+}
+namespace decks {
+class Decks;
+}
+
+namespace mixer {
+
+class MixerDesk;
+
+class TrackTick {
+public:
+    TrackTick(app::ProgramState& state, decks::Decks& decks, MixerDesk& mixer)
+        : state_(state), decks_(decks), mixer_(mixer) {}
+
+    void run();
+
+private:
+    app::ProgramState& state_;
+    decks::Decks& decks_;
+    MixerDesk& mixer_;
+};
+
+} // namespace mixer
