@@ -2,6 +2,8 @@
 // The program-wide state: one object that main() owns and hands to every
 // window. Nothing else in the program keeps mutable global values, so a test
 // builds a fresh program by building a fresh ProgramState.
+#include "core/playlist_model.h"
+
 #include <QHash>
 #include <QPointer>
 #include <QString>
@@ -99,19 +101,6 @@ struct ProgramLinks {
     std::function<void()> runVUmeterTimer;
     // Automatic DJ: one hand-over step.
     std::function<void()> runAutoDJ;
-    // Playlist window: its add button; removing the selected entry without
-    // asking again (the user has answered the deck's "Remove from Playlist?");
-    // the path of an entry of List1(0) ("" when there is none), the number of
-    // entries, and marking an entry as selected in both lists.
-    std::function<void()> pressPlaylistAdd;
-    std::function<void()> removeSelectedPlaylistEntry;
-    std::function<QString(int index)> playlistPath;
-    std::function<int()> playlistCount;
-    std::function<void(int index)> selectPlaylistEntry;
-    // Playlist window: the display line (List1(1)) of the entry at `index`.
-    std::function<void(int index, const QString& line)> setPlaylistLine;
-    // Main window: the next-song box shows `text` (the playlist's cursor entry).
-    std::function<void(const QString& text)> showNextSong;
 };
 
 // Runs a link when it is connected.
@@ -179,16 +168,8 @@ struct ProgramState {
     // Connections between the parts of the program.
     ProgramLinks links;
 
-    // The playlist's program-wide values.
-    std::int32_t song_index = 0;
-    bool playlist_changed = false;
-    QString current_playlist;
-    QString save_playlist_path; // where save_playlist writes; the playlist label shows its name
-    QString last_added_file;
-    QString nextSongPath;
-    // Titles that playlist files gave their entries ("#EXTINF" lines), by
-    // path: a playlist entry whose file's tags give no title shows this one.
-    QHash<QString, QString> listedTitles;
+    // The playlist: entries, cursor, changed flag, files.
+    PlaylistModel playlist;
     // The folder of the file last chosen in each file dialog, by the
     // dialog's name ("cDlgLoadFiles", ...); the dialog opens there next time.
     QHash<QString, QString> dialogFolders;

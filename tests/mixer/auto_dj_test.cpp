@@ -43,9 +43,9 @@ TEST_F(AutoDJTest, SwitchingOnHandsOverToTheRightDeckAndOffLeavesTheDecksPlaying
     EXPECT_EQ(state->autoDJ_On, -1);
     EXPECT_EQ(w->autoDJCB->BackColor(), app::kColourOn);
     // The next entry (1) on the right deck, its slider open, the fade running.
-    EXPECT_EQ(state->song_index, 1);
+    EXPECT_EQ(state->playlist.cursor(), 1);
     EXPECT_EQ(state->decks[1].loadedFile, path(b));
-    EXPECT_EQ(w->nextSongTXT->text(), playlist->displayLine(1));
+    EXPECT_EQ(w->nextSongTXT->text(), state->playlist.line(1));
     EXPECT_EQ(w->RvolScroll->Value(), 0);
     EXPECT_EQ(state->rightOnAir, -1);
     EXPECT_EQ(state->leftOnAir, 0);
@@ -67,7 +67,7 @@ TEST_F(AutoDJTest, SwitchingOnHandsOverToTheRightDeckAndOffLeavesTheDecksPlaying
     state->rightAtMixPoint = -1;
     state->leftAtMixPoint = 0;
     w->autoDJCB->click();
-    EXPECT_EQ(state->song_index, 1);
+    EXPECT_EQ(state->playlist.cursor(), 1);
     EXPECT_FALSE(w->tmrAutoFade.isActive());
     EXPECT_EQ(dialogs.boxes().size(), 1u);
 }
@@ -79,7 +79,7 @@ TEST_F(AutoDJTest, HandOversAlternateTheDecksAndWrapThePlaylist) {
     usePlaylist({a});
     state->settings.automixStart = 100;
     w->autoDJCB->click();
-    EXPECT_EQ(state->song_index, 0);
+    EXPECT_EQ(state->playlist.cursor(), 0);
     EXPECT_EQ(state->decks[1].loadedFile, path(a));
     for (int handOver = 0; handOver < 3; ++handOver) {
         SCOPED_TRACE(handOver);
@@ -92,7 +92,7 @@ TEST_F(AutoDJTest, HandOversAlternateTheDecksAndWrapThePlaylist) {
         ASSERT_NE(state->decks[incoming].stream, before);
         EXPECT_EQ(onAirDisplay->Progress(), 100) << "not before the end of the track";
         EXPECT_EQ(state->decks[incoming].loadedFile, path(a));
-        EXPECT_EQ(state->song_index, 0);
+        EXPECT_EQ(state->playlist.cursor(), 0);
         EXPECT_EQ(incoming == 0 ? state->leftOnAir : state->rightOnAir, -1);
         // The fade reaches the incoming deck's end and stops there.
         advance(5200);
@@ -170,14 +170,14 @@ TEST_F(AutoDJTest, UnplayableEntriesAreSkippedAndAWholeUnplayableListSwitchesThe
     const std::string broken = mixer_test::unplayableSong("dj_broken.mp3");
     usePlaylist({a, "dj_missing.mp3", broken, c});
     w->autoDJCB->click();
-    EXPECT_EQ(state->song_index, 3);
+    EXPECT_EQ(state->playlist.cursor(), 3);
     EXPECT_EQ(state->decks[1].loadedFile, path(c));
     EXPECT_EQ(state->rightOnAir, -1);
     EXPECT_TRUE(dialogs.boxes().empty());
     // The left deck takes entry 0 when the right deck is due; the right
     // deck, on air, keeps its song.
     advance(5000);
-    EXPECT_EQ(state->song_index, 0);
+    EXPECT_EQ(state->playlist.cursor(), 0);
     EXPECT_EQ(state->decks[0].loadedFile, path(a));
     EXPECT_EQ(state->decks[1].loadedFile, path(c));
     EXPECT_TRUE(dialogs.boxes().empty());

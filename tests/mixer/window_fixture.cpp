@@ -43,7 +43,7 @@ void WindowTest::TearDown() {
     for (app::DeckRecord& deck : state->decks)
         if (deck.stream)
             BASS_StreamFree(deck.stream);
-    state->playlist_changed = false;
+    state->playlist.setChanged(false);
     app_test::ProgramTest::TearDown();
 }
 
@@ -52,7 +52,7 @@ void WindowTest::usePlaylist(const std::vector<std::string>& names) {
     for (const std::string& name : names)
         files += QChar(0) + QString::fromStdString(name);
     playlist->loadsongs_to_playlist(names.size() == 1 ? files.replace(QChar(0), '/') : files);
-    playlist->selectEntry(0);
+    state->playlist.select(0);
 }
 
 void WindowTest::loadDeck(int deck, const std::string& name) {

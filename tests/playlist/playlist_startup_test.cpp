@@ -16,7 +16,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QTimer>
 
 namespace {
@@ -44,8 +43,8 @@ protected:
     }
     QStringList lines() const {
         QStringList out;
-        for (int i = 0; i < state->playlistWindow->List1[1]->count(); ++i)
-            out << state->playlistWindow->List1[1]->item(i)->text();
+        for (int i = 0; i < state->playlist.count(); ++i)
+            out << state->playlist.line(i);
         return out;
     }
 };
@@ -62,7 +61,7 @@ TEST_F(PlaylistStartupTest, TheLastPlaylistLoadsUnderTheSplash) {
     QTimer probe;
     probe.setInterval(0);
     QObject::connect(&probe, &QTimer::timeout, [&] {
-        if (!state->splash || app::callLink(state->links.playlistCount) == 0)
+        if (!state->splash || state->playlist.count() == 0)
             return;
         probe.stop();
         state->splash->tmrSplash_Timer();
@@ -94,7 +93,7 @@ TEST_F(PlaylistStartupTest, APlaylistOnTheCommandLineIsOpened) {
     ASSERT_NE(w, nullptr);
     w->tmrAsync_Timer();
     EXPECT_EQ(lines().size(), 3);
-    EXPECT_EQ(state->current_playlist, state->commandLine);
+    EXPECT_EQ(state->playlist.currentPlaylist(), state->commandLine);
     EXPECT_EQ(state->playlistWindow->playlistLABEL->text(), "set");
     EXPECT_TRUE(state->decks[0].filePath.isEmpty());
 }
@@ -106,16 +105,16 @@ TEST_F(PlaylistStartupTest, ASongOnTheCommandLineIsAddedForTheLeftDeck) {
     ASSERT_NE(w, nullptr);
     ASSERT_TRUE(state->playlistWindow);
     EXPECT_EQ(lines(), QStringList{"1.  Command - Artist"});
-    EXPECT_EQ(state->last_added_file, song);
+    EXPECT_EQ(state->playlist.lastAddedFile, song);
     EXPECT_EQ(state->decks[0].filePath, song);
-    EXPECT_EQ(state->song_index, 0);
+    EXPECT_EQ(state->playlist.cursor(), 0);
     EXPECT_EQ(w->Lplay_cue[0]->BackColor(), app::kColourOff);
     // The left deck plays it from the top; paused, it does not hold up the close.
     EXPECT_EQ(state->decks[0].cuePosition, 0u);
     EXPECT_TRUE(engine::isChannelPlaying(state->decks[0].stream));
     EXPECT_NE(w->LCD_L->Song(), "Vorlan");
     w->LpauseCB->click();
-    EXPECT_TRUE(state->playlist_changed);
+    EXPECT_TRUE(state->playlist.changed());
     // Closing asks about the changed playlist; Cancel keeps the program.
     dialogs.expectBox(ui::vbCancel);
     w->close();
