@@ -9,13 +9,9 @@ int PlaylistModel::rowCount(const QModelIndex& parent) const {
 }
 
 QVariant PlaylistModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= count())
+    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= count())
         return {};
-    if (role == Qt::DisplayRole)
-        return lines_[index.row()];
-    if (role == PathRole)
-        return paths_[index.row()];
-    return {};
+    return lines_[index.row()];
 }
 
 Qt::ItemFlags PlaylistModel::flags(const QModelIndex& index) const {
@@ -24,12 +20,10 @@ Qt::ItemFlags PlaylistModel::flags(const QModelIndex& index) const {
 }
 
 void PlaylistModel::append(const QString& path, const QString& line) {
-    changing_ = true;
     beginInsertRows({}, count(), count());
     paths_.append(path);
     lines_.append(line);
     endInsertRows();
-    changing_ = false;
 }
 
 void PlaylistModel::setLine(int index, const QString& line) {
@@ -73,7 +67,6 @@ void PlaylistModel::removeSelected() {
     lines_.removeAt(index);
     endRemoveRows();
     changing_ = false;
-    selected_ = -1;
     if (index < count())
         select(index);
     else if (count() > 0)
@@ -85,8 +78,7 @@ void PlaylistModel::removeSelected() {
 void PlaylistModel::select(int index) {
     if (index < 0 || index >= count())
         return;
-    cursor_ = index;
-    selected_ = index;
+    cursor_ = selected_ = index;
     nextSongPath_ = path(index);
     emit cursorChanged(index);
     emit nextSongShown(line(index));
@@ -106,28 +98,6 @@ void PlaylistModel::selectPrevious() {
     else if (count() > 0)
         cursor_ = count() - 1;
     select(cursor_);
-}
-
-void PlaylistModel::clearNextSong() {
-    nextSongPath_.clear();
-    emit nextSongShown({});
-}
-
-void PlaylistModel::setChanged(bool changed) {
-    if (changed_ == changed)
-        return;
-    changed_ = changed;
-    emit changedFlagChanged(changed);
-}
-
-void PlaylistModel::setCurrentPlaylist(const QString& path) {
-    currentPlaylist_ = path;
-    emit pathsChanged();
-}
-
-void PlaylistModel::setSavePath(const QString& path) {
-    savePath_ = path;
-    emit pathsChanged();
 }
 
 } // namespace app

@@ -17,14 +17,11 @@ class PlaylistModel : public QAbstractListModel {
     Q_OBJECT
 
 public:
-    // data() of this role is the entry's full path; DisplayRole its line.
-    static constexpr int PathRole = Qt::UserRole;
-
     using QAbstractListModel::QAbstractListModel;
 
+    // DisplayRole: the entry's line. Entries can be dragged (onto a deck).
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-    // Entries can be dragged (onto a deck, which loads the cursor entry).
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
     // ---- Entries ----
@@ -36,12 +33,12 @@ public:
     void append(const QString& path, const QString& line);
     // Nothing when there is no entry `index`.
     void setLine(int index, const QString& line);
-    // Exchanges the paths and lines of two entries; the selection stays.
+    // Exchanges two entries; the selection stays.
     void swap(int a, int b);
-    // Replaces every entry (`lines` as many as `paths`); nothing is
-    // selected then. The cursor and the next song stay.
+    // Replaces every entry (as many lines as paths); nothing is selected
+    // then. The cursor and the next song stay.
     void setEntries(const QStringList& paths, const QStringList& lines);
-    // Empties the list: no entry selected, no next song (the next-song box
+    // Empties the list: nothing selected, no next song (the next-song box
     // shows nothing). The cursor keeps its value.
     void clear();
     // Removes the selected entry (nothing when none is); the entry after it,
@@ -49,10 +46,10 @@ public:
     void removeSelected();
 
     // ---- Cursor ----
-    // song_index: the cursor entry. It may stand outside the list (after a
-    // clear, or -1 after stepping back in an empty list).
+    // The cursor entry (song_index). It may stand outside the list (after a
+    // clear, or -1 after stepping back in an empty list). setCursor moves it
+    // without selecting: the view and the next song stay.
     std::int32_t cursor() const { return cursor_; }
-    // Moves the cursor without selecting (the view and next song stay).
     void setCursor(std::int32_t index) { cursor_ = index; }
     // The entry selected in the view; -1 when none is.
     int selected() const { return selected_; }
@@ -63,27 +60,39 @@ public:
     // and that entry is selected.
     void selectNext();
     void selectPrevious();
-    // True while rows are inserted, removed or reset (the view's own
-    // selection moves then; it must not move the cursor).
+    // True while rows are removed or reset (the view's own current row
+    // moves then; that must not move the cursor).
     bool changing() const { return changing_; }
 
     // ---- Next song ----
-    // The path of the cursor entry as last selected; "" after a clear.
+    // The path of the entry last selected; "" after a clear.
     QString nextSongPath() const { return nextSongPath_; }
     // No next song: the path is emptied and the next-song box shows nothing.
-    void clearNextSong();
+    void clearNextSong() {
+        nextSongPath_.clear();
+        emit nextSongShown({});
+    }
     // The next-song box shows `text` (the cursor entry's line).
     void showNextSong(const QString& text) { emit nextSongShown(text); }
 
     // ---- Playlist file ----
     bool changed() const { return changed_; }
-    void setChanged(bool changed);
+    void setChanged(bool changed) {
+        if (changed_ != changed)
+            emit changedFlagChanged(changed_ = changed);
+    }
     // The playlist file the list belongs to; "" when none.
     QString currentPlaylist() const { return currentPlaylist_; }
-    void setCurrentPlaylist(const QString& path);
+    void setCurrentPlaylist(const QString& path) {
+        currentPlaylist_ = path;
+        emit pathsChanged();
+    }
     // Where a save writes; the playlist label shows its name.
     QString savePath() const { return savePath_; }
-    void setSavePath(const QString& path);
+    void setSavePath(const QString& path) {
+        savePath_ = path;
+        emit pathsChanged();
+    }
 
     // The last file the add dialog added; "" when the dialog was cancelled.
     QString lastAddedFile;
@@ -91,8 +100,8 @@ public:
     // path: an entry whose file's tags give no title shows this one.
     QHash<QString, QString> listedTitles;
 
-    // ---- Requests answered by the playlist window ----
-    // Its add button (the add dialog; lastAddedFile tells what it added).
+    // Asks the playlist window for its add button's dialog (lastAddedFile
+    // then tells what it added); nothing while the window is not loaded.
     void requestAdd() { emit addRequested(); }
 
 signals:

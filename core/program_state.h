@@ -90,10 +90,9 @@ struct LoadedForm {
     std::function<void()> unload;
 };
 
-// Calls from a lower part of the program to a higher or sibling one (a deck
-// asking the playlist for an entry, the track timer raising an automatic-DJ
-// step). The part that answers connects its function at start-up; a call that
-// nobody connected does nothing and answers the empty value.
+// Calls from a lower part of the program to a higher or sibling one (the
+// track timer raising an automatic-DJ step). The part that answers connects its function at
+// start-up; a call that nobody connected does nothing and answers the empty value.
 struct ProgramLinks {
     // Mixer: volume and pan of both decks reach their streams.
     std::function<void()> runVolumeTimer;

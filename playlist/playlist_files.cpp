@@ -138,14 +138,14 @@ void playlistF::loadsongs_to_playlist(const QString& fileNames) {
     const int remembered = std::max(0, playlist.selected());
     QString folder;
     if (pieces.size() == 2) {
-        appendEntry(pieces[0], playlist.count() + 1);
+        appendEntry(pieces[0]);
     } else {
         folder = pieces[0];
         if (!folder.trimmed().endsWith('/'))
             folder += '/';
     }
     for (qsizetype i = 1; i + 1 < pieces.size(); ++i)
-        appendEntry(folder + pieces[i], playlist.count() + 1);
+        appendEntry(folder + pieces[i]);
     playlist.lastAddedFile = playlist.path(playlist.count() - 1);
     playlist.select(remembered);
 }
@@ -210,7 +210,6 @@ void playlistF::Load_playlist(const QString& path) {
     playlist.setChanged(false);
     playlist.clear();
     playlist.setCursor(0);
-    entry_count = 0;
     playlist.setCurrentPlaylist(path);
     open_playlist(path);
     playlist.setSavePath(path);
@@ -225,8 +224,7 @@ void playlistF::open_playlist(const QString& path) {
             state.playlist.listedTitles.insert(entry.path, entry.title);
     bool first = true;
     for (const playlist::PlaylistEntry& entry : entries) {
-        ++entry_count;
-        appendEntry(entry.path, entry_count);
+        appendEntry(entry.path);
         // The splash shows the count while a playlist loads at start-up.
         QCoreApplication::processEvents();
         if (first)
@@ -243,15 +241,12 @@ void playlistF::importPlaylistCB_Click() {
         return;
     app::PlaylistModel& playlist = state.playlist;
     playlist.setChanged(true);
-    if (playlist.count() > 0) {
-        entry_count = playlist.count();
-        open_playlist(chosen.fileName);
-    } else {
+    const bool wasEmpty = playlist.count() == 0;
+    if (wasEmpty)
         playlist.setCursor(0);
-        entry_count = 0;
-        open_playlist(chosen.fileName);
+    open_playlist(chosen.fileName);
+    if (wasEmpty)
         playlist.select(0);
-    }
 }
 
 // ---- Save ----

@@ -174,8 +174,8 @@ void playlistF::build() {
 
 // ---- The list ----
 
-void playlistF::appendEntry(const QString& path, int number) {
-    state.playlist.append(path, entryLine(path, number));
+void playlistF::appendEntry(const QString& path) {
+    state.playlist.append(path, entryLine(path, state.playlist.count() + 1));
 }
 
 QString playlistF::entryLine(const QString& path, int number) {

@@ -9,7 +9,6 @@
 #include "platform/ui/dialogs.h"
 
 #include <QWidget>
-#include <cstdint>
 
 class QLabel;
 class QListView;
@@ -44,7 +43,7 @@ public:
     // The playlist named on the command line: loaded, or, when there is no
     // such file, the open dialog's "File not found." box and no playlist.
     void openCommandLinePlaylist(const QString& path);
-    // Appends the playlist file's entries, numbered from entry_count + 1.
+    // Appends the playlist file's entries, numbered on from the last entry.
     void open_playlist(const QString& path);
     // Writes the list to the playlist's save path (".m3u" added when missing).
     void save_playlist();
@@ -80,9 +79,6 @@ public:
     // Right button at `y` pixels from the top of the visible list.
     void List1_RightButton(int y);
     void List1_DblClick();
-
-    // The number given to the last entry read from a playlist file.
-    std::int32_t entry_count = 0;
 
     QLabel* titlebar = nullptr;
     QLabel* imgIcon = nullptr;
@@ -133,7 +129,7 @@ private:
     ui::FileDialogResult showFileDialog(const ui::FileDialogRequest& request, const QString& name,
                                         bool save);
     // Appends one entry: its path and the line number + ".  " + its title.
-    void appendEntry(const QString& path, int number);
+    void appendEntry(const QString& path);
     // The line of an entry: its number + ".  " + its file's title.
     QString entryLine(const QString& path, int number);
     void setLabel(const QString& playlistPath);
