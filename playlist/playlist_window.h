@@ -128,7 +128,7 @@ private:
     // last used in it, and remembers the chosen file's folder.
     ui::FileDialogResult showFileDialog(const ui::FileDialogRequest& request, const QString& name,
                                         bool save);
-    // Appends one entry: its path and the line number + ".  " + its title.
+    // Appends one entry, numbered after the last.
     void appendEntry(const QString& path);
     // The line of an entry: its number + ".  " + its file's title.
     QString entryLine(const QString& path, int number);
@@ -139,6 +139,7 @@ private:
     // Asks whether to save the changed list before it is replaced; true when
     // it must stay (Cancel, or a save that did not happen).
     bool keepChangedList();
+    // Set while the list follows the playlist's cursor (not the user).
     bool syncing_ = false;
 };
 
