@@ -138,15 +138,16 @@ bool halvoranF::Form_Load() {
 }
 
 void halvoranF::load_CommandLineSong() {
-    state.links.showNextSong = [this](const QString& text) { nextSongTXT->setText(text); };
+    connect(&state.playlist, &app::PlaylistModel::nextSongShown, nextSongTXT, &QLineEdit::setText,
+            Qt::UniqueConnection);
     if (!playlist::isCommandLineSong(state.commandLine))
         return;
     playlistF* playlist = playlistF::load(state);
     playlist->loadsongs_to_playlist(state.commandLine);
-    state.decks[0].filePath = state.last_added_file;
+    state.decks[0].filePath = state.playlist.lastAddedFile;
     if (state.decks[0].filePath.isEmpty())
         return;
-    playlist->selectEntry(state.song_index);
+    state.playlist.select(state.playlist.cursor());
     decks::Deck& left = decks->left();
     left.init_Player();
     // A song that did not load has been reported; playing would load it again.
@@ -255,7 +256,7 @@ void halvoranF::release_Resources() {
     state.removeForm(this);
     state.optionsWindow = nullptr;
     state.mainWindow = nullptr;
-    state.links.showNextSong = nullptr;
+    disconnect(&state.playlist, &app::PlaylistModel::nextSongShown, nextSongTXT, nullptr);
 }
 
 // ---- Handlers ----

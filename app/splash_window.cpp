@@ -94,7 +94,7 @@ void loadingF::tmrLoad_Timer() {
 void loadingF::tmrSplash_Timer() {
     // The entries read so far (the cursor entry stays at the first while a
     // playlist file is read, so it cannot show the progress).
-    const int loaded = app::callLink(state_.links.playlistCount);
+    const int loaded = state_.playlist.count();
     if (loaded >= lastShown_) {
         lastShown_ = loaded;
         loadingLABEL->setText("Loading Playlist: " + QString::number(loaded) + " Songs done...");

@@ -2,6 +2,7 @@
 // The program-wide state: one object that main() owns and hands to every
 // window. Nothing else in the program keeps mutable global values, so a test
 // builds a fresh program by building a fresh ProgramState.
+#include "core/playlist_model.h"
 #include "engine/channel.h"
 
 #include <QHash>
@@ -106,27 +107,7 @@ struct LoadedForm {
     std::function<void()> unload;
 };
 
-// Calls from a lower part of the program to a higher or sibling one (a deck
-// asking the playlist for an entry). The part that answers connects its
-// function at start-up; a call that nobody connected does nothing and answers
-// the empty value.
-struct ProgramLinks {
-    // Playlist window: its add button; removing the selected entry without
-    // asking again (the user has answered the deck's "Remove from Playlist?");
-    // the path of an entry of List1(0) ("" when there is none), the number of
-    // entries, and marking an entry as selected in both lists.
-    std::function<void()> pressPlaylistAdd;
-    std::function<void()> removeSelectedPlaylistEntry;
-    std::function<QString(int index)> playlistPath;
-    std::function<int()> playlistCount;
-    std::function<void(int index)> selectPlaylistEntry;
-    // Playlist window: the display line (List1(1)) of the entry at `index`.
-    std::function<void(int index, const QString& line)> setPlaylistLine;
-    // Main window: the next-song box shows `text` (the playlist's cursor entry).
-    std::function<void(const QString& text)> showNextSong;
-};
-
-// Runs a link when it is connected.
+// Runs a function the higher part connected; the empty value when it did not.
 template <typename Fn, typename... Args>
 auto callLink(const std::function<Fn>& link, Args&&... args) {
     using Result = typename std::function<Fn>::result_type;
@@ -179,19 +160,8 @@ struct ProgramState {
     // cleared by a drop that loads a deck.
     std::int16_t dragArmed = 0;
 
-    // Connections between the parts of the program.
-    ProgramLinks links;
-
-    // The playlist's program-wide values.
-    std::int32_t song_index = 0;
-    bool playlist_changed = false;
-    QString current_playlist;
-    QString save_playlist_path; // where save_playlist writes; the playlist label shows its name
-    QString last_added_file;
-    QString nextSongPath;
-    // Titles that playlist files gave their entries ("#EXTINF" lines), by
-    // path: a playlist entry whose file's tags give no title shows this one.
-    QHash<QString, QString> listedTitles;
+    // The playlist: entries, cursor, changed flag, files.
+    PlaylistModel playlist;
     // The folder of the file last chosen in each file dialog, by the
     // dialog's name ("cDlgLoadFiles", ...); the dialog opens there next time.
     QHash<QString, QString> dialogFolders;

@@ -9,9 +9,9 @@
 namespace decks {
 
 void Deck::dragDrop() {
-    if (!state_.dragArmed || app::callLink(state_.links.playlistCount) <= 0)
+    if (!state_.dragArmed || state_.playlist.count() <= 0)
         return;
-    const QString path = app::callLink(state_.links.playlistPath, state_.song_index);
+    const QString path = state_.playlist.path(state_.playlist.cursor());
     if (!droppedFileFound(path))
         return;
     state_.dragArmed = 0;

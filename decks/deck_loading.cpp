@@ -32,7 +32,7 @@ void Deck::init_Player() {
         }
         // The automatic DJ goes on with the next playlist entry.
         decks_.downCB_Click();
-        r.filePath = app::callLink(state_.links.playlistPath, state_.song_index);
+        r.filePath = state_.playlist.path(state_.playlist.cursor());
     }
 
     state_.selectedDeck = static_cast<std::int16_t>(side_);
@@ -103,19 +103,19 @@ engine::Channel Deck::openStream(const QString& path) {
                 "Remove from Playlist?",
                 ui::vbYesNo | ui::vbQuestion, "File Not Found");
             if (answer == ui::vbYes)
-                app::callLink(state_.links.removeSelectedPlaylistEntry);
+                state_.playlist.removeSelected();
         }
     }
     return stream;
 }
 
 void Deck::openFile_Click() {
-    app::callLink(state_.links.pressPlaylistAdd);
-    if (state_.last_added_file.isEmpty())
+    state_.playlist.requestAdd();
+    if (state_.playlist.lastAddedFile.isEmpty())
         return;
     app::DeckRecord& r = record();
-    r.filePath = state_.last_added_file;
-    app::callLink(state_.links.selectPlaylistEntry, state_.song_index);
+    r.filePath = state_.playlist.lastAddedFile;
+    state_.playlist.select(state_.playlist.cursor());
     init_Player();
     forgetMemoryCues();
 }

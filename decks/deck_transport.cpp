@@ -12,7 +12,7 @@ namespace decks {
 void Deck::play_Click() {
     app::DeckRecord& r = record();
     if (r.filePath.isEmpty()) {
-        r.filePath = app::callLink(state_.links.playlistPath, state_.song_index);
+        r.filePath = state_.playlist.path(state_.playlist.cursor());
         if (!r.filePath.isEmpty())
             init_Player();
         else

@@ -63,21 +63,11 @@ void Decks::stopTimers() {
 }
 
 void Decks::downCB_Click() {
-    const int count = app::callLink(state_.links.playlistCount);
-    if (state_.song_index + 1 < count)
-        ++state_.song_index;
-    else if (count > 0)
-        state_.song_index = 0;
-    app::callLink(state_.links.selectPlaylistEntry, state_.song_index);
+    state_.playlist.selectNext();
 }
 
 void Decks::upCB_Click() {
-    const int count = app::callLink(state_.links.playlistCount);
-    if (state_.song_index > 0)
-        --state_.song_index;
-    else if (count > 0)
-        state_.song_index = count - 1;
-    app::callLink(state_.links.selectPlaylistEntry, state_.song_index);
+    state_.playlist.selectPrevious();
 }
 
 } // namespace decks

@@ -72,7 +72,7 @@ void AutoDJ::autoDJCB_Click() {
         switchOff();
         return;
     }
-    if (app::callLink(state_.links.playlistCount) > 0) {
+    if (state_.playlist.count() > 0) {
         switchOn();
         return;
     }
@@ -100,18 +100,14 @@ void AutoDJ::switchOff() {
 }
 
 void AutoDJ::advanceSong(int count) {
-    if (state_.song_index < count - 1)
-        ++state_.song_index;
-    else
-        state_.song_index = 0;
-    state_.nextSongPath = app::callLink(state_.links.playlistPath, state_.song_index);
-    app::callLink(state_.links.selectPlaylistEntry, state_.song_index);
+    if (count > 0)
+        state_.playlist.selectNext();
 }
 
 bool AutoDJ::loadNextSong(decks::Deck& deck) {
     app::DeckRecord& r = deck.record();
     const app::StreamHandle before = r.stream.handle();
-    r.filePath = state_.nextSongPath;
+    r.filePath = state_.playlist.nextSongPath();
     loading_ = true;
     deck.init_Player();
     loading_ = false;
@@ -128,7 +124,7 @@ void AutoDJ::run_autoDJ() {
     app::AutoDJState& dj = state_.autoDJ;
     if (dueSide(dj.stage) < 0)
         return;
-    const int count = app::callLink(state_.links.playlistCount);
+    const int count = state_.playlist.count();
     if (count <= 0) {
         // The playlist was emptied while the mode was on.
         switchOff();
@@ -160,10 +156,10 @@ void AutoDJ::run_autoDJ() {
 }
 
 void AutoDJ::get_next_song() {
-    if (state_.nextSongPath.isEmpty())
+    if (state_.playlist.nextSongPath().isEmpty())
         return;
     decks::Deck& deck = decks_.selected();
-    deck.record().filePath = state_.nextSongPath;
+    deck.record().filePath = state_.playlist.nextSongPath();
     deck.init_Player();
 }
 

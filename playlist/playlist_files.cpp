@@ -14,7 +14,6 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QLabel>
-#include <QListWidget>
 
 namespace {
 
@@ -26,16 +25,16 @@ const char* const kLastPlaylist = "Last Playlist";
 // The "save changes?" question asked before the list is replaced; the
 // application's title. Answers vbYes, vbNo or vbCancel.
 int askSaveChanges(app::ProgramState& state) {
-    const QString text = state.current_playlist.isEmpty()
-                             ? QString("Save Playlist Changes? ")
-                             : "Save Playlist Changes to " + state.current_playlist + " ?";
+    const QString current = state.playlist.currentPlaylist();
+    const QString text = current.isEmpty() ? QString("Save Playlist Changes? ")
+                                           : "Save Playlist Changes to " + current + " ?";
     return state.dialogs.msgBox(text, ui::vbYesNoCancel | ui::vbInformation);
 }
 
 // The close questions: "Save Playlist? " or "Save Playlist to <file> ?".
 QString savePlaylistQuestion(const app::ProgramState& state) {
-    return state.current_playlist.isEmpty() ? QString("Save Playlist? ")
-                                            : "Save Playlist to " + state.current_playlist + " ?";
+    const QString current = state.playlist.currentPlaylist();
+    return current.isEmpty() ? QString("Save Playlist? ") : "Save Playlist to " + current + " ?";
 }
 
 } // namespace
@@ -79,7 +78,7 @@ void playlistF::setLabel(const QString& playlistPath) {
 
 void playlistF::rememberLastPlaylist() {
     app::save_RegValue(reg::HKEY_LOCAL_MACHINE, app::settingsKeyPath(), kLastPlaylist, reg::REG_SZ,
-                       state.current_playlist);
+                       state.playlist.currentPlaylist());
 }
 
 // ---- Start-up ----
@@ -92,18 +91,20 @@ void playlistF::Form_Load() {
     if (playlist::isPlaylistPath(commandLine)) {
         openCommandLinePlaylist(commandLine);
     } else if (commandLine.isEmpty()) {
-        state.current_playlist =
+        app::PlaylistModel& playlist = state.playlist;
+        const QString last =
             app::get_RegValue(reg::HKEY_LOCAL_MACHINE, app::settingsKeyPath(), kLastPlaylist);
-        if (state.current_playlist != app::notFoundMarker() && state.current_playlist.size() >= 5) {
-            state.save_playlist_path = state.current_playlist;
-            setLabel(state.current_playlist);
+        playlist.setCurrentPlaylist(last);
+        if (last != app::notFoundMarker() && last.size() >= 5) {
+            playlist.setSavePath(last);
+            setLabel(last);
         }
-        state.playlist_changed = false;
-        if (playlist::isPlaylistPath(state.current_playlist)) {
-            open_playlist(state.current_playlist);
-            selectEntry(0);
+        playlist.setChanged(false);
+        if (playlist::isPlaylistPath(last)) {
+            open_playlist(last);
+            playlist.select(0);
         } else {
-            state.current_playlist.clear();
+            playlist.setCurrentPlaylist({});
             setLabel({});
         }
     }
@@ -115,7 +116,7 @@ void playlistF::Form_Load() {
 void playlistF::addCB_Click() {
     const ui::FileDialogResult chosen = showFileDialog(cDlgLoadFiles, "cDlgLoadFiles", false);
     if (chosen.cancelled) {
-        state.last_added_file.clear();
+        state.playlist.lastAddedFile.clear();
         return;
     }
     if (!chosen.fileName.isEmpty())
@@ -125,32 +126,29 @@ void playlistF::addCB_Click() {
 }
 
 void playlistF::loadsongs_to_playlist(const QString& fileNames) {
-    state.playlist_changed = true;
+    app::PlaylistModel& playlist = state.playlist;
+    playlist.setChanged(true);
     // The pieces up to each NUL; the last NUL is the one appended here.
     const QStringList pieces = (fileNames + QChar(0)).split(QChar(0));
-    const int remembered = std::max(0, List1[0]->currentRow());
-    state.song_index = entryCount() - 1;
+    const int remembered = std::max(0, playlist.selected());
     QString folder;
     if (pieces.size() == 2) {
-        ++state.song_index;
-        appendEntry(pieces[0], state.song_index + 1);
+        appendEntry(pieces[0]);
     } else {
         folder = pieces[0];
         if (!folder.trimmed().endsWith('/'))
             folder += '/';
     }
-    for (qsizetype i = 1; i + 1 < pieces.size(); ++i) {
-        ++state.song_index;
-        appendEntry(folder + pieces[i], state.song_index + 1);
-    }
-    state.last_added_file = entryPath(state.song_index);
-    selectEntry(remembered);
+    for (qsizetype i = 1; i + 1 < pieces.size(); ++i)
+        appendEntry(folder + pieces[i]);
+    playlist.lastAddedFile = playlist.path(playlist.count() - 1);
+    playlist.select(remembered);
 }
 
 // ---- New, open, import ----
 
 void playlistF::newPlaylistCB_Click() {
-    if (!state.playlist_changed) {
+    if (!state.playlist.changed()) {
         if (state.dialogs.msgBox("Create New playlist?", ui::vbYesNo | ui::vbExclamation,
                                  "Please Confirm...") == ui::vbYes) {
             new_playlist();
@@ -169,7 +167,7 @@ bool playlistF::keepChangedList() {
         save_playlist();
         // A save that did not happen (failed, then the dialog cancelled)
         // keeps the list.
-        return state.playlist_changed;
+        return state.playlist.changed();
     case ui::vbNo:
         return false;
     default:
@@ -178,12 +176,13 @@ bool playlistF::keepChangedList() {
 }
 
 void playlistF::new_playlist() {
-    if (entryCount() > 0) {
-        state.playlist_changed = true;
-        clearLists();
+    app::PlaylistModel& playlist = state.playlist;
+    if (playlist.count() > 0) {
+        playlist.setChanged(true);
+        playlist.clear();
     }
-    state.current_playlist.clear();
-    state.save_playlist_path.clear();
+    playlist.setCurrentPlaylist({});
+    playlist.setSavePath({});
     setLabel({});
 }
 
@@ -194,7 +193,7 @@ void playlistF::openPlaylistCB_Click() {
     if (chosen.cancelled || chosen.fileName.isEmpty())
         return;
     // A changed list is not replaced without asking.
-    if (state.playlist_changed && keepChangedList())
+    if (state.playlist.changed() && keepChangedList())
         return;
     Load_playlist(chosen.fileName);
 }
@@ -202,13 +201,13 @@ void playlistF::openPlaylistCB_Click() {
 void playlistF::Load_playlist(const QString& path) {
     if (path.isEmpty() || !playlist::isPlaylistPath(path))
         return;
-    state.playlist_changed = false;
-    clearLists();
-    state.song_index = 0;
-    entry_count = 0;
-    state.current_playlist = path;
+    app::PlaylistModel& playlist = state.playlist;
+    playlist.setChanged(false);
+    playlist.clear();
+    playlist.setCursor(0);
+    playlist.setCurrentPlaylist(path);
     open_playlist(path);
-    state.save_playlist_path = state.current_playlist;
+    playlist.setSavePath(path);
     setLabel(path);
 }
 
@@ -217,17 +216,14 @@ void playlistF::open_playlist(const QString& path) {
     // Titles the list gives its entries, for files whose tags give none.
     for (const playlist::PlaylistEntry& entry : entries)
         if (!entry.title.isEmpty())
-            state.listedTitles.insert(entry.path, entry.title);
+            state.playlist.listedTitles.insert(entry.path, entry.title);
     bool first = true;
     for (const playlist::PlaylistEntry& entry : entries) {
-        ++entry_count;
-        List1[0]->addItem(entry.path);
-        QCoreApplication::processEvents();
-        List1[1]->addItem(QString::number(entry_count) + ".  " +
-                          tags::getID3_tag(state, entry.path));
+        appendEntry(entry.path);
+        // The splash shows the count while a playlist loads at start-up.
         QCoreApplication::processEvents();
         if (first)
-            selectEntry(state.song_index);
+            state.playlist.select(state.playlist.cursor());
         first = false;
     }
 }
@@ -238,25 +234,22 @@ void playlistF::importPlaylistCB_Click() {
     cDlgOpenPlaylist.initialFolder.clear();
     if (chosen.cancelled || !playlist::isPlaylistPath(chosen.fileName))
         return;
-    state.playlist_changed = true;
-    if (entryCount() > 0) {
-        entry_count = entryCount();
-        open_playlist(chosen.fileName);
-    } else {
-        state.song_index = 0;
-        entry_count = 0;
-        open_playlist(chosen.fileName);
-        selectEntry(0);
-    }
+    app::PlaylistModel& playlist = state.playlist;
+    playlist.setChanged(true);
+    const bool wasEmpty = playlist.count() == 0;
+    if (wasEmpty)
+        playlist.setCursor(0);
+    open_playlist(chosen.fileName);
+    if (wasEmpty)
+        playlist.select(0);
 }
 
 // ---- Save ----
 
 void playlistF::saveCB_Click() {
-    QString name;
-    if (!state.current_playlist.isEmpty()) {
-        cDlgSavePlaylist.fileName = state.current_playlist;
-        name = state.current_playlist;
+    QString name = state.playlist.currentPlaylist();
+    if (!name.isEmpty()) {
+        cDlgSavePlaylist.fileName = name;
     } else {
         const ui::FileDialogResult chosen =
             showFileDialog(cDlgSavePlaylist, "cDlgSavePlaylist", true);
@@ -266,31 +259,31 @@ void playlistF::saveCB_Click() {
     }
     name = name.trimmed();
     if (!name.isEmpty()) {
-        state.save_playlist_path = name;
+        state.playlist.setSavePath(name);
         save_playlist();
     }
     cDlgSavePlaylist.initialFolder.clear();
 }
 
 void playlistF::save_playlist() {
-    QString& path = state.save_playlist_path;
-    if (!path.isEmpty() && !playlist::isPlaylistPath(path))
+    app::PlaylistModel& playlist = state.playlist;
+    QString path = playlist.savePath();
+    if (!path.isEmpty() && !playlist::isPlaylistPath(path)) {
         path += ".m3u";
-    QStringList paths;
-    for (int i = 0; i < entryCount(); ++i)
-        paths << entryPath(i);
-    if (path.isEmpty() || !playlist::writePlaylistFile(path, paths)) {
+        playlist.setSavePath(path);
+    }
+    if (path.isEmpty() || !playlist::writePlaylistFile(path, playlist.paths())) {
         if (!path.isEmpty())
             state.dialogs.msgBox("Cannot Save the playlist. Make sure the Drive you are writing to "
                                  "has space and is not write protected.",
                                  ui::vbOKOnly);
-        state.current_playlist.clear();
-        state.save_playlist_path.clear();
+        playlist.setCurrentPlaylist({});
+        playlist.setSavePath({});
         saveCB_Click(); // the save dialog, to choose another place
         return;
     }
-    state.playlist_changed = false;
-    state.current_playlist = path;
+    playlist.setChanged(false);
+    playlist.setCurrentPlaylist(path);
     state.dialogs.msgBox("Playlist has been saved.", ui::vbOKOnly);
     setLabel(path);
 }
@@ -298,7 +291,7 @@ void playlistF::save_playlist() {
 // ---- Close ----
 
 void playlistF::close_playlist_window() {
-    if (state.playlist_changed) {
+    if (state.playlist.changed()) {
         const int answer = state.dialogs.msgBox(
             savePlaylistQuestion(state), ui::vbYesNoCancel | ui::vbInformation, "Save Playlist...");
         if (answer == ui::vbCancel)
@@ -308,7 +301,7 @@ void playlistF::close_playlist_window() {
     }
     hide();
     rememberLastPlaylist();
-    state.save_playlist_path = state.current_playlist;
+    state.playlist.setSavePath(state.playlist.currentPlaylist());
 }
 
 void playlistF::Form_QueryUnload() {
@@ -318,7 +311,7 @@ void playlistF::Form_QueryUnload() {
 namespace playlist {
 
 bool savePlaylistBeforeExit(app::ProgramState& state) {
-    if (!state.playlist_changed)
+    if (!state.playlist.changed())
         return true;
     const int answer = state.dialogs.msgBox(savePlaylistQuestion(state),
                                             ui::vbYesNoCancel | ui::vbQuestion, "Save Playlist...");
@@ -328,7 +321,7 @@ bool savePlaylistBeforeExit(app::ProgramState& state) {
         state.playlistWindow->save_playlist();
         // A save that did not happen (failed, then the dialog cancelled)
         // keeps the program running: the list is not lost.
-        return !state.playlist_changed;
+        return !state.playlist.changed();
     }
     return true;
 }

@@ -16,7 +16,7 @@
 #include <QDrag>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -24,24 +24,24 @@
 
 namespace {
 
-// The shown list, List1(1). Dragging an entry (which the press made the
-// cursor entry) onto a deck loads it there, as a drag of the main window's
-// next-song box does; the list itself takes no drops and loses no entry.
-class EntryList : public QListWidget {
+// The shown list. Dragging an entry (which the press made the cursor entry)
+// onto a deck loads it there, as a drag of the main window's next-song box
+// does; the list itself takes no drops and loses no entry.
+class EntryList : public QListView {
 public:
-    EntryList(app::ProgramState& state, QWidget* parent) : QListWidget(parent), state_(state) {}
+    EntryList(app::ProgramState& state, QWidget* parent) : QListView(parent), state_(state) {}
 
 protected:
     void startDrag(Qt::DropActions) override {
-        const QListWidgetItem* item = currentItem();
-        if (!item)
+        const QModelIndex item = currentIndex();
+        if (!item.isValid())
             return;
         state_.dragArmed = -1;
         auto* data = new QMimeData;
         data->setData(app::kNextSongMime, QByteArray());
         auto* drag = new QDrag(this);
         drag->setMimeData(data);
-        const QRect line = visualItemRect(item);
+        const QRect line = visualRect(item);
         drag->setPixmap(viewport()->grab(line));
         drag->setHotSpot(viewport()->mapFromGlobal(QCursor::pos()) - line.topLeft());
         drag->exec(Qt::CopyAction);
@@ -61,16 +61,6 @@ playlistF::playlistF(app::ProgramState& state_) : QWidget(nullptr), state(state_
     build();
 }
 
-playlistF::~playlistF() {
-    app::ProgramLinks& links = state.links;
-    links.playlistPath = nullptr;
-    links.playlistCount = nullptr;
-    links.pressPlaylistAdd = nullptr;
-    links.removeSelectedPlaylistEntry = nullptr;
-    links.selectPlaylistEntry = nullptr;
-    links.setPlaylistLine = nullptr;
-}
-
 playlistF* playlistF::load(app::ProgramState& state) {
     return app::loadWindow(
         state, state.playlistWindow,
@@ -80,23 +70,12 @@ playlistF* playlistF::load(app::ProgramState& state) {
             window.hide();
             window.deleteLater();
         },
-        [](playlistF& window) {
-            window.connectLinks();
+        [&state](playlistF& window) {
+            // The add button answers the decks' open-file buttons from now on.
+            connect(&state.playlist, &app::PlaylistModel::addRequested, &window,
+                    &playlistF::addCB_Click);
             window.Form_Load();
         });
-}
-
-void playlistF::connectLinks() {
-    app::ProgramLinks& links = state.links;
-    links.playlistPath = [this](int index) { return entryPath(index); };
-    links.playlistCount = [this] { return entryCount(); };
-    links.pressPlaylistAdd = [this] { addCB_Click(); };
-    links.removeSelectedPlaylistEntry = [this] { removeSelectedEntry(); };
-    links.selectPlaylistEntry = [this](int index) { selectEntry(index); };
-    links.setPlaylistLine = [this](int index, const QString& line) {
-        if (QListWidgetItem* item = List1[1]->item(index))
-            item->setText(line);
-    };
 }
 
 void playlistF::build() {
@@ -113,21 +92,19 @@ void playlistF::build() {
     playlistLABEL->setFont(app::consoleFont(13));
     playlistLABEL->setStyleSheet("color: rgb(0, 230, 0); background: transparent;");
 
-    for (int i = 0; i < 2; ++i) {
-        List1[i] = i == 1 ? new EntryList(state, this) : new QListWidget(this);
-        List1[i]->setObjectName(QString("List1_%1").arg(i));
-        List1[i]->setGeometry(14, 58, 410, 398);
-        List1[i]->setFont(app::consoleFont(9, false));
-        List1[i]->setSelectionMode(QAbstractItemView::SingleSelection);
-        List1[i]->setStyleSheet("QListWidget { background: rgb(8, 10, 9); color: rgb(0, 220, 0);"
-                                " border: 1px solid rgb(60, 64, 70); }"
-                                " QListWidget::item:selected { background: rgb(0, 128, 0);"
-                                " color: rgb(240, 255, 240); }");
-    }
-    List1[0]->setVisible(false);
-    List1[1]->setDragEnabled(true);
-    List1[1]->viewport()->installEventFilter(this);
-    List1[1]->installEventFilter(this);
+    List1 = new EntryList(state, this);
+    List1->setModel(&state.playlist);
+    List1->setObjectName("List1_1");
+    List1->setGeometry(14, 58, 410, 398);
+    List1->setFont(app::consoleFont(9, false));
+    List1->setSelectionMode(QAbstractItemView::SingleSelection);
+    List1->setStyleSheet("QListView { background: rgb(8, 10, 9); color: rgb(0, 220, 0);"
+                         " border: 1px solid rgb(60, 64, 70); }"
+                         " QListView::item:selected { background: rgb(0, 128, 0);"
+                         " color: rgb(240, 255, 240); }");
+    List1->setDragEnabled(true);
+    List1->viewport()->installEventFilter(this);
+    List1->installEventFilter(this);
 
     auto button = [this](ConsoleButton*& b, const char* name, const QString& caption,
                          const QString& tip, QWidget* parent, int row, void (playlistF::*slot)()) {
@@ -182,87 +159,43 @@ void playlistF::build() {
     item(mnuFileRandomShuffle, "Random Shuffle", &playlistF::cmdRandomShuffle_Click);
     item(mnuFileRemove, "Remove from Playlist", &playlistF::removeCB_Click);
 
-    connect(List1[1], &QListWidget::currentRowChanged, this, [this](int row) {
-        if (!syncing_ && row >= 0)
-            List1_Click(1);
-    });
-    connect(List1[1], &QListWidget::itemDoubleClicked, this, [this] { List1_DblClick(); });
-}
-
-// ---- The lists ----
-
-int playlistF::entryCount() const {
-    return List1[0]->count();
-}
-
-QString playlistF::entryPath(int index) const {
-    const QListWidgetItem* item = List1[0]->item(index);
-    return item ? item->text() : QString();
-}
-
-QString playlistF::displayLine(int index) const {
-    const QListWidgetItem* item = List1[1]->item(index);
-    return item ? item->text() : QString();
-}
-
-void playlistF::appendEntry(const QString& path, int number) {
-    List1[0]->addItem(path);
-    List1[1]->addItem(QString::number(number) + ".  " + tags::getID3_tag(state, path));
-}
-
-void playlistF::clearLists() {
-    syncing_ = true;
-    List1[0]->clear();
-    List1[1]->clear();
-    syncing_ = false;
-    state.nextSongPath.clear();
-    showNextSong({});
-}
-
-void playlistF::showNextSong(const QString& text) {
-    app::callLink(state.links.showNextSong, text);
-}
-
-void playlistF::selectEntry(int index) {
-    if (index < 0 || index >= List1[1]->count())
-        return;
-    syncing_ = true;
-    List1[1]->setCurrentRow(index);
-    syncing_ = false;
-    List1_Click(1);
-}
-
-void playlistF::List1_Click(int list) {
-    if (list == 1) {
-        if (List1[1]->count() == 0)
-            return;
-        state.song_index = List1[1]->currentRow();
+    connect(List1, &QListView::doubleClicked, this, &playlistF::List1_DblClick);
+    // The cursor entry is the one selected in the list.
+    connect(&state.playlist, &app::PlaylistModel::cursorChanged, this, [this](int row) {
         syncing_ = true;
-        List1[0]->setCurrentRow(state.song_index);
+        List1->setCurrentIndex(state.playlist.index(row));
         syncing_ = false;
-        showNextSong(displayLine(state.song_index));
-    }
-    // The path list's selection changed: the display line and nextSongPath follow.
-    if (List1[0]->count() == 0) {
-        state.nextSongPath.clear();
-        showNextSong({});
-        return;
-    }
-    syncing_ = true;
-    List1[1]->setCurrentRow(state.song_index);
-    syncing_ = false;
-    state.nextSongPath = entryPath(List1[0]->currentRow());
+    });
+    connect(List1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                if (!syncing_ && !state.playlist.changing() && current.row() >= 0)
+                    List1_Click();
+            });
+}
+
+// ---- The list ----
+
+void playlistF::appendEntry(const QString& path) {
+    state.playlist.append(path, entryLine(path, state.playlist.count() + 1));
+}
+
+QString playlistF::entryLine(const QString& path, int number) {
+    return QString::number(number) + ".  " + tags::getID3_tag(state, path);
+}
+
+void playlistF::List1_Click() {
+    state.playlist.select(List1->currentIndex().row());
 }
 
 void playlistF::List1_RightButton(int y) {
-    const int count = List1[1]->count();
+    const int count = state.playlist.count();
     if (count == 0)
         return;
-    int row = List1[1]->indexAt(QPoint(4, y)).row();
+    int row = List1->indexAt(QPoint(4, y)).row();
     if (row < 0)
         row = count - 1;
-    selectEntry(row);
-    List1[1]->setFocus();
+    state.playlist.select(row);
+    List1->setFocus();
     mnuFile->popup(QCursor::pos());
 }
 
@@ -293,14 +226,14 @@ void playlistF::keyPressEvent(QKeyEvent* event) {
 }
 
 bool playlistF::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == List1[1]->viewport() && event->type() == QEvent::MouseButtonPress) {
+    if (watched == List1->viewport() && event->type() == QEvent::MouseButtonPress) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::RightButton) {
             List1_RightButton(static_cast<int>(mouse->position().y()));
             return true;
         }
     }
-    if (watched == List1[1] && event->type() == QEvent::KeyPress) {
+    if (watched == List1 && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Escape || key == Qt::Key_Return || key == Qt::Key_Enter ||
             key == Qt::Key_Delete) {
@@ -313,12 +246,10 @@ bool playlistF::eventFilter(QObject* watched, QEvent* event) {
 
 void playlistF::changeEvent(QEvent* event) {
     if (event->type() == QEvent::ActivationChange) {
-        if (isActiveWindow()) {
-            List1[1]->setFocus();
-        } else if (entryCount() == 0) {
-            state.nextSongPath.clear();
-            showNextSong({});
-        }
+        if (isActiveWindow())
+            List1->setFocus();
+        else if (state.playlist.count() == 0)
+            state.playlist.clearNextSong();
     }
     QWidget::changeEvent(event);
 }
@@ -339,7 +270,7 @@ void playlistF::findCB_Click() {
 }
 
 void playlistF::cmdID3_Click() {
-    if (entryCount() == 0) {
+    if (state.playlist.count() == 0) {
         state.dialogs.msgBox("Please add some music First...", ui::vbInformation,
                              "Error - No Song loaded");
         return;

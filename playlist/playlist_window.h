@@ -1,18 +1,17 @@
 #pragma once
-// playlistF: the playlist window. It keeps the songs the decks and the
-// automatic DJ draw from as two parallel lists, List1(0) (hidden, one full
-// path an entry) and List1(1) (shown, "n.  title" an entry), saves and opens
-// them as M3U files, adds music files, edits the order (remove, clear, move,
-// sort, shuffle) and opens the search window. The window lives for the whole
-// run: closing it hides it. Everything runs on the user-interface thread.
+// playlistF: the playlist window, a view onto the program's playlist
+// (app::PlaylistModel, the songs the decks and the automatic DJ draw from).
+// Its list List1 shows an entry a line ("n.  title"); the window saves and
+// opens the playlist as M3U files, adds music files, edits the order (remove,
+// clear, move, sort, shuffle) and opens the search window. The window lives
+// for the whole run: closing it hides it. Everything runs on the
+// user-interface thread.
 #include "platform/ui/dialogs.h"
 
 #include <QWidget>
-#include <array>
-#include <cstdint>
 
 class QLabel;
-class QListWidget;
+class QListView;
 class QMenu;
 class QAction;
 class ConsoleButton;
@@ -26,10 +25,9 @@ class playlistF : public QWidget {
 
 public:
     explicit playlistF(app::ProgramState& state);
-    ~playlistF() override;
 
-    // Loads the window (hidden) unless it is loaded: connects the program
-    // links it answers and runs Form_Load. Returns the window.
+    // Loads the window (hidden) unless it is loaded: answers the playlist's
+    // add requests from then on and runs Form_Load. Returns the window.
     static playlistF* load(app::ProgramState& state);
 
     // ---- The playlist (files) ----
@@ -45,9 +43,9 @@ public:
     // The playlist named on the command line: loaded, or, when there is no
     // such file, the open dialog's "File not found." box and no playlist.
     void openCommandLinePlaylist(const QString& path);
-    // Appends the playlist file's entries, numbered from entry_count + 1.
+    // Appends the playlist file's entries, numbered on from the last entry.
     void open_playlist(const QString& path);
-    // Writes the list to save_playlist_path (".m3u" added when missing).
+    // Writes the list to the playlist's save path (".m3u" added when missing).
     void save_playlist();
     // Asks about unsaved changes, hides the window, remembers the playlist.
     void close_playlist_window();
@@ -57,9 +55,6 @@ public:
     // ---- Editing ----
     // Asks "Remove "<title>" from the playlist?" and on Yes removes the selected entry.
     void removeCB_Click();
-    // Removes the entry selected in List1(0) from both lists, without a
-    // question; the entry after it (else the one before) becomes the cursor.
-    void removeSelectedEntry();
     void clearCB_Click();
     void cmdMoveUp_Click();
     void cmdMoveDown_Click();
@@ -77,28 +72,18 @@ public:
     void cmdID3_Click();
     void cmdcloseButton_Click();
 
-    // ---- The lists ----
-    // A click on entry `index` of List1(index 1) or a selection in List1(0).
-    void List1_Click(int list);
-    // Selects entry `index` in the display list, which makes it the cursor
-    // entry (song_index, the path list's selection, nextSongPath and the
-    // main window's next-song box follow).
-    void selectEntry(int index);
+    // ---- The list ----
+    // The user selected an entry of List1 (click or keys): it becomes the
+    // playlist's cursor entry.
+    void List1_Click();
     // Right button at `y` pixels from the top of the visible list.
     void List1_RightButton(int y);
     void List1_DblClick();
-    int entryCount() const;
-    QString entryPath(int index) const;
-    QString displayLine(int index) const;
-    // Rebuilds the display line of an entry from its file's tags, keeping its number.
-
-    // The number given to the last entry read from a playlist file.
-    std::int32_t entry_count = 0;
 
     QLabel* titlebar = nullptr;
     QLabel* imgIcon = nullptr;
     QLabel* playlistLABEL = nullptr;
-    std::array<QListWidget*, 2> List1{};
+    QListView* List1 = nullptr;
     ConsoleButton* cmdcloseButton = nullptr;
     ConsoleButton* newPlaylistCB = nullptr;
     ConsoleButton* openPlaylistCB = nullptr;
@@ -137,26 +122,24 @@ protected:
 
 private:
     void build();
-    void connectLinks();
     void applyDialogSettings();
     // Shows the open (or save) dialog `request`, named `name`, in the folder
     // sys::dialogStartFolder picks from its initial folder and the folder
     // last used in it, and remembers the chosen file's folder.
     ui::FileDialogResult showFileDialog(const ui::FileDialogRequest& request, const QString& name,
                                         bool save);
-    // Appends one entry: its path and the line number + ".  " + its title.
-    void appendEntry(const QString& path, int number);
-    void clearLists();
+    // Appends one entry, numbered after the last.
+    void appendEntry(const QString& path);
+    // The line of an entry: its number + ".  " + its file's title.
+    QString entryLine(const QString& path, int number);
     void setLabel(const QString& playlistPath);
-    void swapEntries(int a, int b);
+    void moveEntry(int from, int to);
     void sortEntries(int order);
-    // Rebuilds every display line as position + ".  " + title.
-    void renumberFromTags();
-    void showNextSong(const QString& text);
     void rememberLastPlaylist();
     // Asks whether to save the changed list before it is replaced; true when
     // it must stay (Cancel, or a save that did not happen).
     bool keepChangedList();
+    // Set while the list follows the playlist's cursor (not the user).
     bool syncing_ = false;
 };
 

@@ -5,15 +5,14 @@
 #include "controls/widgets/console_look.h"
 #include "core/program_state.h"
 #include "platform/ui/dialogs.h"
-#include "playlist/playlist_window.h"
 
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 
-searchF::searchF(app::ProgramState& state, playlistF* playlist)
-    : QWidget(playlist, Qt::Window | Qt::FramelessWindowHint), state_(state), playlist_(playlist) {
+searchF::searchF(app::ProgramState& state, QWidget* owner)
+    : QWidget(owner, Qt::Window | Qt::FramelessWindowHint), state_(state) {
     setObjectName("searchF");
     setWindowTitle("Vorlan - Search the Playlist...");
     setPalette(app::consolePalette());
@@ -47,10 +46,10 @@ searchF::searchF(app::ProgramState& state, playlistF* playlist)
 
 searchF::~searchF() = default;
 
-searchF* searchF::show_window(app::ProgramState& state, playlistF* playlist) {
+searchF* searchF::show_window(app::ProgramState& state, QWidget* owner) {
     searchF* window = state.searchWindow;
     if (!window) {
-        window = new searchF(state, playlist);
+        window = new searchF(state, owner);
         state.searchWindow = window;
     }
     window->show();
@@ -65,9 +64,9 @@ QString searchF::term() const {
 }
 
 bool searchF::matchesAt(const QString& text) {
-    if (!playlist_->displayLine(position).contains(text, Qt::CaseInsensitive))
+    if (!state_.playlist.line(position).contains(text, Qt::CaseInsensitive))
         return false;
-    playlist_->selectEntry(position);
+    state_.playlist.select(position);
     found = true;
     return true;
 }
@@ -80,7 +79,7 @@ void searchF::findFirstCB_Click() {
     const QString text = term();
     if (text.isEmpty())
         return;
-    const int last = playlist_->entryCount() - 1;
+    const int last = state_.playlist.count() - 1;
     found = false;
     for (position = 0; position <= last; ++position)
         if (matchesAt(text))
@@ -92,7 +91,7 @@ void searchF::FindNextCB_Click() {
     const QString text = term();
     if (text.isEmpty())
         return;
-    const int last = playlist_->entryCount() - 1;
+    const int last = state_.playlist.count() - 1;
     found = false;
     if (position >= last)
         position = -1; // wraps to the first entry
@@ -108,7 +107,7 @@ void searchF::findPrevCB_Click() {
         return;
     found = false;
     if (position < 0)
-        position = playlist_->entryCount(); // the last entry is tested first
+        position = state_.playlist.count(); // the last entry is tested first
     while (position > 0) {
         --position;
         if (matchesAt(text))

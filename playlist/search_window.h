@@ -9,7 +9,6 @@
 class QLabel;
 class QLineEdit;
 class ConsoleButton;
-class playlistF;
 
 namespace app {
 struct ProgramState;
@@ -19,12 +18,13 @@ class searchF : public QWidget {
     Q_OBJECT
 
 public:
-    searchF(app::ProgramState& state, playlistF* playlist);
+    // `owner` is the playlist window.
+    searchF(app::ProgramState& state, QWidget* owner);
     ~searchF() override;
 
     // Shows the search window (loading it first), owned by the playlist
     // window, centred on the screen.
-    static searchF* show_window(app::ProgramState& state, playlistF* playlist);
+    static searchF* show_window(app::ProgramState& state, QWidget* owner);
 
     void findFirstCB_Click();
     void FindNextCB_Click();
@@ -58,5 +58,4 @@ private:
     void reportNotFound();
 
     app::ProgramState& state_;
-    playlistF* playlist_;
 };

@@ -121,7 +121,7 @@ void editTagsF::buildView(int index, const QString& caption, const QString& arti
 }
 
 void editTagsF::Form_Load() {
-    path_ = app::callLink(state_.links.playlistPath, static_cast<int>(state_.song_index));
+    path_ = state_.playlist.path(state_.playlist.cursor());
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     wmaStream_ = engine::Channel::openWma(path_.toUtf8(), engine::kTagsOnly);
@@ -298,10 +298,10 @@ void editTagsF::cmdSave_Click() {
 }
 
 void editTagsF::rebuildPlaylistLine() {
-    const int index = static_cast<int>(state_.song_index);
+    const int index = state_.playlist.cursor();
     const QString line = QString::number(index + 1) + ". " + tags::getID3_tag(state_, path_);
-    app::callLink(state_.links.setPlaylistLine, index, line);
-    app::callLink(state_.links.showNextSong, line);
+    state_.playlist.setLine(index, line);
+    state_.playlist.showNextSong(line);
 }
 
 void editTagsF::cmdClose_Click() {

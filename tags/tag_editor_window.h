@@ -27,7 +27,7 @@ class editTagsF : public QDialog {
     Q_OBJECT
 
 public:
-    // The file edited is the playlist entry at `song_index`.
+    // The file edited is the playlist's cursor entry.
     explicit editTagsF(app::ProgramState& state);
     ~editTagsF() override;
 

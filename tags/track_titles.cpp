@@ -138,7 +138,7 @@ QString getID3_tag(app::ProgramState& state, const QString& path) {
             title = trimLeft(author.isEmpty() ? name : name + " - " + author);
         });
     if (title.isEmpty())
-        title = state.listedTitles.value(path);
+        title = state.playlist.listedTitles.value(path);
     return title.isEmpty() ? fileNameOf(path) : title;
 }
 

@@ -65,10 +65,10 @@ TEST_P(OneBoxTest, TheFailureShowsOneBox) {
     EXPECT_TRUE(dialogs.boxes()[0].text.startsWith(c.box)) << dialogs.boxes()[0].text.toStdString();
     EXPECT_EQ(dialogs.boxes()[0].title, c.title);
     EXPECT_TRUE(dialogs.fileRequests().empty()) << "no file dialog";
-    EXPECT_EQ(playlist->entryCount(), c.entriesAfter);
+    EXPECT_EQ(state->playlist.count(), c.entriesAfter);
     EXPECT_FALSE(state->decks[0].stream);
-    EXPECT_TRUE(state->current_playlist.isEmpty());
-    state->playlist_changed = false;
+    EXPECT_TRUE(state->playlist.currentPlaylist().isEmpty());
+    state->playlist.setChanged(false);
 }
 
 INSTANTIATE_TEST_SUITE_P(Failures, OneBoxTest, ::testing::ValuesIn(kCases));

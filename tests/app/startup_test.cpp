@@ -266,14 +266,17 @@ TEST_F(StartupTest, SplashShowsVersionAndProgress) {
 
     splash->tmrSplash_Timer();
     EXPECT_EQ(splash->loadingLABEL->text(), "Loading Playlist: 0 Songs done...");
-    int entries = 12; // what the playlist has read so far
-    state->links.playlistCount = [&entries] { return entries; };
+    // The entries the playlist has read so far.
+    const auto entries = [&](int n) {
+        state->playlist.setEntries(QStringList(n, "x"), QStringList(n, "x"));
+    };
+    entries(12);
     splash->tmrSplash_Timer();
     EXPECT_EQ(splash->loadingLABEL->text(), "Loading Playlist: 12 Songs done...");
-    entries = 3; // below the last value shown: unchanged
+    entries(3); // below the last value shown: unchanged
     splash->tmrSplash_Timer();
     EXPECT_EQ(splash->loadingLABEL->text(), "Loading Playlist: 12 Songs done...");
-    entries = 12;
+    entries(12);
     splash->tmrSplash_Timer();
     EXPECT_EQ(splash->loadingLABEL->text(), "Loading Playlist: 12 Songs done...");
     splash->Form_Unload();

@@ -49,34 +49,33 @@ bool dropOn(QWidget* target, QMimeData* data) {
 
 class DeckDrop : public DeckTest {
 protected:
-    void SetUp() override {
-        DeckTest::SetUp();
-        state->links.playlistCount = [this] { return static_cast<int>(playlist.size()); };
-        state->links.playlistPath = [this](int index) { return playlist.value(index); };
+    void setPlaylist(const QStringList& paths) {
+        playlist = paths;
+        state->playlist.setEntries(paths, paths);
     }
     QStringList playlist;
 };
 
 TEST_P(DeckDrop, EveryDropTargetLoadsItsDeckOncePerDrag) {
     const decks::DeckControls& c = controls();
-    playlist = {QString::fromStdString(wav44k()),
-                QString::fromStdString(tone("drop.mp3", fixtures::Format::Mp3Cbr))};
+    setPlaylist({QString::fromStdString(wav44k()),
+                 QString::fromStdString(tone("drop.mp3", fixtures::Format::Mp3Cbr))});
     const std::vector<QWidget*> targets = {c.panel,      c.lcd,           c.pitch, c.play,
                                            c.stop,       c.pause,         c.cue,   c.cueBack,
                                            c.cueForward, c.playFromMemory};
     for (std::size_t i = 0; i < targets.size(); ++i) {
         SCOPED_TRACE(targets[i]->objectName().toStdString());
-        state->song_index = static_cast<int>(i % 2);
+        state->playlist.setCursor(static_cast<int>(i % 2));
         rec().memoryCue1 = 4000;
         state->dragArmed = -1;
         EXPECT_TRUE(dropOn(targets[i], nextSongDrag()));
-        EXPECT_EQ(rec().loadedFile, playlist[state->song_index]);
+        EXPECT_EQ(rec().loadedFile, playlist[state->playlist.cursor()]);
         EXPECT_EQ(rec().memoryCue1, 0u);
         EXPECT_EQ(state->dragArmed, 0);
         // Without a new drag the next drop does nothing.
-        state->song_index = 1 - state->song_index;
+        state->playlist.setCursor(1 - state->playlist.cursor());
         dropOn(targets[i], nextSongDrag());
-        EXPECT_NE(rec().loadedFile, playlist[state->song_index]);
+        EXPECT_NE(rec().loadedFile, playlist[state->playlist.cursor()]);
     }
     EXPECT_FALSE(state->decks[1 - side()].stream);
     // Controls outside the table refuse the drop.
@@ -89,7 +88,7 @@ TEST_P(DeckDrop, EveryDropTargetLoadsItsDeckOncePerDrag) {
 TEST_P(DeckDrop, PressingTheNextSongBoxArmsTheDrag) {
     QTest::mousePress(w->nextSongTXT, Qt::LeftButton);
     EXPECT_EQ(state->dragArmed, -1);
-    playlist = {};
+    setPlaylist({});
     EXPECT_TRUE(dropOn(controls().play, nextSongDrag())); // an empty playlist: nothing
     EXPECT_FALSE(rec().stream);
     EXPECT_EQ(state->dragArmed, -1);
@@ -124,7 +123,7 @@ TEST_P(DeckDrop, AMissingFileLeavesThePlayingStreamAlone) {
     load(wav44k());
     controls().play->click();
     const app::StreamHandle stream = rec().stream.handle();
-    playlist = {QString::fromStdString(wav44k()) + ".gone"};
+    setPlaylist({QString::fromStdString(wav44k()) + ".gone"});
     state->dragArmed = -1;
     dialogs.expectBox(ui::vbOK);
     EXPECT_TRUE(dropOn(controls().stop, nextSongDrag()));

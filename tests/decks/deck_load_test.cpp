@@ -206,8 +206,9 @@ const BadFile kBadFiles[] = {
 };
 
 TEST_P(DeckLoad, BadFilesShowTheirBoxAndLeaveTheDeckAsItWas) {
-    int removes = 0;
-    state->links.removeSelectedPlaylistEntry = [&] { ++removes; };
+    const QStringList entries{"/m/a.mp3", "/m/b.mp3", "/m/c.mp3"};
+    state->playlist.setEntries(entries, entries);
+    state->playlist.select(0);
     for (const bool loadedBefore : {false, true}) {
         for (const BadFile& bad : kBadFiles) {
             SCOPED_TRACE(std::string(bad.name) + (loadedBefore ? " onto a loaded deck" : ""));
@@ -242,7 +243,9 @@ TEST_P(DeckLoad, BadFilesShowTheirBoxAndLeaveTheDeckAsItWas) {
             }
         }
     }
-    EXPECT_EQ(removes, 2) << "Yes to \"Remove from Playlist?\" removes the playlist entry";
+    EXPECT_EQ(state->playlist.paths(), QStringList{"/m/c.mp3"})
+        << "Yes to \"Remove from Playlist?\" removes the selected playlist entry";
+    state->playlist.setChanged(false); // no question about saving it at the close
 }
 
 TEST_P(DeckLoad, WithTheAutomaticDjOnBadFilesShowNoBoxAndReportTheDeckDue) {
@@ -267,14 +270,11 @@ TEST_P(DeckLoad, WithTheAutomaticDjOnAPathThatCannotBeLookedUpLoadsTheNextEntry)
     state->autoDJ.on = true;
     const QStringList playlist = {"a.mp3", QString::fromStdString(nameTooLong()),
                                   QString::fromStdString(wav44k())};
-    int selected = -1;
-    state->links.playlistCount = [&] { return static_cast<int>(playlist.size()); };
-    state->links.playlistPath = [&](int index) { return playlist.value(index); };
-    state->links.selectPlaylistEntry = [&](int index) { selected = index; };
-    state->song_index = 1;
+    state->playlist.setEntries(playlist, playlist);
+    state->playlist.setCursor(1);
     load(nameTooLong());
-    EXPECT_EQ(state->song_index, 2);
-    EXPECT_EQ(selected, 2);
+    EXPECT_EQ(state->playlist.cursor(), 2);
+    EXPECT_EQ(state->playlist.selected(), 2);
     EXPECT_EQ(rec().filePath, playlist[2]);
     EXPECT_TRUE(rec().stream);
     EXPECT_EQ(controls().lcd->Song(), "deck.wav          Vorlan");

@@ -104,35 +104,36 @@ TEST_P(DeckTransport, StopStartsTheRunDownTimerAndPlayCancelsIt) {
 }
 
 TEST_P(DeckTransport, PlayOnAnEmptyDeckTakesThePlaylistEntryOrAsksForFiles) {
-    // With an entry at song_index: that entry is loaded and played.
-    QStringList playlist = {QString::fromStdString(wav44k())};
-    state->links.playlistCount = [&] { return static_cast<int>(playlist.size()); };
-    state->links.playlistPath = [&](int index) { return playlist.value(index); };
+    // With an entry at the playlist's cursor: that entry is loaded and played.
+    const QString entry = QString::fromStdString(wav44k());
+    state->playlist.setEntries({entry}, {entry});
     controls().play->click();
-    EXPECT_EQ(rec().filePath, playlist[0]);
+    EXPECT_EQ(rec().filePath, entry);
     EXPECT_EQ(rec().stream.state(), engine::PlayState::playing);
 
     // Without one: the open-file button's action (the playlist's add), then
     // the file added last is loaded and played with its memory cues cleared.
     rec() = app::DeckRecord();
-    playlist.clear();
-    const QString added = QString::fromStdString(tone("added.mp3", fixtures::Format::Mp3Vbr));
-    int selected = -1;
-    state->links.pressPlaylistAdd = [&] { state->last_added_file = added; };
-    state->links.selectPlaylistEntry = [&](int index) { selected = index; };
+    state->playlist.clear();
+    QString added = QString::fromStdString(tone("added.mp3", fixtures::Format::Mp3Vbr));
+    QObject::connect(&state->playlist, &app::PlaylistModel::addRequested, [&] {
+        if (!added.isEmpty())
+            state->playlist.append(added, added);
+        state->playlist.lastAddedFile = added;
+    });
     rec().memoryCue1 = 500;
     controls().playFromMemory->setBackColor(app::kColourOn);
     controls().play->click();
     EXPECT_EQ(rec().filePath, added);
-    EXPECT_EQ(selected, 0);
+    EXPECT_EQ(state->playlist.selected(), 0);
     EXPECT_EQ(rec().memoryCue1, 0u);
     EXPECT_EQ(controls().playFromMemory->BackColor(), app::kColourOff);
     EXPECT_EQ(rec().stream.state(), engine::PlayState::playing);
 
     // Nothing added: the deck stays empty and nothing plays.
     rec() = app::DeckRecord();
-    state->last_added_file.clear();
-    state->links.pressPlaylistAdd = [] {};
+    state->playlist.clear();
+    added.clear();
     controls().play->click();
     EXPECT_FALSE(rec().stream);
     EXPECT_TRUE(dialogs.boxes().empty());
@@ -176,26 +177,24 @@ class PlaylistStep : public app_test::ProgramTest {};
 TEST_F(PlaylistStep, ButtonsWrapAround) {
     halvoranF* w = startProgram();
     ASSERT_NE(w, nullptr);
-    int count = 3;
-    int selected = -1;
-    state->links.playlistCount = [&] { return count; };
-    state->links.selectPlaylistEntry = [&](int index) { selected = index; };
-    state->song_index = 1;
+    const QStringList entries{"/m/a.mp3", "/m/b.mp3", "/m/c.mp3"};
+    state->playlist.setEntries(entries, entries);
+    state->playlist.setCursor(1);
     w->downCB->click();
-    EXPECT_EQ(state->song_index, 2);
+    EXPECT_EQ(state->playlist.cursor(), 2);
     w->downCB->click();
-    EXPECT_EQ(state->song_index, 0);
-    EXPECT_EQ(selected, 0);
+    EXPECT_EQ(state->playlist.cursor(), 0);
+    EXPECT_EQ(state->playlist.nextSongPath(), "/m/a.mp3");
     w->upCB->click();
-    EXPECT_EQ(state->song_index, 2);
-    EXPECT_EQ(selected, 2);
+    EXPECT_EQ(state->playlist.cursor(), 2);
+    EXPECT_EQ(state->playlist.nextSongPath(), "/m/c.mp3");
     w->upCB->click();
-    EXPECT_EQ(state->song_index, 1);
-    count = 0; // an empty playlist: down stays, up at 0 stays
-    state->song_index = 0;
+    EXPECT_EQ(state->playlist.cursor(), 1);
+    state->playlist.clear(); // an empty playlist: down stays, up at 0 stays
+    state->playlist.setCursor(0);
     w->downCB->click();
     w->upCB->click();
-    EXPECT_EQ(state->song_index, 0);
+    EXPECT_EQ(state->playlist.cursor(), 0);
 }
 
 } // namespace

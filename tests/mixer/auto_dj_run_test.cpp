@@ -57,7 +57,7 @@ TEST_F(AutoDJRunTest, SixtyHandOversOverAPlaylistWithBadEntries) {
     std::vector<HandOver> handOvers;
     std::array<app::StreamHandle, 2> streams{};
     int wraps = 0;
-    int lastIndex = state->song_index;
+    int lastIndex = state->playlist.cursor();
     bool pictured = false;
     std::vector<short> output;
     // The crossfader at the end of the step before (the step that loads a
@@ -69,12 +69,12 @@ TEST_F(AutoDJRunTest, SixtyHandOversOverAPlaylistWithBadEntries) {
                 state->decks[static_cast<std::size_t>(deck)].stream.handle();
             if (now != streams[static_cast<std::size_t>(deck)]) {
                 streams[static_cast<std::size_t>(deck)] = now;
-                handOvers.push_back({deck, state->song_index, crossfaderBefore});
+                handOvers.push_back({deck, state->playlist.cursor(), crossfaderBefore});
             }
         }
-        if (state->song_index < lastIndex)
+        if (state->playlist.cursor() < lastIndex)
             ++wraps;
-        lastIndex = state->song_index;
+        lastIndex = state->playlist.cursor();
         crossfaderBefore = w->crossFaderScroll->Value();
         if (!pictured && handOvers.size() == 3 && w->crossFaderScroll->Value() == 50) {
             QTest::keyClick(w, Qt::Key_F2);

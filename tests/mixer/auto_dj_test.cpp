@@ -44,9 +44,9 @@ TEST_F(AutoDJTest, SwitchingOnHandsOverToTheRightDeckAndOffLeavesTheDecksPlaying
     EXPECT_TRUE(state->autoDJ.on);
     EXPECT_EQ(w->autoDJCB->BackColor(), app::kColourOn);
     // The next entry (1) on the right deck, its slider open, the fade running.
-    EXPECT_EQ(state->song_index, 1);
+    EXPECT_EQ(state->playlist.cursor(), 1);
     EXPECT_EQ(state->decks[1].loadedFile, path(b));
-    EXPECT_EQ(w->nextSongTXT->text(), playlist->displayLine(1));
+    EXPECT_EQ(w->nextSongTXT->text(), state->playlist.line(1));
     EXPECT_EQ(w->RvolScroll->Value(), 0);
     EXPECT_EQ(state->autoDJ.stage, app::AutoDJStage::RightOnAir);
     EXPECT_TRUE(w->tmrAutoFade.isActive());
@@ -66,9 +66,9 @@ TEST_F(AutoDJTest, SwitchingOnHandsOverToTheRightDeckAndOffLeavesTheDecksPlaying
     // On again while the right deck is due: no step until the next trigger.
     state->autoDJ.stage = app::AutoDJStage::RightDue;
     w->autoDJCB->click();
-    EXPECT_EQ(state->song_index, 1);
+    EXPECT_EQ(state->playlist.cursor(), 1);
     w->autoDJ().mixPointReached(1); // due already: no second hand-over
-    EXPECT_EQ(state->song_index, 1);
+    EXPECT_EQ(state->playlist.cursor(), 1);
     EXPECT_FALSE(w->tmrAutoFade.isActive());
     EXPECT_EQ(dialogs.boxes().size(), 1u);
 }
@@ -80,7 +80,7 @@ TEST_F(AutoDJTest, HandOversAlternateTheDecksAndWrapThePlaylist) {
     usePlaylist({a});
     state->settings.automixStart = 100;
     w->autoDJCB->click();
-    EXPECT_EQ(state->song_index, 0);
+    EXPECT_EQ(state->playlist.cursor(), 0);
     EXPECT_EQ(state->decks[1].loadedFile, path(a));
     for (int handOver = 0; handOver < 3; ++handOver) {
         SCOPED_TRACE(handOver);
@@ -94,7 +94,7 @@ TEST_F(AutoDJTest, HandOversAlternateTheDecksAndWrapThePlaylist) {
         ASSERT_NE(state->decks[incoming].stream.handle(), before);
         EXPECT_EQ(onAirDisplay->Progress(), 100) << "not before the end of the track";
         EXPECT_EQ(state->decks[incoming].loadedFile, path(a));
-        EXPECT_EQ(state->song_index, 0);
+        EXPECT_EQ(state->playlist.cursor(), 0);
         EXPECT_EQ(state->autoDJ.stage,
                   incoming == 0 ? app::AutoDJStage::LeftOnAir : app::AutoDJStage::RightOnAir);
         // The fade reaches the incoming deck's end and stops there.
@@ -172,14 +172,14 @@ TEST_F(AutoDJTest, UnplayableEntriesAreSkippedAndAWholeUnplayableListSwitchesThe
     const std::string broken = mixer_test::unplayableSong("dj_broken.mp3");
     usePlaylist({a, "dj_missing.mp3", broken, c});
     w->autoDJCB->click();
-    EXPECT_EQ(state->song_index, 3);
+    EXPECT_EQ(state->playlist.cursor(), 3);
     EXPECT_EQ(state->decks[1].loadedFile, path(c));
     EXPECT_EQ(state->autoDJ.stage, app::AutoDJStage::RightOnAir);
     EXPECT_TRUE(dialogs.boxes().empty());
     // The left deck takes entry 0 when the right deck is due; the right
     // deck, on air, keeps its song.
     advance(5000);
-    EXPECT_EQ(state->song_index, 0);
+    EXPECT_EQ(state->playlist.cursor(), 0);
     EXPECT_EQ(state->decks[0].loadedFile, path(a));
     EXPECT_EQ(state->decks[1].loadedFile, path(c));
     EXPECT_TRUE(dialogs.boxes().empty());

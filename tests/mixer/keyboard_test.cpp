@@ -89,7 +89,7 @@ protected:
             t->stop();
         w->hide_keyboard_Shortcuts();
         playlist->hide();
-        playlist->selectEntry(1);
+        state->playlist.select(1);
         state->appHelpFile.clear();
     }
     // Presses the row's keys on the crossfader, a control of the window.
@@ -179,18 +179,18 @@ TEST_F(KeyboardTest, EveryRowPressesItsButtonOrSlider) {
         {"Ctrl+Up", Qt::Key_Up, ctrl, nothing, progress(w->decks->left().controls().lcd, 51)},
         {"Alt+Up", Qt::Key_Up, alt, nothing, progress(w->decks->right().controls().lcd, 51)},
         {"Shift+Up", Qt::Key_Up, shift, nothing, value(w->monitorVolScroll, 49)},
-        {"Up", Qt::Key_Up, none, nothing, [&] { EXPECT_EQ(state->song_index, 0); }},
+        {"Up", Qt::Key_Up, none, nothing, [&] { EXPECT_EQ(state->playlist.cursor(), 0); }},
         {"Ctrl+Down", Qt::Key_Down, ctrl, nothing, progress(w->decks->left().controls().lcd, 49)},
         {"Alt+Down", Qt::Key_Down, alt, nothing, progress(w->decks->right().controls().lcd, 49)},
         {"Shift+Down", Qt::Key_Down, shift, nothing, value(w->monitorVolScroll, 51)},
-        {"Down", Qt::Key_Down, none, nothing, [&] { EXPECT_EQ(state->song_index, 2); }},
+        {"Down", Qt::Key_Down, none, nothing, [&] { EXPECT_EQ(state->playlist.cursor(), 2); }},
         {"Ctrl+Alt+Shift+Down", Qt::Key_Down, ctrlAlt | shift, nothing,
-         [&] { EXPECT_EQ(state->song_index, 2); }},
+         [&] { EXPECT_EQ(state->playlist.cursor(), 2); }},
         {"Ctrl+Left, the control's key", Qt::Key_Left, ctrl, nothing, nothing, {}, 49},
         {"Alt+Left", Qt::Key_Left, alt, nothing, monitorMode(1)},
         {"Ctrl+Alt+Left", Qt::Key_Left, ctrlAlt,
          [&] {
-             playlist->selectEntry(2);
+             state->playlist.select(2);
              state->selectedDeck = 1;
          },
          [&] {
@@ -202,7 +202,7 @@ TEST_F(KeyboardTest, EveryRowPressesItsButtonOrSlider) {
         {"Left", Qt::Key_Left, none, [&] { w->decks->right().play_MouseDown(2); },
          [&] { EXPECT_EQ(right.scrubBackHeld, -1); }, [&] { EXPECT_EQ(right.scrubBackHeld, 0); }},
         {"Alt+Right", Qt::Key_Right, alt, nothing, monitorMode(2)},
-        {"Ctrl+Alt+Right", Qt::Key_Right, ctrlAlt, [&] { playlist->selectEntry(2); },
+        {"Ctrl+Alt+Right", Qt::Key_Right, ctrlAlt, [&] { state->playlist.select(2); },
          [&] {
              EXPECT_EQ(state->selectedDeck, 1);
              EXPECT_EQ(right.loadedFile, path(c));
@@ -413,7 +413,7 @@ TEST_F(KeyboardTest, KeysOnEmptyDecksChangeNothing) {
     for (Qt::Key key : {Qt::Key_0, Qt::Key_2, Qt::Key_Up, Qt::Key_Down})
         chord(Qt::NoModifier, key);
     EXPECT_EQ(w->decks->left().controls().lcd->Progress(), leftProgress);
-    EXPECT_EQ(state->song_index, 0);
+    EXPECT_EQ(state->playlist.cursor(), 0);
     for (const app::DeckRecord& deck : state->decks) {
         EXPECT_TRUE(deck.filePath.isEmpty());
         EXPECT_FALSE(deck.stream);
@@ -462,7 +462,7 @@ TEST_F(KeyboardTest, ActionsRunByTheirTextIds) {
 }
 
 TEST_F(KeyboardTest, NextSongBoxShowsItsTextAsTooltipAndPassesTheFocusOn) {
-    playlist->selectEntry(2);
+    state->playlist.select(2);
     ASSERT_FALSE(w->nextSongTXT->text().isEmpty());
     QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton, Qt::NoButton,
                      Qt::NoModifier);

@@ -12,7 +12,7 @@
 #include "tests/support/screenshots.h"
 
 #include <QElapsedTimer>
-#include <QListWidget>
+#include <QListView>
 #include <QProcess>
 #include <QTest>
 
@@ -126,9 +126,9 @@ TEST_F(RealInputTest, AnEntryOfThePlaylistDroppedOnADeckLoadsIt) {
         dialogs.clear();
         if (d.box)
             dialogs.expectBox(ui::vbOK);
-        QListWidget* list = playlist->List1[1];
-        const QPoint from =
-            list->viewport()->mapToGlobal(list->visualItemRect(list->item(d.entry)).center());
+        QListView* list = playlist->List1;
+        const QPoint from = list->viewport()->mapToGlobal(
+            list->visualRect(state->playlist.index(d.entry)).center());
         const QPoint to = d.target->mapToGlobal(d.target->rect().center());
         QStringList hand = at(from) + QStringList{"mousedown", "1"};
         for (int step = 1; step <= 5; ++step)
@@ -141,8 +141,8 @@ TEST_F(RealInputTest, AnEntryOfThePlaylistDroppedOnADeckLoadsIt) {
         if (d.box) {
             EXPECT_EQ(dialogs.boxes()[0].text, d.box);
         }
-        EXPECT_EQ(playlist->entryCount(), 3) << "the entry stays in the playlist";
-        EXPECT_EQ(list->count(), 3);
+        EXPECT_EQ(state->playlist.count(), 3) << "the entry stays in the playlist";
+        EXPECT_EQ(list->model()->rowCount(), 3);
     }
     testing_support::saveScreenshot(w, "playlist_entries_dropped_on_decks");
 }

@@ -45,7 +45,7 @@ void WindowTest::SetUp() {
 void WindowTest::TearDown() {
     for (app::DeckRecord& deck : state->decks)
         deck.stream.free();
-    state->playlist_changed = false;
+    state->playlist.setChanged(false);
     app_test::ProgramTest::TearDown();
 }
 
@@ -54,7 +54,7 @@ void WindowTest::usePlaylist(const std::vector<std::string>& names) {
     for (const std::string& name : names)
         files += QChar(0) + QString::fromStdString(name);
     playlist->loadsongs_to_playlist(names.size() == 1 ? files.replace(QChar(0), '/') : files);
-    playlist->selectEntry(0);
+    state->playlist.select(0);
 }
 
 void WindowTest::loadDeck(int deck, const std::string& name) {

@@ -1,8 +1,8 @@
-// Remove, clear, move, sort and shuffle: both lists stay in step and the
+// Remove, clear, move, sort and shuffle: paths and lines stay in step and the
 // numbers follow the rules a user sees.
 #include "tests/playlist/playlist_fixture.h"
 
-#include <QListWidget>
+#include <QListView>
 
 namespace {
 
@@ -24,22 +24,22 @@ protected:
 
 TEST_F(EditingTest, RemovingLeavesAGapAndSelectsTheNextEntry) {
     fill(5);
-    w->selectEntry(2);
+    state->playlist.select(2);
     dialogs.expectBox(ui::vbYes);
     w->removeCB_Click();
     EXPECT_EQ(dialogs.boxes().back().text, "Remove \"s3.mp3\" from the playlist?");
     EXPECT_EQ(dialogs.boxes().back().title, "Remove Song from playlist");
     EXPECT_EQ(lines(), (QStringList{"1.  s1.mp3", "2.  s2.mp3", "4.  s4.mp3", "5.  s5.mp3"}));
     EXPECT_EQ(paths(), (QStringList{"/m/s1.mp3", "/m/s2.mp3", "/m/s4.mp3", "/m/s5.mp3"}));
-    EXPECT_EQ(state->song_index, 2);
-    EXPECT_EQ(state->nextSongPath, "/m/s4.mp3");
+    EXPECT_EQ(state->playlist.cursor(), 2);
+    EXPECT_EQ(state->playlist.nextSongPath(), "/m/s4.mp3");
 
-    w->selectEntry(3); // the last: the new last is selected
+    state->playlist.select(3); // the last: the new last is selected
     const std::size_t asked = dialogs.boxes().size();
-    state->links.removeSelectedPlaylistEntry(); // the deck's "Remove from Playlist?" was answered
+    state->playlist.removeSelected(); // the deck's "Remove from Playlist?" was answered
     EXPECT_EQ(dialogs.boxes().size(), asked) << "no second question";
-    EXPECT_EQ(state->song_index, 2);
-    EXPECT_EQ(w->List1[1]->currentRow(), 2);
+    EXPECT_EQ(state->playlist.cursor(), 2);
+    EXPECT_EQ(w->List1->currentIndex().row(), 2);
 
     dialogs.expectBox(ui::vbNo);
     w->removeCB_Click();
@@ -49,30 +49,30 @@ TEST_F(EditingTest, RemovingLeavesAGapAndSelectsTheNextEntry) {
     w->clearCB_Click();
     EXPECT_EQ(dialogs.boxes().back().text, "Remove all songs from the playlist?");
     EXPECT_TRUE(lines().isEmpty());
-    EXPECT_EQ(state->nextSongPath, "");
+    EXPECT_EQ(state->playlist.nextSongPath(), "");
     w->removeCB_Click(); // nothing to remove, nothing asked
     fill(1);
     dialogs.expectBox(ui::vbYes);
     w->removeCB_Click();
-    EXPECT_EQ(w->List1[1]->currentRow(), -1);
+    EXPECT_EQ(w->List1->currentIndex().row(), -1);
 }
 
 TEST_F(EditingTest, MovesCarryWholeLinesAndStopAtTheEnds) {
     fill(3);
-    state->playlist_changed = false;
-    w->selectEntry(0);
+    state->playlist.setChanged(false);
+    state->playlist.select(0);
     w->cmdMoveUp_Click();
-    w->selectEntry(2);
+    state->playlist.select(2);
     w->cmdMoveDown_Click();
-    EXPECT_FALSE(state->playlist_changed);
+    EXPECT_FALSE(state->playlist.changed());
     w->cmdMoveUp_Click();
     EXPECT_EQ(lines(), (QStringList{"1.  s1.mp3", "3.  s3.mp3", "2.  s2.mp3"}));
     EXPECT_EQ(paths(), (QStringList{"/m/s1.mp3", "/m/s3.mp3", "/m/s2.mp3"}));
-    EXPECT_EQ(state->song_index, 1);
-    EXPECT_TRUE(state->playlist_changed);
+    EXPECT_EQ(state->playlist.cursor(), 1);
+    EXPECT_TRUE(state->playlist.changed());
     w->cmdMoveDown_Click();
     EXPECT_EQ(paths(), (QStringList{"/m/s1.mp3", "/m/s2.mp3", "/m/s3.mp3"}));
-    EXPECT_EQ(state->nextSongPath, "/m/s3.mp3");
+    EXPECT_EQ(state->playlist.nextSongPath(), "/m/s3.mp3");
 }
 
 TEST_F(EditingTest, SortIgnoresLetterCaseAndRenumbers) {
@@ -86,13 +86,13 @@ TEST_F(EditingTest, SortIgnoresLetterCaseAndRenumbers) {
     for (const Case& c : cases) {
         w->new_playlist();
         add({"beta", "Alpha", "gamma"});
-        w->List1[0]->addItem(""); // a blank entry has no title and leaves the list
-        w->List1[1]->addItem("4.  ");
+        state->playlist.append("", "4.  "); // a blank entry has no title and leaves the list
         c.ascending ? w->cmdAZsort_Click() : w->cmdZAsort_Click();
         EXPECT_EQ(lines(), c.lines);
         EXPECT_EQ(paths().size(), 3);
-        EXPECT_EQ(state->song_index, 0);
-        EXPECT_EQ(state->nextSongPath, "/m/" + c.lines[0].mid(c.lines[0].indexOf(".  ") + 3));
+        EXPECT_EQ(state->playlist.cursor(), 0);
+        EXPECT_EQ(state->playlist.nextSongPath(),
+                  "/m/" + c.lines[0].mid(c.lines[0].indexOf(".  ") + 3));
     }
 }
 
@@ -131,7 +131,7 @@ TEST_F(EditingTest, ShuffleSwapCountFollowsTheListLength) {
         EXPECT_EQ(paths().front(), first) << c.entries;
         EXPECT_EQ(lines().front(), "1.  " + first.mid(3));
         EXPECT_EQ(lines().back(), QString("%1.  ").arg(c.entries) + paths().back().mid(3));
-        EXPECT_TRUE(state->playlist_changed);
+        EXPECT_TRUE(state->playlist.changed());
     }
 }
 

@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QListWidget>
 #include <QUrl>
 
 namespace {
@@ -33,12 +32,12 @@ TEST_F(PlaylistTest, AddingNumbersNewEntriesAfterTheOnesThere) {
               (QStringList{"/m/one.mp3", "/a.mp3", "/b.mp3", "/c.mp3", "/d.mp3", "/e.mp3"}));
     EXPECT_EQ(lines(), (QStringList{"1.  one.mp3", "2.  a.mp3", "3.  b.mp3", "4.  c.mp3",
                                     "5.  d.mp3", "6.  e.mp3"}));
-    EXPECT_EQ(state->last_added_file, "/e.mp3");
-    EXPECT_EQ(state->song_index, 0); // the cursor stays on the entry selected before
-    EXPECT_TRUE(state->playlist_changed);
+    EXPECT_EQ(state->playlist.lastAddedFile, "/e.mp3");
+    EXPECT_EQ(state->playlist.cursor(), 0); // the cursor stays on the entry selected before
+    EXPECT_TRUE(state->playlist.changed());
     dialogs.expectCancelledFile();
     w->addCB_Click();
-    EXPECT_EQ(state->last_added_file, "");
+    EXPECT_EQ(state->playlist.lastAddedFile, "");
     EXPECT_EQ(paths().size(), 6);
 }
 
@@ -92,7 +91,7 @@ TEST_F(PlaylistTest, OpeningAPlaylistFromAnotherFolderFindsItsSongs) {
              "#EXTM3U\n#EXTINF:1,x\n" + songA.toUtf8() + "\n../music/b.mp3\n" + "file://" +
                  QUrl::toPercentEncoding(folder() + "/music/c d.mp3", "/") + "\n");
     load();
-    state->playlist_changed = true;
+    state->playlist.setChanged(true);
     dialogs.expectFile(list);
     dialogs.expectBox(ui::vbNo); // do not save the changed list
     w->openPlaylistCB_Click();
@@ -103,11 +102,11 @@ TEST_F(PlaylistTest, OpeningAPlaylistFromAnotherFolderFindsItsSongs) {
     EXPECT_EQ(paths()[1], folder() + "/music/b.mp3");
     EXPECT_EQ(paths()[2], folder() + "/music/c d.mp3");
     EXPECT_EQ(w->playlistLABEL->text(), "party");
-    EXPECT_EQ(state->current_playlist, list);
-    EXPECT_EQ(state->save_playlist_path, list);
-    EXPECT_FALSE(state->playlist_changed);
-    EXPECT_EQ(state->song_index, 0);
-    EXPECT_EQ(state->nextSongPath, songA);
+    EXPECT_EQ(state->playlist.currentPlaylist(), list);
+    EXPECT_EQ(state->playlist.savePath(), list);
+    EXPECT_FALSE(state->playlist.changed());
+    EXPECT_EQ(state->playlist.cursor(), 0);
+    EXPECT_EQ(state->playlist.nextSongPath(), songA);
 }
 
 // A list from another player titles its entries (#EXTINF): a file whose
@@ -133,12 +132,12 @@ TEST_F(PlaylistTest, ImportAppendsNumberedAfterTheList) {
 
     for (int i = 0; i < 10; ++i)
         add({QString("s%1.mp3").arg(i)});
-    state->current_playlist = "/lists/kept.m3u";
+    state->playlist.setCurrentPlaylist("/lists/kept.m3u");
     dialogs.expectFile(folder() + "/in.m3u");
     w->importPlaylistCB_Click();
     EXPECT_EQ(dialogs.fileRequests().back().title, "Import Playlist...");
     EXPECT_EQ(lines().mid(10), (QStringList{"11.  1.mp3", "12.  2.mp3"}));
-    EXPECT_EQ(state->current_playlist, "/lists/kept.m3u");
+    EXPECT_EQ(state->playlist.currentPlaylist(), "/lists/kept.m3u");
     dialogs.expectFile(folder() + "/in.pls"); // not a playlist: ignored
     w->importPlaylistCB_Click();
     EXPECT_EQ(paths().size(), 12);
@@ -152,7 +151,7 @@ TEST_F(PlaylistTest, SaveWritesEveryPathWithCrLfAndAddsTheExtension) {
     } cases[] = {{folder() + "/Mix", folder() + "/Mix.m3u"},
                  {folder() + "/LOUD.M3U", folder() + "/LOUD.M3U"}};
     for (const Case& c : cases) {
-        state->current_playlist.clear();
+        state->playlist.setCurrentPlaylist({});
         dialogs.expectFile(c.chosen);
         dialogs.expectBox(ui::vbOK);
         w->saveCB_Click();
@@ -161,8 +160,8 @@ TEST_F(PlaylistTest, SaveWritesEveryPathWithCrLfAndAddsTheExtension) {
                   (folder() + "/m\u00fcsic/a b.mp3\r\n" + folder() +
                    "/m\u00fcsic/Caf\u00e9.mp3\r\n" + folder() + "/m\u00fcsic/\u65e5.mp3\r\n")
                       .toUtf8());
-        EXPECT_EQ(state->current_playlist, c.written);
-        EXPECT_FALSE(state->playlist_changed);
+        EXPECT_EQ(state->playlist.currentPlaylist(), c.written);
+        EXPECT_FALSE(state->playlist.changed());
     }
     const ui::FileDialogRequest& save = dialogs.fileRequests().at(1);
     EXPECT_EQ(save.title, "Save Playlist As...");
@@ -191,7 +190,7 @@ TEST_F(PlaylistTest, SaveToAReadOnlyFolderSaysSoAndOffersTheDialog) {
     load();
     add({"a.mp3"});
     const QString locked = playlist_test::unwritableFolder(folder());
-    state->current_playlist = locked + "/mix.m3u";
+    state->playlist.setCurrentPlaylist(locked + "/mix.m3u");
     dialogs.expectBox(ui::vbOK);               // cannot save
     dialogs.expectFile(folder() + "/mix.m3u"); // the second try
     dialogs.expectBox(ui::vbOK);               // saved
@@ -201,7 +200,7 @@ TEST_F(PlaylistTest, SaveToAReadOnlyFolderSaysSoAndOffersTheDialog) {
     EXPECT_EQ(dialogs.boxes()[0].text, "Cannot Save the playlist. Make sure the Drive you are "
                                        "writing to has space and is not write protected.");
     EXPECT_EQ(contents(folder() + "/mix.m3u"), "/m/a.mp3\r\n");
-    EXPECT_EQ(state->current_playlist, folder() + "/mix.m3u");
+    EXPECT_EQ(state->playlist.currentPlaylist(), folder() + "/mix.m3u");
     EXPECT_FALSE(QFile::exists(locked + "/mix.m3u"));
 }
 
@@ -217,7 +216,7 @@ TEST_F(PlaylistTest, BadPlaylistsLoadNothingHarmful) {
     w->Load_playlist(folder() + "/absent.m3u");
     EXPECT_TRUE(lines().isEmpty());
     w->Load_playlist(file("list.txt", "/a.mp3\r\n")); // not a playlist: ignored
-    EXPECT_EQ(state->current_playlist, folder() + "/absent.m3u");
+    EXPECT_EQ(state->playlist.currentPlaylist(), folder() + "/absent.m3u");
 }
 
 TEST_F(PlaylistTest, ClosingAsksAboutChangesAndRemembersThePlaylist) {
@@ -245,8 +244,8 @@ TEST_F(PlaylistTest, ClosingAsksAboutChangesAndRemembersThePlaylist) {
     load();
     EXPECT_EQ(lines(), (QStringList{"1.  1.mp3", "2.  2.mp3", "3.  3.mp3"}));
     EXPECT_EQ(w->playlistLABEL->text(), "last");
-    EXPECT_FALSE(state->playlist_changed);
-    EXPECT_EQ(state->nextSongPath, "/m/1.mp3");
+    EXPECT_FALSE(state->playlist.changed());
+    EXPECT_EQ(state->playlist.nextSongPath(), "/m/1.mp3");
 }
 
 TEST_F(PlaylistTest, NewPlaylistAsksAndForgetsTheFile) {
@@ -257,9 +256,9 @@ TEST_F(PlaylistTest, NewPlaylistAsksAndForgetsTheFile) {
     w->newPlaylistCB_Click();
     EXPECT_EQ(dialogs.boxes().back().text, "Create New playlist?");
     EXPECT_TRUE(lines().isEmpty());
-    EXPECT_EQ(state->current_playlist, "");
+    EXPECT_EQ(state->playlist.currentPlaylist(), "");
     EXPECT_EQ(w->playlistLABEL->text(), "DJ PLAYLIST");
-    EXPECT_EQ(state->nextSongPath, "");
+    EXPECT_EQ(state->playlist.nextSongPath(), "");
 
     // A changed list whose save does not happen stays.
     add({"x.mp3"});

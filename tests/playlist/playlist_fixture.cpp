@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QListWidget>
 #include <unistd.h>
 
 namespace playlist_test {
@@ -36,16 +35,13 @@ playlistF* PlaylistTest::load() {
 }
 
 QStringList PlaylistTest::paths() const {
-    QStringList out;
-    for (int i = 0; i < w->List1[0]->count(); ++i)
-        out << w->List1[0]->item(i)->text();
-    return out;
+    return state->playlist.paths();
 }
 
 QStringList PlaylistTest::lines() const {
     QStringList out;
-    for (int i = 0; i < w->List1[1]->count(); ++i)
-        out << w->List1[1]->item(i)->text();
+    for (int i = 0; i < state->playlist.count(); ++i)
+        out << state->playlist.line(i);
     return out;
 }
 

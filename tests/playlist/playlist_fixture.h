@@ -19,7 +19,7 @@ protected:
 
     // Loads the playlist window (start-up with the test's command line).
     playlistF* load();
-    // The two lists as texts.
+    // The entries' paths and the lines the list shows.
     QStringList paths() const;
     QStringList lines() const;
     // Adds entries through the add dialog, all from one folder.

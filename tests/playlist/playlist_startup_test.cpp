@@ -17,7 +17,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QTimer>
 
 namespace {
@@ -45,8 +44,8 @@ protected:
     }
     QStringList lines() const {
         QStringList out;
-        for (int i = 0; i < state->playlistWindow->List1[1]->count(); ++i)
-            out << state->playlistWindow->List1[1]->item(i)->text();
+        for (int i = 0; i < state->playlist.count(); ++i)
+            out << state->playlist.line(i);
         return out;
     }
 };
@@ -63,7 +62,7 @@ TEST_F(PlaylistStartupTest, TheLastPlaylistLoadsUnderTheSplash) {
     QTimer probe;
     probe.setInterval(0);
     QObject::connect(&probe, &QTimer::timeout, [&] {
-        if (!state->splash || app::callLink(state->links.playlistCount) == 0)
+        if (!state->splash || state->playlist.count() == 0)
             return;
         probe.stop();
         state->splash->tmrSplash_Timer();
@@ -95,7 +94,7 @@ TEST_F(PlaylistStartupTest, APlaylistOnTheCommandLineIsOpened) {
     ASSERT_NE(w, nullptr);
     w->tmrAsync_Timer();
     EXPECT_EQ(lines().size(), 3);
-    EXPECT_EQ(state->current_playlist, state->commandLine);
+    EXPECT_EQ(state->playlist.currentPlaylist(), state->commandLine);
     EXPECT_EQ(state->playlistWindow->playlistLABEL->text(), "set");
     EXPECT_TRUE(state->decks[0].filePath.isEmpty());
 }
@@ -107,16 +106,16 @@ TEST_F(PlaylistStartupTest, ASongOnTheCommandLineIsAddedForTheLeftDeck) {
     ASSERT_NE(w, nullptr);
     ASSERT_TRUE(state->playlistWindow);
     EXPECT_EQ(lines(), QStringList{"1.  Command - Artist"});
-    EXPECT_EQ(state->last_added_file, song);
+    EXPECT_EQ(state->playlist.lastAddedFile, song);
     EXPECT_EQ(state->decks[0].filePath, song);
-    EXPECT_EQ(state->song_index, 0);
+    EXPECT_EQ(state->playlist.cursor(), 0);
     EXPECT_EQ(w->decks->left().controls().playFromMemory->BackColor(), app::kColourOff);
     // The left deck plays it from the top; paused, it does not hold up the close.
     EXPECT_EQ(state->decks[0].cuePosition, 0u);
     EXPECT_TRUE(state->decks[0].stream.isPlaying());
     EXPECT_NE(w->decks->left().controls().lcd->Song(), "Vorlan");
     w->decks->left().controls().pause->click();
-    EXPECT_TRUE(state->playlist_changed);
+    EXPECT_TRUE(state->playlist.changed());
     // Closing asks about the changed playlist; Cancel keeps the program.
     dialogs.expectBox(ui::vbCancel);
     w->close();

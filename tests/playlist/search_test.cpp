@@ -4,7 +4,6 @@
 #include "tests/support/screenshots.h"
 
 #include <QLineEdit>
-#include <QListWidget>
 
 namespace {
 
@@ -29,7 +28,7 @@ protected:
             dialogs.expectBox(ui::vbOK);
         (s->*button)();
         if (dialogs.boxes().size() == boxes)
-            return QString::number(state->song_index);
+            return QString::number(state->playlist.cursor());
         EXPECT_EQ(dialogs.boxes().back().text, "Can't find the song");
         EXPECT_EQ(dialogs.boxes().back().icon(), ui::vbExclamation);
         return "not found";
@@ -60,7 +59,7 @@ TEST_F(SearchTest, FindsForwardsBackwardsAndWrapsAround) {
     };
     for (const Step& step : steps)
         EXPECT_EQ(run(step.button, step.term, step.result), step.result) << step.term.toStdString();
-    EXPECT_EQ(state->nextSongPath, "/m/jazz.mp3");
+    EXPECT_EQ(state->playlist.nextSongPath(), "/m/jazz.mp3");
     s->searchTXT->setText("house");
     EXPECT_FALSE(testing_support::saveScreenshot(s, "playlist_search").isEmpty());
 }

@@ -69,12 +69,8 @@ protected:
     void SetUp() override {
         testing_support::qtApp();
         ASSERT_TRUE(BASS_Init(BASS_DEVICE_OFFLINE, 44100, 0, nullptr));
-        state.links.playlistPath = [this](int) { return path; };
-        state.links.setPlaylistLine = [this](int index, const QString& line) {
-            lines[index] = line;
-        };
-        state.links.showNextSong = [this](const QString& text) { nextSong = text; };
-        state.song_index = 4;
+        QObject::connect(&state.playlist, &app::PlaylistModel::nextSongShown,
+                         [this](const QString& text) { nextSong = text; });
     }
     void TearDown() override {
         editor.reset();
@@ -83,6 +79,9 @@ protected:
     }
     editTagsF& open(const QString& file) {
         path = file;
+        // The file is the fifth entry of the playlist, the cursor entry.
+        state.playlist.setEntries(QStringList(5, file), QStringList(5, QString()));
+        state.playlist.setCursor(4);
         editor = std::make_unique<editTagsF>(state);
         editor->Form_Load();
         return *editor;
@@ -96,7 +95,6 @@ protected:
     app::ProgramState state{dialogs};
     std::unique_ptr<editTagsF> editor;
     QString path;
-    std::map<int, QString> lines;
     QString nextSong;
 };
 
@@ -165,8 +163,8 @@ TEST_F(TagEditorTest, Id3v1SaveCutsFieldsGrowsTheFileOnceAndRebuildsTheLine) {
         EXPECT_EQ(bytes.size(), before + 128) << "round " << round;
         EXPECT_EQ(bytes.right(128).left(33), "TAG" + QByteArray(30, 'T'));
     }
-    EXPECT_EQ(lines[4], "5. " + QString(30, 'T') + " - Band");
-    EXPECT_EQ(nextSong, lines[4]);
+    EXPECT_EQ(state.playlist.line(4), "5. " + QString(30, 'T') + " - Band");
+    EXPECT_EQ(nextSong, state.playlist.line(4));
 
     // A character ID3v1 cannot hold is reported and nothing is written.
     editTagsF& w = open(file);
@@ -203,7 +201,7 @@ TEST_F(TagEditorTest, Id3v2SaveKeepsEveryOtherFrameAndTextBeyondLatin1) {
     EXPECT_EQ(tag.GetFrameValue(tagweave::eGenre), "Techno");
     const QByteArray bytes = readAll(file);
     EXPECT_TRUE(bytes.contains(QByteArray::fromStdString(picture)));
-    EXPECT_EQ(lines[4], QString::fromUtf8("5. Кино - Artist"));
+    EXPECT_EQ(state.playlist.line(4), QString::fromUtf8("5. Кино - Artist"));
 
     // FFmpeg reads what was written, and the audio and ID3v1 block are untouched.
     const auto meta = ffmpegMetadata(file);
@@ -316,7 +314,7 @@ TEST_F(TagEditorTest, ContainerTagsShowAndSaveKeepingPicturesAndOtherFields) {
         w.txtTrack->setText("7");
         w.cmdSave_Click();
         EXPECT_TRUE(dialogs.boxes().empty());
-        EXPECT_EQ(lines[4], QString::fromUtf8("5. Café Ночь - Артист"));
+        EXPECT_EQ(state.playlist.line(4), QString::fromUtf8("5. Café Ночь - Артист"));
 
         // FFmpeg reads the new title and every other field as it was; the
         // audio and the picture are the same bytes; the permission bits and

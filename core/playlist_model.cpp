@@ -1,0 +1,103 @@
+#include "core/playlist_model.h"
+
+#include <algorithm>
+
+namespace app {
+
+int PlaylistModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : count();
+}
+
+QVariant PlaylistModel::data(const QModelIndex& index, int role) const {
+    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= count())
+        return {};
+    return lines_[index.row()];
+}
+
+Qt::ItemFlags PlaylistModel::flags(const QModelIndex& index) const {
+    const Qt::ItemFlags flags = QAbstractListModel::flags(index);
+    return index.isValid() ? flags | Qt::ItemIsDragEnabled : flags;
+}
+
+void PlaylistModel::append(const QString& path, const QString& line) {
+    beginInsertRows({}, count(), count());
+    paths_.append(path);
+    lines_.append(line);
+    endInsertRows();
+}
+
+void PlaylistModel::setLine(int index, const QString& line) {
+    if (index < 0 || index >= count())
+        return;
+    lines_[index] = line;
+    emit dataChanged(this->index(index), this->index(index));
+}
+
+void PlaylistModel::swap(int a, int b) {
+    paths_.swapItemsAt(a, b);
+    lines_.swapItemsAt(a, b);
+    emit dataChanged(index(std::min(a, b)), index(std::max(a, b)));
+}
+
+void PlaylistModel::setEntries(const QStringList& paths, const QStringList& lines) {
+    changing_ = true;
+    beginResetModel();
+    paths_ = paths;
+    lines_ = lines;
+    endResetModel();
+    changing_ = false;
+    selected_ = -1;
+}
+
+void PlaylistModel::clear() {
+    setEntries({}, {});
+    clearNextSong();
+}
+
+void PlaylistModel::removeSelected() {
+    if (count() == 0)
+        return;
+    setChanged(true);
+    const int index = selected_;
+    if (index < 0)
+        return;
+    changing_ = true;
+    beginRemoveRows({}, index, index);
+    paths_.removeAt(index);
+    lines_.removeAt(index);
+    endRemoveRows();
+    changing_ = false;
+    if (index < count())
+        select(index);
+    else if (count() > 0)
+        select(index - 1);
+    else
+        clear();
+}
+
+void PlaylistModel::select(int index) {
+    if (index < 0 || index >= count())
+        return;
+    cursor_ = selected_ = index;
+    nextSongPath_ = path(index);
+    emit cursorChanged(index);
+    emit nextSongShown(line(index));
+}
+
+void PlaylistModel::selectNext() {
+    if (cursor_ + 1 < count())
+        ++cursor_;
+    else if (count() > 0)
+        cursor_ = 0;
+    select(cursor_);
+}
+
+void PlaylistModel::selectPrevious() {
+    if (cursor_ > 0)
+        --cursor_;
+    else if (count() > 0)
+        cursor_ = count() - 1;
+    select(cursor_);
+}
+
+} // namespace app
