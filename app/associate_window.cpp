@@ -15,7 +15,7 @@
 #include <QLabel>
 #include <QPainter>
 
-frmAssociate::frmAssociate(app::ProgramState& state) : QDialog(nullptr), state_(state) {
+frmAssociate::frmAssociate(core::ProgramState& state) : QDialog(nullptr), state_(state) {
     setObjectName("frmAssociate");
     setWindowTitle("Associate Music files with Vorlan...");
     setWindowFlags(Qt::FramelessWindowHint | Qt::Dialog);
@@ -25,8 +25,8 @@ frmAssociate::frmAssociate(app::ProgramState& state) : QDialog(nullptr), state_(
 
 frmAssociate::~frmAssociate() = default;
 
-frmAssociate* frmAssociate::load(app::ProgramState& state) {
-    return app::loadWindow(
+frmAssociate* frmAssociate::load(core::ProgramState& state) {
+    return core::loadWindow(
         state, state.associateWindow, [](frmAssociate& window) { window.done(0); },
         [](frmAssociate& window) { window.Form_Load(); });
 }

@@ -21,12 +21,12 @@ class frmAssociate : public QDialog {
     Q_OBJECT
 
 public:
-    explicit frmAssociate(app::ProgramState& state);
+    explicit frmAssociate(core::ProgramState& state);
     ~frmAssociate() override;
 
     // Loads the dialog without showing it (registers it, runs Form_Load), or
     // returns the loaded one.
-    static frmAssociate* load(app::ProgramState& state);
+    static frmAssociate* load(core::ProgramState& state);
     // Shows the loaded dialog owned by `owner`: modal (waits until it is
     // unloaded) or not.
     void showOwned(QWidget* owner, bool modal);
@@ -76,6 +76,6 @@ private:
     // The boxes in check-value order.
     std::array<QCheckBox*, app::kFileTypeCount> boxes() const;
 
-    app::ProgramState& state_;
+    core::ProgramState& state_;
     bool unloaded_ = false;
 };

@@ -22,7 +22,7 @@ int main(int argc, char** argv) {
     ui::useScreenColormap(application);
 
     ui::QtDialogs dialogs;
-    app::ProgramState state(dialogs);
+    core::ProgramState state(dialogs);
     state.commandLine = app::commandLineText(QApplication::arguments());
     state.endProgram = [](int code) { QCoreApplication::exit(code); };
     state.onMainWindowShown = [&dialogs](QWidget* mainWindow) {

@@ -36,7 +36,7 @@
 #include <QPainter>
 #include <algorithm>
 
-halvoranF::halvoranF(app::ProgramState& state_) : QWidget(nullptr), state(state_) {
+halvoranF::halvoranF(core::ProgramState& state_) : QWidget(nullptr), state(state_) {
     setObjectName("halvoranF");
     setWindowTitle(app::kProductName);
     setWindowFlags(Qt::FramelessWindowHint | Qt::Window);
@@ -66,19 +66,19 @@ halvoranF::halvoranF(app::ProgramState& state_) : QWidget(nullptr), state(state_
 
 halvoranF::~halvoranF() = default;
 
-halvoranF* halvoranF::load(app::ProgramState& state) {
+halvoranF* halvoranF::load(core::ProgramState& state) {
     if (state.programEnded)
         return state.mainWindow;
-    return app::loadWindow(
+    return core::loadWindow(
         state, state.mainWindow, [](halvoranF& window) { window.close(); },
         [](halvoranF& window) { return window.Form_Initialize() && window.Form_Load(); });
 }
 
 bool halvoranF::Form_Initialize() {
     QDir::setCurrent(sys::programFolder());
-    if (state.bassVersionText() != app::kRequiredBassVersion) {
-        state.dialogs.msgBox(app::versionRefusalText(), ui::vbCritical | ui::vbOKOnly,
-                             app::kVersionRefusalTitle);
+    if (state.bassVersionText() != core::kRequiredBassVersion) {
+        state.dialogs.msgBox(core::versionRefusalText(), ui::vbCritical | ui::vbOKOnly,
+                             core::kVersionRefusalTitle);
         state.end(1);
         return false;
     }
@@ -89,8 +89,8 @@ bool halvoranF::Form_Load() {
     loaded_ = true;
     init_Timers();
 
-    const QString version = app::get_RegValue(reg::HKEY_LOCAL_MACHINE,
-                                              "Software\\Microsoft\\Internet Explorer", "Version");
+    const QString version = core::get_RegValue(reg::HKEY_LOCAL_MACHINE,
+                                               "Software\\Microsoft\\Internet Explorer", "Version");
     const app::BrowserVersion browser = app::parseBrowserVersion(version);
     ieMajor = browser.major;
     ieMinor = browser.minor;
@@ -106,9 +106,9 @@ bool halvoranF::Form_Load() {
     decks->right().controls().lcd->setSong(app::kProductName);
 
     state.crossMax = static_cast<std::int16_t>(crossFaderScroll->Max());
-    state.crossCentre = static_cast<std::int16_t>(app::roundHalfEven(state.crossMax / 2.0));
+    state.crossCentre = static_cast<std::int16_t>(core::roundHalfEven(state.crossMax / 2.0));
     crossFaderScroll->setValue(state.crossCentre);
-    MainVolScroll->setValue(static_cast<int>(app::roundHalfEven(state.crossMax * 0.5)));
+    MainVolScroll->setValue(static_cast<int>(core::roundHalfEven(state.crossMax * 0.5)));
 
     if (!init_BASS())
         return false;
@@ -138,7 +138,7 @@ bool halvoranF::Form_Load() {
 }
 
 void halvoranF::load_CommandLineSong() {
-    connect(&state.playlist, &app::PlaylistModel::nextSongShown, nextSongTXT, &QLineEdit::setText,
+    connect(&state.playlist, &core::PlaylistModel::nextSongShown, nextSongTXT, &QLineEdit::setText,
             Qt::UniqueConnection);
     if (!playlist::isCommandLineSong(state.commandLine))
         return;
@@ -217,7 +217,7 @@ void halvoranF::shutdown_Program() {
     disable_Timers();
     terminate_BASS();
     // Every other loaded window, last loaded first.
-    const std::vector<app::LoadedForm> forms = state.forms;
+    const std::vector<core::LoadedForm> forms = state.forms;
     for (auto it = forms.rbegin(); it != forms.rend(); ++it) {
         if (it->name == objectName())
             continue;
@@ -256,7 +256,7 @@ void halvoranF::release_Resources() {
     state.removeForm(this);
     state.optionsWindow = nullptr;
     state.mainWindow = nullptr;
-    disconnect(&state.playlist, &app::PlaylistModel::nextSongShown, nextSongTXT, nullptr);
+    disconnect(&state.playlist, &core::PlaylistModel::nextSongShown, nextSongTXT, nullptr);
 }
 
 // ---- Handlers ----

@@ -36,12 +36,12 @@ class halvoranF : public QWidget {
     Q_OBJECT
 
 public:
-    explicit halvoranF(app::ProgramState& state);
+    explicit halvoranF(core::ProgramState& state);
     ~halvoranF() override;
 
     // Loads the main window unless it is loaded already: Form_Initialize,
     // then Form_Load. Returns the window, or null when the program ended.
-    static halvoranF* load(app::ProgramState& state);
+    static halvoranF* load(core::ProgramState& state);
 
     // ---- Start-up ----
     // Current folder = program folder; refuses to run unless the audio
@@ -90,7 +90,6 @@ public:
     // `pressed` false: the action's key or button was let go.
     void runAction(mixer::Action action, bool pressed = true);
 
-
     // ---- Mixer ----
     void monitorCMB_Click(int index);
 
@@ -136,7 +135,7 @@ public:
     ui::PreciseTimer tmrAutoFade;
     ui::PreciseTimer tmrAsync;
 
-    app::ProgramState& state;
+    core::ProgramState& state;
     // Both deck players, each with its panel, controls and timers.
     std::unique_ptr<decks::Decks> decks;
     mixer::AutoDJ& autoDJ() { return *autoDJ_; }
@@ -156,7 +155,7 @@ private:
     void build_KeyboardHints();
     // The mixer object's links to the decks, the automatic DJ on the
     // crossfader and the decks, and the track tick over all three
-    // (main_window_mixer.cpp, main_window_autodj.cpp).
+    // (main_window_wiring.cpp).
     void build_MixerDesk();
     void build_AutoDJ();
     void build_Keyboard();

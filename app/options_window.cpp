@@ -25,7 +25,7 @@
 #include <QRadioButton>
 #include <algorithm>
 
-optionsF::optionsF(app::ProgramState& state) : QDialog(nullptr), state_(state) {
+optionsF::optionsF(core::ProgramState& state) : QDialog(nullptr), state_(state) {
     setObjectName("optionsF");
     setWindowTitle("Options");
     setWindowFlags(Qt::FramelessWindowHint | Qt::Dialog);
@@ -36,8 +36,8 @@ optionsF::optionsF(app::ProgramState& state) : QDialog(nullptr), state_(state) {
 
 optionsF::~optionsF() = default;
 
-optionsF* optionsF::load(app::ProgramState& state) {
-    return app::loadWindow(
+optionsF* optionsF::load(core::ProgramState& state) {
+    return core::loadWindow(
         state, state.optionsWindow, [](optionsF& window) { window.done(0); },
         [](optionsF& window) { window.Form_Load(); });
 }

@@ -21,11 +21,11 @@ class optionsF : public QDialog {
     Q_OBJECT
 
 public:
-    explicit optionsF(app::ProgramState& state);
+    explicit optionsF(core::ProgramState& state);
     ~optionsF() override;
 
     // Loads the window without showing it: registers it and runs Form_Load.
-    static optionsF* load(app::ProgramState& state);
+    static optionsF* load(core::ProgramState& state);
 
     void Form_Load();
     // Takes the values from the controls, writes them all and re-applies the
@@ -74,7 +74,7 @@ private:
     void writeSettings();
     void showSliderValues();
 
-    app::ProgramState& state_;
+    core::ProgramState& state_;
     QLabel* bufferValue_ = nullptr;
     QLabel* pitchRangeValue_ = nullptr;
     QLabel* turntableValue_ = nullptr;

@@ -23,13 +23,13 @@
 namespace {
 
 QString readSetting(const char* name) {
-    return app::get_RegValue(reg::HKEY_LOCAL_MACHINE, app::settingsKeyPath(), name);
+    return core::get_RegValue(reg::HKEY_LOCAL_MACHINE, core::settingsKeyPath(), name);
 }
 
 // Writes one setting; keeps the first failure in `failure`.
 void writeSetting(const char* name, const QString& text, reg::LONG& failure) {
-    const reg::LONG status = app::save_RegValue(reg::HKEY_LOCAL_MACHINE, app::settingsKeyPath(),
-                                                name, reg::REG_SZ, text);
+    const reg::LONG status = core::save_RegValue(reg::HKEY_LOCAL_MACHINE, core::settingsKeyPath(),
+                                                 name, reg::REG_SZ, text);
     if (failure == reg::ERROR_SUCCESS)
         failure = status;
 }
@@ -37,10 +37,10 @@ void writeSetting(const char* name, const QString& text, reg::LONG& failure) {
 // The stored number rounded to an integer, or `fallback` when it lies
 // outside `min`..`max`.
 long long wholeNumber(const QString& text, long long min, long long max, long long fallback) {
-    const double value = app::numericPrefix(text);
+    const double value = core::numericPrefix(text);
     if (!(value >= static_cast<double>(min) && value <= static_cast<double>(max)))
         return fallback;
-    return app::roundHalfEven(value);
+    return core::roundHalfEven(value);
 }
 
 double midpoint(const Slider* slider) {
@@ -50,8 +50,8 @@ double midpoint(const Slider* slider) {
 } // namespace
 
 void optionsF::readSettings() {
-    app::Settings& settings = state_.settings;
-    app::EngineSettings& engine = state_.engine;
+    core::Settings& settings = state_.settings;
+    core::EngineSettings& engine = state_.engine;
 
     cmbPlayQuality->clear();
     cmbPlayQuality->addItem("CD Quality - 44100Hz");
@@ -77,7 +77,7 @@ void optionsF::readSettings() {
     settings.optStartUp = static_cast<std::int16_t>(wholeNumber(optStartUp, -32768, 32767, 0));
 
     // Seek accuracy: 0 fast, anything else the accurate-seek flag.
-    const bool accurate = app::numericPrefix(seekAccuracy) != 0.0;
+    const bool accurate = core::numericPrefix(seekAccuracy) != 0.0;
     optSeek[accurate ? 1 : 0]->setChecked(true);
     engine.streamFlags = accurate ? engine::kExactSeeks : 0;
 
@@ -87,7 +87,7 @@ void optionsF::readSettings() {
     djSetupOpt_Click(setup);
 
     // Pitch range: 1.0, 1.5 or 2.0; anything else is 1.0.
-    const double range = app::numericPrefix(pitchRange);
+    const double range = core::numericPrefix(pitchRange);
     const int rangePosition = range == 1.5 ? 1 : range == 2.0 ? 2 : 0;
     pitchRange_slider->setValue(rangePosition);
     settings.pitchRange = rangePosition == 1 ? 1.5 : rangePosition == 2 ? 2.0 : 1.0;
@@ -108,7 +108,7 @@ void optionsF::readSettings() {
 
     // Device: the list entry with the stored text; none matching leaves the
     // device number as it was and keeps the stored text for the next start.
-    if (device == app::notFoundMarker()) {
+    if (device == core::notFoundMarker()) {
         cmbDevice->setCurrentIndex(0);
         engine.device = -1;
         cmbDevice_Click();
@@ -136,11 +136,11 @@ void optionsF::readSettings() {
     settings.automixStart = static_cast<std::int16_t>(mix != 0 ? mix : midpoint(autoMixSlider));
     autoMixSlider->setValue(settings.automixStart);
 
-    double seconds = app::numericPrefix(buffer);
+    double seconds = core::numericPrefix(buffer);
     if (!(seconds >= bufferSlider->Min() / 10.0 && seconds <= bufferSlider->Max() / 10.0))
         seconds = 0;
     engine.bufferLength = seconds != 0 ? seconds : midpoint(bufferSlider) / 10.0;
-    bufferSlider->setValue(static_cast<int>(app::roundHalfEven(engine.bufferLength * 10)));
+    bufferSlider->setValue(static_cast<int>(core::roundHalfEven(engine.bufferLength * 10)));
 
     // Playlist folder: "Playlists" in the program folder on the first run,
     // or in the system folder when the program folder may not be written.
@@ -160,8 +160,8 @@ void optionsF::readSettings() {
 }
 
 void optionsF::writeSettings() {
-    app::Settings& settings = state_.settings;
-    app::EngineSettings& engine = state_.engine;
+    core::Settings& settings = state_.settings;
+    core::EngineSettings& engine = state_.engine;
 
     settings.turntableStopSpeed = TurntableStopSpeed_slider->Value();
     switch (pitchRange_slider->Value()) {
@@ -183,15 +183,15 @@ void optionsF::writeSettings() {
     settings.playlistPath = txtPlaylistPath->text();
 
     reg::LONG failure = reg::ERROR_SUCCESS;
-    writeSetting("optStartUp", app::numberText(settings.optStartUp), failure);
-    writeSetting("SeekAccuracy", app::numberText(engine.streamFlags), failure);
+    writeSetting("optStartUp", core::numberText(settings.optStartUp), failure);
+    writeSetting("SeekAccuracy", core::numberText(engine.streamFlags), failure);
     writeSetting("initQuality", qualityText, failure);
     writeSetting("initDevice", deviceText, failure);
-    writeSetting("TurntableStopSpeed", app::numberText(settings.turntableStopSpeed), failure);
-    writeSetting("pitchRange", app::numberText(settings.pitchRange), failure);
-    writeSetting("DjSetup", app::numberText(settings.djSetup), failure);
-    writeSetting("AutomixStart", app::numberText(settings.automixStart), failure);
-    writeSetting("Buffer", app::numberText(engine.bufferLength), failure);
+    writeSetting("TurntableStopSpeed", core::numberText(settings.turntableStopSpeed), failure);
+    writeSetting("pitchRange", core::numberText(settings.pitchRange), failure);
+    writeSetting("DjSetup", core::numberText(settings.djSetup), failure);
+    writeSetting("AutomixStart", core::numberText(settings.automixStart), failure);
+    writeSetting("Buffer", core::numberText(engine.bufferLength), failure);
     writeSetting("playlistPath", settings.playlistPath, failure);
     // One box for the lot: the user learns the settings were not kept, where
     // they should have gone and why.

@@ -14,7 +14,7 @@
 #include <QPainter>
 #include <QPointer>
 
-loadingF::loadingF(app::ProgramState& state) : QWidget(nullptr), state_(state) {
+loadingF::loadingF(core::ProgramState& state) : QWidget(nullptr), state_(state) {
     setObjectName("loadingF");
     setWindowTitle(app::kProductName);
     setWindowFlags(Qt::FramelessWindowHint | Qt::Window);
@@ -47,8 +47,8 @@ loadingF::loadingF(app::ProgramState& state) : QWidget(nullptr), state_(state) {
 
 loadingF::~loadingF() = default;
 
-loadingF* loadingF::load(app::ProgramState& state) {
-    return app::loadWindow(
+loadingF* loadingF::load(core::ProgramState& state) {
+    return core::loadWindow(
         state, state.splash, [](loadingF& splash) { splash.Form_Unload(); },
         [](loadingF& splash) {
             splash.Form_Load();
@@ -71,7 +71,7 @@ void loadingF::Form_Load() {
 
     setCursor(Qt::WaitCursor);
     app::centreOnScreen(this);
-    descLABEL->setText(app::splashLabelText());
+    descLABEL->setText(core::splashLabelText());
     tmrLoad.start();
 }
 

@@ -17,11 +17,11 @@ class loadingF : public QWidget {
     Q_OBJECT
 
 public:
-    explicit loadingF(app::ProgramState& state);
+    explicit loadingF(core::ProgramState& state);
     ~loadingF() override;
 
     // Loads the splash (registers it, runs Form_Load) and shows it.
-    static loadingF* load(app::ProgramState& state);
+    static loadingF* load(core::ProgramState& state);
 
     void Form_Load();
     // Disables both timers and drops the program's reference; the window is
@@ -41,7 +41,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    app::ProgramState& state_;
+    core::ProgramState& state_;
     std::int32_t lastShown_ = 0; // the entry count the label shows
     bool unloaded_ = false;
 };

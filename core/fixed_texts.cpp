@@ -2,7 +2,7 @@
 
 #include "platform/system/cipher.h"
 
-namespace app {
+namespace core {
 
 QString settingsKeyPath() {
     static const QString text =
@@ -28,4 +28,4 @@ QString versionRefusalText() {
     return text;
 }
 
-} // namespace app
+} // namespace core

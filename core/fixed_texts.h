@@ -2,7 +2,7 @@
 // The program's fixed texts that are kept only in enciphered form.
 #include <QString>
 
-namespace app {
+namespace core {
 
 // Registry key of the program's settings under local machine (33 characters).
 QString settingsKeyPath();
@@ -19,4 +19,4 @@ inline constexpr const char* kVersionRefusalTitle = "10X022F";
 // The audio library version the program runs with.
 inline constexpr const char* kRequiredBassVersion = "1.6";
 
-} // namespace app
+} // namespace core

@@ -7,7 +7,7 @@
 #include <QPointer>
 #include <type_traits>
 
-namespace app {
+namespace core {
 
 // `unload(window)` runs when the close unloads the window; `formLoad(window)`
 // runs once after registering and may return false when the load failed
@@ -29,4 +29,4 @@ Window* loadWindow(ProgramState& state, QPointer<Window>& loaded, Unload unload,
     return window;
 }
 
-} // namespace app
+} // namespace core

@@ -4,9 +4,9 @@
 // list. It carries no path: starting it sets the program state's dragArmed,
 // and a deck that takes the drop loads the entry at the playlist's cursor.
 
-namespace app {
+namespace core {
 
 // The MIME type of the drag's (empty) data.
 inline constexpr const char* kNextSongMime = "application/x-vorlan-next-song";
 
-} // namespace app
+} // namespace core

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-namespace app {
+namespace core {
 
 double numericPrefix(const QString& text) {
     const QString t = text.trimmed();
@@ -49,4 +49,4 @@ long long roundHalfEven(double value) {
     return std::llrint(value);
 }
 
-} // namespace app
+} // namespace core

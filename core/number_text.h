@@ -3,7 +3,7 @@
 // taking the numeric prefix of the text.
 #include <QString>
 
-namespace app {
+namespace core {
 
 // The number at the start of `text`: blanks skipped, an optional sign, digits
 // with an optional decimal point and exponent. Text that does not start with
@@ -16,4 +16,4 @@ QString numberText(double value);
 // Rounds to the nearest integer, halves to the even one.
 long long roundHalfEven(double value);
 
-} // namespace app
+} // namespace core

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace app {
+namespace core {
 
 int PlaylistModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : count();
@@ -100,4 +100,4 @@ void PlaylistModel::selectPrevious() {
     select(cursor_);
 }
 
-} // namespace app
+} // namespace core

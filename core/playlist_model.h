@@ -11,7 +11,7 @@
 #include <QStringList>
 #include <cstdint>
 
-namespace app {
+namespace core {
 
 class PlaylistModel : public QAbstractListModel {
     Q_OBJECT
@@ -123,4 +123,4 @@ private:
     QString savePath_;
 };
 
-} // namespace app
+} // namespace core

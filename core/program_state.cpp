@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <random>
 
-namespace app {
+namespace core {
 
 ProgramState::ProgramState(ui::Dialogs& dialogs_)
     : dialogs(dialogs_), rnd([engine = std::mt19937(5489u)]() mutable {
@@ -40,4 +40,4 @@ void ProgramState::end(int code) {
         endProgram(code);
 }
 
-} // namespace app
+} // namespace core

@@ -27,30 +27,30 @@ class frmAssociate;
 class playlistF;
 class searchF;
 
-namespace app {
+namespace core {
 
 // A stream's 32-bit engine handle, 0 = none: tells one loaded stream from the next.
 using StreamHandle = engine::Channel::Handle;
 
-// One deck's record (0 left, 1 right). Booleans are 16-bit: -1 true, 0 false.
+// One deck's record (0 left, 1 right).
 struct DeckRecord {
     QString filePath;               // file loaded or to be loaded; empty = none
     QString loadedFile;             // file of the stream now loaded; empty = none
     engine::Channel stream;         // the loaded file's stream and who opened it; empty = none
     std::uint32_t baseRate = 44100; // Hz, the rate the pitch is computed from
-    std::int16_t paused = 0;        // set by pause, cleared by the next play
+    bool paused = false;            // set by pause, cleared by the next play
     std::uint32_t cuePosition = 0;  // bytes; where play starts
-    std::int16_t cueMode = 0;       // the deck stands at its cue point
+    bool cueMode = false;           // the deck stands at its cue point
     std::uint32_t length = 0;       // bytes of the stream's data
     std::uint32_t memoryCue1 = 0;   // bytes; the cue position before the last cue press
     std::uint32_t memoryCue2 = 0;   // bytes; the previous memory cue 1
     // Pitch: 1000 = no change, above faster, below slower (slider units, 0..2000).
     std::int16_t pitchPosition = 1000;
     std::int32_t lastSliderValue = 0; // slider value last turned into a pitch position
-    std::int16_t bendUpHeld = 0;
-    std::int16_t bendDownHeld = 0;
-    std::int16_t scrubBackHeld = 0; // a scrub button is held (cue mode only)
-    std::int16_t scrubForwardHeld = 0;
+    bool bendUpHeld = false;
+    bool bendDownHeld = false;
+    bool scrubBackHeld = false; // a scrub button is held (cue mode only)
+    bool scrubForwardHeld = false;
     std::int16_t lastProgress = 0; // display progress (percent) seen at the last track tick
 };
 
@@ -158,7 +158,7 @@ struct ProgramState {
     AutoDJState autoDJ;
     // Set when a drag of the next-song box or of a playlist entry starts,
     // cleared by a drop that loads a deck.
-    std::int16_t dragArmed = 0;
+    bool dragArmed = false;
 
     // The playlist: entries, cursor, changed flag, files.
     PlaylistModel playlist;
@@ -202,4 +202,4 @@ struct ProgramState {
     void end(int code);
 };
 
-} // namespace app
+} // namespace core

@@ -6,7 +6,7 @@
 #include <array>
 #include <cstring>
 
-namespace app {
+namespace core {
 
 namespace {
 
@@ -85,4 +85,4 @@ reg::LONG save_RegValue(reg::HKEY hive, const QString& keyPath, const QString& v
     return status != reg::ERROR_SUCCESS ? status : flushed;
 }
 
-} // namespace app
+} // namespace core

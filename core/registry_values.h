@@ -6,7 +6,7 @@
 #include <QString>
 #include <QVariant>
 
-namespace app {
+namespace core {
 
 // Size of the read buffer, in bytes.
 inline constexpr reg::DWORD kRegValueBuffer = 2048;
@@ -25,4 +25,4 @@ QString get_RegValue(reg::HKEY hive, const QString& keyPath, const QString& valu
 reg::LONG save_RegValue(reg::HKEY hive, const QString& keyPath, const QString& valueName,
                         reg::DWORD type, const QVariant& value);
 
-} // namespace app
+} // namespace core

@@ -1,6 +1,6 @@
 #include "core/song_types.h"
 
-namespace app {
+namespace core {
 
 QStringList songExtensions() {
     QStringList list;
@@ -32,4 +32,4 @@ QStringList songMimeTypes() {
     return list;
 }
 
-} // namespace app
+} // namespace core

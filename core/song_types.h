@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <array>
 
-namespace app {
+namespace core {
 
 struct SongType {
     const char* caption;     // the association check box's caption
@@ -45,4 +45,4 @@ QString musicFilesFilter();
 // Every MIME type of the songs, in the list's order.
 QStringList songMimeTypes();
 
-} // namespace app
+} // namespace core

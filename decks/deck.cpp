@@ -10,7 +10,7 @@ constexpr int kScrubIntervalMs = 80;
 constexpr int kRunDownIntervalMs = 30;
 } // namespace
 
-Deck::Deck(app::ProgramState& state, Decks& decks, int side, const DeckControls& controls)
+Deck::Deck(core::ProgramState& state, Decks& decks, int side, const DeckControls& controls)
     : state_(state), decks_(decks), side_(side), controls_(controls) {
     scrubTimer_.setInterval(kScrubIntervalMs);
     runDownTimer_.setInterval(kRunDownIntervalMs);

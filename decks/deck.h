@@ -17,13 +17,13 @@ class Decks;
 
 class Deck {
 public:
-    Deck(app::ProgramState& state, Decks& decks, int side, const DeckControls& controls);
+    Deck(core::ProgramState& state, Decks& decks, int side, const DeckControls& controls);
     Deck(const Deck&) = delete;
     Deck& operator=(const Deck&) = delete;
 
     int side() const { return side_; }
-    app::DeckRecord& record() { return state_.decks[side_]; }
-    const app::DeckRecord& record() const { return state_.decks[side_]; }
+    core::DeckRecord& record() { return state_.decks[side_]; }
+    const core::DeckRecord& record() const { return state_.decks[side_]; }
     const DeckControls& controls() const { return controls_; }
     // The mixer's slider of this deck, which a load sets to the middle.
     void attachVolume(Slider* volume) { controls_.volume = volume; }
@@ -133,7 +133,7 @@ private:
     // A new song: the play-from-memory button dark, both memory cues 0.
     void forgetMemoryCues();
 
-    app::ProgramState& state_;
+    core::ProgramState& state_;
     Decks& decks_;
     const int side_;
     DeckControls controls_;

@@ -28,7 +28,7 @@ void Deck::cue_MouseDown() {
 }
 
 void Deck::run_cue_mousedown() {
-    app::DeckRecord& r = record();
+    core::DeckRecord& r = record();
     if (r.paused) {
         r.cuePosition = getStreamPosition();
         return;
@@ -53,11 +53,11 @@ void Deck::cue_Click() {
 }
 
 void Deck::scrub_MouseDown(bool forward) {
-    app::DeckRecord& r = record();
+    core::DeckRecord& r = record();
     if (!r.cueMode)
         return;
-    r.scrubForwardHeld = forward ? -1 : 0;
-    r.scrubBackHeld = forward ? 0 : -1;
+    r.scrubForwardHeld = forward;
+    r.scrubBackHeld = !forward;
     if (!controls_.cueTimer->isActive())
         controls_.cueTimer->start();
     if (!r.stream.isPlaying())
@@ -73,7 +73,7 @@ void Deck::scrub_MouseUp(bool forward) {
 }
 
 void Deck::scrubTimer_Tick() {
-    app::DeckRecord& r = record();
+    core::DeckRecord& r = record();
     if (!r.cueMode)
         return;
     std::int64_t cue = r.cuePosition;
@@ -92,7 +92,7 @@ void Deck::scrubTimer_Tick() {
 }
 
 void Deck::resetCue_Click() {
-    app::DeckRecord& r = record();
+    core::DeckRecord& r = record();
     if (!r.stream)
         return;
     controls_.lcd->setPlay(true);
@@ -105,7 +105,7 @@ void Deck::resetCue_Click() {
 }
 
 void Deck::playFromMemory_Click(int index) {
-    app::DeckRecord& r = record();
+    core::DeckRecord& r = record();
     if (!r.stream)
         return;
     state_.selectedDeck = static_cast<std::int16_t>(side_);
@@ -116,7 +116,7 @@ void Deck::playFromMemory_Click(int index) {
     changePitch();
     if (r.paused) {
         resumeStream();
-        r.paused = 0;
+        r.paused = false;
         controls_.lcd->setPause(false);
         decks_.levelsChanged();
         return;

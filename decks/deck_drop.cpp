@@ -14,7 +14,7 @@ void Deck::dragDrop() {
     const QString path = state_.playlist.path(state_.playlist.cursor());
     if (!droppedFileFound(path))
         return;
-    state_.dragArmed = 0;
+    state_.dragArmed = false;
     loadDropped(path);
 }
 

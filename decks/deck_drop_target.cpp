@@ -30,7 +30,7 @@ QString droppedSongFile(const QMimeData* data) {
     if (!data || !data->hasUrls() || data->urls().isEmpty())
         return {};
     const QString path = data->urls().first().toLocalFile();
-    return app::isSongFile(path) ? path : QString();
+    return core::isSongFile(path) ? path : QString();
 }
 
 // One deck's drop targets: the panel and the controls of the deck that take
@@ -52,7 +52,7 @@ public:
 
     // What a drop of `data` on this deck does.
     void drop(const QMimeData* data) {
-        if (data && data->hasFormat(app::kNextSongMime)) {
+        if (data && data->hasFormat(core::kNextSongMime)) {
             deck_.dragDrop();
             return;
         }
@@ -98,7 +98,7 @@ private:
 
     bool takesDrop(QWidget* widget, const QDropEvent* event) const {
         const QMimeData* data = event->mimeData();
-        if (!data || (!data->hasFormat(app::kNextSongMime) && droppedSongFile(data).isEmpty()))
+        if (!data || (!data->hasFormat(core::kNextSongMime) && droppedSongFile(data).isEmpty()))
             return false;
         if (widget != panel())
             return true;

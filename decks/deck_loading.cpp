@@ -18,7 +18,7 @@
 namespace decks {
 
 void Deck::init_Player() {
-    app::DeckRecord& r = record();
+    core::DeckRecord& r = record();
     if (r.filePath.isEmpty())
         return;
     // The load's error trap: a path that cannot even be looked up.
@@ -39,7 +39,7 @@ void Deck::init_Player() {
     controls_.lcd->setLoading(true);
     if (side_ == 1)
         state_.dialogs.setWaitCursor(true);
-    controls_.volume->setValue(static_cast<int>(app::roundHalfEven(state_.crossMax / 2.0)));
+    controls_.volume->setValue(static_cast<int>(core::roundHalfEven(state_.crossMax / 2.0)));
 
     // The new stream is opened before the old one is freed, so a file that
     // cannot be opened leaves the deck's song (and its stream kind) as it was.
@@ -113,7 +113,7 @@ void Deck::openFile_Click() {
     state_.playlist.requestAdd();
     if (state_.playlist.lastAddedFile.isEmpty())
         return;
-    app::DeckRecord& r = record();
+    core::DeckRecord& r = record();
     r.filePath = state_.playlist.lastAddedFile;
     state_.playlist.select(state_.playlist.cursor());
     init_Player();

@@ -22,7 +22,7 @@ constexpr double kBendLimitPercent = 20;
 } // namespace
 
 void Deck::changePitch() {
-    app::DeckRecord& r = record();
+    core::DeckRecord& r = record();
     const Pitch pitch = pitchFor(r.pitchPosition, state_.settings.pitchRange, r.baseRate);
     // Also without a stream: the engine then refuses the call.
     r.stream.setRate(static_cast<int>(pitch.rate));
@@ -31,10 +31,10 @@ void Deck::changePitch() {
 }
 
 void Deck::pitchStep() {
-    app::DeckRecord& r = record();
+    core::DeckRecord& r = record();
     const int value = controls_.pitch->Value();
     const double half = controls_.pitch->Max() / 2.0;
-    const auto step = static_cast<std::int16_t>(app::roundHalfEven(half * kBendStepPercent / 100));
+    const auto step = static_cast<std::int16_t>(core::roundHalfEven(half * kBendStepPercent / 100));
     if (!r.bendUpHeld && !r.bendDownHeld) {
         if (value == r.lastSliderValue)
             return;
@@ -68,7 +68,7 @@ void Deck::bend_MouseUp(bool up) {
 }
 
 void Deck::pitchZero_Click() {
-    controls_.pitch->setValue(static_cast<int>(app::roundHalfEven(controls_.pitch->Max() / 2.0)));
+    controls_.pitch->setValue(static_cast<int>(core::roundHalfEven(controls_.pitch->Max() / 2.0)));
 }
 
 void Deck::rate_Click(bool rate44100) {

@@ -11,7 +11,7 @@
 namespace decks {
 
 QString Deck::getSongLength() {
-    app::DeckRecord& r = record();
+    core::DeckRecord& r = record();
     r.length = static_cast<std::uint32_t>(r.stream.length());
     return timeText(r.stream.seconds(r.length));
 }
@@ -23,7 +23,7 @@ QString Deck::getTimeRemain(std::uint32_t position, std::uint32_t length) const 
 }
 
 void Deck::showTrackTime() {
-    app::DeckRecord& r = record();
+    core::DeckRecord& r = record();
     if (!r.stream)
         return;
     qzvLCD& lcd = *controls_.lcd;
@@ -33,7 +33,7 @@ void Deck::showTrackTime() {
         if (r.length > 0) {
             const std::uint32_t position = getStreamPosition();
             lcd.setProgress(static_cast<short>(
-                app::roundHalfEven(std::min(position, r.length) * 100.0 / r.length)));
+                core::roundHalfEven(std::min(position, r.length) * 100.0 / r.length)));
             text = getTimeRemain(position, r.length);
         } else {
             lcd.setProgress(0);
@@ -42,7 +42,7 @@ void Deck::showTrackTime() {
     } else {
         // The user dragged the position bar since the last tick.
         setStreamPosition(
-            static_cast<std::uint32_t>(app::roundHalfEven(progress / 100.0 * r.length)));
+            static_cast<std::uint32_t>(core::roundHalfEven(progress / 100.0 * r.length)));
         text = getTimeRemain(getStreamPosition(), r.length);
     }
     lcd.setRemain(text);
@@ -53,12 +53,12 @@ void Deck::rememberProgress() {
 }
 
 bool Deck::pastMixPoint() const {
-    const app::DeckRecord& r = record();
+    const core::DeckRecord& r = record();
     if (!r.stream || r.length == 0)
         return false;
     // Percent of the track played, rounded as the display's progress is.
     const long long played =
-        app::roundHalfEven(std::min(getStreamPosition(), r.length) * 100.0 / r.length);
+        core::roundHalfEven(std::min(getStreamPosition(), r.length) * 100.0 / r.length);
     return played >= 100 || played > state_.settings.automixStart;
 }
 

@@ -10,7 +10,7 @@
 namespace decks {
 
 void Deck::play_Click() {
-    app::DeckRecord& r = record();
+    core::DeckRecord& r = record();
     if (r.filePath.isEmpty()) {
         r.filePath = state_.playlist.path(state_.playlist.cursor());
         if (!r.filePath.isEmpty())
@@ -27,11 +27,11 @@ void Deck::play_Click() {
 }
 
 void Deck::play_now() {
-    app::DeckRecord& r = record();
+    core::DeckRecord& r = record();
     qzvLCD& lcd = *controls_.lcd;
     if (r.paused) {
         resumeStream();
-        r.paused = 0;
+        r.paused = false;
         lcd.setPause(false);
         decks_.levelsChanged();
         return;
@@ -56,7 +56,7 @@ void Deck::play_now() {
 void Deck::play_MouseDown(int button) {
     if (button != 2)
         return;
-    app::DeckRecord& r = record();
+    core::DeckRecord& r = record();
     state_.selectedDeck = static_cast<std::int16_t>(side_);
     controls_.lcd->setCueing(true);
     controls_.lcd->setPlay(false);
@@ -64,17 +64,17 @@ void Deck::play_MouseDown(int button) {
     r.stream.stop();
     setStreamPosition(r.cuePosition);
     changePitch();
-    r.cueMode = -1;
+    r.cueMode = true;
     if (decks_.host().focusMixer)
         decks_.host().focusMixer();
 }
 
 void Deck::pause_Click() {
-    app::DeckRecord& r = record();
+    core::DeckRecord& r = record();
     state_.selectedDeck = static_cast<std::int16_t>(side_);
     if (!r.stream.isPlaying())
         return;
-    r.paused = -1;
+    r.paused = true;
     controls_.lcd->setPause(true);
     r.stream.pause();
 }
@@ -87,7 +87,7 @@ void Deck::stop_MouseDown() {
 
 void Deck::leaveCueMode() {
     controls_.cueTimer->stop();
-    record().cueMode = 0;
+    record().cueMode = false;
 }
 
 } // namespace decks

@@ -16,7 +16,7 @@ void Deck::turntableStop_Tick() {
     // Only the left deck's timer makes its deck the selected one.
     if (side_ == 0)
         state_.selectedDeck = 0;
-    app::DeckRecord& r = record();
+    core::DeckRecord& r = record();
     const std::uint32_t rate = r.stream.rate(); // 0 when the deck has no stream
     const std::int64_t next = static_cast<std::int64_t>(rate) - state_.settings.turntableStopSpeed;
     if (next >= kLowestRate) {

@@ -6,7 +6,7 @@
 
 namespace decks {
 
-Decks::Decks(app::ProgramState& state, DeckHost host, QWidget* window)
+Decks::Decks(core::ProgramState& state, DeckHost host, QWidget* window)
     : state_(state), host_(std::move(host)) {
     for (int side : {0, 1})
         decks_[side] = std::make_unique<Deck>(state, *this, side, buildDeckPanel(window, side));

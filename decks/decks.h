@@ -20,7 +20,7 @@ namespace decks {
 class Decks {
 public:
     // Builds the left, then the right deck's panel on `window`.
-    Decks(app::ProgramState& state, DeckHost host, QWidget* window);
+    Decks(core::ProgramState& state, DeckHost host, QWidget* window);
     ~Decks();
 
     Deck& deck(int side) { return *decks_[side == 0 ? 0 : 1]; }
@@ -52,7 +52,7 @@ public:
     void upCB_Click();
 
 private:
-    app::ProgramState& state_;
+    core::ProgramState& state_;
     DeckHost host_;
     DeckEvents events_;
     std::array<std::unique_ptr<Deck>, 2> decks_;

@@ -18,7 +18,7 @@ Pitch pitchFor(int position, double range, std::uint32_t baseRate) {
     const double percent = std::abs(position - 1000) * range / 100.0;
     const bool faster = position > 1000;
     pitch.rate =
-        app::roundHalfEven(faster ? base + base * percent / 100.0 : base - base * percent / 100.0);
+        core::roundHalfEven(faster ? base + base * percent / 100.0 : base - base * percent / 100.0);
     pitch.text = (faster ? " + " : " - ") + QString::number(percent, 'f', 2) + "%";
     return pitch;
 }

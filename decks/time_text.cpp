@@ -5,7 +5,7 @@
 namespace decks {
 
 QString timeText(double seconds) {
-    long long s = seconds > 0 ? app::roundHalfEven(seconds) : 0;
+    long long s = seconds > 0 ? core::roundHalfEven(seconds) : 0;
     long long minutes = 0;
     long long hours = 0;
     if (s >= 60) {

@@ -13,7 +13,7 @@
 
 namespace mixer {
 
-ActionRunner::ActionRunner(app::ProgramState& state, decks::Decks& decks, MixerDesk& mixer,
+ActionRunner::ActionRunner(core::ProgramState& state, decks::Decks& decks, MixerDesk& mixer,
                            AutoDJ& autoDJ, const ActionControls& controls, WindowActions window)
     : state_(state), decks_(decks), mixer_(mixer), autoDJ_(autoDJ), controls_(controls),
       window_(std::move(window)) {}
@@ -34,9 +34,9 @@ void ActionRunner::run(Action action, bool pressed) {
     case Help:
         return help();
     case ShowOptions:
-        return app::callLink(window_.optionsCB_Click);
+        return core::callLink(window_.optionsCB_Click);
     case ShowPlaylist:
-        return app::callLink(window_.playListCB_Click);
+        return core::callLink(window_.playListCB_Click);
     case PlaylistUp:
         return decks_.upCB_Click();
     case PlaylistDown:

@@ -43,7 +43,7 @@ struct WindowActions {
 
 class ActionRunner {
 public:
-    ActionRunner(app::ProgramState& state, decks::Decks& decks, MixerDesk& mixer, AutoDJ& autoDJ,
+    ActionRunner(core::ProgramState& state, decks::Decks& decks, MixerDesk& mixer, AutoDJ& autoDJ,
                  const ActionControls& controls, WindowActions window);
 
     // Does `action`; `pressed` false is the release of its key or button,
@@ -61,7 +61,7 @@ private:
     void stepProgress(decks::Deck& deck, int by);
     void help();
 
-    app::ProgramState& state_;
+    core::ProgramState& state_;
     decks::Decks& decks_;
     MixerDesk& mixer_;
     AutoDJ& autoDJ_;

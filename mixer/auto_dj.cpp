@@ -17,7 +17,7 @@ constexpr int kFadeStep = 2;
 constexpr int kPlayRightFrom = 40;
 constexpr int kPlayLeftFrom = 60;
 
-using app::AutoDJStage;
+using core::AutoDJStage;
 
 // The deck on air: 0 left (also before the first hand-over), 1 right.
 int onAirSide(AutoDJStage stage) {
@@ -46,7 +46,7 @@ AutoDJStage stageOf(int onAir, int due) {
 }
 } // namespace
 
-AutoDJ::AutoDJ(app::ProgramState& state, decks::Decks& decks, const AutoDJControls& controls)
+AutoDJ::AutoDJ(core::ProgramState& state, decks::Decks& decks, const AutoDJControls& controls)
     : state_(state), decks_(decks), controls_(controls) {
     decks_.events().mixPointReached = [this](int side) { mixPointReached(side); };
     QObject::connect(controls_.autoDJCB, &QPushButton::clicked, controls_.autoDJCB,
@@ -60,7 +60,7 @@ void AutoDJ::showMode() {
 }
 
 void AutoDJ::mixPointReached(int side) {
-    app::AutoDJState& dj = state_.autoDJ;
+    core::AutoDJState& dj = state_.autoDJ;
     if (dueSide(dj.stage) == side)
         return;
     dj.stage = stageOf(onAirSide(dj.stage), side);
@@ -81,7 +81,7 @@ void AutoDJ::autoDJCB_Click() {
 }
 
 void AutoDJ::switchOn() {
-    app::AutoDJState& dj = state_.autoDJ;
+    core::AutoDJState& dj = state_.autoDJ;
     dj.on = true;
     showMode();
     // Switching on again while the right deck is due waits for the next trigger.
@@ -105,8 +105,8 @@ void AutoDJ::advanceSong(int count) {
 }
 
 bool AutoDJ::loadNextSong(decks::Deck& deck) {
-    app::DeckRecord& r = deck.record();
-    const app::StreamHandle before = r.stream.handle();
+    core::DeckRecord& r = deck.record();
+    const core::StreamHandle before = r.stream.handle();
     r.filePath = state_.playlist.nextSongPath();
     loading_ = true;
     deck.init_Player();
@@ -121,7 +121,7 @@ bool AutoDJ::loadNextSong(decks::Deck& deck) {
 void AutoDJ::run_autoDJ() {
     if (loading_)
         return;
-    app::AutoDJState& dj = state_.autoDJ;
+    core::AutoDJState& dj = state_.autoDJ;
     if (dueSide(dj.stage) < 0)
         return;
     const int count = state_.playlist.count();

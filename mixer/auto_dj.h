@@ -4,7 +4,7 @@
 // onto the other deck, opens that deck's volume and slides the crossfader over in steps of 2 every
 // 100 ms, pressing the new deck's Play when the crossfader passes 40 (towards the right deck) or 60
 // (towards the left). The playlist wraps at its end. Its stage lives in the
-// program state (app::AutoDJState). Runs on the UI thread.
+// program state (core::AutoDJState). Runs on the UI thread.
 #include "core/program_state.h"
 
 class ConsoleButton;
@@ -27,7 +27,7 @@ struct AutoDJControls {
 class AutoDJ {
 public:
     // Answers the decks' mix points, the button and the fade timer.
-    AutoDJ(app::ProgramState& state, decks::Decks& decks, const AutoDJControls& controls);
+    AutoDJ(core::ProgramState& state, decks::Decks& decks, const AutoDJControls& controls);
 
     // The mode's button: off when on; on (and the first hand-over, towards
     // the right deck) when the playlist has songs; else a box asking for one.
@@ -58,7 +58,7 @@ private:
     // Loads nextSongPath onto `deck`; false when the deck's stream did not change.
     bool loadNextSong(decks::Deck& deck);
 
-    app::ProgramState& state_;
+    core::ProgramState& state_;
     decks::Decks& decks_;
     AutoDJControls controls_;
     // Set while a hand-over loads a deck: a failed load's own call for the

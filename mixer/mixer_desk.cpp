@@ -7,7 +7,7 @@
 
 namespace mixer {
 
-MixerDesk::MixerDesk(app::ProgramState& state, const MixerControls& controls)
+MixerDesk::MixerDesk(core::ProgramState& state, const MixerControls& controls)
     : state_(state), controls_(controls) {
     const MixerControls& c = controls_;
     for (Slider* s :

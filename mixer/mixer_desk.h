@@ -17,7 +17,7 @@ public:
     // Both value notifications of each slider rerun the volumes, the mouse
     // moving over one gives the panel the keyboard, and the monitor buttons
     // switch the monitor.
-    MixerDesk(app::ProgramState& state, const MixerControls& controls);
+    MixerDesk(core::ProgramState& state, const MixerControls& controls);
 
     // Recomputes both decks' volumes from the sliders (state.leftDeckVolume,
     // state.rightDeckVolume) and sets both streams' volume and pan for the
@@ -46,7 +46,7 @@ public:
 private:
     SliderValues sliderValues() const;
 
-    app::ProgramState& state_;
+    core::ProgramState& state_;
     MixerControls controls_;
     // The context of the controls' connections: they end with the mixer.
     QObject connections_;

@@ -10,11 +10,11 @@ namespace mixer {
 namespace {
 
 std::int16_t toInt16(double value) {
-    return static_cast<std::int16_t>(app::roundHalfEven(value));
+    return static_cast<std::int16_t>(core::roundHalfEven(value));
 }
 
 std::int32_t toInt32(double value) {
-    return static_cast<std::int32_t>(app::roundHalfEven(value));
+    return static_cast<std::int32_t>(core::roundHalfEven(value));
 }
 
 } // namespace

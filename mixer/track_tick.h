@@ -17,13 +17,13 @@ class MixerDesk;
 
 class TrackTick {
 public:
-    TrackTick(app::ProgramState& state, decks::Decks& decks, MixerDesk& mixer)
+    TrackTick(core::ProgramState& state, decks::Decks& decks, MixerDesk& mixer)
         : state_(state), decks_(decks), mixer_(mixer) {}
 
     void run();
 
 private:
-    app::ProgramState& state_;
+    core::ProgramState& state_;
     decks::Decks& decks_;
     MixerDesk& mixer_;
 };

@@ -33,7 +33,7 @@ QString titleOfLine(const QString& line) {
 } // namespace
 
 void playlistF::removeCB_Click() {
-    app::PlaylistModel& playlist = state.playlist;
+    core::PlaylistModel& playlist = state.playlist;
     if (playlist.count() == 0)
         return;
     const QString title = titleOfLine(playlist.line(playlist.cursor()));
@@ -85,7 +85,7 @@ void playlistF::cmdZAsort_Click() {
 
 void playlistF::sortEntries(int order) {
     WaitCursor wait(state.dialogs);
-    app::PlaylistModel& playlist = state.playlist;
+    core::PlaylistModel& playlist = state.playlist;
     playlist.setChanged(true);
     const int n = playlist.count();
     if (n < 2)
@@ -110,7 +110,7 @@ void playlistF::sortEntries(int order) {
 
 void playlistF::cmdRandomShuffle_Click() {
     WaitCursor wait(state.dialogs);
-    app::PlaylistModel& playlist = state.playlist;
+    core::PlaylistModel& playlist = state.playlist;
     playlist.setChanged(true);
     const int m = playlist.count() - 1;
     if (m < 1)

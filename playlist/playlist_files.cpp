@@ -24,7 +24,7 @@ const char* const kLastPlaylist = "Last Playlist";
 
 // The "save changes?" question asked before the list is replaced; the
 // application's title. Answers vbYes, vbNo or vbCancel.
-int askSaveChanges(app::ProgramState& state) {
+int askSaveChanges(core::ProgramState& state) {
     const QString current = state.playlist.currentPlaylist();
     const QString text = current.isEmpty() ? QString("Save Playlist Changes? ")
                                            : "Save Playlist Changes to " + current + " ?";
@@ -32,7 +32,7 @@ int askSaveChanges(app::ProgramState& state) {
 }
 
 // The close questions: "Save Playlist? " or "Save Playlist to <file> ?".
-QString savePlaylistQuestion(const app::ProgramState& state) {
+QString savePlaylistQuestion(const core::ProgramState& state) {
     const QString current = state.playlist.currentPlaylist();
     return current.isEmpty() ? QString("Save Playlist? ") : "Save Playlist to " + current + " ?";
 }
@@ -41,7 +41,7 @@ QString savePlaylistQuestion(const app::ProgramState& state) {
 
 void playlistF::applyDialogSettings() {
     cDlgLoadFiles.title = "Load Music Files...";
-    cDlgLoadFiles.filter = app::musicFilesFilter();
+    cDlgLoadFiles.filter = core::musicFilesFilter();
     cDlgLoadFiles.initialFolder = sys::programFolder() + "/DJMixes";
     cDlgLoadFiles.flags = 0x28120C;
     cDlgOpenPlaylist.filter = kPlaylistFilter;
@@ -77,8 +77,8 @@ void playlistF::setLabel(const QString& playlistPath) {
 }
 
 void playlistF::rememberLastPlaylist() {
-    app::save_RegValue(reg::HKEY_LOCAL_MACHINE, app::settingsKeyPath(), kLastPlaylist, reg::REG_SZ,
-                       state.playlist.currentPlaylist());
+    core::save_RegValue(reg::HKEY_LOCAL_MACHINE, core::settingsKeyPath(), kLastPlaylist,
+                        reg::REG_SZ, state.playlist.currentPlaylist());
 }
 
 // ---- Start-up ----
@@ -91,11 +91,11 @@ void playlistF::Form_Load() {
     if (playlist::isPlaylistPath(commandLine)) {
         openCommandLinePlaylist(commandLine);
     } else if (commandLine.isEmpty()) {
-        app::PlaylistModel& playlist = state.playlist;
+        core::PlaylistModel& playlist = state.playlist;
         const QString last =
-            app::get_RegValue(reg::HKEY_LOCAL_MACHINE, app::settingsKeyPath(), kLastPlaylist);
+            core::get_RegValue(reg::HKEY_LOCAL_MACHINE, core::settingsKeyPath(), kLastPlaylist);
         playlist.setCurrentPlaylist(last);
-        if (last != app::notFoundMarker() && last.size() >= 5) {
+        if (last != core::notFoundMarker() && last.size() >= 5) {
             playlist.setSavePath(last);
             setLabel(last);
         }
@@ -126,7 +126,7 @@ void playlistF::addCB_Click() {
 }
 
 void playlistF::loadsongs_to_playlist(const QString& fileNames) {
-    app::PlaylistModel& playlist = state.playlist;
+    core::PlaylistModel& playlist = state.playlist;
     playlist.setChanged(true);
     // The pieces up to each NUL; the last NUL is the one appended here.
     const QStringList pieces = (fileNames + QChar(0)).split(QChar(0));
@@ -176,7 +176,7 @@ bool playlistF::keepChangedList() {
 }
 
 void playlistF::new_playlist() {
-    app::PlaylistModel& playlist = state.playlist;
+    core::PlaylistModel& playlist = state.playlist;
     if (playlist.count() > 0) {
         playlist.setChanged(true);
         playlist.clear();
@@ -201,7 +201,7 @@ void playlistF::openPlaylistCB_Click() {
 void playlistF::Load_playlist(const QString& path) {
     if (path.isEmpty() || !playlist::isPlaylistPath(path))
         return;
-    app::PlaylistModel& playlist = state.playlist;
+    core::PlaylistModel& playlist = state.playlist;
     playlist.setChanged(false);
     playlist.clear();
     playlist.setCursor(0);
@@ -234,7 +234,7 @@ void playlistF::importPlaylistCB_Click() {
     cDlgOpenPlaylist.initialFolder.clear();
     if (chosen.cancelled || !playlist::isPlaylistPath(chosen.fileName))
         return;
-    app::PlaylistModel& playlist = state.playlist;
+    core::PlaylistModel& playlist = state.playlist;
     playlist.setChanged(true);
     const bool wasEmpty = playlist.count() == 0;
     if (wasEmpty)
@@ -266,7 +266,7 @@ void playlistF::saveCB_Click() {
 }
 
 void playlistF::save_playlist() {
-    app::PlaylistModel& playlist = state.playlist;
+    core::PlaylistModel& playlist = state.playlist;
     QString path = playlist.savePath();
     if (!path.isEmpty() && !playlist::isPlaylistPath(path)) {
         path += ".m3u";
@@ -310,7 +310,7 @@ void playlistF::Form_QueryUnload() {
 
 namespace playlist {
 
-bool savePlaylistBeforeExit(app::ProgramState& state) {
+bool savePlaylistBeforeExit(core::ProgramState& state) {
     if (!state.playlist.changed())
         return true;
     const int answer = state.dialogs.msgBox(savePlaylistQuestion(state),
@@ -327,7 +327,7 @@ bool savePlaylistBeforeExit(app::ProgramState& state) {
 }
 
 bool isCommandLineSong(const QString& commandLine) {
-    return app::isSongFile(commandLine);
+    return core::isSongFile(commandLine);
 }
 
 } // namespace playlist

@@ -29,16 +29,16 @@ namespace {
 // does; the list itself takes no drops and loses no entry.
 class EntryList : public QListView {
 public:
-    EntryList(app::ProgramState& state, QWidget* parent) : QListView(parent), state_(state) {}
+    EntryList(core::ProgramState& state, QWidget* parent) : QListView(parent), state_(state) {}
 
 protected:
     void startDrag(Qt::DropActions) override {
         const QModelIndex item = currentIndex();
         if (!item.isValid())
             return;
-        state_.dragArmed = -1;
+        state_.dragArmed = true;
         auto* data = new QMimeData;
-        data->setData(app::kNextSongMime, QByteArray());
+        data->setData(core::kNextSongMime, QByteArray());
         auto* drag = new QDrag(this);
         drag->setMimeData(data);
         const QRect line = visualRect(item);
@@ -48,12 +48,12 @@ protected:
     }
 
 private:
-    app::ProgramState& state_;
+    core::ProgramState& state_;
 };
 
 } // namespace
 
-playlistF::playlistF(app::ProgramState& state_) : QWidget(nullptr), state(state_) {
+playlistF::playlistF(core::ProgramState& state_) : QWidget(nullptr), state(state_) {
     setObjectName("playlistF");
     setWindowTitle("Vorlan  - DJ Playlist...");
     setWindowFlags(Qt::FramelessWindowHint | Qt::Window);
@@ -61,8 +61,8 @@ playlistF::playlistF(app::ProgramState& state_) : QWidget(nullptr), state(state_
     build();
 }
 
-playlistF* playlistF::load(app::ProgramState& state) {
-    return app::loadWindow(
+playlistF* playlistF::load(core::ProgramState& state) {
+    return core::loadWindow(
         state, state.playlistWindow,
         [&state](playlistF& window) {
             window.Form_QueryUnload();
@@ -72,7 +72,7 @@ playlistF* playlistF::load(app::ProgramState& state) {
         },
         [&state](playlistF& window) {
             // The add button answers the decks' open-file buttons from now on.
-            connect(&state.playlist, &app::PlaylistModel::addRequested, &window,
+            connect(&state.playlist, &core::PlaylistModel::addRequested, &window,
                     &playlistF::addCB_Click);
             window.Form_Load();
         });
@@ -161,7 +161,7 @@ void playlistF::build() {
 
     connect(List1, &QListView::doubleClicked, this, &playlistF::List1_DblClick);
     // The cursor entry is the one selected in the list.
-    connect(&state.playlist, &app::PlaylistModel::cursorChanged, this, [this](int row) {
+    connect(&state.playlist, &core::PlaylistModel::cursorChanged, this, [this](int row) {
         syncing_ = true;
         List1->setCurrentIndex(state.playlist.index(row));
         syncing_ = false;

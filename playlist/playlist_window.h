@@ -1,6 +1,6 @@
 #pragma once
 // playlistF: the playlist window, a view onto the program's playlist
-// (app::PlaylistModel, the songs the decks and the automatic DJ draw from).
+// (core::PlaylistModel, the songs the decks and the automatic DJ draw from).
 // Its list List1 shows an entry a line ("n.  title"); the window saves and
 // opens the playlist as M3U files, adds music files, edits the order (remove,
 // clear, move, sort, shuffle) and opens the search window. The window lives
@@ -24,11 +24,11 @@ class playlistF : public QWidget {
     Q_OBJECT
 
 public:
-    explicit playlistF(app::ProgramState& state);
+    explicit playlistF(core::ProgramState& state);
 
     // Loads the window (hidden) unless it is loaded: answers the playlist's
     // add requests from then on and runs Form_Load. Returns the window.
-    static playlistF* load(app::ProgramState& state);
+    static playlistF* load(core::ProgramState& state);
 
     // ---- The playlist (files) ----
     // Start-up: a command line naming a playlist opens it; an empty command
@@ -111,7 +111,7 @@ public:
     ui::FileDialogRequest cDlgOpenPlaylist;
     ui::FileDialogRequest cDlgSavePlaylist;
 
-    app::ProgramState& state;
+    core::ProgramState& state;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -146,7 +146,7 @@ private:
 namespace playlist {
 // The program closes: when the playlist changed, asks whether to save it
 // (Yes saves). False when the user cancels the close.
-bool savePlaylistBeforeExit(app::ProgramState& state);
+bool savePlaylistBeforeExit(core::ProgramState& state);
 // True when the command line names a song: it ends with one of the song
 // extensions (core/song_types.h), in any case.
 bool isCommandLineSong(const QString& commandLine);

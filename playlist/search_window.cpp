@@ -11,7 +11,7 @@
 #include <QLineEdit>
 #include <QPainter>
 
-searchF::searchF(app::ProgramState& state, QWidget* owner)
+searchF::searchF(core::ProgramState& state, QWidget* owner)
     : QWidget(owner, Qt::Window | Qt::FramelessWindowHint), state_(state) {
     setObjectName("searchF");
     setWindowTitle("Vorlan - Search the Playlist...");
@@ -46,7 +46,7 @@ searchF::searchF(app::ProgramState& state, QWidget* owner)
 
 searchF::~searchF() = default;
 
-searchF* searchF::show_window(app::ProgramState& state, QWidget* owner) {
+searchF* searchF::show_window(core::ProgramState& state, QWidget* owner) {
     searchF* window = state.searchWindow;
     if (!window) {
         window = new searchF(state, owner);

@@ -19,12 +19,12 @@ class searchF : public QWidget {
 
 public:
     // `owner` is the playlist window.
-    searchF(app::ProgramState& state, QWidget* owner);
+    searchF(core::ProgramState& state, QWidget* owner);
     ~searchF() override;
 
     // Shows the search window (loading it first), owned by the playlist
     // window, centred on the screen.
-    static searchF* show_window(app::ProgramState& state, QWidget* owner);
+    static searchF* show_window(core::ProgramState& state, QWidget* owner);
 
     void findFirstCB_Click();
     void FindNextCB_Click();
@@ -57,5 +57,5 @@ private:
     bool matchesAt(const QString& term);
     void reportNotFound();
 
-    app::ProgramState& state_;
+    core::ProgramState& state_;
 };

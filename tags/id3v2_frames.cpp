@@ -77,17 +77,17 @@ Comment commentOf(std::string_view data, int version) {
     return {empty, sys::decodeTagText(encoding, text)};
 }
 
-QString* slotFor(app::Id3v2Values& v, std::string_view id) {
+QString* slotFor(core::Id3v2Values& v, std::string_view id) {
     struct Slot {
         const char* id;
-        QString app::Id3v2Values::*text;
+        QString core::Id3v2Values::*text;
     };
     static constexpr Slot kTextFrames[] = {
-        {"TIT2", &app::Id3v2Values::TIT2}, {"TPE1", &app::Id3v2Values::TPE1},
-        {"TALB", &app::Id3v2Values::TALB}, {"TYER", &app::Id3v2Values::TYER},
-        {"TCON", &app::Id3v2Values::TCON}, {"TCOM", &app::Id3v2Values::TCOM},
-        {"TCOP", &app::Id3v2Values::TCOP}, {"TOPE", &app::Id3v2Values::TOPE},
-        {"TENC", &app::Id3v2Values::TENC}, {"TRCK", &app::Id3v2Values::TRCK}};
+        {"TIT2", &core::Id3v2Values::TIT2}, {"TPE1", &core::Id3v2Values::TPE1},
+        {"TALB", &core::Id3v2Values::TALB}, {"TYER", &core::Id3v2Values::TYER},
+        {"TCON", &core::Id3v2Values::TCON}, {"TCOM", &core::Id3v2Values::TCOM},
+        {"TCOP", &core::Id3v2Values::TCOP}, {"TOPE", &core::Id3v2Values::TOPE},
+        {"TENC", &core::Id3v2Values::TENC}, {"TRCK", &core::Id3v2Values::TRCK}};
     for (const Slot& s : kTextFrames)
         if (id == s.id)
             return &(v.*(s.text));
@@ -96,7 +96,7 @@ QString* slotFor(app::Id3v2Values& v, std::string_view id) {
 
 } // namespace
 
-bool has_id3v2(const QString& path, app::Id3v2Values& values) {
+bool has_id3v2(const QString& path, core::Id3v2Values& values) {
     values.hasId3v2 = false;
     values.totalSize = 1;
     QFile file(path);
@@ -115,7 +115,7 @@ bool has_id3v2(const QString& path, app::Id3v2Values& values) {
     return true;
 }
 
-void read_id3v2_frames(const QString& path, app::Id3v2Values& values) {
+void read_id3v2_frames(const QString& path, core::Id3v2Values& values) {
     for (QString* text :
          {&values.TIT2, &values.TPE1, &values.TALB, &values.COMM, &values.TYER, &values.TCON,
           &values.TCOM, &values.TCOP, &values.TOPE, &values.WXXX, &values.TENC, &values.TRCK})

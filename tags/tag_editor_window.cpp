@@ -36,7 +36,7 @@ QLineEdit* box(QWidget* parent, const char* name, int index, int y) {
 
 } // namespace
 
-editTagsF::editTagsF(app::ProgramState& state) : QDialog(nullptr), state_(state) {
+editTagsF::editTagsF(core::ProgramState& state) : QDialog(nullptr), state_(state) {
     setObjectName("editTagsF");
     setWindowTitle("Edit Song Information");
     setWindowFlags(Qt::FramelessWindowHint | Qt::Dialog);
@@ -48,7 +48,7 @@ editTagsF::editTagsF(app::ProgramState& state) : QDialog(nullptr), state_(state)
 
 editTagsF::~editTagsF() = default;
 
-void editTagsF::showModal(app::ProgramState& state) {
+void editTagsF::showModal(core::ProgramState& state) {
     editTagsF window(state);
     window.Form_Load();
     window.exec();
@@ -207,7 +207,7 @@ void editTagsF::loadOwnTagsView() {
 }
 
 void editTagsF::loadId3v2View() {
-    app::Id3v2Values& v = state_.id3v2;
+    core::Id3v2Values& v = state_.id3v2;
     if (!tags::has_id3v2(path_, v))
         return;
     tags::read_id3v2_frames(path_, v);

@@ -28,11 +28,11 @@ class editTagsF : public QDialog {
 
 public:
     // The file edited is the playlist's cursor entry.
-    explicit editTagsF(app::ProgramState& state);
+    explicit editTagsF(core::ProgramState& state);
     ~editTagsF() override;
 
     // Opens the window modally on the playlist's cursor entry.
-    static void showModal(app::ProgramState& state);
+    static void showModal(core::ProgramState& state);
 
     void Form_Load();
     void ID3ver_Click(int index);
@@ -76,7 +76,7 @@ private:
     bool saveId3v2();
     void rebuildPlaylistLine();
 
-    app::ProgramState& state_;
+    core::ProgramState& state_;
     QString path_;
     engine::Channel wmaStream_; // WMA stream opened on load; empty when the file is not WMA/ASF
     QString genreRead_;         // TCON read when the ID3v2 view was loaded

@@ -112,7 +112,7 @@ QString FormatID3v1Information(const QString& block, const QString& productName)
            "COMMENT:  " + trimmedMid(f, 94, 30) + kGap + productName;
 }
 
-QString getID3_tag(app::ProgramState& state, const QString& path) {
+QString getID3_tag(core::ProgramState& state, const QString& path) {
     QString title;
     withTagStream(
         path,
@@ -142,12 +142,12 @@ QString getID3_tag(app::ProgramState& state, const QString& path) {
     return title.isEmpty() ? fileNameOf(path) : title;
 }
 
-QString get_ID3_tag(app::ProgramState& state, const QString& path, const QString& productName) {
+QString get_ID3_tag(core::ProgramState& state, const QString& path, const QString& productName) {
     QString text;
     withTagStream(
         path,
         [&](const engine::Channel& stream) {
-            const app::Id3v2Values& v = state.id3v2;
+            const core::Id3v2Values& v = state.id3v2;
             if (const std::optional<SongTags> own = ownTitleTags(path)) {
                 text = removeNulls("TITLE:  " + own->title + kGap + "ARTIST:  " + own->artist +
                                    kGap + "ALBUM:  " + own->album + kGap + "YEAR:  " + own->year +

@@ -34,8 +34,8 @@ QString FormatID3v1Information(const QString& block, const QString& productName)
 // The playlist title of a file (also the sort key). A file whose tags give
 // no title takes the title its playlist file listed for it
 // (state.playlist.listedTitles), else its file name.
-QString getID3_tag(app::ProgramState& state, const QString& path);
+QString getID3_tag(core::ProgramState& state, const QString& path);
 // The deck information text of a file.
-QString get_ID3_tag(app::ProgramState& state, const QString& path, const QString& productName);
+QString get_ID3_tag(core::ProgramState& state, const QString& path, const QString& productName);
 
 } // namespace tags

@@ -49,14 +49,14 @@ public:
 struct Program {
     QTemporaryDir dir;
     PrintedDialogs dialogs;
-    std::unique_ptr<app::ProgramState> state;
+    std::unique_ptr<core::ProgramState> state;
     halvoranF* window = nullptr;
 
     Program() {
         qputenv("VORLAN_REGISTRY", (dir.path() + "/registry.db").toUtf8());
         qputenv("XDG_DATA_HOME", (dir.path() + "/data").toUtf8());
         qputenv("VORLAN_AUDIO", "offline");
-        state = std::make_unique<app::ProgramState>(dialogs);
+        state = std::make_unique<core::ProgramState>(dialogs);
         state->endProgram = [](int) {};
         loadingF::load(*state)->tmrLoad_Timer();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -127,8 +127,8 @@ void tickLoop(benchmark::State& s, const char* figure) {
 
 void BM_TrackTickEmptyDecks(benchmark::State& s) {
     Program& p = program();
-    for (app::DeckRecord& deck : p.state->decks)
-        deck = app::DeckRecord();
+    for (core::DeckRecord& deck : p.state->decks)
+        deck = core::DeckRecord();
     tickLoop(s, "empty_tick_us");
 }
 
@@ -139,8 +139,8 @@ void BM_TrackTickBothDecksPlaying(benchmark::State& s) {
     p.window->decks->left().controls().play->click();
     p.window->decks->right().controls().play->click();
     tickLoop(s, "playing_tick_us");
-    for (app::DeckRecord& deck : p.state->decks)
-        deck = app::DeckRecord();
+    for (core::DeckRecord& deck : p.state->decks)
+        deck = core::DeckRecord();
 }
 
 void BM_LoadTwentyMinuteMp3OntoADeck(benchmark::State& s) {
@@ -150,7 +150,7 @@ void BM_LoadTwentyMinuteMp3OntoADeck(benchmark::State& s) {
     for (auto _ : s)
         timings.time([&] { loadDeck(0, path); });
     timings.report("load");
-    program().state->decks[0] = app::DeckRecord();
+    program().state->decks[0] = core::DeckRecord();
 }
 
 // Opening the file alone: as a tag reader does (no accurate seeking, no
@@ -187,7 +187,7 @@ void BM_LoadTwentyMinutesOntoADeckByFormat(benchmark::State& s) {
     for (auto _ : s)
         timings.time([&] { loadDeck(0, path); });
     timings.report(std::string("load_") + format.name);
-    program().state->decks[0] = app::DeckRecord();
+    program().state->decks[0] = core::DeckRecord();
 }
 
 BENCHMARK(BM_TrackTickEmptyDecks)->UseManualTime()->Iterations(500)->Unit(benchmark::kMicrosecond);

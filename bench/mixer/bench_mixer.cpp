@@ -63,7 +63,7 @@ struct Rig {
         BASS_Free();
     }
     ui::QtDialogs dialogs;
-    app::ProgramState state;
+    core::ProgramState state;
     QTemporaryDir folder;
     QWidget panel;
     std::unique_ptr<mixer::MixerDesk> desk;

@@ -107,7 +107,7 @@ Library& library() {
 
 struct Program {
     QuietDialogs dialogs;
-    app::ProgramState state{dialogs};
+    core::ProgramState state{dialogs};
     playlistF* window;
     Program() {
         state.commandLine = "-"; // nothing to reopen

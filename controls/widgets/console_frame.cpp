@@ -38,6 +38,23 @@ ConsoleFrame buildConsoleFrame(QWidget* window, const QString& title, const QStr
     return f;
 }
 
+QPixmap programIcon() {
+    QPixmap picture(16, 16);
+    picture.fill(Qt::transparent);
+    QPainter p(&picture);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QColor(0, 0, 0));
+    p.setBrush(QColor(20, 20, 20));
+    p.drawEllipse(QRectF(0.5, 0.5, 15, 15));
+    p.setPen(QColor(70, 70, 70));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(QRectF(3, 3, 10, 10));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0, 220, 0));
+    p.drawEllipse(QRectF(5.5, 5.5, 5, 5));
+    return picture;
+}
+
 void centreOnScreen(QWidget* window, double verticalShare) {
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect s = screen->geometry();

@@ -25,6 +25,9 @@ struct ConsoleFrame {
 ConsoleFrame buildConsoleFrame(QWidget* window, const QString& title, const QString& closeTip,
                                const QPixmap& icon = {});
 
+// The program's round icon (16 x 16): a green light in a dark ring.
+QPixmap programIcon();
+
 // Moves `window` to the middle of the primary screen across, and down to
 // `verticalShare` (0..1) of the room left above and below it.
 void centreOnScreen(QWidget* window, double verticalShare = 0.5);

@@ -30,8 +30,8 @@ const QString kNotSet = "<not set>";
 
 // The default value of a key under the classes root; kNotSet when missing.
 QString classesDefault(const QString& key) {
-    const QString value = app::get_RegValue(reg::HKEY_CLASSES_ROOT, key, QString());
-    return value == app::notFoundMarker() ? kNotSet : value;
+    const QString value = core::get_RegValue(reg::HKEY_CLASSES_ROOT, key, QString());
+    return value == core::notFoundMarker() ? kNotSet : value;
 }
 
 bool classesKeyExists(const QString& key) {
@@ -108,7 +108,7 @@ struct UpdateCase {
 TEST_F(AssociateTest, UpdateWritesClassesDesktopEntryAndDefaults) {
     const QString command = sys::programFolder() + "/vorlan %1";
     // Another program owns WAV before we start; its desktop default stays.
-    app::save_RegValue(reg::HKEY_CLASSES_ROOT, ".wav", QString(), reg::REG_SZ, "Other.Wave");
+    core::save_RegValue(reg::HKEY_CLASSES_ROOT, ".wav", QString(), reg::REG_SZ, "Other.Wave");
     writeFile(app::mimeAppsPath(), "[Default Applications]\naudio/x-wav=other.desktop;\n");
     EXPECT_EQ(shown(), Checks{}) << "a type of another program shows unchecked";
 
@@ -258,7 +258,7 @@ TEST_F(AssociateTest, StartupOfferShownOnlyWhenAskedAndFewTypesBelongToUs) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        state = std::make_unique<app::ProgramState>(dialogs);
+        state = std::make_unique<core::ProgramState>(dialogs);
         state->endProgram = [](int) {};
         reg::RegUseDatabase(folder() + "/" + c.what + ".db");
         if (c.optStartUp) {

@@ -79,7 +79,7 @@ QString titleOf(const QString& path) {
 QStringList settingsNow() {
     QStringList values;
     for (const auto& [name, value] : crash::settingsVersion(0))
-        values << app::get_RegValue(reg::HKEY_LOCAL_MACHINE, app::settingsKeyPath(), name);
+        values << core::get_RegValue(reg::HKEY_LOCAL_MACHINE, core::settingsKeyPath(), name);
     return values;
 }
 

@@ -25,8 +25,8 @@ bool save(const char* kind, const QString& path, int version) {
         return playlist::writePlaylistFile(path, crash::playlistVersion(version));
     if (!std::strcmp(kind, "settings")) {
         for (const auto& [name, value] : crash::settingsVersion(version))
-            if (app::save_RegValue(reg::HKEY_LOCAL_MACHINE, app::settingsKeyPath(), name,
-                                   reg::REG_SZ, value) != reg::ERROR_SUCCESS)
+            if (core::save_RegValue(reg::HKEY_LOCAL_MACHINE, core::settingsKeyPath(), name,
+                                    reg::REG_SZ, value) != reg::ERROR_SUCCESS)
                 return false;
         return true;
     }

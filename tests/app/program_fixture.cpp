@@ -18,7 +18,7 @@ void ProgramTest::SetUp() {
     ASSERT_TRUE(dir_.isValid());
     qputenv("XDG_DATA_HOME", (dir_.path() + "/data").toUtf8());
     reg::RegUseDatabase(dir_.path() + "/registry.db");
-    state = std::make_unique<app::ProgramState>(dialogs);
+    state = std::make_unique<core::ProgramState>(dialogs);
     state->endProgram = [](int) {};
 }
 
@@ -61,7 +61,7 @@ void ProgramTest::flushDeletes() {
 
 void writeSetting(const QString& name, const QString& text) {
     reg::HKEY key = 0;
-    ASSERT_EQ(reg::RegCreateKeyEx(reg::HKEY_LOCAL_MACHINE, app::settingsKeyPath(), 0, {}, 0,
+    ASSERT_EQ(reg::RegCreateKeyEx(reg::HKEY_LOCAL_MACHINE, core::settingsKeyPath(), 0, {}, 0,
                                   reg::KEY_WRITE, &key, nullptr),
               reg::ERROR_SUCCESS);
     QByteArray data = text.toUtf8();
@@ -73,7 +73,7 @@ void writeSetting(const QString& name, const QString& text) {
 
 QString readSettingRaw(const QString& name) {
     reg::HKEY key = 0;
-    if (reg::RegOpenKeyEx(reg::HKEY_LOCAL_MACHINE, app::settingsKeyPath(), 0, reg::KEY_READ,
+    if (reg::RegOpenKeyEx(reg::HKEY_LOCAL_MACHINE, core::settingsKeyPath(), 0, reg::KEY_READ,
                           &key) != reg::ERROR_SUCCESS)
         return "<no key>";
     QByteArray data(4096, '\0');
@@ -96,7 +96,7 @@ QString readSettingRaw(const QString& name) {
 QStringList settingNames() {
     QStringList names;
     reg::HKEY key = 0;
-    if (reg::RegOpenKeyEx(reg::HKEY_LOCAL_MACHINE, app::settingsKeyPath(), 0, reg::KEY_READ,
+    if (reg::RegOpenKeyEx(reg::HKEY_LOCAL_MACHINE, core::settingsKeyPath(), 0, reg::KEY_READ,
                           &key) != reg::ERROR_SUCCESS)
         return names;
     for (reg::DWORD i = 0;; ++i) {

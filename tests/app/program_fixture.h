@@ -35,7 +35,7 @@ protected:
     QString fileWith(const QString& name, const QByteArray& bytes) const;
 
     testing_support::ScriptedDialogs dialogs;
-    std::unique_ptr<app::ProgramState> state;
+    std::unique_ptr<core::ProgramState> state;
 
 private:
     QTemporaryDir dir_;

@@ -9,8 +9,8 @@
 
 namespace {
 
-using app::get_RegValue;
-using app::save_RegValue;
+using core::get_RegValue;
+using core::save_RegValue;
 
 class RegistryValuesTest : public app_test::ProgramTest {
 protected:
@@ -28,12 +28,12 @@ protected:
 };
 
 TEST(FixedTexts, KeyPathAndMarker) {
-    EXPECT_EQ(app::settingsKeyPath().size(), 33);
-    EXPECT_TRUE(app::settingsKeyPath().startsWith("SOFTWARE\\"));
-    EXPECT_EQ(app::notFoundMarker().toLower(), "not found");
-    EXPECT_EQ(app::numericPrefix(app::notFoundMarker()), 0.0);
-    EXPECT_FALSE(app::splashLabelText().isEmpty());
-    EXPECT_FALSE(app::versionRefusalText().isEmpty());
+    EXPECT_EQ(core::settingsKeyPath().size(), 33);
+    EXPECT_TRUE(core::settingsKeyPath().startsWith("SOFTWARE\\"));
+    EXPECT_EQ(core::notFoundMarker().toLower(), "not found");
+    EXPECT_EQ(core::numericPrefix(core::notFoundMarker()), 0.0);
+    EXPECT_FALSE(core::splashLabelText().isEmpty());
+    EXPECT_FALSE(core::versionRefusalText().isEmpty());
 }
 
 TEST_F(RegistryValuesTest, ReadsEachTypeAsText) {
@@ -54,11 +54,11 @@ TEST_F(RegistryValuesTest, ReadsEachTypeAsText) {
 }
 
 TEST_F(RegistryValuesTest, UnreadableValuesGiveTheMarker) {
-    EXPECT_EQ(get("anything"), app::notFoundMarker()); // no key
+    EXPECT_EQ(get("anything"), core::notFoundMarker()); // no key
     put("present", reg::REG_SZ, QByteArray("x\0", 2));
-    EXPECT_EQ(get("absent"), app::notFoundMarker()); // no value
+    EXPECT_EQ(get("absent"), core::notFoundMarker()); // no value
     put("long", reg::REG_SZ, QByteArray(3000, 'a') + QByteArray(1, '\0'));
-    EXPECT_EQ(get("long"), app::notFoundMarker()); // longer than the buffer
+    EXPECT_EQ(get("long"), core::notFoundMarker()); // longer than the buffer
     put("fits", reg::REG_SZ, QByteArray(2047, 'b') + QByteArray(1, '\0'));
     EXPECT_EQ(get("fits"), QString(2047, 'b'));
 }
@@ -66,7 +66,7 @@ TEST_F(RegistryValuesTest, UnreadableValuesGiveTheMarker) {
 TEST_F(RegistryValuesTest, CorruptDatabaseGivesTheMarker) {
     const QString path = fileWith("corrupt.db", QByteArray(4096, '\x5a'));
     reg::RegUseDatabase(path);
-    EXPECT_EQ(get("anything"), app::notFoundMarker());
+    EXPECT_EQ(get("anything"), core::notFoundMarker());
     save_RegValue(reg::HKEY_CURRENT_USER, kPath, "x", reg::REG_SZ, "y"); // ignored
     QFile check(path);
     ASSERT_TRUE(check.open(QIODevice::ReadOnly));
@@ -102,23 +102,23 @@ TEST_F(RegistryValuesTest, WritesStringsWithTheirNulAndNumbers) {
 }
 
 TEST(NumberText, NumericPrefix) {
-    EXPECT_EQ(app::numericPrefix("1.5"), 1.5);
-    EXPECT_EQ(app::numericPrefix("1.5abc"), 1.5);
-    EXPECT_EQ(app::numericPrefix("  12 "), 12.0);
-    EXPECT_EQ(app::numericPrefix("-3"), -3.0);
-    EXPECT_EQ(app::numericPrefix(".5"), 0.5);
-    EXPECT_EQ(app::numericPrefix("1e3x"), 1000.0);
-    EXPECT_EQ(app::numericPrefix("2e"), 2.0);
-    EXPECT_EQ(app::numericPrefix("abc"), 0.0);
-    EXPECT_EQ(app::numericPrefix(""), 0.0);
-    EXPECT_EQ(app::numericPrefix("-"), 0.0);
-    EXPECT_EQ(app::numericPrefix("1e999"), 0.0); // not a finite number
-    EXPECT_EQ(app::numberText(1.1), "1.1");
-    EXPECT_EQ(app::numberText(131072), "131072");
-    EXPECT_EQ(app::numberText(-1), "-1");
-    EXPECT_EQ(app::roundHalfEven(2.5), 2);
-    EXPECT_EQ(app::roundHalfEven(3.5), 4);
-    EXPECT_EQ(app::roundHalfEven(-0.5), 0);
+    EXPECT_EQ(core::numericPrefix("1.5"), 1.5);
+    EXPECT_EQ(core::numericPrefix("1.5abc"), 1.5);
+    EXPECT_EQ(core::numericPrefix("  12 "), 12.0);
+    EXPECT_EQ(core::numericPrefix("-3"), -3.0);
+    EXPECT_EQ(core::numericPrefix(".5"), 0.5);
+    EXPECT_EQ(core::numericPrefix("1e3x"), 1000.0);
+    EXPECT_EQ(core::numericPrefix("2e"), 2.0);
+    EXPECT_EQ(core::numericPrefix("abc"), 0.0);
+    EXPECT_EQ(core::numericPrefix(""), 0.0);
+    EXPECT_EQ(core::numericPrefix("-"), 0.0);
+    EXPECT_EQ(core::numericPrefix("1e999"), 0.0); // not a finite number
+    EXPECT_EQ(core::numberText(1.1), "1.1");
+    EXPECT_EQ(core::numberText(131072), "131072");
+    EXPECT_EQ(core::numberText(-1), "-1");
+    EXPECT_EQ(core::roundHalfEven(2.5), 2);
+    EXPECT_EQ(core::roundHalfEven(3.5), 4);
+    EXPECT_EQ(core::roundHalfEven(-0.5), 0);
 }
 
 } // namespace

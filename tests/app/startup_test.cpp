@@ -134,7 +134,7 @@ TEST_F(StartupTest, WrongAudioLibraryVersionEndsTheProgram) {
     splash->tmrLoad_Timer();
     ASSERT_EQ(dialogs.boxes().size(), 1u);
     EXPECT_EQ(dialogs.boxes()[0].title, "10X022F");
-    EXPECT_EQ(dialogs.boxes()[0].text, app::versionRefusalText());
+    EXPECT_EQ(dialogs.boxes()[0].text, core::versionRefusalText());
     EXPECT_EQ(dialogs.boxes()[0].icon(), ui::vbCritical);
     EXPECT_TRUE(state->programEnded);
     EXPECT_NE(state->exitCode, 0);
@@ -214,7 +214,7 @@ TEST(HelpFileRule, BrowserVersions) {
     EXPECT_EQ(v.minor, 71); // a single dot: the minor number runs to the end
     v = app::parseBrowserVersion("3.80");
     EXPECT_EQ(app::helpFileFor(v, "/opt/vorlan/bin"), "/opt/vorlan/share/vorlan/help/index.html");
-    v = app::parseBrowserVersion(app::notFoundMarker());
+    v = app::parseBrowserVersion(core::notFoundMarker());
     EXPECT_EQ(v.major, 0);
     EXPECT_EQ(v.minor, 0);
     EXPECT_EQ(app::helpFileFor(v, "/opt/vorlan"), "");
@@ -224,8 +224,8 @@ TEST(HelpFileRule, BrowserVersions) {
 }
 
 TEST_F(StartupTest, HelpFileFromTheRegistry) {
-    app::save_RegValue(reg::HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Internet Explorer", "Version",
-                       reg::REG_SZ, QString("5.50.4807.2300"));
+    core::save_RegValue(reg::HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Internet Explorer",
+                        "Version", reg::REG_SZ, QString("5.50.4807.2300"));
     halvoranF* w = startProgram();
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(w->ieMajor, 5);
@@ -255,7 +255,7 @@ TEST_F(StartupTest, NoBrowserVersionStillSetsTheHelp) {
 TEST_F(StartupTest, SplashShowsVersionAndProgress) {
     loadingF* splash = loadingF::load(*state);
     EXPECT_EQ(splash->ver_label->text(), "version 1.0 build 0");
-    EXPECT_EQ(splash->descLABEL->text(), app::splashLabelText());
+    EXPECT_EQ(splash->descLABEL->text(), core::splashLabelText());
     EXPECT_EQ(splash->loadingLABEL->text(), "Initializing Sound System...");
     EXPECT_TRUE(splash->tmrLoad.isActive());
     EXPECT_EQ(splash->tmrLoad.interval(), 25);
@@ -329,7 +329,7 @@ TEST_F(StartupTest, PathStepDependsOnTheMachinePathNotOnTheFolder) {
     const QString systemKey = "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment";
     const auto put = [](reg::HKEY hive, const QString& key, const char* text) {
         if (text)
-            app::save_RegValue(hive, key, "PATH", reg::REG_SZ, QString(text));
+            core::save_RegValue(hive, key, "PATH", reg::REG_SZ, QString(text));
         else if (reg::HKEY open = 0; reg::RegOpenKeyEx(hive, key, 0, reg::KEY_WRITE, &open) == 0) {
             reg::RegDeleteValue(open, "PATH");
             reg::RegCloseKey(open);
@@ -402,13 +402,13 @@ TEST_F(CloseTest, AllowedWhilePausedAndShutsDownInOrder) {
         unloaded.push_back("firstF");
         state->forms.erase(
             std::find_if(state->forms.begin(), state->forms.end(),
-                         [](const app::LoadedForm& f) { return f.name == "firstF"; }));
+                         [](const core::LoadedForm& f) { return f.name == "firstF"; }));
     });
     state->addForm("secondF", nullptr, [&] {
         unloaded.push_back("secondF");
         state->forms.erase(
             std::find_if(state->forms.begin(), state->forms.end(),
-                         [](const app::LoadedForm& f) { return f.name == "secondF"; }));
+                         [](const core::LoadedForm& f) { return f.name == "secondF"; }));
     });
     // Closed before tmrAsync loaded the playlist: the splash is still up.
     ASSERT_TRUE(state->splash);

@@ -67,11 +67,11 @@ TEST_P(DeckDrop, EveryDropTargetLoadsItsDeckOncePerDrag) {
         SCOPED_TRACE(targets[i]->objectName().toStdString());
         state->playlist.setCursor(static_cast<int>(i % 2));
         rec().memoryCue1 = 4000;
-        state->dragArmed = -1;
+        state->dragArmed = true;
         EXPECT_TRUE(dropOn(targets[i], nextSongDrag()));
         EXPECT_EQ(rec().loadedFile, playlist[state->playlist.cursor()]);
         EXPECT_EQ(rec().memoryCue1, 0u);
-        EXPECT_EQ(state->dragArmed, 0);
+        EXPECT_FALSE(state->dragArmed);
         // Without a new drag the next drop does nothing.
         state->playlist.setCursor(1 - state->playlist.cursor());
         dropOn(targets[i], nextSongDrag());
@@ -79,7 +79,7 @@ TEST_P(DeckDrop, EveryDropTargetLoadsItsDeckOncePerDrag) {
     }
     EXPECT_FALSE(state->decks[1 - side()].stream);
     // Controls outside the table refuse the drop.
-    state->dragArmed = -1;
+    state->dragArmed = true;
     EXPECT_FALSE(dropOn(c.openFile, nextSongDrag()));
     EXPECT_FALSE(dropOn(c.rate44100, nextSongDrag()));
     EXPECT_TRUE(dialogs.boxes().empty());
@@ -87,11 +87,11 @@ TEST_P(DeckDrop, EveryDropTargetLoadsItsDeckOncePerDrag) {
 
 TEST_P(DeckDrop, PressingTheNextSongBoxArmsTheDrag) {
     QTest::mousePress(w->nextSongTXT, Qt::LeftButton);
-    EXPECT_EQ(state->dragArmed, -1);
+    EXPECT_TRUE(state->dragArmed);
     setPlaylist({});
     EXPECT_TRUE(dropOn(controls().play, nextSongDrag())); // an empty playlist: nothing
     EXPECT_FALSE(rec().stream);
-    EXPECT_EQ(state->dragArmed, -1);
+    EXPECT_TRUE(state->dragArmed);
 }
 
 TEST_P(DeckDrop, AFileFromTheFileManagerLoadsTheFirstSongDropped) {
@@ -122,9 +122,9 @@ TEST_P(DeckDrop, AFileFromTheFileManagerLoadsTheFirstSongDropped) {
 TEST_P(DeckDrop, AMissingFileLeavesThePlayingStreamAlone) {
     load(wav44k());
     controls().play->click();
-    const app::StreamHandle stream = rec().stream.handle();
+    const core::StreamHandle stream = rec().stream.handle();
     setPlaylist({QString::fromStdString(wav44k()) + ".gone"});
-    state->dragArmed = -1;
+    state->dragArmed = true;
     dialogs.expectBox(ui::vbOK);
     EXPECT_TRUE(dropOn(controls().stop, nextSongDrag()));
     ASSERT_EQ(dialogs.boxes().size(), 1u);
@@ -132,7 +132,7 @@ TEST_P(DeckDrop, AMissingFileLeavesThePlayingStreamAlone) {
     EXPECT_EQ(dialogs.boxes()[0].icon(), ui::vbCritical);
     EXPECT_EQ(dialogs.boxes()[0].title, "");
     EXPECT_TRUE(rec().filePath.isEmpty());
-    EXPECT_EQ(state->dragArmed, -1);
+    EXPECT_TRUE(state->dragArmed);
     EXPECT_EQ(rec().stream.handle(), stream);
     audio_test::render(4410);
     EXPECT_EQ(rec().stream.state(), engine::PlayState::playing);

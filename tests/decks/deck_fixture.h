@@ -26,7 +26,7 @@ protected:
     int side() const { return GetParam(); }
     decks::Deck& deck();
     const decks::DeckControls& controls() { return deck().controls(); }
-    app::DeckRecord& rec() { return state->decks[side()]; }
+    core::DeckRecord& rec() { return state->decks[side()]; }
     // The deck's file path, then the deck's init_Player.
     void load(const std::string& path) { loadSide(side(), path); }
     void loadSide(int side, const std::string& path);

@@ -216,7 +216,7 @@ TEST_P(DeckLoad, BadFilesShowTheirBoxAndLeaveTheDeckAsItWas) {
                 load(wav44k());
                 controls().play->click();
             }
-            const app::StreamHandle beforeStream = rec().stream.handle();
+            const core::StreamHandle beforeStream = rec().stream.handle();
             const engine::StreamKind beforeKind = rec().stream.kind();
             const QString beforePath = rec().filePath;
             const QString song = controls().lcd->Song();

@@ -113,10 +113,10 @@ TEST_P(DeckTransport, PlayOnAnEmptyDeckTakesThePlaylistEntryOrAsksForFiles) {
 
     // Without one: the open-file button's action (the playlist's add), then
     // the file added last is loaded and played with its memory cues cleared.
-    rec() = app::DeckRecord();
+    rec() = core::DeckRecord();
     state->playlist.clear();
     QString added = QString::fromStdString(tone("added.mp3", fixtures::Format::Mp3Vbr));
-    QObject::connect(&state->playlist, &app::PlaylistModel::addRequested, [&] {
+    QObject::connect(&state->playlist, &core::PlaylistModel::addRequested, [&] {
         if (!added.isEmpty())
             state->playlist.append(added, added);
         state->playlist.lastAddedFile = added;
@@ -131,7 +131,7 @@ TEST_P(DeckTransport, PlayOnAnEmptyDeckTakesThePlaylistEntryOrAsksForFiles) {
     EXPECT_EQ(rec().stream.state(), engine::PlayState::playing);
 
     // Nothing added: the deck stays empty and nothing plays.
-    rec() = app::DeckRecord();
+    rec() = core::DeckRecord();
     state->playlist.clear();
     added.clear();
     controls().play->click();

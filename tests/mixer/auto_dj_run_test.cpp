@@ -55,7 +55,7 @@ TEST_F(AutoDJRunTest, SixtyHandOversOverAPlaylistWithBadEntries) {
         int deck, index, crossfaderBefore;
     };
     std::vector<HandOver> handOvers;
-    std::array<app::StreamHandle, 2> streams{};
+    std::array<core::StreamHandle, 2> streams{};
     int wraps = 0;
     int lastIndex = state->playlist.cursor();
     bool pictured = false;
@@ -65,7 +65,7 @@ TEST_F(AutoDJRunTest, SixtyHandOversOverAPlaylistWithBadEntries) {
     int crossfaderBefore = w->crossFaderScroll->Value();
     const auto watch = [&] {
         for (int deck : {0, 1}) {
-            const app::StreamHandle now =
+            const core::StreamHandle now =
                 state->decks[static_cast<std::size_t>(deck)].stream.handle();
             if (now != streams[static_cast<std::size_t>(deck)]) {
                 streams[static_cast<std::size_t>(deck)] = now;

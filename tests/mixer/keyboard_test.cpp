@@ -72,10 +72,10 @@ protected:
             s->setValue(50);
         w->monitorCMB_Click(2);
         for (int deck : {0, 1}) {
-            app::DeckRecord& r = state->decks[static_cast<std::size_t>(deck)];
+            core::DeckRecord& r = state->decks[static_cast<std::size_t>(deck)];
             r.stream.stop();
-            r.paused = 0;
-            r.cueMode = 0;
+            r.paused = false;
+            r.cueMode = false;
             r.cuePosition = 1;
             r.memoryCue1 = 0;
             r.memoryCue2 = 0;
@@ -124,8 +124,8 @@ TEST_F(KeyboardTest, EveryRowPressesItsButtonOrSlider) {
     const Qt::KeyboardModifiers none = Qt::NoModifier, shift = Qt::ShiftModifier,
                                 ctrl = Qt::ControlModifier, alt = Qt::AltModifier,
                                 ctrlAlt = ctrl | alt;
-    app::DeckRecord& left = state->decks[0];
-    app::DeckRecord& right = state->decks[1];
+    core::DeckRecord& left = state->decks[0];
+    core::DeckRecord& right = state->decks[1];
     const auto pitch = [](Slider* s, int v) { return [s, v] { EXPECT_EQ(s->Value(), v); }; };
     const auto value = pitch;
     const auto progress = [](qzvLCD* lcd, int v) {
@@ -159,22 +159,22 @@ TEST_F(KeyboardTest, EveryRowPressesItsButtonOrSlider) {
         {"Alt+Shift+Z", Qt::Key_Z, alt | shift, nothing,
          [&] {
              EXPECT_EQ(w->decks->left().controls().pitch->Value(), 1000);
-             EXPECT_EQ(left.bendDownHeld, 0);
+             EXPECT_FALSE(left.bendDownHeld);
          }},
-        {"Shift+Z", Qt::Key_Z, shift, nothing, [&] { EXPECT_EQ(left.bendDownHeld, -1); },
-         [&] { EXPECT_EQ(left.bendDownHeld, 0); }},
+        {"Shift+Z", Qt::Key_Z, shift, nothing, [&] { EXPECT_TRUE(left.bendDownHeld); },
+         [&] { EXPECT_FALSE(left.bendDownHeld); }},
         {"Ctrl+Alt+X", Qt::Key_X, ctrlAlt, nothing, pitch(w->decks->left().controls().pitch, 1010)},
         {"Ctrl+X", Qt::Key_X, ctrl, nothing, pitch(w->decks->left().controls().pitch, 1001)},
-        {"Shift+X", Qt::Key_X, shift, nothing, [&] { EXPECT_EQ(left.bendUpHeld, -1); },
-         [&] { EXPECT_EQ(left.bendUpHeld, 0); }},
+        {"Shift+X", Qt::Key_X, shift, nothing, [&] { EXPECT_TRUE(left.bendUpHeld); },
+         [&] { EXPECT_FALSE(left.bendUpHeld); }},
         {"Ctrl+Alt+,", Qt::Key_Comma, ctrlAlt, nothing, pitch(w->decks->right().controls().pitch, 990)},
         {"Ctrl+,", Qt::Key_Comma, ctrl, nothing, pitch(w->decks->right().controls().pitch, 999)},
-        {"Shift+,", Qt::Key_Less, shift, nothing, [&] { EXPECT_EQ(right.bendDownHeld, -1); },
-         [&] { EXPECT_EQ(right.bendDownHeld, 0); }},
+        {"Shift+,", Qt::Key_Less, shift, nothing, [&] { EXPECT_TRUE(right.bendDownHeld); },
+         [&] { EXPECT_FALSE(right.bendDownHeld); }},
         {"Ctrl+Alt+.", Qt::Key_Period, ctrlAlt, nothing, pitch(w->decks->right().controls().pitch, 1010)},
         {"Ctrl+.", Qt::Key_Period, ctrl, nothing, pitch(w->decks->right().controls().pitch, 1001)},
-        {"Shift+.", Qt::Key_Greater, shift, nothing, [&] { EXPECT_EQ(right.bendUpHeld, -1); },
-         [&] { EXPECT_EQ(right.bendUpHeld, 0); }},
+        {"Shift+.", Qt::Key_Greater, shift, nothing, [&] { EXPECT_TRUE(right.bendUpHeld); },
+         [&] { EXPECT_FALSE(right.bendUpHeld); }},
         {"F12", Qt::Key_F12, none, nothing, [&] { EXPECT_TRUE(playlist->isVisible()); }},
         {"Ctrl+Up", Qt::Key_Up, ctrl, nothing, progress(w->decks->left().controls().lcd, 51)},
         {"Alt+Up", Qt::Key_Up, alt, nothing, progress(w->decks->right().controls().lcd, 51)},
@@ -200,7 +200,7 @@ TEST_F(KeyboardTest, EveryRowPressesItsButtonOrSlider) {
         // Held with the right deck selected (back to cue first): it searches
         // the right deck backwards until released.
         {"Left", Qt::Key_Left, none, [&] { w->decks->right().play_MouseDown(2); },
-         [&] { EXPECT_EQ(right.scrubBackHeld, -1); }, [&] { EXPECT_EQ(right.scrubBackHeld, 0); }},
+         [&] { EXPECT_TRUE(right.scrubBackHeld); }, [&] { EXPECT_FALSE(right.scrubBackHeld); }},
         {"Alt+Right", Qt::Key_Right, alt, nothing, monitorMode(2)},
         {"Ctrl+Alt+Right", Qt::Key_Right, ctrlAlt, [&] { state->playlist.select(2); },
          [&] {
@@ -208,8 +208,8 @@ TEST_F(KeyboardTest, EveryRowPressesItsButtonOrSlider) {
              EXPECT_EQ(right.loadedFile, path(c));
          }},
         {"Right", Qt::Key_Right, none, [&] { w->decks->left().play_MouseDown(2); },
-         [&] { EXPECT_EQ(left.scrubForwardHeld, -1); },
-         [&] { EXPECT_EQ(left.scrubForwardHeld, 0); }},
+         [&] { EXPECT_TRUE(left.scrubForwardHeld); },
+         [&] { EXPECT_FALSE(left.scrubForwardHeld); }},
         {"F5", Qt::Key_F5, none, nothing,
          [&] {
              EXPECT_EQ(w->LVolScroll->Value(), 49);
@@ -244,16 +244,16 @@ TEST_F(KeyboardTest, EveryRowPressesItsButtonOrSlider) {
          }},
         {"I", Qt::Key_I, none, [&] { w->decks->right().controls().play->click(); },
          [&] {
-             EXPECT_EQ(right.cueMode, -1);
+             EXPECT_TRUE(right.cueMode);
              EXPECT_FALSE(playing(1));
          }},
         {"E", Qt::Key_E, none, [&] { w->decks->left().controls().play->click(); },
          [&] {
-             EXPECT_EQ(left.cueMode, -1);
+             EXPECT_TRUE(left.cueMode);
              EXPECT_FALSE(playing(0));
          }},
-        {"0", Qt::Key_0, none, [&] { w->decks->right().controls().play->click(); }, [&] { EXPECT_EQ(right.paused, -1); }},
-        {"2", Qt::Key_2, none, [&] { w->decks->left().controls().play->click(); }, [&] { EXPECT_EQ(left.paused, -1); }},
+        {"0", Qt::Key_0, none, [&] { w->decks->right().controls().play->click(); }, [&] { EXPECT_TRUE(right.paused); }},
+        {"2", Qt::Key_2, none, [&] { w->decks->left().controls().play->click(); }, [&] { EXPECT_TRUE(left.paused); }},
         {"Ctrl+V", Qt::Key_V, ctrl, nothing, nothing, {}, 49},
         {"V", Qt::Key_V, none, nothing, nothing, {}, 0},
         {"Ctrl+V at 0",
@@ -371,7 +371,7 @@ TEST_F(KeyboardTest, HeldKeysRepeatOnlyWhatMayRepeat) {
     QTest::keyRelease(target, Qt::Key_Return, Qt::ShiftModifier);
 
     QTest::keyPress(target, Qt::Key_Left, Qt::ControlModifier | Qt::AltModifier);
-    const app::StreamHandle loaded = state->decks[0].stream.handle();
+    const core::StreamHandle loaded = state->decks[0].stream.handle();
     repeat(Qt::Key_Left, Qt::ControlModifier | Qt::AltModifier);
     EXPECT_EQ(state->decks[0].stream.handle(), loaded) << "the next song was loaded again";
     QTest::keyRelease(target, Qt::Key_Left, Qt::ControlModifier | Qt::AltModifier);
@@ -380,10 +380,10 @@ TEST_F(KeyboardTest, HeldKeysRepeatOnlyWhatMayRepeat) {
     const std::int16_t bent = state->decks[0].pitchPosition;
     repeat(Qt::Key_Z, Qt::ShiftModifier);
     repeat(Qt::Key_Z, Qt::ShiftModifier);
-    EXPECT_EQ(state->decks[0].bendDownHeld, -1);
+    EXPECT_TRUE(state->decks[0].bendDownHeld);
     EXPECT_EQ(state->decks[0].pitchPosition, bent);
     release(target, Qt::Key_Z, Qt::ShiftModifier);
-    EXPECT_EQ(state->decks[0].bendDownHeld, 0);
+    EXPECT_FALSE(state->decks[0].bendDownHeld);
 
     QTest::keyPress(target, Qt::Key_F5);
     repeat(Qt::Key_F5);
@@ -396,8 +396,8 @@ TEST_F(KeyboardTest, HeldKeysRepeatOnlyWhatMayRepeat) {
 // With nothing loaded and an empty playlist the deck keys leave the decks
 // alone.
 TEST_F(KeyboardTest, KeysOnEmptyDecksChangeNothing) {
-    for (app::DeckRecord& deck : state->decks)
-        deck = app::DeckRecord();
+    for (core::DeckRecord& deck : state->decks)
+        deck = core::DeckRecord();
     dialogs.expectBox(ui::vbYes);
     playlist->clearCB_Click();
     dialogs.clear();
@@ -414,10 +414,10 @@ TEST_F(KeyboardTest, KeysOnEmptyDecksChangeNothing) {
         chord(Qt::NoModifier, key);
     EXPECT_EQ(w->decks->left().controls().lcd->Progress(), leftProgress);
     EXPECT_EQ(state->playlist.cursor(), 0);
-    for (const app::DeckRecord& deck : state->decks) {
+    for (const core::DeckRecord& deck : state->decks) {
         EXPECT_TRUE(deck.filePath.isEmpty());
         EXPECT_FALSE(deck.stream);
-        EXPECT_EQ(deck.paused, 0);
+        EXPECT_FALSE(deck.paused);
     }
     EXPECT_TRUE(dialogs.boxes().empty());
 }
@@ -427,11 +427,11 @@ TEST_F(KeyboardTest, KeysOnEmptyDecksChangeNothing) {
 TEST_F(KeyboardTest, LeavingTheWindowEndsAHeldBendAtOnce) {
     resetDesk();
     QTest::keyPress(w->crossFaderScroll, Qt::Key_X, Qt::ShiftModifier);
-    ASSERT_EQ(state->decks[0].bendUpHeld, -1);
+    ASSERT_TRUE(state->decks[0].bendUpHeld);
     QTest::keyRelease(w->crossFaderScroll, Qt::Key_X, Qt::ShiftModifier);
     QEvent leave(QEvent::WindowDeactivate);
     QApplication::sendEvent(w, &leave);
-    EXPECT_EQ(state->decks[0].bendUpHeld, 0);
+    EXPECT_FALSE(state->decks[0].bendUpHeld);
 }
 
 // A controller runs an action by its text id: the same operation as its key,
@@ -444,8 +444,8 @@ TEST_F(KeyboardTest, ActionsRunByTheirTextIds) {
         std::function<bool()> pressed, released;
     } runs[] = {
         {"deck.right.play", [&] { return playing(1); }, [&] { return playing(1); }},
-        {"deck.left.bend.down", [&] { return state->decks[0].bendDownHeld == -1; },
-         [&] { return state->decks[0].bendDownHeld == 0; }},
+        {"deck.left.bend.down", [&] { return state->decks[0].bendDownHeld; },
+         [&] { return !state->decks[0].bendDownHeld; }},
         {"crossfader.right", [&] { return w->crossFaderScroll->Value() == 100; },
          [&] { return w->crossFaderScroll->Value() == 100; }},
     };

@@ -32,7 +32,7 @@ protected:
         ASSERT_NE(w, nullptr);
     }
     void TearDown() override {
-        for (app::DeckRecord& deck : state->decks)
+        for (core::DeckRecord& deck : state->decks)
             deck.stream.free();
         app_test::ProgramTest::TearDown();
     }

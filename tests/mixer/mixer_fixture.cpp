@@ -87,7 +87,7 @@ double toneRms(const std::vector<short>& samples, int channel, double frequency)
 void MixerTest::SetUp() {
     testing_support::qtApp();
     OfflineEngine::SetUp();
-    state = std::make_unique<app::ProgramState>(dialogs);
+    state = std::make_unique<core::ProgramState>(dialogs);
     state->crossMax = 100;
     state->crossCentre = 50;
     panel = std::make_unique<QWidget>();

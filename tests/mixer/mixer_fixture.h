@@ -56,7 +56,7 @@ protected:
     void apply(const Setting& setting);
 
     testing_support::ScriptedDialogs dialogs;
-    std::unique_ptr<app::ProgramState> state;
+    std::unique_ptr<core::ProgramState> state;
     std::unique_ptr<QWidget> panel;
     mixer::MixerControls controls;
     std::unique_ptr<mixer::MixerDesk> desk;

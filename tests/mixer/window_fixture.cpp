@@ -43,7 +43,7 @@ void WindowTest::SetUp() {
 }
 
 void WindowTest::TearDown() {
-    for (app::DeckRecord& deck : state->decks)
+    for (core::DeckRecord& deck : state->decks)
         deck.stream.free();
     state->playlist.setChanged(false);
     app_test::ProgramTest::TearDown();

@@ -236,11 +236,11 @@ TEST_F(PlaylistTest, ClosingAsksAboutChangesAndRemembersThePlaylist) {
     w->cmdcloseButton_Click();
     EXPECT_FALSE(w->isVisible());
     EXPECT_EQ(contents(list), "/m/1.mp3\r\n/m/2.mp3\r\n/m/3.mp3\r\n");
-    EXPECT_EQ(app::get_RegValue(reg::HKEY_LOCAL_MACHINE, app::settingsKeyPath(), "Last Playlist"),
+    EXPECT_EQ(core::get_RegValue(reg::HKEY_LOCAL_MACHINE, core::settingsKeyPath(), "Last Playlist"),
               list);
 
     // The next start reopens it, unchanged.
-    state = std::make_unique<app::ProgramState>(dialogs);
+    state = std::make_unique<core::ProgramState>(dialogs);
     load();
     EXPECT_EQ(lines(), (QStringList{"1.  1.mp3", "2.  2.mp3", "3.  3.mp3"}));
     EXPECT_EQ(w->playlistLABEL->text(), "last");

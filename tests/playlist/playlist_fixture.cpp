@@ -18,7 +18,7 @@ void PlaylistTest::SetUp() {
     ASSERT_TRUE(dir_.isValid());
     reg::RegUseDatabase(dir_.path() + "/registry.db");
     ASSERT_TRUE(BASS_Init(BASS_DEVICE_OFFLINE, 44100, 0, nullptr));
-    state = std::make_unique<app::ProgramState>(dialogs);
+    state = std::make_unique<core::ProgramState>(dialogs);
 }
 
 void PlaylistTest::TearDown() {

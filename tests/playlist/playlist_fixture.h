@@ -29,7 +29,7 @@ protected:
     QString folder() const { return dir_.path(); }
 
     testing_support::ScriptedDialogs dialogs;
-    std::unique_ptr<app::ProgramState> state;
+    std::unique_ptr<core::ProgramState> state;
     playlistF* w = nullptr;
 
 private:

@@ -7,10 +7,10 @@
 namespace {
 
 TEST(PlaylistModel, TellsTheViewAndTheNextSongBoxWhatChanged) {
-    app::PlaylistModel playlist;
-    QSignalSpy cursor(&playlist, &app::PlaylistModel::cursorChanged);
-    QSignalSpy shown(&playlist, &app::PlaylistModel::nextSongShown);
-    QSignalSpy changed(&playlist, &app::PlaylistModel::changedFlagChanged);
+    core::PlaylistModel playlist;
+    QSignalSpy cursor(&playlist, &core::PlaylistModel::cursorChanged);
+    QSignalSpy shown(&playlist, &core::PlaylistModel::nextSongShown);
+    QSignalSpy changed(&playlist, &core::PlaylistModel::changedFlagChanged);
     QSignalSpy inserted(&playlist, &QAbstractItemModel::rowsInserted);
     playlist.append("/m/a.mp3", "1.  a");
     playlist.append("/m/b.mp3", "2.  b");

@@ -69,7 +69,7 @@ protected:
     void SetUp() override {
         testing_support::qtApp();
         ASSERT_TRUE(BASS_Init(BASS_DEVICE_OFFLINE, 44100, 0, nullptr));
-        QObject::connect(&state.playlist, &app::PlaylistModel::nextSongShown,
+        QObject::connect(&state.playlist, &core::PlaylistModel::nextSongShown,
                          [this](const QString& text) { nextSong = text; });
     }
     void TearDown() override {
@@ -92,7 +92,7 @@ protected:
 
     QTemporaryDir dir;
     testing_support::ScriptedDialogs dialogs;
-    app::ProgramState state{dialogs};
+    core::ProgramState state{dialogs};
     std::unique_ptr<editTagsF> editor;
     QString path;
     QString nextSong;

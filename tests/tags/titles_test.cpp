@@ -40,7 +40,7 @@ public:
 
     QTemporaryDir dir;
     testing_support::ScriptedDialogs dialogs;
-    app::ProgramState state{dialogs};
+    core::ProgramState state{dialogs};
 };
 
 struct TitleCase {

@@ -40,11 +40,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     reg::RegCloseKey(key);
 
-    const QString text = app::get_RegValue(reg::HKEY_CURRENT_USER, kKey, kValue);
-    if (type == reg::REG_BINARY && stored.size() <= app::kRegValueBuffer &&
+    const QString text = core::get_RegValue(reg::HKEY_CURRENT_USER, kKey, kValue);
+    if (type == reg::REG_BINARY && stored.size() <= core::kRegValueBuffer &&
         text != QString::fromLatin1(stored.toHex().toUpper()))
         std::abort();
-    if (type == reg::REG_DWORD && stored.size() < 4 && text != app::notFoundMarker())
+    if (type == reg::REG_DWORD && stored.size() < 4 && text != core::notFoundMarker())
         std::abort();
 
     qzvenv::Registry registry;

@@ -13,15 +13,15 @@
 
 namespace {
 
-app::Id3v2Values read(const QString& path) {
-    app::Id3v2Values values;
+core::Id3v2Values read(const QString& path) {
+    core::Id3v2Values values;
     values.TIT2 = QStringLiteral("left over"); // every text is emptied first
     if (tags::has_id3v2(path, values))
         tags::read_id3v2_frames(path, values);
     return values;
 }
 
-bool sameTexts(const app::Id3v2Values& a, const app::Id3v2Values& b) {
+bool sameTexts(const core::Id3v2Values& a, const core::Id3v2Values& b) {
     return a.TIT2 == b.TIT2 && a.TPE1 == b.TPE1 && a.TALB == b.TALB && a.COMM == b.COMM &&
            a.TYER == b.TYER && a.TCON == b.TCON && a.TCOM == b.TCOM && a.TCOP == b.TCOP &&
            a.TOPE == b.TOPE && a.WXXX == b.WXXX && a.TENC == b.TENC && a.TRCK == b.TRCK;
@@ -32,7 +32,7 @@ bool sameTexts(const app::Id3v2Values& a, const app::Id3v2Values& b) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const QString path = fuzzing::workFolder("id3v2-fuzz") + "/input.mp3";
     fuzzing::writeWorkFile(path, data, size);
-    const app::Id3v2Values whole = read(path);
+    const core::Id3v2Values whole = read(path);
     const bool tagged = size >= 3 && std::memcmp(data, "ID3", 3) == 0;
     if (whole.hasId3v2 != tagged)
         std::abort();

@@ -1,18 +1,14 @@
-// The main window's automatic DJ on the mixer's crossfader and the decks,
-// the track tick over decks, meters and automatic DJ, and the next-song box.
-#include "app/main_window.h"
+#include "mixer/next_song_box.h"
 
-#include "controls/widgets/console_button.h"
 #include "core/next_song_drag.h"
 #include "core/program_state.h"
-#include "mixer/auto_dj.h"
-#include "mixer/track_tick.h"
 
 #include <QDrag>
 #include <QEvent>
 #include <QLineEdit>
 #include <QMimeData>
 
+namespace mixer {
 namespace {
 
 // The next-song box: moving the mouse over it shows its whole text as the
@@ -49,7 +45,7 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::MouseButtonPress) {
-            state_.dragArmed = -1;
+            state_.dragArmed = true;
             auto* drag = new QDrag(watched);
             auto* data = new QMimeData;
             data->setData(app::kNextSongMime, QByteArray());
@@ -65,11 +61,9 @@ private:
 
 } // namespace
 
-void halvoranF::build_AutoDJ() {
-    autoDJ_ = std::make_unique<mixer::AutoDJ>(
-        state, *decks, mixer::AutoDJControls{autoDJCB, crossFaderScroll, &tmrAutoFade});
-    trackTick_ = std::make_unique<mixer::TrackTick>(state, *decks, *mixerDesk_);
-    connect(&tmrTrackLength, &QTimer::timeout, this, [this] { trackTick_->run(); });
-    new NextSongDrag(nextSongTXT, state);
-    new NextSongBox(nextSongTXT, playListCB);
+void attachNextSongBox(QLineEdit* box, QWidget* focusTarget, app::ProgramState& state) {
+    new NextSongDrag(box, state);
+    new NextSongBox(box, focusTarget);
 }
+
+} // namespace mixer

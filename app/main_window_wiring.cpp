@@ -1,0 +1,63 @@
+// The main window's parts wired to each other: the mixer object on the decks'
+// volume sliders and level events, the playlist step buttons, the automatic
+// DJ on the crossfader and the decks, the track tick over decks, meters and
+// automatic DJ, the next-song box, and the actions with the keyboard that
+// sees every key of the window before its controls.
+#include "app/main_window.h"
+
+#include "controls/widgets/console_button.h"
+#include "core/program_state.h"
+#include "decks/decks.h"
+#include "mixer/action_runner.h"
+#include "mixer/auto_dj.h"
+#include "mixer/keyboard_shortcuts.h"
+#include "mixer/mixer_desk.h"
+#include "mixer/next_song_box.h"
+#include "mixer/track_tick.h"
+
+#include <QDesktopServices>
+#include <QFrame>
+#include <QUrl>
+
+void halvoranF::build_MixerDesk() {
+    decks->left().attachVolume(LVolScroll);
+    decks->right().attachVolume(RvolScroll);
+    decks->events().levelsChanged = [this] { mixerDesk_->run_volume_timer(); };
+    connect(upCB, &QPushButton::clicked, this, [this] { decks->upCB_Click(); });
+    connect(downCB, &QPushButton::clicked, this, [this] { decks->downCB_Click(); });
+}
+
+void halvoranF::monitorCMB_Click(int index) {
+    mixerDesk_->monitorCMB_Click(index);
+}
+
+void halvoranF::build_AutoDJ() {
+    autoDJ_ = std::make_unique<mixer::AutoDJ>(
+        state, *decks, mixer::AutoDJControls{autoDJCB, crossFaderScroll, &tmrAutoFade});
+    trackTick_ = std::make_unique<mixer::TrackTick>(state, *decks, *mixerDesk_);
+    connect(&tmrTrackLength, &QTimer::timeout, this, [this] { trackTick_->run(); });
+    mixer::attachNextSongBox(nextSongTXT, playListCB, state);
+}
+
+void halvoranF::build_Keyboard() {
+    mixer::ActionControls controls;
+    controls.mixerPanel = Mixer;
+    controls.keyboardTXT = keyboardTXT;
+    mixer::WindowActions window;
+    window.optionsCB_Click = [this] { optionsCB_Click(); };
+    window.playListCB_Click = [this] { playListCB_Click(); };
+    window.openHelpFile = [](const QString& helpFile) {
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(helpFile));
+    };
+    actions_ = std::make_unique<mixer::ActionRunner>(state, *decks, *mixerDesk_, *autoDJ_, controls,
+                                                     std::move(window));
+    keyboard_ = std::make_unique<mixer::KeyboardShortcuts>(*this, *actions_);
+}
+
+void halvoranF::runAction(mixer::Action action, bool pressed) {
+    actions_->run(action, pressed);
+}
+
+void halvoranF::hide_keyboard_Shortcuts() {
+    runAction(mixer::Action::HideKeyHints);
+}
