@@ -58,8 +58,8 @@ halvoranF::halvoranF(core::ProgramState& state_) : QWidget(nullptr), state(state
 
     connect(cmdcloseButton, &QPushButton::clicked, this, &halvoranF::cmdcloseButton_Click);
     connect(CmdMinimizeButton, &QPushButton::clicked, this, &halvoranF::CmdMinimizeButton_Click);
-    connect(optionsCB, &QPushButton::clicked, this, &halvoranF::optionsCB_Click);
-    connect(playListCB, &QPushButton::clicked, this, &halvoranF::playListCB_Click);
+    connect(mixerPanel.options, &QPushButton::clicked, this, &halvoranF::optionsCB_Click);
+    connect(mixerPanel.playList, &QPushButton::clicked, this, &halvoranF::playListCB_Click);
     tmrAsync.setInterval(1);
     connect(&tmrAsync, &QTimer::timeout, this, &halvoranF::tmrAsync_Timer);
 }
@@ -105,10 +105,11 @@ bool halvoranF::Form_Load() {
     decks->left().controls().lcd->setSong(app::kProductName);
     decks->right().controls().lcd->setSong(app::kProductName);
 
-    state.crossMax = static_cast<std::int16_t>(crossFaderScroll->Max());
+    state.crossMax = static_cast<std::int16_t>(mixerPanel.desk.crossFaderScroll->Max());
     state.crossCentre = static_cast<std::int16_t>(core::roundHalfEven(state.crossMax / 2.0));
-    crossFaderScroll->setValue(state.crossCentre);
-    MainVolScroll->setValue(static_cast<int>(core::roundHalfEven(state.crossMax * 0.5)));
+    mixerPanel.desk.crossFaderScroll->setValue(state.crossCentre);
+    mixerPanel.desk.MainVolScroll->setValue(
+        static_cast<int>(core::roundHalfEven(state.crossMax * 0.5)));
 
     if (!init_BASS())
         return false;
@@ -138,8 +139,8 @@ bool halvoranF::Form_Load() {
 }
 
 void halvoranF::load_CommandLineSong() {
-    connect(&state.playlist, &core::PlaylistModel::nextSongShown, nextSongTXT, &QLineEdit::setText,
-            Qt::UniqueConnection);
+    connect(&state.playlist, &core::PlaylistModel::nextSongShown, mixerPanel.nextSong,
+            &QLineEdit::setText, Qt::UniqueConnection);
     if (!playlist::isCommandLineSong(state.commandLine))
         return;
     playlistF* playlist = playlistF::load(state);
@@ -256,7 +257,7 @@ void halvoranF::release_Resources() {
     state.removeForm(this);
     state.optionsWindow = nullptr;
     state.mainWindow = nullptr;
-    disconnect(&state.playlist, &core::PlaylistModel::nextSongShown, nextSongTXT, nullptr);
+    disconnect(&state.playlist, &core::PlaylistModel::nextSongShown, mixerPanel.nextSong, nullptr);
 }
 
 // ---- Handlers ----

@@ -3,6 +3,7 @@
 // the two deck panels (built and wired by the decks) and the mixer panel,
 // holds the title bar, the mixer's controls and the window's timers, and runs
 // the program's start-up (after the splash) and its close.
+#include "mixer/mixer_panel.h"
 #include "platform/ui/precise_timer.h"
 
 #include <QWidget>
@@ -14,8 +15,6 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class ConsoleButton;
-class Slider;
-class qzvPeak;
 
 namespace app {
 struct ProgramState;
@@ -108,22 +107,9 @@ public:
     ConsoleButton* cmdcloseButton = nullptr;
 
     // ---- Mixer ----
-    Slider* crossFaderScroll = nullptr;
-    Slider* LVolScroll = nullptr;
-    Slider* RvolScroll = nullptr;
-    Slider* MainVolScroll = nullptr;
-    Slider* monitorVolScroll = nullptr;
-    // 0 monitor the left deck, 1 the right deck, 2 monitor off.
-    std::array<ConsoleButton*, 3> monitorCMB{};
-    ConsoleButton* autoDJCB = nullptr;
-    QLineEdit* nextSongTXT = nullptr;
-    ConsoleButton* playListCB = nullptr;
-    ConsoleButton* optionsCB = nullptr;
-    ConsoleButton* upCB = nullptr;
-    ConsoleButton* downCB = nullptr;
-    qzvPeak* LVUmeter = nullptr;
-    qzvPeak* RVUmeter = nullptr;
-    qzvPeak* mainVolVUmeter = nullptr;
+    // The mixer panel's controls: sliders, meters, monitor switch, next-song
+    // box and buttons (mixer/mixer_panel.h).
+    mixer::MixerPanel mixerPanel;
 
     // Key hints "Q" "S" "R" "2" "V" "N" "B" "U" "0" "K" "P".
     std::array<QLineEdit*, 11> keyboardTXT{};

@@ -40,30 +40,14 @@ void halvoranF::build_Decks() {
 }
 
 void halvoranF::build_Mixer() {
-    const mixer::MixerPanel p = mixer::buildMixerPanel(this);
-    const mixer::MixerControls& c = p.desk;
-    Mixer = p.panel;
-    crossFaderScroll = c.crossFaderScroll;
-    LVolScroll = c.LVolScroll;
-    RvolScroll = c.RvolScroll;
-    MainVolScroll = c.MainVolScroll;
-    monitorVolScroll = c.monitorVolScroll;
-    monitorCMB = c.monitorCMB;
-    LVUmeter = c.LVUmeter;
-    RVUmeter = c.RVUmeter;
-    mainVolVUmeter = c.mainVolVUmeter;
-    nextSongTXT = p.nextSong;
-    upCB = p.up;
-    downCB = p.down;
-    autoDJCB = p.autoDJ;
-    playListCB = p.playList;
-    optionsCB = p.options;
-    mixerDesk_ = std::make_unique<mixer::MixerDesk>(state, c);
+    mixerPanel = mixer::buildMixerPanel(this);
+    Mixer = mixerPanel.panel;
+    mixerDesk_ = std::make_unique<mixer::MixerDesk>(state, mixerPanel.desk);
 }
 
 void halvoranF::build_KeyboardHints() {
-    keyboardTXT =
-        mixer::buildKeyHints(decks->left().controls(), decks->right().controls(), crossFaderScroll);
+    keyboardTXT = mixer::buildKeyHints(decks->left().controls(), decks->right().controls(),
+                                       mixerPanel.desk.crossFaderScroll);
 }
 
 void halvoranF::place_Panels(int index) {

@@ -20,11 +20,11 @@
 #include <QUrl>
 
 void halvoranF::build_MixerDesk() {
-    decks->left().attachVolume(LVolScroll);
-    decks->right().attachVolume(RvolScroll);
+    decks->left().attachVolume(mixerPanel.desk.LVolScroll);
+    decks->right().attachVolume(mixerPanel.desk.RvolScroll);
     decks->events().levelsChanged = [this] { mixerDesk_->run_volume_timer(); };
-    connect(upCB, &QPushButton::clicked, this, [this] { decks->upCB_Click(); });
-    connect(downCB, &QPushButton::clicked, this, [this] { decks->downCB_Click(); });
+    connect(mixerPanel.up, &QPushButton::clicked, this, [this] { decks->upCB_Click(); });
+    connect(mixerPanel.down, &QPushButton::clicked, this, [this] { decks->downCB_Click(); });
 }
 
 void halvoranF::monitorCMB_Click(int index) {
@@ -33,10 +33,11 @@ void halvoranF::monitorCMB_Click(int index) {
 
 void halvoranF::build_AutoDJ() {
     autoDJ_ = std::make_unique<mixer::AutoDJ>(
-        state, *decks, mixer::AutoDJControls{autoDJCB, crossFaderScroll, &tmrAutoFade});
+        state, *decks,
+        mixer::AutoDJControls{mixerPanel.autoDJ, mixerPanel.desk.crossFaderScroll, &tmrAutoFade});
     trackTick_ = std::make_unique<mixer::TrackTick>(state, *decks, *mixerDesk_);
     connect(&tmrTrackLength, &QTimer::timeout, this, [this] { trackTick_->run(); });
-    mixer::attachNextSongBox(nextSongTXT, playListCB, state);
+    mixer::attachNextSongBox(mixerPanel.nextSong, mixerPanel.playList, state);
 }
 
 void halvoranF::build_Keyboard() {

@@ -155,7 +155,7 @@ TEST_F(MainWindowTest, EveryControlHasItsNameCaptionAndTooltip) {
     // The controls of each deck sit on that deck's panel.
     EXPECT_EQ(w->findChild<ConsoleButton*>("playCB2")->parentWidget()->objectName(), "Left_Deck");
     EXPECT_EQ(w->findChild<ConsoleButton*>("playCB")->parentWidget()->objectName(), "Right_Deck");
-    EXPECT_EQ(w->crossFaderScroll->parentWidget(), w->Mixer);
+    EXPECT_EQ(w->mixerPanel.desk.crossFaderScroll->parentWidget(), w->Mixer);
 
     // Key hints, in index order, each next to the button its key presses.
     const char* letters[] = {"Q", "S", "R", "2", "V", "N", "B", "U", "0", "K", "P"};
@@ -183,10 +183,10 @@ TEST_F(MainWindowTest, DesignColoursOfStateButtons) {
     for (const char* name : {"speedCB1", "speedCB3", "autoDJCB", "Lplay_cue", "Rplay_cue"})
         EXPECT_EQ(colour(name), app::kColourOff) << name;
     // A colour change is drawn: bright green and dark green differ on screen.
-    w->autoDJCB->setBackColor(app::kColourOn);
-    const QImage on = w->autoDJCB->grab().toImage();
-    w->autoDJCB->setBackColor(app::kColourOff);
-    const QImage off = w->autoDJCB->grab().toImage();
+    w->mixerPanel.autoDJ->setBackColor(app::kColourOn);
+    const QImage on = w->mixerPanel.autoDJ->grab().toImage();
+    w->mixerPanel.autoDJ->setBackColor(app::kColourOff);
+    const QImage off = w->mixerPanel.autoDJ->grab().toImage();
     const QColor onCentre = on.pixelColor(4, on.height() / 2);
     const QColor offCentre = off.pixelColor(4, off.height() / 2);
     EXPECT_GT(onCentre.green(), offCentre.green());

@@ -85,8 +85,8 @@ TEST_F(StartupTest, StartUpShowsTheMainWindowWithItsStartValues) {
     EXPECT_EQ(w->decks->right().controls().lcd->Song(), "Vorlan");
     EXPECT_EQ(state->crossMax, 100);
     EXPECT_EQ(state->crossCentre, 50);
-    EXPECT_EQ(w->crossFaderScroll->Value(), 50);
-    EXPECT_EQ(w->MainVolScroll->Value(), 50);
+    EXPECT_EQ(w->mixerPanel.desk.crossFaderScroll->Value(), 50);
+    EXPECT_EQ(w->mixerPanel.desk.MainVolScroll->Value(), 50);
     for (QLineEdit* hint : w->keyboardTXT)
         EXPECT_TRUE(hint->isHidden());
 

@@ -86,7 +86,7 @@ TEST_P(DeckDrop, EveryDropTargetLoadsItsDeckOncePerDrag) {
 }
 
 TEST_P(DeckDrop, PressingTheNextSongBoxArmsTheDrag) {
-    QTest::mousePress(w->nextSongTXT, Qt::LeftButton);
+    QTest::mousePress(w->mixerPanel.nextSong, Qt::LeftButton);
     EXPECT_TRUE(state->dragArmed);
     setPlaylist({});
     EXPECT_TRUE(dropOn(controls().play, nextSongDrag())); // an empty playlist: nothing

@@ -180,20 +180,20 @@ TEST_F(PlaylistStep, ButtonsWrapAround) {
     const QStringList entries{"/m/a.mp3", "/m/b.mp3", "/m/c.mp3"};
     state->playlist.setEntries(entries, entries);
     state->playlist.setCursor(1);
-    w->downCB->click();
+    w->mixerPanel.down->click();
     EXPECT_EQ(state->playlist.cursor(), 2);
-    w->downCB->click();
+    w->mixerPanel.down->click();
     EXPECT_EQ(state->playlist.cursor(), 0);
     EXPECT_EQ(state->playlist.nextSongPath(), "/m/a.mp3");
-    w->upCB->click();
+    w->mixerPanel.up->click();
     EXPECT_EQ(state->playlist.cursor(), 2);
     EXPECT_EQ(state->playlist.nextSongPath(), "/m/c.mp3");
-    w->upCB->click();
+    w->mixerPanel.up->click();
     EXPECT_EQ(state->playlist.cursor(), 1);
     state->playlist.clear(); // an empty playlist: down stays, up at 0 stays
     state->playlist.setCursor(0);
-    w->downCB->click();
-    w->upCB->click();
+    w->mixerPanel.down->click();
+    w->mixerPanel.up->click();
     EXPECT_EQ(state->playlist.cursor(), 0);
 }
 

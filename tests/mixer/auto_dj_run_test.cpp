@@ -62,7 +62,7 @@ TEST_F(AutoDJRunTest, SixtyHandOversOverAPlaylistWithBadEntries) {
     std::vector<short> output;
     // The crossfader at the end of the step before (the step that loads a
     // deck may also take the new fade's first step).
-    int crossfaderBefore = w->crossFaderScroll->Value();
+    int crossfaderBefore = w->mixerPanel.desk.crossFaderScroll->Value();
     const auto watch = [&] {
         for (int deck : {0, 1}) {
             const core::StreamHandle now =
@@ -75,15 +75,16 @@ TEST_F(AutoDJRunTest, SixtyHandOversOverAPlaylistWithBadEntries) {
         if (state->playlist.cursor() < lastIndex)
             ++wraps;
         lastIndex = state->playlist.cursor();
-        crossfaderBefore = w->crossFaderScroll->Value();
-        if (!pictured && handOvers.size() == 3 && w->crossFaderScroll->Value() == 50) {
+        crossfaderBefore = w->mixerPanel.desk.crossFaderScroll->Value();
+        if (!pictured && handOvers.size() == 3 &&
+            w->mixerPanel.desk.crossFaderScroll->Value() == 50) {
             QTest::keyClick(w, Qt::Key_F2);
             pictured = !testing_support::saveScreenshot(w, "autodj_fade_key_hints").isEmpty();
             QTest::keyClick(w, Qt::Key_Escape);
         }
     };
 
-    w->autoDJCB->click();
+    w->mixerPanel.autoDJ->click();
     watch();
     const int limitMs = kHandOvers * 12000;
     while (static_cast<int>(handOvers.size()) < kHandOvers && clockMs < limitMs)

@@ -31,41 +31,41 @@ protected:
 TEST_F(AutoDJTest, SwitchingOnHandsOverToTheRightDeckAndOffLeavesTheDecksPlaying) {
     // No playlist: the box, and the mode stays off.
     dialogs.expectBox(ui::vbOK);
-    w->autoDJCB->click();
+    w->mixerPanel.autoDJ->click();
     ASSERT_EQ(dialogs.boxes().size(), 1u);
     EXPECT_EQ(dialogs.boxes()[0].text, "Please load or create a playlist first...");
     EXPECT_EQ(dialogs.boxes()[0].title, "AutoDJ - No playlist loaded...");
     EXPECT_EQ(dialogs.boxes()[0].icon(), ui::vbInformation);
     EXPECT_FALSE(state->autoDJ.on);
-    EXPECT_EQ(w->autoDJCB->BackColor(), app::kColourOff);
+    EXPECT_EQ(w->mixerPanel.autoDJ->BackColor(), app::kColourOff);
 
     usePlaylist({a, b, c});
-    w->autoDJCB->click();
+    w->mixerPanel.autoDJ->click();
     EXPECT_TRUE(state->autoDJ.on);
-    EXPECT_EQ(w->autoDJCB->BackColor(), app::kColourOn);
+    EXPECT_EQ(w->mixerPanel.autoDJ->BackColor(), app::kColourOn);
     // The next entry (1) on the right deck, its slider open, the fade running.
     EXPECT_EQ(state->playlist.cursor(), 1);
     EXPECT_EQ(state->decks[1].loadedFile, path(b));
-    EXPECT_EQ(w->nextSongTXT->text(), state->playlist.line(1));
-    EXPECT_EQ(w->RvolScroll->Value(), 0);
+    EXPECT_EQ(w->mixerPanel.nextSong->text(), state->playlist.line(1));
+    EXPECT_EQ(w->mixerPanel.desk.RvolScroll->Value(), 0);
     EXPECT_EQ(state->autoDJ.stage, core::AutoDJStage::RightOnAir);
     EXPECT_TRUE(w->tmrAutoFade.isActive());
     advance(1000);
     EXPECT_TRUE(playing(1)); // pressed at once: the crossfader starts at 50
 
     // Off: the fade stops where it is, the deck plays on.
-    w->autoDJCB->click();
+    w->mixerPanel.autoDJ->click();
     EXPECT_FALSE(state->autoDJ.on);
-    EXPECT_EQ(w->autoDJCB->BackColor(), app::kColourOff);
+    EXPECT_EQ(w->mixerPanel.autoDJ->BackColor(), app::kColourOff);
     EXPECT_FALSE(w->tmrAutoFade.isActive());
-    const int stoppedAt = w->crossFaderScroll->Value();
+    const int stoppedAt = w->mixerPanel.desk.crossFaderScroll->Value();
     advance(500);
-    EXPECT_EQ(w->crossFaderScroll->Value(), stoppedAt);
+    EXPECT_EQ(w->mixerPanel.desk.crossFaderScroll->Value(), stoppedAt);
     EXPECT_TRUE(playing(1));
 
     // On again while the right deck is due: no step until the next trigger.
     state->autoDJ.stage = core::AutoDJStage::RightDue;
-    w->autoDJCB->click();
+    w->mixerPanel.autoDJ->click();
     EXPECT_EQ(state->playlist.cursor(), 1);
     w->autoDJ().mixPointReached(1); // due already: no second hand-over
     EXPECT_EQ(state->playlist.cursor(), 1);
@@ -79,7 +79,7 @@ TEST_F(AutoDJTest, SwitchingOnHandsOverToTheRightDeckAndOffLeavesTheDecksPlaying
 TEST_F(AutoDJTest, HandOversAlternateTheDecksAndWrapThePlaylist) {
     usePlaylist({a});
     state->settings.automixStart = 100;
-    w->autoDJCB->click();
+    w->mixerPanel.autoDJ->click();
     EXPECT_EQ(state->playlist.cursor(), 0);
     EXPECT_EQ(state->decks[1].loadedFile, path(a));
     for (int handOver = 0; handOver < 3; ++handOver) {
@@ -99,7 +99,7 @@ TEST_F(AutoDJTest, HandOversAlternateTheDecksAndWrapThePlaylist) {
                   incoming == 0 ? core::AutoDJStage::LeftOnAir : core::AutoDJStage::RightOnAir);
         // The fade reaches the incoming deck's end and stops there.
         advance(5200);
-        EXPECT_EQ(w->crossFaderScroll->Value(), incoming == 0 ? 0 : 100);
+        EXPECT_EQ(w->mixerPanel.desk.crossFaderScroll->Value(), incoming == 0 ? 0 : 100);
         EXPECT_FALSE(w->tmrAutoFade.isActive());
         EXPECT_TRUE(playing(static_cast<int>(incoming)));
     }
@@ -112,8 +112,8 @@ TEST_F(AutoDJTest, HandOversAlternateTheDecksAndWrapThePlaylist) {
 TEST_F(AutoDJTest, FadeStepsStopAtTheEndsAndPlayTheIncomingDeckAtItsThreshold) {
     loadDeck(0, a);
     loadDeck(1, b);
-    w->LVolScroll->setValue(0);
-    w->RvolScroll->setValue(0);
+    w->mixerPanel.desk.LVolScroll->setValue(0);
+    w->mixerPanel.desk.RvolScroll->setValue(0);
     struct Row {
         int side; // the deck faded in
         int from;
@@ -133,28 +133,28 @@ TEST_F(AutoDJTest, FadeStepsStopAtTheEndsAndPlayTheIncomingDeckAtItsThreshold) {
             state->decks[static_cast<std::size_t>(deck)].stream.stop();
         state->autoDJ.stage =
             r.side == 0 ? core::AutoDJStage::LeftOnAir : core::AutoDJStage::RightOnAir;
-        w->crossFaderScroll->setValue(r.from);
+        w->mixerPanel.desk.crossFaderScroll->setValue(r.from);
         w->tmrAutoFade.start();
         int tick = 0;
         int playedAt = -1;
         while (w->tmrAutoFade.isActive() && tick < 100) {
             w->autoDJ().tmrAutoFade_Timer();
             ++tick;
-            const int x = w->crossFaderScroll->Value();
+            const int x = w->mixerPanel.desk.crossFaderScroll->Value();
             ASSERT_GE(x, 0);
             ASSERT_LE(x, 100);
             if (playedAt < 0 && playing(r.side))
                 playedAt = tick;
         }
         EXPECT_EQ(tick, r.ticksToStop);
-        EXPECT_EQ(w->crossFaderScroll->Value(), r.end);
+        EXPECT_EQ(w->mixerPanel.desk.crossFaderScroll->Value(), r.end);
         EXPECT_EQ(playedAt, r.playsAfterTick);
         EXPECT_EQ(state->leftDeckVolume, r.side == 0 ? 50 : 0) << "the mixer followed";
     }
 
     // Paused during the fade: the next step presses Play, which resumes it.
     state->autoDJ.stage = core::AutoDJStage::RightOnAir;
-    w->crossFaderScroll->setValue(60);
+    w->mixerPanel.desk.crossFaderScroll->setValue(60);
     w->decks->right().controls().play->click();
     w->decks->right().controls().pause->click();
     ASSERT_TRUE(state->decks[1].paused);
@@ -171,7 +171,7 @@ TEST_F(AutoDJTest, FadeStepsStopAtTheEndsAndPlayTheIncomingDeckAtItsThreshold) {
 TEST_F(AutoDJTest, UnplayableEntriesAreSkippedAndAWholeUnplayableListSwitchesTheModeOff) {
     const std::string broken = mixer_test::unplayableSong("dj_broken.mp3");
     usePlaylist({a, "dj_missing.mp3", broken, c});
-    w->autoDJCB->click();
+    w->mixerPanel.autoDJ->click();
     EXPECT_EQ(state->playlist.cursor(), 3);
     EXPECT_EQ(state->decks[1].loadedFile, path(c));
     EXPECT_EQ(state->autoDJ.stage, core::AutoDJStage::RightOnAir);
@@ -195,7 +195,7 @@ TEST_F(AutoDJTest, UnplayableEntriesAreSkippedAndAWholeUnplayableListSwitchesThe
     EXPECT_EQ(dialogs.boxes()[0].title, "AutoDJ - No playable song...");
     EXPECT_EQ(dialogs.boxes()[0].icon(), ui::vbInformation);
     EXPECT_FALSE(state->autoDJ.on);
-    EXPECT_EQ(w->autoDJCB->BackColor(), app::kColourOff);
+    EXPECT_EQ(w->mixerPanel.autoDJ->BackColor(), app::kColourOff);
     EXPECT_FALSE(w->tmrAutoFade.isActive());
     EXPECT_EQ(state->decks[1].loadedFile, path(c)) << "the deck keeps its song";
     advance(2000);

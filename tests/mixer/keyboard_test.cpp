@@ -64,11 +64,12 @@ protected:
     // monitoring off, hints hidden, the playlist's cursor on entry 1.
     void resetDesk() {
         if (state->autoDJ.on)
-            w->autoDJCB->click();
+            w->mixerPanel.autoDJ->click();
         for (Slider* s : {w->decks->left().controls().pitch, w->decks->right().controls().pitch})
             s->setValue(1000);
-        for (Slider* s : {w->LVolScroll, w->RvolScroll, w->MainVolScroll, w->monitorVolScroll,
-                          w->crossFaderScroll})
+        for (Slider* s : {w->mixerPanel.desk.LVolScroll, w->mixerPanel.desk.RvolScroll,
+                          w->mixerPanel.desk.MainVolScroll, w->mixerPanel.desk.monitorVolScroll,
+                          w->mixerPanel.desk.crossFaderScroll})
             s->setValue(50);
         w->monitorCMB_Click(2);
         for (int deck : {0, 1}) {
@@ -94,7 +95,7 @@ protected:
     }
     // Presses the row's keys on the crossfader, a control of the window.
     void press(const KeyRow& row) {
-        QWidget* target = w->crossFaderScroll;
+        QWidget* target = w->mixerPanel.desk.crossFaderScroll;
         QTest::keyPress(target, row.key, row.modifiers);
         row.afterDown();
         release(target, row.key, row.modifiers);
@@ -110,9 +111,9 @@ protected:
     // A key event as the keyboard's auto-repeat sends it while a key is held.
     void repeat(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QKeyEvent release(QEvent::KeyRelease, key, modifiers, QString(), true);
-        QApplication::sendEvent(w->crossFaderScroll, &release);
+        QApplication::sendEvent(w->mixerPanel.desk.crossFaderScroll, &release);
         QKeyEvent press(QEvent::KeyPress, key, modifiers, QString(), true);
-        QApplication::sendEvent(w->crossFaderScroll, &press);
+        QApplication::sendEvent(w->mixerPanel.desk.crossFaderScroll, &press);
     }
 
     std::string a = song("key_a.wav", Format::Wav, 5);
@@ -178,11 +179,11 @@ TEST_F(KeyboardTest, EveryRowPressesItsButtonOrSlider) {
         {"F12", Qt::Key_F12, none, nothing, [&] { EXPECT_TRUE(playlist->isVisible()); }},
         {"Ctrl+Up", Qt::Key_Up, ctrl, nothing, progress(w->decks->left().controls().lcd, 51)},
         {"Alt+Up", Qt::Key_Up, alt, nothing, progress(w->decks->right().controls().lcd, 51)},
-        {"Shift+Up", Qt::Key_Up, shift, nothing, value(w->monitorVolScroll, 49)},
+        {"Shift+Up", Qt::Key_Up, shift, nothing, value(w->mixerPanel.desk.monitorVolScroll, 49)},
         {"Up", Qt::Key_Up, none, nothing, [&] { EXPECT_EQ(state->playlist.cursor(), 0); }},
         {"Ctrl+Down", Qt::Key_Down, ctrl, nothing, progress(w->decks->left().controls().lcd, 49)},
         {"Alt+Down", Qt::Key_Down, alt, nothing, progress(w->decks->right().controls().lcd, 49)},
-        {"Shift+Down", Qt::Key_Down, shift, nothing, value(w->monitorVolScroll, 51)},
+        {"Shift+Down", Qt::Key_Down, shift, nothing, value(w->mixerPanel.desk.monitorVolScroll, 51)},
         {"Down", Qt::Key_Down, none, nothing, [&] { EXPECT_EQ(state->playlist.cursor(), 2); }},
         {"Ctrl+Alt+Shift+Down", Qt::Key_Down, ctrlAlt | shift, nothing,
          [&] { EXPECT_EQ(state->playlist.cursor(), 2); }},
@@ -212,14 +213,14 @@ TEST_F(KeyboardTest, EveryRowPressesItsButtonOrSlider) {
          [&] { EXPECT_FALSE(left.scrubForwardHeld); }},
         {"F5", Qt::Key_F5, none, nothing,
          [&] {
-             EXPECT_EQ(w->LVolScroll->Value(), 49);
+             EXPECT_EQ(w->mixerPanel.desk.LVolScroll->Value(), 49);
              EXPECT_EQ(state->leftDeckVolume, 26); // 2 x 0.5 x 0.5 x 51, half to even
          }},
-        {"F6", Qt::Key_F6, none, nothing, value(w->LVolScroll, 51)},
-        {"F7", Qt::Key_F7, none, nothing, value(w->RvolScroll, 49)},
-        {"F8", Qt::Key_F8, none, nothing, value(w->RvolScroll, 51)},
-        {"Page Up", Qt::Key_PageUp, none, nothing, value(w->MainVolScroll, 51)},
-        {"Page Down", Qt::Key_PageDown, none, nothing, value(w->MainVolScroll, 49)},
+        {"F6", Qt::Key_F6, none, nothing, value(w->mixerPanel.desk.LVolScroll, 51)},
+        {"F7", Qt::Key_F7, none, nothing, value(w->mixerPanel.desk.RvolScroll, 49)},
+        {"F8", Qt::Key_F8, none, nothing, value(w->mixerPanel.desk.RvolScroll, 51)},
+        {"Page Up", Qt::Key_PageUp, none, nothing, value(w->mixerPanel.desk.MainVolScroll, 51)},
+        {"Page Down", Qt::Key_PageDown, none, nothing, value(w->mixerPanel.desk.MainVolScroll, 49)},
         {"Q", Qt::Key_Q, none, nothing, [&] { EXPECT_TRUE(playing(0)); }},
         {"Shift+W", Qt::Key_W, shift, nothing,
          [&] {
@@ -259,11 +260,11 @@ TEST_F(KeyboardTest, EveryRowPressesItsButtonOrSlider) {
         {"Ctrl+V at 0",
          Qt::Key_V,
          ctrl,
-         [&] { w->crossFaderScroll->setValue(0); },
+         [&] { w->mixerPanel.desk.crossFaderScroll->setValue(0); },
          [&] { EXPECT_EQ(state->rightDeckVolume, 0); },
          {},
          0},
-        {"B", Qt::Key_B, none, [&] { w->crossFaderScroll->setValue(10); }, nothing, {}, 50},
+        {"B", Qt::Key_B, none, [&] { w->mixerPanel.desk.crossFaderScroll->setValue(10); }, nothing, {}, 50},
         {"Ctrl+N", Qt::Key_N, ctrl, nothing, nothing, {}, 51},
         {"N", Qt::Key_N, none, nothing, nothing, {}, 100},
         {"S", Qt::Key_S, none, [&] { state->selectedDeck = 1; },
@@ -293,7 +294,7 @@ TEST_F(KeyboardTest, EveryRowPressesItsButtonOrSlider) {
         {"Shift+Enter", Qt::Key_Return, shift, nothing,
          [&] {
              EXPECT_TRUE(state->autoDJ.on);
-             EXPECT_EQ(w->autoDJCB->BackColor(), app::kColourOn);
+             EXPECT_EQ(w->mixerPanel.autoDJ->BackColor(), app::kColourOn);
          }},
         {"Enter", Qt::Key_Return, none, nothing, [&] { EXPECT_FALSE(state->autoDJ.on); }},
         {"F10", Qt::Key_F10, none,
@@ -348,7 +349,8 @@ TEST_F(KeyboardTest, EveryRowPressesItsButtonOrSlider) {
         resetDesk();
         row.before();
         press(row);
-        EXPECT_EQ(w->crossFaderScroll->Value(), row.crossfader) << "the control saw the key";
+        EXPECT_EQ(w->mixerPanel.desk.crossFaderScroll->Value(), row.crossfader)
+            << "the control saw the key";
     }
     resetDesk();
 }
@@ -357,7 +359,7 @@ TEST_F(KeyboardTest, EveryRowPressesItsButtonOrSlider) {
 // auto-repeat's releases do not end a bend; the real release does.
 TEST_F(KeyboardTest, HeldKeysRepeatOnlyWhatMayRepeat) {
     resetDesk();
-    QWidget* target = w->crossFaderScroll;
+    QWidget* target = w->mixerPanel.desk.crossFaderScroll;
     QTest::keyPress(target, Qt::Key_Q);
     advance(400);
     const std::uint32_t heard = w->decks->left().getStreamPosition();
@@ -389,7 +391,7 @@ TEST_F(KeyboardTest, HeldKeysRepeatOnlyWhatMayRepeat) {
     repeat(Qt::Key_F5);
     repeat(Qt::Key_F5);
     QTest::keyRelease(target, Qt::Key_F5);
-    EXPECT_EQ(w->LVolScroll->Value(), 47);
+    EXPECT_EQ(w->mixerPanel.desk.LVolScroll->Value(), 47);
     resetDesk();
 }
 
@@ -401,7 +403,7 @@ TEST_F(KeyboardTest, KeysOnEmptyDecksChangeNothing) {
     dialogs.expectBox(ui::vbYes);
     playlist->clearCB_Click();
     dialogs.clear();
-    QWidget* target = w->crossFaderScroll;
+    QWidget* target = w->mixerPanel.desk.crossFaderScroll;
     const short leftProgress = w->decks->left().controls().lcd->Progress();
     const auto chord = [&](Qt::KeyboardModifiers modifiers, Qt::Key key) {
         QTest::keyClick(target, key, modifiers);
@@ -426,9 +428,9 @@ TEST_F(KeyboardTest, KeysOnEmptyDecksChangeNothing) {
 // no repeated press can follow the key-up.
 TEST_F(KeyboardTest, LeavingTheWindowEndsAHeldBendAtOnce) {
     resetDesk();
-    QTest::keyPress(w->crossFaderScroll, Qt::Key_X, Qt::ShiftModifier);
+    QTest::keyPress(w->mixerPanel.desk.crossFaderScroll, Qt::Key_X, Qt::ShiftModifier);
     ASSERT_TRUE(state->decks[0].bendUpHeld);
-    QTest::keyRelease(w->crossFaderScroll, Qt::Key_X, Qt::ShiftModifier);
+    QTest::keyRelease(w->mixerPanel.desk.crossFaderScroll, Qt::Key_X, Qt::ShiftModifier);
     QEvent leave(QEvent::WindowDeactivate);
     QApplication::sendEvent(w, &leave);
     EXPECT_FALSE(state->decks[0].bendUpHeld);
@@ -446,8 +448,8 @@ TEST_F(KeyboardTest, ActionsRunByTheirTextIds) {
         {"deck.right.play", [&] { return playing(1); }, [&] { return playing(1); }},
         {"deck.left.bend.down", [&] { return state->decks[0].bendDownHeld; },
          [&] { return !state->decks[0].bendDownHeld; }},
-        {"crossfader.right", [&] { return w->crossFaderScroll->Value() == 100; },
-         [&] { return w->crossFaderScroll->Value() == 100; }},
+        {"crossfader.right", [&] { return w->mixerPanel.desk.crossFaderScroll->Value() == 100; },
+         [&] { return w->mixerPanel.desk.crossFaderScroll->Value() == 100; }},
     };
     for (const auto& run : runs) {
         SCOPED_TRACE(run.id);
@@ -463,14 +465,14 @@ TEST_F(KeyboardTest, ActionsRunByTheirTextIds) {
 
 TEST_F(KeyboardTest, NextSongBoxShowsItsTextAsTooltipAndPassesTheFocusOn) {
     state->playlist.select(2);
-    ASSERT_FALSE(w->nextSongTXT->text().isEmpty());
+    ASSERT_FALSE(w->mixerPanel.nextSong->text().isEmpty());
     QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton, Qt::NoButton,
                      Qt::NoModifier);
-    QApplication::sendEvent(w->nextSongTXT, &move);
-    EXPECT_EQ(w->nextSongTXT->toolTip(), w->nextSongTXT->text());
+    QApplication::sendEvent(w->mixerPanel.nextSong, &move);
+    EXPECT_EQ(w->mixerPanel.nextSong->toolTip(), w->mixerPanel.nextSong->text());
     QFocusEvent focus(QEvent::FocusIn, Qt::TabFocusReason);
-    QApplication::sendEvent(w->nextSongTXT, &focus);
-    EXPECT_EQ(w->focusWidget(), w->playListCB);
+    QApplication::sendEvent(w->mixerPanel.nextSong, &focus);
+    EXPECT_EQ(w->focusWidget(), w->mixerPanel.playList);
 }
 
 } // namespace

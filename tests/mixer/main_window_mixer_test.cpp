@@ -55,12 +55,12 @@ protected:
 
 TEST_F(MainWindowMixerTest, StartsCentredWithMonitoringOff) {
     EXPECT_EQ(state->crossMax, 100);
-    EXPECT_EQ(w->crossFaderScroll->Value(), 50);
-    EXPECT_EQ(w->MainVolScroll->Value(), 50);
+    EXPECT_EQ(w->mixerPanel.desk.crossFaderScroll->Value(), 50);
+    EXPECT_EQ(w->mixerPanel.desk.MainVolScroll->Value(), 50);
     EXPECT_EQ(state->monitorMode, 3);
-    EXPECT_EQ(w->monitorCMB[0]->BackColor(), app::kColourOff);
-    EXPECT_EQ(w->monitorCMB[1]->BackColor(), app::kColourOff);
-    EXPECT_EQ(w->monitorCMB[2]->BackColor(), app::kColourOn);
+    EXPECT_EQ(w->mixerPanel.desk.monitorCMB[0]->BackColor(), app::kColourOff);
+    EXPECT_EQ(w->mixerPanel.desk.monitorCMB[1]->BackColor(), app::kColourOff);
+    EXPECT_EQ(w->mixerPanel.desk.monitorCMB[2]->BackColor(), app::kColourOn);
 }
 
 // Value changed and thumb moved, of each slider, and the monitor buttons'
@@ -71,12 +71,12 @@ TEST_F(MainWindowMixerTest, EveryNotificationReachesTheStreams) {
     // Left deck monitored with the monitor slider at the bottom, decks full,
     // master half: both streams at 50, full right.
     const auto base = [&] {
-        w->crossFaderScroll->setValue(50);
-        w->MainVolScroll->setValue(50);
-        w->LVolScroll->setValue(0);
-        w->RvolScroll->setValue(0);
-        w->monitorVolScroll->setValue(100);
-        w->monitorCMB[0]->click();
+        w->mixerPanel.desk.crossFaderScroll->setValue(50);
+        w->mixerPanel.desk.MainVolScroll->setValue(50);
+        w->mixerPanel.desk.LVolScroll->setValue(0);
+        w->mixerPanel.desk.RvolScroll->setValue(0);
+        w->mixerPanel.desk.monitorVolScroll->setValue(100);
+        w->mixerPanel.desk.monitorCMB[0]->click();
         ASSERT_EQ(attributesOf(state->decks[0].stream), (Attributes{50, 100}));
         ASSERT_EQ(attributesOf(state->decks[1].stream), (Attributes{50, 100}));
     };
@@ -86,11 +86,11 @@ TEST_F(MainWindowMixerTest, EveryNotificationReachesTheStreams) {
         Attributes left, right;
     };
     const Row rows[] = {
-        {w->crossFaderScroll, 0, {50, 100}, {0, 0}},
-        {w->LVolScroll, 50, {25, 100}, {50, 100}},
-        {w->RvolScroll, 50, {50, 100}, {25, 100}},
-        {w->MainVolScroll, 100, {100, 100}, {100, 100}},
-        {w->monitorVolScroll, 20, {80, -38}, {50, 100}},
+        {w->mixerPanel.desk.crossFaderScroll, 0, {50, 100}, {0, 0}},
+        {w->mixerPanel.desk.LVolScroll, 50, {25, 100}, {50, 100}},
+        {w->mixerPanel.desk.RvolScroll, 50, {50, 100}, {25, 100}},
+        {w->mixerPanel.desk.MainVolScroll, 100, {100, 100}, {100, 100}},
+        {w->mixerPanel.desk.monitorVolScroll, 20, {80, -38}, {50, 100}},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.slider->objectName().toStdString());
@@ -112,11 +112,11 @@ TEST_F(MainWindowMixerTest, EveryNotificationReachesTheStreams) {
     }
 
     // Monitor off by its button; then the event the decks raise.
-    w->monitorCMB[2]->click();
+    w->mixerPanel.desk.monitorCMB[2]->click();
     EXPECT_EQ(attributesOf(state->decks[0].stream), (Attributes{50, 0}));
     {
-        const QSignalBlocker quiet(w->MainVolScroll);
-        w->MainVolScroll->setValue(80);
+        const QSignalBlocker quiet(w->mixerPanel.desk.MainVolScroll);
+        w->mixerPanel.desk.MainVolScroll->setValue(80);
     }
     w->decks->events().levelsChanged();
     EXPECT_EQ(attributesOf(state->decks[0].stream), (Attributes{80, 0}));
@@ -132,15 +132,15 @@ TEST_F(MainWindowMixerTest, DeckOperationsEndInTheMixer) {
         qzvPeak* meter;
     };
     const Side sides[] = {{w->decks->left().controls().play, w->decks->left().controls().pause,
-                           w->decks->left().controls().rate22050, w->LVUmeter},
+                           w->decks->left().controls().rate22050, w->mixerPanel.desk.LVUmeter},
                           {w->decks->right().controls().play, w->decks->right().controls().pause,
-                           w->decks->right().controls().rate22050, w->RVUmeter}};
+                           w->decks->right().controls().rate22050, w->mixerPanel.desk.RVUmeter}};
     int master = 20;
     // Monitoring off, crossfader centred, deck slider at half after loading:
     // volume = master / 2, centred.
     const auto masterUnheard = [&] {
-        const QSignalBlocker quiet(w->MainVolScroll);
-        w->MainVolScroll->setValue(master += 10);
+        const QSignalBlocker quiet(w->mixerPanel.desk.MainVolScroll);
+        w->mixerPanel.desk.MainVolScroll->setValue(master += 10);
         return Attributes{master / 2, 0};
     };
     for (int deck = 0; deck < 2; ++deck) {
@@ -176,9 +176,10 @@ TEST_F(MainWindowMixerTest, DeckOperationsEndInTheMixer) {
 TEST_F(MainWindowMixerTest, MouseOverSliderFocusesMixer) {
     w->activateWindow();
     QApplication::setActiveWindow(w);
-    for (Slider* s : {w->crossFaderScroll, w->LVolScroll, w->RvolScroll, w->MainVolScroll,
-                      w->monitorVolScroll}) {
-        w->nextSongTXT->setFocus();
+    for (Slider* s : {w->mixerPanel.desk.crossFaderScroll, w->mixerPanel.desk.LVolScroll,
+                      w->mixerPanel.desk.RvolScroll, w->mixerPanel.desk.MainVolScroll,
+                      w->mixerPanel.desk.monitorVolScroll}) {
+        w->mixerPanel.nextSong->setFocus();
         ASSERT_FALSE(w->Mixer->hasFocus());
         const QPointF at(s->width() / 2.0, s->height() / 2.0);
         QMouseEvent move(QEvent::MouseMove, at, s->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
@@ -191,18 +192,19 @@ TEST_F(MainWindowMixerTest, MouseOverSliderFocusesMixer) {
 TEST_F(MainWindowMixerTest, BothDecksPlayingMetersLit) {
     playDeck(0, 0.9, 440);
     playDeck(1, 0.6, 1000);
-    w->LVolScroll->setValue(10);
-    w->RvolScroll->setValue(30);
-    w->MainVolScroll->setValue(80);
-    w->crossFaderScroll->setValue(40);
+    w->mixerPanel.desk.LVolScroll->setValue(10);
+    w->mixerPanel.desk.RvolScroll->setValue(30);
+    w->mixerPanel.desk.MainVolScroll->setValue(80);
+    w->mixerPanel.desk.crossFaderScroll->setValue(40);
     BASS_Offline_Render(nullptr, 4096);
     w->trackTick().run();
     // Deck meters after the deck slider; master after master and crossfader.
-    EXPECT_NEAR(w->LVUmeter->LPeak(), 0.9 * 128 * 0.9, 1.5);
-    EXPECT_NEAR(w->RVUmeter->LPeak(), 0.6 * 128 * 0.7, 1.5);
-    EXPECT_NEAR(w->mainVolVUmeter->LPeak(), 0.9 * 128 * 0.8, 1.5);
-    EXPECT_NEAR(w->mainVolVUmeter->RPeak(), 0.6 * 128 * 0.8 * 0.8, 1.5);
-    for (const qzvPeak* m : {w->LVUmeter, w->RVUmeter, w->mainVolVUmeter})
+    EXPECT_NEAR(w->mixerPanel.desk.LVUmeter->LPeak(), 0.9 * 128 * 0.9, 1.5);
+    EXPECT_NEAR(w->mixerPanel.desk.RVUmeter->LPeak(), 0.6 * 128 * 0.7, 1.5);
+    EXPECT_NEAR(w->mixerPanel.desk.mainVolVUmeter->LPeak(), 0.9 * 128 * 0.8, 1.5);
+    EXPECT_NEAR(w->mixerPanel.desk.mainVolVUmeter->RPeak(), 0.6 * 128 * 0.8 * 0.8, 1.5);
+    for (const qzvPeak* m : {w->mixerPanel.desk.LVUmeter, w->mixerPanel.desk.RVUmeter,
+                             w->mixerPanel.desk.mainVolVUmeter})
         EXPECT_GE(m->top(qzvPeak::Column::Left), 8) << m->objectName().toStdString();
     EXPECT_FALSE(testing_support::saveScreenshot(w, "main-window-mixer-playing").isEmpty());
 }

@@ -81,8 +81,8 @@ TEST_F(PlaylistStartupTest, TheLastPlaylistLoadsUnderTheSplash) {
     ASSERT_TRUE(state->playlistWindow);
     EXPECT_EQ(lines().size(), 120);
     EXPECT_EQ(lines()[3], "4.  Caf\u00e9 Lounge - DJ Test");
-    EXPECT_EQ(w->nextSongTXT->text(), "1.  Sunrise - DJ Test");
-    w->playListCB->click();
+    EXPECT_EQ(w->mixerPanel.nextSong->text(), "1.  Sunrise - DJ Test");
+    w->mixerPanel.playList->click();
     EXPECT_TRUE(state->playlistWindow->isVisible());
     EXPECT_FALSE(testing_support::saveScreenshot(state->playlistWindow, "playlist").isEmpty());
 }
