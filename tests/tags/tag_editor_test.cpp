@@ -216,27 +216,6 @@ TEST_F(TagEditorTest, Id3v2SaveKeepsEveryOtherFrameAndTextBeyondLatin1) {
     EXPECT_TRUE(bytes.right(128).startsWith("TAGV1"));
 }
 
-// Every stream's packets (the audio, and pictures kept as attached
-// pictures), hashed as FFmpeg reads them; empty when it cannot open the file.
-QByteArray packetHash(const QString& path) {
-    AVFormatContext* context = nullptr;
-    if (avformat_open_input(&context, QFile::encodeName(path).constData(), nullptr, nullptr) < 0)
-        return {};
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    AVPacket* packet = av_packet_alloc();
-    for (unsigned i = 0; i < context->nb_streams; ++i)
-        if (context->streams[i]->disposition & AV_DISPOSITION_ATTACHED_PIC)
-            hash.addData(QByteArrayView(context->streams[i]->attached_pic.data,
-                                        context->streams[i]->attached_pic.size));
-    while (av_read_frame(context, packet) >= 0) {
-        hash.addData(QByteArrayView(packet->data, packet->size));
-        av_packet_unref(packet);
-    }
-    av_packet_free(&packet);
-    avformat_close_input(&context);
-    return hash.result();
-}
-
 // A picture and a ReplayGain value, added by TagLib as another tagger would.
 void addPictureAndReplayGain(const QString& path) {
     const QByteArray name = QFile::encodeName(path);
