@@ -13,7 +13,7 @@ class QGroupBox;
 class QLabel;
 class ConsoleButton;
 
-namespace app {
+namespace core {
 struct ProgramState;
 }
 

@@ -15,7 +15,7 @@ std::int32_t toLong(double value) {
     if (!(value > std::numeric_limits<std::int32_t>::min() &&
           value < std::numeric_limits<std::int32_t>::max()))
         return 0;
-    return static_cast<std::int32_t>(roundHalfEven(value));
+    return static_cast<std::int32_t>(core::roundHalfEven(value));
 }
 } // namespace
 
@@ -26,12 +26,12 @@ BrowserVersion parseBrowserVersion(const QString& text) {
     // Positions as 1-based character positions, 0 = not found.
     qsizetype p = text.indexOf('.') + 1;
     if (p > 1)
-        v.major = toLong(numericPrefix(text.left(p - 1)));
+        v.major = toLong(core::numericPrefix(text.left(p - 1)));
     p = p + 1;
     const qsizetype q = text.indexOf('.', p - 1) + 1;
     // With no further "." the minor number runs to the end of the text.
     const QString minorText = q > 0 ? text.mid(p - 1, q - p) : text.mid(p - 1);
-    v.minor = toLong(numericPrefix(minorText));
+    v.minor = toLong(core::numericPrefix(minorText));
     return v;
 }
 

@@ -10,13 +10,13 @@ namespace {
 
 // The association of song type `index`, by its first extension.
 FileType songFileType(int index) {
-    static const std::array<QByteArray, kSongTypes.size()> extensions = [] {
-        std::array<QByteArray, kSongTypes.size()> list;
-        for (std::size_t i = 0; i < kSongTypes.size(); ++i)
-            list[i] = "." + QByteArray(kSongTypes[i].extensions).split(' ').first();
+    static const std::array<QByteArray, core::kSongTypes.size()> extensions = [] {
+        std::array<QByteArray, core::kSongTypes.size()> list;
+        for (std::size_t i = 0; i < core::kSongTypes.size(); ++i)
+            list[i] = "." + QByteArray(core::kSongTypes[i].extensions).split(' ').first();
         return list;
     }();
-    const SongType& song = kSongTypes[static_cast<std::size_t>(index)];
+    const core::SongType& song = core::kSongTypes[static_cast<std::size_t>(index)];
     return {song.caption, extensions[static_cast<std::size_t>(index)].constData(), song.className,
             song.description, song.mimeTypes};
 }
@@ -44,7 +44,7 @@ namespace {
 constexpr reg::HKEY kClassesRoot = reg::HKEY_CLASSES_ROOT;
 
 void writeDefault(const QString& key, const QString& text) {
-    save_RegValue(kClassesRoot, key, QString(), reg::REG_SZ, text);
+    core::save_RegValue(kClassesRoot, key, QString(), reg::REG_SZ, text);
 }
 
 void deleteDefault(const QString& key) {
@@ -84,7 +84,8 @@ QString associationCommand() {
 TypeChecks readAssociations() {
     TypeChecks checks{};
     for (int i = 0; i < kFileTypeCount; ++i) {
-        const QString current = get_RegValue(kClassesRoot, kFileTypes[i].extension, QString());
+        const QString current =
+            core::get_RegValue(kClassesRoot, kFileTypes[i].extension, QString());
         checks[i] = current == kFileTypes[i].className ? 1 : 0;
     }
     return checks;

@@ -16,7 +16,7 @@ class QLabel;
 class QLineEdit;
 class ConsoleButton;
 
-namespace app {
+namespace core {
 struct ProgramState;
 }
 namespace mixer {

@@ -13,7 +13,7 @@ class QRadioButton;
 class ConsoleButton;
 class Slider;
 
-namespace app {
+namespace core {
 struct ProgramState;
 }
 

@@ -9,7 +9,7 @@
 
 class QLabel;
 
-namespace app {
+namespace core {
 struct ProgramState;
 }
 

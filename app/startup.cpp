@@ -18,11 +18,11 @@ QString commandLineText(const QStringList& arguments) {
     return text;
 }
 
-void startProgram(ProgramState& state) {
+void startProgram(core::ProgramState& state) {
     loadingF::load(state);
 }
 
-void offerFileAssociations(ProgramState& state, QWidget* mainWindow) {
+void offerFileAssociations(core::ProgramState& state, QWidget* mainWindow) {
     frmAssociate* window = frmAssociate::load(state);
     if (state.settings.optStartUp == 1 && state.associatedTypes <= 1)
         window->showOwned(mainWindow, false);

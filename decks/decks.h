@@ -11,7 +11,7 @@
 
 class QWidget;
 
-namespace app {
+namespace core {
 struct ProgramState;
 }
 

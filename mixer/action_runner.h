@@ -13,7 +13,7 @@ class QLineEdit;
 class QWidget;
 class Slider;
 
-namespace app {
+namespace core {
 struct ProgramState;
 }
 namespace decks {

@@ -1,5 +1,6 @@
 #include "mixer/key_hints.h"
 
+#include "controls/widgets/console_button.h"
 #include "controls/widgets/console_look.h"
 #include "decks/deck_controls.h"
 #include "mixer/actions.h"

@@ -38,7 +38,7 @@ private:
 // deck takes (decks/deck_drop_target.cpp).
 class NextSongDrag : public QObject {
 public:
-    NextSongDrag(QLineEdit* box, app::ProgramState& state) : QObject(box), state_(state) {
+    NextSongDrag(QLineEdit* box, core::ProgramState& state) : QObject(box), state_(state) {
         box->installEventFilter(this);
     }
 
@@ -48,7 +48,7 @@ protected:
             state_.dragArmed = true;
             auto* drag = new QDrag(watched);
             auto* data = new QMimeData;
-            data->setData(app::kNextSongMime, QByteArray());
+            data->setData(core::kNextSongMime, QByteArray());
             drag->setMimeData(data);
             drag->exec(Qt::CopyAction);
         }
@@ -56,12 +56,12 @@ protected:
     }
 
 private:
-    app::ProgramState& state_;
+    core::ProgramState& state_;
 };
 
 } // namespace
 
-void attachNextSongBox(QLineEdit* box, QWidget* focusTarget, app::ProgramState& state) {
+void attachNextSongBox(QLineEdit* box, QWidget* focusTarget, core::ProgramState& state) {
     new NextSongDrag(box, state);
     new NextSongBox(box, focusTarget);
 }

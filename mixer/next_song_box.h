@@ -6,13 +6,13 @@
 class QLineEdit;
 class QWidget;
 
-namespace app {
+namespace core {
 struct ProgramState;
 }
 
 namespace mixer {
 
 // Gives `box` the behaviour above; `focusTarget` is the playlist button.
-void attachNextSongBox(QLineEdit* box, QWidget* focusTarget, app::ProgramState& state);
+void attachNextSongBox(QLineEdit* box, QWidget* focusTarget, core::ProgramState& state);
 
 } // namespace mixer

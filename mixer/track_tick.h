@@ -4,7 +4,7 @@
 // progress; then, with the automatic DJ on, each deck past its mix point
 // reports it (right deck first), which runs one automatic-DJ step. The main
 // window's track timer runs it. UI thread only.
-namespace app {
+namespace core {
 struct ProgramState;
 }
 namespace decks {

@@ -16,7 +16,7 @@ class QMenu;
 class QAction;
 class ConsoleButton;
 
-namespace app {
+namespace core {
 struct ProgramState;
 }
 

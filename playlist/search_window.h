@@ -10,7 +10,7 @@ class QLabel;
 class QLineEdit;
 class ConsoleButton;
 
-namespace app {
+namespace core {
 struct ProgramState;
 }
 

@@ -4,7 +4,7 @@
 // and the deck information are built from.
 #include <QString>
 
-namespace app {
+namespace core {
 struct Id3v2Values;
 }
 

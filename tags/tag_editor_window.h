@@ -19,7 +19,7 @@ class QLineEdit;
 class QRadioButton;
 class ConsoleButton;
 
-namespace app {
+namespace core {
 struct ProgramState;
 }
 

@@ -8,7 +8,7 @@
 // engine must be started (titles are read through its streams).
 #include <QString>
 
-namespace app {
+namespace core {
 struct ProgramState;
 }
 

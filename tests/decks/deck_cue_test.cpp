@@ -20,7 +20,7 @@ protected:
     void loadInCueMode() {
         load(wav44k());
         mouseDown(controls().play, 2);
-        ASSERT_EQ(rec().cueMode, -1);
+        ASSERT_TRUE(rec().cueMode);
     }
     void scrubTick() {
         side() == 0 ? w->decks->left().scrubTimer_Tick() : w->decks->right().scrubTimer_Tick();
@@ -127,7 +127,7 @@ TEST_P(DeckCue, PlayFromMemoryLeavesCueModeAndTheRunDown) {
     mouseDown(controls().cueBack);
     rec().memoryCue1 = 8000;
     controls().playFromMemory->click();
-    EXPECT_EQ(rec().cueMode, 0);
+    EXPECT_FALSE(rec().cueMode);
     EXPECT_FALSE(controls().cueTimer->isActive());
     render(100);
     EXPECT_EQ(deck().getStreamPosition(), 8400u);

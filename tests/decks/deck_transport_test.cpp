@@ -23,7 +23,7 @@ TEST_P(DeckTransport, PlayPauseResumeAndRestartFromTheCuePoint) {
     w->decks->events().levelsChanged = [&] { ++volumeSteps; };
     load(wav44k());
     controls().pause->click(); // a stopped deck does not pause
-    EXPECT_EQ(rec().paused, 0);
+    EXPECT_FALSE(rec().paused);
 
     controls().play->click();
     EXPECT_EQ(rec().stream.state(), engine::PlayState::playing);
@@ -33,7 +33,7 @@ TEST_P(DeckTransport, PlayPauseResumeAndRestartFromTheCuePoint) {
     EXPECT_EQ(deck().getStreamPosition(), 4410u * 4);
 
     controls().pause->click();
-    EXPECT_EQ(rec().paused, -1);
+    EXPECT_TRUE(rec().paused);
     EXPECT_TRUE(controls().lcd->Pause());
     EXPECT_EQ(rec().stream.state(), engine::PlayState::paused);
     render(1000);
@@ -41,7 +41,7 @@ TEST_P(DeckTransport, PlayPauseResumeAndRestartFromTheCuePoint) {
     EXPECT_EQ(deck().getStreamPosition(), 4410u * 4);
 
     controls().play->click(); // resumes where it paused
-    EXPECT_EQ(rec().paused, 0);
+    EXPECT_FALSE(rec().paused);
     EXPECT_FALSE(controls().lcd->Pause());
     EXPECT_EQ(volumeSteps, 2);
     render(100);
@@ -79,16 +79,16 @@ TEST_P(DeckTransport, RightClickOnPlayGoesBackToTheCuePoint) {
     mouseDown(controls().play, 2);
     EXPECT_EQ(rec().stream.state(), engine::PlayState::stopped);
     EXPECT_LT(deck().getStreamPosition(), 4u * 2);
-    EXPECT_EQ(rec().cueMode, -1);
+    EXPECT_TRUE(rec().cueMode);
     EXPECT_TRUE(controls().lcd->Cueing());
     EXPECT_FALSE(controls().lcd->Play());
     EXPECT_EQ(state->selectedDeck, side());
 
     controls().cueTimer->start();
     mouseDown(controls().play, 1); // a left press does nothing until the click
-    EXPECT_EQ(rec().cueMode, -1);
+    EXPECT_TRUE(rec().cueMode);
     controls().play->click(); // play leaves cue mode
-    EXPECT_EQ(rec().cueMode, 0);
+    EXPECT_FALSE(rec().cueMode);
     EXPECT_FALSE(controls().cueTimer->isActive());
     EXPECT_EQ(rec().stream.state(), engine::PlayState::playing);
 }
