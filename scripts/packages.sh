@@ -6,7 +6,8 @@
 # libxcb1-dev gives the windows the screen's colormap on X11.
 # libtag1-dev reads and writes the tags of FLAC, AIFF, M4A, Ogg and Opus songs;
 # flac (metaflac) and python3-mutagen tag test files as other programs do.
-# imagemagick cuts the window checks' screen captures and counts their colours.
+# imagemagick cuts the window checks' screen captures and counts their colours;
+# jack-capture records the unattended set (scripts/unattended-set).
 VORLAN_PACKAGES=(
     build-essential cmake pkg-config git
     qt6-base-dev libgl-dev libxcb1-dev
@@ -17,7 +18,7 @@ VORLAN_PACKAGES=(
     clang libclang-rt-14-dev clang-format
     fonts-dejavu-core
     librsvg2-bin desktop-file-utils dpkg-dev
-    xvfb openbox xdotool x11-utils x11-apps appstream imagemagick
+    xvfb openbox xdotool x11-utils x11-apps appstream imagemagick jack-capture
 )
 
 # Installs whatever of VORLAN_PACKAGES is missing; quiet, and does nothing when all are present.
