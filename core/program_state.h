@@ -39,11 +39,11 @@ struct DeckRecord {
     engine::Channel stream;         // the loaded file's stream and who opened it; empty = none
     std::uint32_t baseRate = 44100; // Hz, the rate the pitch is computed from
     bool paused = false;            // set by pause, cleared by the next play
-    std::uint32_t cuePosition = 0;  // bytes; where play starts
+    std::uint64_t cuePosition = 0;  // bytes; where play starts
     bool cueMode = false;           // the deck stands at its cue point
-    std::uint32_t length = 0;       // bytes of the stream's data
-    std::uint32_t memoryCue1 = 0;   // bytes; the cue position before the last cue press
-    std::uint32_t memoryCue2 = 0;   // bytes; the previous memory cue 1
+    std::uint64_t length = 0;       // bytes of the stream's data (a 10-hour song is over 4 GB)
+    std::uint64_t memoryCue1 = 0;   // bytes; the cue position before the last cue press
+    std::uint64_t memoryCue2 = 0;   // bytes; the previous memory cue 1
     // Pitch: 1000 = no change, above faster, below slower (slider units, 0..2000).
     std::int16_t pitchPosition = 1000;
     std::int32_t lastSliderValue = 0; // slider value last turned into a pitch position

@@ -44,8 +44,8 @@ public:
 
     // ---- Engine calls by the stream kind (deck_stream.cpp) ----
     // Byte position of the deck's stream; 0 when it cannot be read.
-    std::uint32_t getStreamPosition() const;
-    int setStreamPosition(std::uint32_t bytes);
+    std::uint64_t getStreamPosition() const;
+    int setStreamPosition(std::uint64_t bytes);
     int playStream();
     int resumeStream();
 
@@ -63,7 +63,7 @@ public:
     // Total time text of the stream; stores its length in bytes.
     QString getSongLength();
     // Time text of length - position (00:00:00 when the position is past the end).
-    QString getTimeRemain(std::uint32_t position, std::uint32_t length) const;
+    QString getTimeRemain(std::uint64_t position, std::uint64_t length) const;
     // One track tick: the display's progress and remaining time, or the seek
     // when the user dragged the display's position bar since the last tick.
     void showTrackTime();

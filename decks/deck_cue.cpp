@@ -33,7 +33,7 @@ void Deck::run_cue_mousedown() {
         r.cuePosition = getStreamPosition();
         return;
     }
-    const std::uint32_t previous = r.cuePosition;
+    const std::uint64_t previous = r.cuePosition;
     if (previous > 0 && r.memoryCue1 == 0 && r.memoryCue2 == 0) {
         r.memoryCue1 = previous;
         controls_.playFromMemory->setBackColor(app::kColourOn);
@@ -87,7 +87,7 @@ void Deck::scrubTimer_Tick() {
     // Past either end the cue point goes back to the first byte.
     if (cue <= 0 || cue >= static_cast<std::int64_t>(r.length))
         cue = 1;
-    r.cuePosition = static_cast<std::uint32_t>(cue);
+    r.cuePosition = static_cast<std::uint64_t>(cue);
     setStreamPosition(r.cuePosition);
 }
 

@@ -4,11 +4,11 @@
 
 namespace decks {
 
-std::uint32_t Deck::getStreamPosition() const {
-    return static_cast<std::uint32_t>(record().stream.position());
+std::uint64_t Deck::getStreamPosition() const {
+    return record().stream.position();
 }
 
-int Deck::setStreamPosition(std::uint32_t bytes) {
+int Deck::setStreamPosition(std::uint64_t bytes) {
     return record().stream.seek(bytes);
 }
 

@@ -12,11 +12,11 @@ namespace decks {
 
 QString Deck::getSongLength() {
     core::DeckRecord& r = record();
-    r.length = static_cast<std::uint32_t>(r.stream.length());
+    r.length = r.stream.length();
     return timeText(r.stream.seconds(r.length));
 }
 
-QString Deck::getTimeRemain(std::uint32_t position, std::uint32_t length) const {
+QString Deck::getTimeRemain(std::uint64_t position, std::uint64_t length) const {
     if (position >= length)
         return timeText(0);
     return timeText(record().stream.seconds(length - position));
@@ -31,7 +31,7 @@ void Deck::showTrackTime() {
     QString text;
     if (progress == r.lastProgress) {
         if (r.length > 0) {
-            const std::uint32_t position = getStreamPosition();
+            const std::uint64_t position = getStreamPosition();
             lcd.setProgress(static_cast<short>(
                 core::roundHalfEven(std::min(position, r.length) * 100.0 / r.length)));
             text = getTimeRemain(position, r.length);
@@ -42,7 +42,7 @@ void Deck::showTrackTime() {
     } else {
         // The user dragged the position bar since the last tick.
         setStreamPosition(
-            static_cast<std::uint32_t>(core::roundHalfEven(progress / 100.0 * r.length)));
+            static_cast<std::uint64_t>(core::roundHalfEven(progress / 100.0 * r.length)));
         text = getTimeRemain(getStreamPosition(), r.length);
     }
     lcd.setRemain(text);

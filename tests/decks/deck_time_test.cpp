@@ -12,7 +12,10 @@
 #include "mixer/track_tick.h"
 #include "tests/platform/audio/audio_test_support.h"
 
+#include <QFile>
 #include <QTest>
+#include <cmath>
+#include <cstdint>
 
 using namespace deck_test;
 using audio_test::render;
@@ -98,6 +101,68 @@ TEST_P(DeckTime, WithTheAutomaticDjOnTheDeckPastItsMixPointReportsItself) {
     state->autoDJ.on = false;
     w->trackTick().run();
     EXPECT_EQ(due.size(), reports) << "only with the automatic DJ on";
+}
+
+// A ten-hour set recording (RF64 WAV, 6.35 GB of 16-bit stereo at 44.1 kHz:
+// past what 32 bits of bytes can count), silent but for a tone a minute
+// before its end. The file is sparse: only the tone takes room on the disk.
+std::string tenHourSong() {
+    const std::string path = deck_test::writeFile("ten-hours.wav", "");
+    constexpr std::uint64_t frames = 10ull * 3600 * 44100;
+    constexpr std::uint64_t dataBytes = frames * 4;
+    std::string header;
+    const auto put = [&header](std::uint64_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            header.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+    };
+    header += "RF64";
+    put(0xFFFFFFFF, 4);
+    header += "WAVEds64";
+    put(28, 4);
+    put(dataBytes + 36 + 36, 8); // the whole file less its first 8 bytes
+    put(dataBytes, 8);
+    put(frames, 8);
+    put(0, 4);
+    header += "fmt ";
+    put(16, 4);
+    put(1, 2); // PCM
+    put(2, 2);
+    put(44100, 4);
+    put(44100 * 4, 4);
+    put(4, 2);
+    put(16, 2);
+    header += "data";
+    put(0xFFFFFFFF, 4);
+    QFile file(QString::fromStdString(path));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(header.data(), static_cast<qint64>(header.size()));
+    std::string tone(44100 * 4, '\0');
+    for (std::size_t i = 0; i < 44100; ++i) {
+        const auto s = static_cast<std::int16_t>(16000 * std::sin(2 * M_PI * 1000 * i / 44100.0));
+        for (int c = 0; c < 2; ++c) {
+            tone[i * 4 + c * 2] = static_cast<char>(s & 0xFF);
+            tone[i * 4 + c * 2 + 1] = static_cast<char>((s >> 8) & 0xFF);
+        }
+    }
+    file.seek(static_cast<qint64>(header.size() + (frames - 60 * 44100) * 4));
+    file.write(tone.data(), static_cast<qint64>(tone.size()));
+    file.resize(static_cast<qint64>(header.size() + dataBytes));
+    return path;
+}
+
+TEST_P(DeckTime, ATenHourSongShowsItsTimeAndSeeksPastFourGigabytes) {
+    load(tenHourSong());
+    ASSERT_TRUE(rec().stream);
+    EXPECT_EQ(rec().length, 10ull * 3600 * 44100 * 4);
+    EXPECT_EQ(controls().lcd->Remain(), "10:00:00");
+    controls().play->click();
+    const std::uint64_t minuteBeforeTheEnd = rec().length - 60ull * 44100 * 4;
+    deck().setStreamPosition(minuteBeforeTheEnd);
+    EXPECT_EQ(deck().getStreamPosition(), minuteBeforeTheEnd);
+    EXPECT_GT(audio_test::peak(render(22050), 1), 4000) << "the tone a minute before the end";
+    w->trackTick().run();
+    EXPECT_EQ(controls().lcd->Progress(), 100);
+    EXPECT_EQ(controls().lcd->Remain(), "00:01:00");
 }
 
 DECK_TEST_BOTH_SIDES(DeckTime);
