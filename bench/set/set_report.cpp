@@ -29,7 +29,8 @@ bool readWav(const char* path, Wav& wav) {
         std::memcpy(&v, bytes.data() + at, 4);
         return v;
     };
-    if (bytes.size() < 12 || std::memcmp(bytes.data(), "RIFF", 4) || std::memcmp(bytes.data() + 8, "WAVE", 4))
+    if (bytes.size() < 12 || std::memcmp(bytes.data(), "RIFF", 4) ||
+        std::memcmp(bytes.data() + 8, "WAVE", 4))
         return false;
     std::size_t pos = 12;
     while (bytes.size() - pos >= 8) {

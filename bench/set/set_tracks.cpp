@@ -22,8 +22,8 @@ int main(int argc, char** argv) {
     const double seconds = std::atof(argv[3]);
     fs::create_directories(folder);
     using fixtures::Format;
-    const Format formats[] = {Format::Mp3Cbr, Format::Flac,      Format::Wav,   Format::M4aAac,
-                              Format::Mp3Vbr, Format::OggVorbis, Format::Aiff,  Format::Opus,
+    const Format formats[] = {Format::Mp3Cbr, Format::Flac,      Format::Wav,  Format::M4aAac,
+                              Format::Mp3Vbr, Format::OggVorbis, Format::Aiff, Format::Opus,
                               Format::Wma,    Format::M4aAlac,   Format::Asf};
     std::ofstream list(folder / "set.m3u");
     list << "#EXTM3U\n";
@@ -44,7 +44,8 @@ int main(int argc, char** argv) {
         tone.seconds = seconds;
         tone.frequency = 300 + 40 * i;
         tone.amplitude = 0.3;
-        const std::string name = "track" + std::to_string(i) + "." + fixtures::extensionOf(tone.format);
+        const std::string name =
+            "track" + std::to_string(i) + "." + fixtures::extensionOf(tone.format);
         fixtures::makeTone(folder / name, tone);
         list << name << "\n";
     }
