@@ -12,7 +12,6 @@
 #include <cstdint>
 #include <functional>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace ui {
@@ -106,15 +105,6 @@ struct LoadedForm {
     QObject* window = nullptr;
     std::function<void()> unload;
 };
-
-// Runs a function the higher part connected; the empty value when it did not.
-template <typename Fn, typename... Args>
-auto callLink(const std::function<Fn>& link, Args&&... args) {
-    using Result = typename std::function<Fn>::result_type;
-    if (!link)
-        return Result();
-    return link(std::forward<Args>(args)...);
-}
 
 struct ProgramState {
     explicit ProgramState(ui::Dialogs& dialogs);

@@ -42,13 +42,6 @@ public:
     // is loaded and the memory cues are cleared.
     void openFile_Click();
 
-    // ---- Engine calls by the stream kind (deck_stream.cpp) ----
-    // Byte position of the deck's stream; 0 when it cannot be read.
-    std::uint64_t getStreamPosition() const;
-    int setStreamPosition(std::uint64_t bytes);
-    int playStream();
-    int resumeStream();
-
     // ---- Transport (deck_transport.cpp) ----
     void play_Click();
     // Right button (2): back to the cue point. Other buttons do nothing.

@@ -30,7 +30,7 @@ void Deck::cue_MouseDown() {
 void Deck::run_cue_mousedown() {
     core::DeckRecord& r = record();
     if (r.paused) {
-        r.cuePosition = getStreamPosition();
+        r.cuePosition = record().stream.position();
         return;
     }
     const std::uint64_t previous = r.cuePosition;
@@ -41,7 +41,7 @@ void Deck::run_cue_mousedown() {
         r.memoryCue2 = r.memoryCue1;
         r.memoryCue1 = previous;
     }
-    r.cuePosition = getStreamPosition();
+    r.cuePosition = record().stream.position();
     if (r.cuePosition == r.length)
         r.cuePosition = 1;
 }
@@ -61,7 +61,7 @@ void Deck::scrub_MouseDown(bool forward) {
     if (!controls_.cueTimer->isActive())
         controls_.cueTimer->start();
     if (!r.stream.isPlaying())
-        playStream();
+        record().stream.play();
     controls_.lcd->setCueDir(forward ? kDirForward : kDirBack);
 }
 
@@ -88,7 +88,7 @@ void Deck::scrubTimer_Tick() {
     if (cue <= 0 || cue >= static_cast<std::int64_t>(r.length))
         cue = 1;
     r.cuePosition = static_cast<std::uint64_t>(cue);
-    setStreamPosition(r.cuePosition);
+    record().stream.seek(r.cuePosition);
 }
 
 void Deck::resetCue_Click() {
@@ -100,7 +100,7 @@ void Deck::resetCue_Click() {
     r.cuePosition = 0;
     state_.selectedDeck = static_cast<std::int16_t>(side_);
     const bool playing = r.stream.isPlaying();
-    setStreamPosition(0);
+    record().stream.seek(0);
     playFromHere(playing);
 }
 
@@ -115,7 +115,7 @@ void Deck::playFromMemory_Click(int index) {
     controls_.turntableStopTimer->stop();
     changePitch();
     if (r.paused) {
-        resumeStream();
+        record().stream.resume();
         r.paused = false;
         controls_.lcd->setPause(false);
         decks_.levelsChanged();
@@ -123,13 +123,13 @@ void Deck::playFromMemory_Click(int index) {
     }
     const bool playing = r.stream.isPlaying();
     if (index == 0)
-        setStreamPosition(r.memoryCue1);
+        record().stream.seek(r.memoryCue1);
     playFromHere(playing);
 }
 
 void Deck::playFromHere(bool playing) {
     // Also with the automatic DJ on, a failed start is reported here.
-    if (!playing && playStream() == 0)
+    if (!playing && !record().stream.play())
         decks_.host().throwError(kCantPlay);
     else
         decks_.levelsChanged();

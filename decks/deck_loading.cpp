@@ -67,7 +67,7 @@ void Deck::init_Player() {
     controls_.rate22050->setBackColor(rate >= 44100 ? app::kColourOff : app::kColourOn);
     r.stream.setAttributes(engine::kRateUnchanged, engine::kVolumeUnchanged, state_.startupPan);
 
-    setStreamPosition(1);
+    record().stream.seek(1);
     r.cuePosition = 1;
     pitchZero_Click();
     endLoading();

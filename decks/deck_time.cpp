@@ -31,7 +31,7 @@ void Deck::showTrackTime() {
     QString text;
     if (progress == r.lastProgress) {
         if (r.length > 0) {
-            const std::uint64_t position = getStreamPosition();
+            const std::uint64_t position = record().stream.position();
             lcd.setProgress(static_cast<short>(
                 core::roundHalfEven(std::min(position, r.length) * 100.0 / r.length)));
             text = getTimeRemain(position, r.length);
@@ -41,9 +41,9 @@ void Deck::showTrackTime() {
         }
     } else {
         // The user dragged the position bar since the last tick.
-        setStreamPosition(
+        record().stream.seek(
             static_cast<std::uint64_t>(core::roundHalfEven(progress / 100.0 * r.length)));
-        text = getTimeRemain(getStreamPosition(), r.length);
+        text = getTimeRemain(record().stream.position(), r.length);
     }
     lcd.setRemain(text);
 }
@@ -58,7 +58,7 @@ bool Deck::pastMixPoint() const {
         return false;
     // Percent of the track played, rounded as the display's progress is.
     const long long played =
-        core::roundHalfEven(std::min(getStreamPosition(), r.length) * 100.0 / r.length);
+        core::roundHalfEven(std::min(record().stream.position(), r.length) * 100.0 / r.length);
     return played >= 100 || played > state_.settings.automixStart;
 }
 

@@ -30,7 +30,7 @@ void Deck::play_now() {
     core::DeckRecord& r = record();
     qzvLCD& lcd = *controls_.lcd;
     if (r.paused) {
-        resumeStream();
+        record().stream.resume();
         r.paused = false;
         lcd.setPause(false);
         decks_.levelsChanged();
@@ -42,12 +42,12 @@ void Deck::play_now() {
         return;
     lcd.setPlay(true);
     if (r.stream.isPlaying()) {
-        setStreamPosition(r.cuePosition);
+        record().stream.seek(r.cuePosition);
         decks_.levelsChanged();
         return;
     }
-    setStreamPosition(r.cuePosition);
-    if (playStream() == 0 && !state_.autoDJ.on)
+    record().stream.seek(r.cuePosition);
+    if (!record().stream.play() && !state_.autoDJ.on)
         decks_.host().throwError("Can't play file. Please choose another file...");
     else
         decks_.levelsChanged();
@@ -62,7 +62,7 @@ void Deck::play_MouseDown(int button) {
     controls_.lcd->setPlay(false);
     controls_.turntableStopTimer->stop();
     r.stream.stop();
-    setStreamPosition(r.cuePosition);
+    record().stream.seek(r.cuePosition);
     changePitch();
     r.cueMode = true;
     if (decks_.host().focusMixer)

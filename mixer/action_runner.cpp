@@ -34,9 +34,9 @@ void ActionRunner::run(Action action, bool pressed) {
     case Help:
         return help();
     case ShowOptions:
-        return core::callLink(window_.optionsCB_Click);
+        return window_.optionsCB_Click ? window_.optionsCB_Click() : void();
     case ShowPlaylist:
-        return core::callLink(window_.playListCB_Click);
+        return window_.playListCB_Click ? window_.playListCB_Click() : void();
     case PlaylistUp:
         return decks_.upCB_Click();
     case PlaylistDown:

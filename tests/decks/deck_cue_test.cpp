@@ -65,7 +65,7 @@ TEST_P(DeckCue, ScrubbingIsIgnoredOutsideCueModeAndWrapsAtBothEnds) {
     EXPECT_EQ(controls().lcd->CueDir(), 1);
     scrubTick(); // 1 - 500 wraps to the first byte
     EXPECT_EQ(rec().cuePosition, 1u);
-    EXPECT_LT(deck().getStreamPosition(), 4u * 2);
+    EXPECT_LT(rec().stream.position(), 4u * 2);
     rec().cuePosition = 500;
     scrubTick(); // exactly 0 is before the first byte too
     EXPECT_EQ(rec().cuePosition, 1u);
@@ -78,10 +78,10 @@ TEST_P(DeckCue, ScrubbingIsIgnoredOutsideCueModeAndWrapsAtBothEnds) {
     mouseDown(controls().cueForward);
     EXPECT_EQ(controls().lcd->CueDir(), 0);
     scrubTick();
-    EXPECT_EQ(deck().getStreamPosition(), rec().length - 100);
+    EXPECT_EQ(rec().stream.position(), rec().length - 100);
     scrubTick(); // at or past the end: the first byte again
     EXPECT_EQ(rec().cuePosition, 1u);
-    EXPECT_LT(deck().getStreamPosition(), 4u * 2);
+    EXPECT_LT(rec().stream.position(), 4u * 2);
 }
 
 TEST_P(DeckCue, TheScrubTimerLoopsTheFirst80MsAfterTheCuePoint) {
@@ -118,7 +118,7 @@ TEST_P(DeckCue, ResetCueOnAStoppedDeckPlaysFromTheTopAndRemembersTheCue) {
     EXPECT_TRUE(controls().lcd->Play());
     EXPECT_EQ(volumeSteps, 1);
     render(100);
-    EXPECT_EQ(deck().getStreamPosition(), 400u);
+    EXPECT_EQ(rec().stream.position(), 400u);
     EXPECT_EQ(rec().stream.state(), engine::PlayState::playing);
 }
 
@@ -130,7 +130,7 @@ TEST_P(DeckCue, PlayFromMemoryLeavesCueModeAndTheRunDown) {
     EXPECT_FALSE(rec().cueMode);
     EXPECT_FALSE(controls().cueTimer->isActive());
     render(100);
-    EXPECT_EQ(deck().getStreamPosition(), 8400u);
+    EXPECT_EQ(rec().stream.position(), 8400u);
 
     // During a run-down: the rate comes back and play starts again from memory.
     mouseDown(controls().stop);
@@ -139,7 +139,7 @@ TEST_P(DeckCue, PlayFromMemoryLeavesCueModeAndTheRunDown) {
     controls().playFromMemory->click();
     EXPECT_FALSE(controls().turntableStopTimer->isActive());
     EXPECT_EQ(streamRate(), 44100u);
-    EXPECT_EQ(deck().getStreamPosition(), 8000u);
+    EXPECT_EQ(rec().stream.position(), 8000u);
     EXPECT_TRUE(dialogs.boxes().empty());
 }
 

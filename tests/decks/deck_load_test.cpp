@@ -63,7 +63,7 @@ TEST_P(DeckLoad, SetsKindRateLengthCueAndADisplayOfTheSong) {
         // The WMA encoder ends on a whole frame of 2048 samples.
         EXPECT_NEAR(rec().length, c.rate * 3 * 4, c.kind == 1 ? 2048 * 4 : 0);
         EXPECT_EQ(rec().cuePosition, 1u);
-        EXPECT_EQ(deck().getStreamPosition(), 0u);
+        EXPECT_EQ(rec().stream.position(), 0u);
         EXPECT_EQ(openStreams(), 1) << "the previous song's stream is freed";
         EXPECT_EQ(state->selectedDeck, side());
 

@@ -69,7 +69,7 @@ TEST_P(DeckTime, DraggingThePositionBarSeeksWithinOneTick) {
     ASSERT_EQ(controls().lcd->Progress(), 50);
 
     w->trackTick().run();
-    EXPECT_EQ(deck().getStreamPosition(), rec().length / 2);
+    EXPECT_EQ(rec().stream.position(), rec().length / 2);
     EXPECT_EQ(controls().lcd->Remain(), "00:00:02");
     render(44100);
     w->trackTick().run(); // plays on from there
@@ -84,9 +84,9 @@ TEST_P(DeckTime, WithTheAutomaticDjOnTheDeckPastItsMixPointReportsItself) {
     state->settings.automixStart = 85;
     load(tone("four.wav", fixtures::Format::Wav, 44100, 2, 4.0));
     controls().play->click();
-    deck().setStreamPosition(rec().length * 84 / 100);
+    rec().stream.seek(rec().length * 84 / 100);
     w->trackTick().run();
-    deck().setStreamPosition(rec().length * 85 / 100);
+    rec().stream.seek(rec().length * 85 / 100);
     w->trackTick().run(); // at the mix point, not past it
     EXPECT_EQ(controls().lcd->Progress(), 85);
     EXPECT_TRUE(due.empty());
@@ -157,8 +157,8 @@ TEST_P(DeckTime, ATenHourSongShowsItsTimeAndSeeksPastFourGigabytes) {
     EXPECT_EQ(controls().lcd->Remain(), "10:00:00");
     controls().play->click();
     const std::uint64_t minuteBeforeTheEnd = rec().length - 60ull * 44100 * 4;
-    deck().setStreamPosition(minuteBeforeTheEnd);
-    EXPECT_EQ(deck().getStreamPosition(), minuteBeforeTheEnd);
+    rec().stream.seek(minuteBeforeTheEnd);
+    EXPECT_EQ(rec().stream.position(), minuteBeforeTheEnd);
     EXPECT_GT(audio_test::peak(render(22050), 1), 4000) << "the tone a minute before the end";
     w->trackTick().run();
     EXPECT_EQ(controls().lcd->Progress(), 100);

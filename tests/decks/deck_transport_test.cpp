@@ -30,7 +30,7 @@ TEST_P(DeckTransport, PlayPauseResumeAndRestartFromTheCuePoint) {
     EXPECT_TRUE(controls().lcd->Play());
     EXPECT_EQ(volumeSteps, 1);
     render(4410);
-    EXPECT_EQ(deck().getStreamPosition(), 4410u * 4);
+    EXPECT_EQ(rec().stream.position(), 4410u * 4);
 
     controls().pause->click();
     EXPECT_TRUE(rec().paused);
@@ -38,18 +38,18 @@ TEST_P(DeckTransport, PlayPauseResumeAndRestartFromTheCuePoint) {
     EXPECT_EQ(rec().stream.state(), engine::PlayState::paused);
     render(1000);
     controls().pause->click(); // pausing again changes nothing
-    EXPECT_EQ(deck().getStreamPosition(), 4410u * 4);
+    EXPECT_EQ(rec().stream.position(), 4410u * 4);
 
     controls().play->click(); // resumes where it paused
     EXPECT_FALSE(rec().paused);
     EXPECT_FALSE(controls().lcd->Pause());
     EXPECT_EQ(volumeSteps, 2);
     render(100);
-    EXPECT_EQ(deck().getStreamPosition(), 4510u * 4);
+    EXPECT_EQ(rec().stream.position(), 4510u * 4);
 
     controls().play->click(); // a playing deck starts again from its cue point
     EXPECT_EQ(rec().stream.state(), engine::PlayState::playing);
-    EXPECT_LT(deck().getStreamPosition(), 4u * 2);
+    EXPECT_LT(rec().stream.position(), 4u * 2);
     EXPECT_EQ(volumeSteps, 3);
     EXPECT_TRUE(dialogs.boxes().empty());
 }
@@ -78,7 +78,7 @@ TEST_P(DeckTransport, RightClickOnPlayGoesBackToTheCuePoint) {
     render(8000);
     mouseDown(controls().play, 2);
     EXPECT_EQ(rec().stream.state(), engine::PlayState::stopped);
-    EXPECT_LT(deck().getStreamPosition(), 4u * 2);
+    EXPECT_LT(rec().stream.position(), 4u * 2);
     EXPECT_TRUE(rec().cueMode);
     EXPECT_TRUE(controls().lcd->Cueing());
     EXPECT_FALSE(controls().lcd->Play());
@@ -165,8 +165,8 @@ TEST_P(DeckPair, AWmaDeckAndAnMp3DeckEachKeepTheirKindAndPlayTogether) {
     controls().play->click();
     w->decks->deck(other).controls().play->click();
     render(4410);
-    EXPECT_EQ(deck().getStreamPosition(), 4410u * 4);
-    EXPECT_EQ(w->decks->deck(other).getStreamPosition(), 4410u * 4);
+    EXPECT_EQ(rec().stream.position(), 4410u * 4);
+    EXPECT_EQ(state->decks[static_cast<std::size_t>(other)].stream.position(), 4410u * 4);
     EXPECT_EQ(openStreams(), 2);
 }
 
