@@ -117,20 +117,23 @@ int main(int argc, char** argv) {
         longest = std::max(longest, current);
     }
 
-    // Tracks: a second of steady tone (ten windows) within 8 Hz of a track's.
+    // Tracks: a second of steady tone, each of its ten windows within 12 Hz
+    // of the same track's (a cross-fade between two tones gives crossing
+    // rates in between, which vary from window to window).
+    const auto trackOf = [&](std::size_t w) {
+        const double hz = zeroCrossings[w] / 2.0 * wav.rate / static_cast<double>(tenth);
+        const int track = static_cast<int>(std::lround((hz - 300) / 40));
+        return loud[w] && track >= 0 && track < tracks && std::fabs(hz - (300 + 40 * track)) <= 12
+                   ? track
+                   : -1;
+    };
     std::vector<int> heard;
     for (std::size_t w = 0; w + 10 <= windows; w += 5) {
-        int crossings = 0;
-        bool allLoud = true;
-        for (std::size_t k = w; k < w + 10; ++k) {
-            crossings += zeroCrossings[k];
-            allLoud = allLoud && loud[k];
-        }
-        const double hz = crossings / 2.0 * wav.rate / (10.0 * tenth);
-        const int track = static_cast<int>(std::lround((hz - 300) / 40));
-        if (!allLoud || track < 0 || track >= tracks || std::fabs(hz - (300 + 40 * track)) > 8)
-            continue;
-        if (heard.empty() || heard.back() != track)
+        const int track = trackOf(w);
+        bool steady = track >= 0;
+        for (std::size_t k = w + 1; k < w + 10 && steady; ++k)
+            steady = trackOf(k) == track;
+        if (steady && (heard.empty() || heard.back() != track))
             heard.push_back(track);
     }
     int inOrder = 0, outOfOrder = 0;
