@@ -13,28 +13,36 @@ namespace playlist {
 
 namespace {
 
-// Where a line of a playlist points: absolute paths as they stand, a file://
-// URI as the local path it names, anything else relative to the playlist's
-// folder. A relative path written on Windows ("Album\\01.mp3") names the
-// same file here when no file has the name as written; a path with a drive
-// letter names no file here and stays as written. The empty line stays empty.
+// A name relative to the playlist's folder, as an absolute path. Joined by
+// hand: QDir would read a name starting with ":" as a Qt resource.
+QString inFolder(const QDir& folder, const QString& name) {
+    return QDir::cleanPath(folder.absolutePath() + '/' + name);
+}
+
+// Where a line of a playlist points: absolute paths as they stand, a file:
+// URI as the local path it names (a relative one, "file:a.mp3", in the
+// playlist's folder), anything else relative to the playlist's folder. A
+// relative path written on Windows ("Album\\01.mp3") names the same file here
+// when no file has the name as written; a path with a drive letter names no
+// file here and stays as written. The empty line stays empty.
 QString entryPath(const QString& line, const QDir& folder) {
     if (line.isEmpty() || line.startsWith('/'))
         return line;
     if (line.startsWith("file:", Qt::CaseInsensitive)) {
         const QUrl url(line, QUrl::StrictMode);
-        if (url.isValid() && url.isLocalFile())
-            return url.toLocalFile();
-        return line;
+        const QString local = url.isValid() && url.isLocalFile() ? url.toLocalFile() : QString();
+        if (local.startsWith('/'))
+            return local;
+        return inFolder(folder, local.isEmpty() ? line : local);
     }
     const bool driveLetter = line.size() >= 3 && line[0].isLetter() && line[1] == ':' &&
                              (line[2] == '\\' || line[2] == '/');
     if (driveLetter)
         return line;
-    const QString asWritten = QDir::cleanPath(folder.absoluteFilePath(line));
+    const QString asWritten = inFolder(folder, line);
     if (!line.contains('\\') || QFileInfo::exists(asWritten))
         return asWritten;
-    return QDir::cleanPath(folder.absoluteFilePath(QString(line).replace('\\', '/')));
+    return inFolder(folder, QString(line).replace('\\', '/'));
 }
 
 // A line's text: UTF-8 (what .m3u8 files and this program write); a line

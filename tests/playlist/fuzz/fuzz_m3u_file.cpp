@@ -1,7 +1,7 @@
 // libFuzzer target: the M3U reader on arbitrary bytes of a list in a folder
 // of its own, with its paths resolved against that folder. Whatever the
-// bytes, no entry is a directive, relative paths come back resolved
-// (absolute), and a list holding a zero byte gives no entries.
+// bytes, no entry is a directive, every path but a Windows drive path comes
+// back absolute, and a list holding a zero byte gives no entries.
 #include "playlist/m3u_file.h"
 #include "tests/support/fuzz_work_folder.h"
 
@@ -21,14 +21,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QStringList entries = playlist::readPlaylistFile(path);
     if (size > 0 && std::memchr(data, 0, size) && !entries.isEmpty())
         std::abort();
-    // Left as they are, for now: "file:name" (no "//") reads as the relative
-    // path "name", and a name starting with ":" as a Qt resource path (":/../x"
-    // as "x"); so lists holding a colon are not checked for resolved paths.
-    const bool colon = size > 0 && std::memchr(data, ':', size) != nullptr;
     for (const QString& entry : entries) {
         if (entry.startsWith('#'))
             std::abort();
-        if (!entry.isEmpty() && !entry.startsWith('/') && !colon)
+        const bool driveLetter =
+            entry.size() >= 3 && entry[1] == ':' && (entry[2] == '\\' || entry[2] == '/');
+        if (!entry.isEmpty() && !entry.startsWith('/') && !driveLetter)
             std::abort(); // a relative path left unresolved
     }
     return 0;
