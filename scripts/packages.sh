@@ -8,11 +8,14 @@
 # flac (metaflac) and python3-mutagen tag test files as other programs do.
 # imagemagick cuts the window checks' screen captures and counts their colours;
 # jack-capture records the unattended set (scripts/unattended-set).
+# libsndfile1-dev and libmp3lame-dev write recordings (WAV, FLAC, MP3);
+# libasound2-dev reaches MIDI controllers through the ALSA sequencer.
 VORLAN_PACKAGES=(
     build-essential cmake pkg-config git
     qt6-base-dev libgl-dev libxcb1-dev
     libavformat-dev libavcodec-dev libswresample-dev libavutil-dev
     libsamplerate0-dev portaudio19-dev libsqlite3-dev libtag1-dev flac python3-mutagen
+    libsndfile1-dev libmp3lame-dev libasound2-dev
     jackd2 libjack-jackd2-dev
     libgtest-dev libbenchmark-dev
     clang libclang-rt-14-dev clang-format
