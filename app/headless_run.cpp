@@ -1,5 +1,8 @@
 #include "app/headless_run.h"
 
+#include "engine/output_report.h"
+#include "platform/system/safe_rewrite.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
@@ -43,6 +46,15 @@ std::optional<int> unattendedMilliseconds() {
     return std::nullopt;
 }
 
+void writeOutputReport() {
+    const QString path = qEnvironmentVariable("VORLAN_OUTPUT_REPORT");
+    if (path.isEmpty())
+        return;
+    const QString failure = sys::writeFileContents(path, engine::outputReport());
+    if (!failure.isEmpty())
+        std::fprintf(stderr, "vorlan: output report: %s\n", qPrintable(failure));
+}
+
 } // namespace
 
 void answerBoxesWhenUnattended() {
@@ -62,11 +74,17 @@ void armHeadlessRun(QWidget* mainWindow) {
             std::fflush(stdout);
         });
     }
+    if (qEnvironmentVariableIsSet("VORLAN_OUTPUT_REPORT")) {
+        auto* timer = new QTimer(mainWindow);
+        QObject::connect(timer, &QTimer::timeout, &writeOutputReport);
+        timer->start(10000);
+    }
     if (const std::optional<int> quitAfter = unattendedMilliseconds()) {
         std::printf("vorlan: main window shown\n");
         std::fflush(stdout);
         QPointer<QWidget> window = mainWindow;
         QTimer::singleShot(*quitAfter, Qt::PreciseTimer, qApp, [window] {
+            writeOutputReport();
             // The main window's own close: it stops the engine and unloads
             // the other windows.
             if (window)

@@ -2,7 +2,9 @@
 // Unattended runs: VORLAN_SCREENSHOT names a PNG file that receives a picture
 // of the main window once it is shown; VORLAN_QUIT_AFTER_MS closes the
 // program after that many milliseconds (and prints "vorlan: main window
-// shown" when the window is shown, for timing).
+// shown" when the window is shown, for timing); VORLAN_OUTPUT_REPORT names a
+// file rewritten every 10 s, and at that close, with the output's figures
+// (engine/output_report.h), for soak runs that stop the program from outside.
 class QWidget;
 
 namespace app {

@@ -85,6 +85,7 @@ void Engine::free() {
     for (auto& [handle, entry] : streams_) {
         entry.stream->hold();
         output_->mixer().remove(entry.stream.get());
+        retiredUnderruns_ += entry.stream->underruns();
     }
     streams_.clear();
     output_.reset();
@@ -177,12 +178,13 @@ bool Engine::release(DWORD handle) {
         return false;
     entry->stream->hold();
     output_->mixer().remove(entry->stream.get());
+    retiredUnderruns_ += entry->stream->underruns();
     streams_.erase(handle);
     return succeed();
 }
 
 std::uint64_t Engine::streamUnderruns() const {
-    std::uint64_t total = 0;
+    std::uint64_t total = retiredUnderruns_;
     for (const auto& [handle, entry] : streams_)
         total += entry.stream->underruns();
     return total;

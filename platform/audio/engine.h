@@ -50,6 +50,8 @@ public:
     void failNextStart(int code) { pendingStartFailure_ = code; }
     // Started, and its device still there.
     bool started() const { return started_ && !output_->lost(); }
+    // Times a playing stream had no decoded audio ready for the output,
+    // freed streams included, since the library was loaded.
     std::uint64_t streamUnderruns() const;
 
 private:
@@ -63,6 +65,7 @@ private:
     int pendingInitFailure_ = 0;
     int pendingStartFailure_ = 0;
     std::map<DWORD, StreamEntry> streams_;
+    std::uint64_t retiredUnderruns_ = 0; // of the streams freed so far
     DWORD nextHandle_ = 0x00010001;
 };
 
