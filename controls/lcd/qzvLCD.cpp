@@ -44,7 +44,7 @@ qzvLCD::qzvLCD(QWidget* parent) : QWidget(parent) {
     connect(&tmrBlinkFast_, &QTimer::timeout, this, &qzvLCD::tmrBlinkFast_Timer);
     connect(&tmrBlinkSlow_, &QTimer::timeout, this, &qzvLCD::tmrBlinkSlow_Timer);
     tmrBlinkFast_.start();
-    tmrBlinkSlow_.start();
+    blinkSlowWhileLooping();
 
     // The progress bar starts at the stored progress (0 %) without clamping.
     progressWidthTwips_ =
@@ -187,6 +187,7 @@ void qzvLCD::setLoopPoint(const QString& New_LoopPoint) {
 
 void qzvLCD::setLooping(bool New_Looping) {
     looping_ = New_Looping;
+    blinkSlowWhileLooping();
     markChanged("Looping");
     if (looping_)
         show_Loop();
@@ -327,6 +328,14 @@ void qzvLCD::tmrBlinkFast_Timer() {
         const E arrow = loopDir_ == 0 ? E::img_LoopDir0 : E::img_LoopDir1;
         setShown(arrow, !isShown(arrow));
     }
+}
+
+// The slow timer blinks only the loop circles, so it runs only while looping.
+void qzvLCD::blinkSlowWhileLooping() {
+    if (!looping_)
+        tmrBlinkSlow_.stop();
+    else if (!tmrBlinkSlow_.isActive())
+        tmrBlinkSlow_.start();
 }
 
 void qzvLCD::tmrBlinkSlow_Timer() {

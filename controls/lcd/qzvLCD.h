@@ -108,7 +108,7 @@ public:
 
     // ---- Timer handlers (the timers call these; tests call them by hand) ----
     void tmrBlinkFast_Timer(); // every 240 ms: marquee step and fast blinks
-    void tmrBlinkSlow_Timer(); // every 500 ms: loop circles
+    void tmrBlinkSlow_Timer(); // every 500 ms while looping: loop circles
     const QTimer& tmrBlinkFast() const { return tmrBlinkFast_; }
     const QTimer& tmrBlinkSlow() const { return tmrBlinkSlow_; }
 
@@ -145,6 +145,7 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    void blinkSlowWhileLooping();
     void SCROLL_position_Scroll();
     void SCROLL_position_Change();
     void setShown(Element element, bool shown);

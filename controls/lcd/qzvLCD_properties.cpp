@@ -33,6 +33,7 @@ void qzvLCD::InitProperties() {
     pitch_ = kNoPitch;
     loopPoint_ = kZeroTime;
     looping_ = false;
+    blinkSlowWhileLooping();
     remain_ = kZeroTime;
     play_ = false;
     stopPlaying_ = false;
@@ -52,6 +53,7 @@ void qzvLCD::ReadProperties(const com::PropertyBag& bag) {
     pitch_ = bag.readProperty("Pitch", kNoPitch).toString();
     loopPoint_ = bag.readProperty("LoopPoint", kZeroTime).toString();
     looping_ = bag.readProperty("Looping", false).toBool();
+    blinkSlowWhileLooping();
     remain_ = bag.readProperty("Remain", kZeroTime).toString();
     play_ = bag.readProperty("Play", false).toBool();
     stopPlaying_ = bag.readProperty("StopPlaying", false).toBool();

@@ -68,6 +68,9 @@ qzvPeak::qzvPeak(QWidget* parent) : QWidget(parent) {
         t->setInterval(60);
     connect(&tmrLpeakHold_, &QTimer::timeout, this, &qzvPeak::tmrLpeakHold_Timer);
     connect(&tmrRpeakHold_, &QTimer::timeout, this, &qzvPeak::tmrRpeakHold_Timer);
+    // Each column's timer runs only while one of its LEDs is lit (the
+    // bottom one is at the start; see writePeak and fall): a dark meter does
+    // not wake the program.
     tmrLpeakHold_.start();
     tmrRpeakHold_.start();
 }
@@ -114,6 +117,8 @@ void qzvPeak::writePeak(Column column, short value) {
     const short from = s.top;
     s.top = s.level;
     updateLeds(column, from + 1, s.top);
+    if (!t.isActive())
+        t.start();
 }
 
 void qzvPeak::fall(Column column) {
@@ -121,7 +126,8 @@ void qzvPeak::fall(Column column) {
     if (s.top < 0)
         return;
     updateLeds(column, s.top, s.top);
-    --s.top;
+    if (--s.top < 0)
+        timer(column).stop();
 }
 
 void qzvPeak::tmrLpeakHold_Timer() {

@@ -26,7 +26,12 @@ TEST_F(LcdBlink, TimersRunAt240And500Milliseconds) {
     EXPECT_EQ(lcd.tmrBlinkFast().interval(), 240);
     EXPECT_EQ(lcd.tmrBlinkSlow().interval(), 500);
     EXPECT_TRUE(lcd.tmrBlinkFast().isActive());
+    // The slow timer blinks the loop circles only: it sleeps while not looping.
+    EXPECT_FALSE(lcd.tmrBlinkSlow().isActive());
+    lcd.setLooping(true);
     EXPECT_TRUE(lcd.tmrBlinkSlow().isActive());
+    lcd.setLooping(false);
+    EXPECT_FALSE(lcd.tmrBlinkSlow().isActive());
     // Precise: a coarse timer may stretch 240 ms to 250.
     EXPECT_EQ(lcd.tmrBlinkFast().timerType(), Qt::PreciseTimer);
     EXPECT_EQ(lcd.tmrBlinkSlow().timerType(), Qt::PreciseTimer);

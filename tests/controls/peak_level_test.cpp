@@ -39,6 +39,11 @@ TEST_F(PeakLevel, NewMeterShowsTheBottomLedsAndFallsAt60Ms) {
     meter.tmrLpeakHold_Timer();
     EXPECT_EQ(meter.top(C::Left), -1);
     EXPECT_EQ(meter.top(C::Right), 0) << "each column has its own timer";
+    // A dark column's timer sleeps until a peak lights it again.
+    EXPECT_FALSE(meter.tmrLpeakHold().isActive());
+    EXPECT_TRUE(meter.tmrRpeakHold().isActive());
+    meter.setLPeak(64);
+    EXPECT_TRUE(meter.tmrLpeakHold().isActive());
 }
 
 TEST_F(PeakLevel, LevelIsScaledTo27WithHalvesToEven) {
