@@ -489,7 +489,22 @@ int Decoder::prepareConversion(const AVFrame* frame) {
 int Decoder::convert(const AVFrame* frame, std::int16_t* out, int capacity) {
     if (capacity <= 0)
         return 0;
-    const bool mono = std::clamp(frame->ch_layout.nb_channels, 1, 2) == 1;
+    const int channels = frame->ch_layout.nb_channels;
+    // 16-bit mono or stereo at the output's rate (PCM files, mostly) needs
+    // no converter: copied, mono doubled.
+    if (frame->format == AV_SAMPLE_FMT_S16 && (channels == 1 || channels == 2) &&
+        frame->sample_rate == sampleRate_ && frame->nb_samples <= capacity && swr_ &&
+        swr_get_delay(swr_, sampleRate_) == 0) {
+        const auto* in = reinterpret_cast<const std::int16_t*>(frame->extended_data[0]);
+        const auto frames = static_cast<std::size_t>(frame->nb_samples);
+        if (channels == 2)
+            std::copy_n(in, frames * 2, out);
+        else
+            for (std::size_t i = 0; i < frames; ++i)
+                out[i * 2] = out[i * 2 + 1] = in[i];
+        return frame->nb_samples;
+    }
+    const bool mono = std::clamp(channels, 1, 2) == 1;
     if (mono)
         converted_.resize(static_cast<std::size_t>(capacity));
     std::uint8_t* planes[1] = {reinterpret_cast<std::uint8_t*>(mono ? converted_.data() : out)};

@@ -3,6 +3,7 @@
 #include "tests/decks/deck_fixture.h"
 
 #include "app/main_window.h"
+#include "controls/widgets/slider.h"
 #include "decks/decks.h"
 #include "tests/platform/audio/audio_test_support.h"
 
@@ -95,6 +96,36 @@ TEST_P(DeckRunDown, TheToneFallsStepByStepToSilence) {
     const std::vector<short> after = render(block);
     EXPECT_EQ(audio_test::peak(after, 0), 0);
     EXPECT_EQ(audio_test::peak(after, 1), 0);
+}
+
+// Every container the decks play takes the pitch and runs down as a WAV
+// does: +10 % on the slider plays the 1 kHz tone at 1100 Hz, each stop tick
+// lowers it with the stream's rate, and the end is silence.
+TEST_P(DeckRunDown, EveryFormatTakesThePitchAndRunsDownToSilence) {
+    using fixtures::Format;
+    for (const Format format : {Format::Flac, Format::Aiff, Format::M4aAac, Format::M4aAlac,
+                                Format::OggVorbis, Format::Opus}) {
+        const int rate = format == Format::Opus ? 48000 : 44100;
+        const std::string name = std::string("pitch.") + fixtures::extensionOf(format);
+        load(tone(name, format, rate, 2, 3.0));
+        controls().pitch->setValue(2000);
+        controls().play->click();
+        render(4410);
+        EXPECT_NEAR(audio_test::frequency(render(22050), 0, 44100), 1100.0, 2.0) << name;
+        mouseDown(controls().stop);
+        for (int ticks = 0; ticks < 5; ++ticks)
+            tick();
+        render(512); // the new rate glides in over one chunk
+        const double expected = 1000.0 * streamRate() / rate;
+        EXPECT_LT(expected, 1000.0) << name;
+        EXPECT_NEAR(audio_test::frequency(render(4410), 0, 44100), expected, expected * 0.02)
+            << name;
+        for (int ticks = 0; controls().turntableStopTimer->isActive() && ticks < 1000; ++ticks)
+            tick();
+        render(1024);
+        EXPECT_EQ(audio_test::peak(render(4410), 0), 0) << name;
+        controls().pitch->setValue(0);
+    }
 }
 
 DECK_TEST_BOTH_SIDES(DeckRunDown);
