@@ -105,11 +105,12 @@ QList<PlaylistEntry> readPlaylistEntries(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    const QByteArray text = file.readAll();
-    file.close();
+    return parsePlaylistEntries(file.readAll(), QFileInfo(path).absoluteDir());
+}
+
+QList<PlaylistEntry> parsePlaylistEntries(const QByteArray& text, const QDir& folder) {
     if (text.contains('\0'))
         return {}; // a binary file, not a list of paths
-    const QDir folder = QFileInfo(path).absoluteDir();
     QList<PlaylistEntry> entries;
     QString title; // of the next entry, from the "#EXTINF" line before it
     // A UTF-8 byte-order mark in front of the first line belongs to no path.

@@ -5,6 +5,8 @@
 // lines ("#EXTM3U", "#EXTINF:...") skipped (an "#EXTINF:seconds,title" line
 // gives the next entry its title), paths relative to the playlist's folder
 // and file:// URIs taken as the files they name.
+#include <QByteArray>
+#include <QDir>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -31,6 +33,9 @@ QString playlistLabel(const QString& path);
 // line gives an empty entry. A file that cannot be read, or holds a zero
 // byte (a binary file), gives none.
 QList<PlaylistEntry> readPlaylistEntries(const QString& path);
+// The entries of a playlist file's bytes `text`, relative paths taken in
+// `folder`.
+QList<PlaylistEntry> parsePlaylistEntries(const QByteArray& text, const QDir& folder);
 // The same entries' paths.
 QStringList readPlaylistFile(const QString& path);
 

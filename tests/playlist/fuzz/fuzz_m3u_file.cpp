@@ -1,5 +1,6 @@
 // libFuzzer target: the M3U reader on arbitrary bytes of a list in a folder
-// of its own, with its paths resolved against that folder. Whatever the
+// of its own (parsed as the file's bytes are, without the file), with its
+// paths resolved against that folder. Whatever the
 // bytes, no entry is a directive, every path but a Windows drive path comes
 // back absolute, and a list holding a zero byte gives no entries.
 #include "playlist/m3u_file.h"
@@ -11,14 +12,15 @@
 #include <cstring>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const QString folder = fuzzing::workFolder("m3u-fuzz") + "/lists";
-    static const QString path = [] {
-        QDir().mkpath(folder);
-        QDir().mkpath(folder + "/Album"); // a folder a backslash path may name
-        return folder + "/input.m3u8";
+    static const QDir folder = [] {
+        const QString lists = fuzzing::workFolder("m3u-fuzz") + "/lists";
+        QDir().mkpath(lists + "/Album"); // a folder a backslash path may name
+        return QDir(lists);
     }();
-    fuzzing::writeWorkFile(path, data, size);
-    const QStringList entries = playlist::readPlaylistFile(path);
+    const QByteArray text(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    QStringList entries;
+    for (const playlist::PlaylistEntry& entry : playlist::parsePlaylistEntries(text, folder))
+        entries << entry.path;
     if (size > 0 && std::memchr(data, 0, size) && !entries.isEmpty())
         std::abort();
     for (const QString& entry : entries) {
