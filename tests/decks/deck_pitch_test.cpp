@@ -8,6 +8,8 @@
 #include "controls/widgets/console_button.h"
 #include "controls/widgets/slider.h"
 #include "decks/decks.h"
+#include "decks/pitch_math.h"
+#include "decks/tempo_sync.h"
 #include "mixer/track_tick.h"
 #include "tests/platform/audio/audio_test_support.h"
 
@@ -127,3 +129,46 @@ TEST_F(StartUp, BothDecksStartWithTheirPitchAtTheSlider) {
 }
 
 } // namespace
+
+// SYNC's arithmetic: the slider position found plays the other deck's tempo
+// to within half a step, the rate found to within 0.003 BPM, or there is no
+// position when the slider cannot reach it; the phase seek lands on the other deck's
+// fraction of a beat, never more than half a beat away.
+TEST(TempoSync, PositionReachesTheTargetTempoOrThereIsNone) {
+    struct Case {
+        double bpm, target;
+        std::uint32_t baseRate, fileRate;
+        double range;
+        bool reachable;
+    } cases[] = {
+        {124, 128, 44100, 44100, 1.0, true},  {140, 128, 44100, 44100, 1.0, true},
+        {100, 128, 44100, 44100, 2.0, false}, {128, 140, 44100, 44100, 1.0, true},
+        {128, 145, 44100, 44100, 1.5, true},  {128, 145, 44100, 44100, 1.0, false},
+        {174, 87, 44100, 44100, 2.0, false},  {120, 121, 48000, 48000, 1.0, true},
+        {120, 62, 22050, 44100, 1.0, true}, // the 22k rate button halves the tempo
+    };
+    for (const Case& c : cases) {
+        const std::optional<int> position =
+            decks::syncPosition(c.bpm, c.target, c.baseRate, c.fileRate, c.range);
+        ASSERT_EQ(position.has_value(), c.reachable) << c.bpm << " -> " << c.target;
+        if (!position)
+            continue;
+        // The slider to its nearest step (half a step is range / 200 percent)...
+        const auto rate = decks::pitchFor(*position, c.range, c.baseRate).rate;
+        EXPECT_NEAR(decks::effectiveBpm(c.bpm, rate, c.fileRate), c.target,
+                    c.target * c.range / 20000 + 0.001)
+            << c.bpm << " -> " << c.target;
+        // ...the stream to the hertz.
+        const auto exact = decks::syncRate(c.bpm, c.target, c.fileRate);
+        EXPECT_NEAR(decks::effectiveBpm(c.bpm, exact, c.fileRate), c.target, 0.003)
+            << c.bpm << " -> " << c.target;
+    }
+    const decks::BeatGrid grid{0.25, 60.0 / 128}, other{0.1, 60.0 / 128};
+    for (double position : {10.0, 10.2, 10.45}) {
+        const double aligned = decks::phaseAlignedPosition(position, grid, 33.3, other);
+        EXPECT_LE(std::abs(aligned - position), grid.beatSeconds / 2 + 1e-9);
+        const double beats = (aligned - grid.firstBeat) / grid.beatSeconds;
+        const double otherBeats = (33.3 - other.firstBeat) / other.beatSeconds;
+        EXPECT_NEAR(beats - std::floor(beats), otherBeats - std::floor(otherBeats), 1e-9);
+    }
+}
