@@ -51,6 +51,15 @@ struct DeckRecord {
     bool scrubBackHeld = false; // a scrub button is held (cue mode only)
     bool scrubForwardHeld = false;
     std::int16_t lastProgress = 0; // display progress (percent) seen at the last track tick
+    // The loaded track's own rate and tempo (from its analysis): beats a
+    // minute, 0 while not known, and the first beat's time in seconds.
+    std::uint32_t fileRate = 44100; // Hz
+    double bpm = 0;
+    double firstBeat = 0;
+    // The exact rate (Hz) SYNC set, kept while the pitch position stays at
+    // syncedPosition; 0 = none.
+    std::int64_t syncedRate = 0;
+    std::int16_t syncedPosition = 1000;
 };
 
 // Where the automatic DJ's hand-overs stand: the deck on air (the one faded

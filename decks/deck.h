@@ -79,6 +79,14 @@ public:
     // Rate buttons: 22050 Hz (false) or 44100 Hz (true) as the base rate.
     void rate_Click(bool rate44100);
 
+    // ---- Tempo (deck_sync.cpp) ----
+    // The tempo heard: the track's BPM at the stream's rate; 0 while not known.
+    double effectiveBpm() const;
+    // SYNC: plays this deck's track at the other deck's tempo, when the
+    // pitch range reaches it (else the display says so and nothing changes);
+    // with both decks playing, also seeks this one into the other's beat.
+    void sync();
+
     // ---- Cueing (deck_cue.cpp) ----
     // Leaves cue mode: the scrub timer stops.
     void leaveCueMode();

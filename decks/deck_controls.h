@@ -22,6 +22,7 @@ struct DeckControls {
     ConsoleButton* playFromMemory = nullptr; // Lplay_cue / Rplay_cue
     ConsoleButton* rate22050 = nullptr;      // speedCB1 / speedCB3
     ConsoleButton* rate44100 = nullptr;      // speedCB2 / speedCB4
+    ConsoleButton* sync = nullptr;           // LsyncCB / RsyncCB
     Slider* pitch = nullptr;                 // LpitchScroll / RpitchScroll, 0..2000
     ConsoleButton* pitchZero = nullptr;      // LpitchZeroIndicator / pitchZeroIndicator
     ConsoleButton* bendUp = nullptr;         // LpBend_PlusCB / RpBend_plusCB

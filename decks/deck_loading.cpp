@@ -63,6 +63,10 @@ void Deck::init_Player() {
 
     const std::uint32_t rate = r.stream.rate();
     r.baseRate = rate;
+    r.fileRate = rate;
+    r.bpm = 0; // until the track's analysis tells
+    r.firstBeat = 0;
+    r.syncedRate = 0;
     controls_.rate44100->setBackColor(rate >= 44100 ? app::kColourOn : app::kColourOff);
     controls_.rate22050->setBackColor(rate >= 44100 ? app::kColourOff : app::kColourOn);
     r.stream.setAttributes(engine::kRateUnchanged, engine::kVolumeUnchanged, state_.startupPan);

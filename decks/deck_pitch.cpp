@@ -23,7 +23,12 @@ constexpr double kBendLimitPercent = 20;
 
 void Deck::changePitch() {
     core::DeckRecord& r = record();
-    const Pitch pitch = pitchFor(r.pitchPosition, state_.settings.pitchRange, r.baseRate);
+    Pitch pitch = pitchFor(r.pitchPosition, state_.settings.pitchRange, r.baseRate);
+    // Where SYNC put the pitch, its exact rate; any other position ends it.
+    if (r.syncedRate > 0 && r.pitchPosition == r.syncedPosition)
+        pitch.rate = r.syncedRate;
+    else
+        r.syncedRate = 0;
     // Also without a stream: the engine then refuses the call.
     r.stream.setRate(static_cast<int>(pitch.rate));
     controls_.pitchZero->setBackColor(pitch.centre ? app::kColourOn : app::kColourOff);
@@ -76,6 +81,7 @@ void Deck::rate_Click(bool rate44100) {
     (rate44100 ? controls_.rate44100 : controls_.rate22050)->setBackColor(app::kColourOn);
     (rate44100 ? controls_.rate22050 : controls_.rate44100)->setBackColor(app::kColourOff);
     record().baseRate = rate44100 ? 44100 : 22050;
+    record().syncedRate = 0;
     changePitch();
     if (!record().filePath.isEmpty())
         decks_.levelsChanged();

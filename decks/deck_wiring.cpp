@@ -25,6 +25,7 @@ void Deck::connectControls() {
     QObject::connect(c.stop, &ConsoleButton::MouseDown, on, [this] { stop_MouseDown(); });
     click(c.openFile, [this] { openFile_Click(); });
     click(c.pitchZero, [this] { pitchZero_Click(); });
+    click(c.sync, [this] { sync(); });
     press(
         c.bendUp, [this] { bend_MouseDown(true); }, [this] { bend_MouseUp(true); });
     press(

@@ -25,6 +25,8 @@ inline constexpr std::uint32_t kTagsOnly = 0x10000;
 inline constexpr int kRateUnchanged = -1;
 inline constexpr int kVolumeUnchanged = -1;
 inline constexpr int kPanUnchanged = -101;
+// Bytes of a stream's data a frame (16-bit stereo).
+inline constexpr std::uint64_t kBytesPerFrame = 4;
 
 class Channel {
 public:

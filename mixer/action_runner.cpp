@@ -79,6 +79,9 @@ void ActionRunner::run(Action action, bool pressed) {
         const bool forward = action == SearchForward;
         return pressed ? deck.scrub_MouseDown(forward) : deck.scrub_MouseUp(forward);
     }
+    case LeftSync:
+    case RightSync:
+        return deck.sync();
     case LeftPlay:
     case RightPlay:
         return deck.play_Click();

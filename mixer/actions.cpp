@@ -78,6 +78,8 @@ constexpr ActionRow kRows[] = {
     {RightCue, "deck.right.cue", 1, Key_K, None, Any, Once, "K"},
     {LeftStop, "deck.left.stop", 0, Key_R, None, Any, Once, "R"},
     {RightStop, "deck.right.stop", 1, Key_U, None, Any, Once, "U"},
+    {LeftSync, "deck.left.sync", 0, Key_A, None, Any, Once, "A"},
+    {RightSync, "deck.right.sync", 1, Key_L, None, Any, Once, "L"},
 };
 // clang-format on
 

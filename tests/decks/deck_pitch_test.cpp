@@ -13,6 +13,10 @@
 #include "mixer/track_tick.h"
 #include "tests/platform/audio/audio_test_support.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
 using namespace deck_test;
 using audio_test::render;
 
@@ -114,8 +118,6 @@ TEST_P(DeckPitch, ThePitchIsAppliedAgainOnPlayAndAfterTheOptionsClose) {
     EXPECT_EQ(controls().lcd->Pitch(), " + 20.00%");
 }
 
-DECK_TEST_BOTH_SIDES(DeckPitch);
-
 class StartUp : public app_test::ProgramTest {};
 
 TEST_F(StartUp, BothDecksStartWithTheirPitchAtTheSlider) {
@@ -172,3 +174,79 @@ TEST(TempoSync, PositionReachesTheTargetTempoOrThereIsNone) {
         EXPECT_NEAR(beats - std::floor(beats), otherBeats - std::floor(otherBeats), 1e-9);
     }
 }
+
+namespace {
+
+// 40 s of clicks (5 ms of 2 kHz) on one channel of a 16-bit stereo WAV at
+// 44.1 kHz: a beat every 60 / bpm s from `firstBeat`.
+std::string clickTrack(const std::string& name, double bpm, double firstBeat, int channel) {
+    constexpr int rate = 44100, seconds = 40;
+    std::string pcm(static_cast<std::size_t>(rate) * seconds * 4, '\0');
+    for (double beat = firstBeat; beat < seconds; beat += 60.0 / bpm) {
+        const auto start = static_cast<std::size_t>(std::lround(beat * rate));
+        for (std::size_t i = 0; i < rate / 200 && start + i < std::size_t(rate) * seconds; ++i) {
+            const auto v = static_cast<std::int16_t>(16000 * std::sin(2 * M_PI * 2000 * i / rate));
+            std::memcpy(&pcm[(start + i) * 4 + channel * 2], &v, 2);
+        }
+    }
+    auto le = [](std::uint32_t v, int bytes) {
+        std::string s;
+        for (int i = 0; i < bytes; ++i)
+            s += static_cast<char>((v >> (8 * i)) & 0xFF);
+        return s;
+    };
+    const auto size = static_cast<std::uint32_t>(pcm.size());
+    return writeFile(name, "RIFF" + le(36 + size, 4) + "WAVEfmt " + le(16, 4) + le(1, 2) +
+                               le(2, 2) + le(rate, 4) + le(rate * 4, 4) + le(4, 2) + le(16, 2) +
+                               "data" + le(size, 4) + pcm);
+}
+
+// Frames where channel `channel` rises above a third of full scale after
+// 20 ms below it.
+std::vector<double> onsets(const std::vector<short>& mix, int channel) {
+    std::vector<double> at;
+    std::size_t quiet = 882;
+    for (std::size_t i = 0; i < mix.size() / 2; ++i) {
+        if (std::abs(mix[i * 2 + channel]) > 3000) {
+            if (quiet >= 882)
+                at.push_back(static_cast<double>(i));
+            quiet = 0;
+        } else {
+            ++quiet;
+        }
+    }
+    return at;
+}
+
+} // namespace
+
+// SYNC with both decks playing clicks at 124 and 128 BPM, out of phase: from
+// then on every click of the synced deck falls within 5 ms of the other's,
+// over 30 s of the mix.
+TEST_P(DeckPitch, SyncPlaysTheOtherDecksTempoOnItsBeat) {
+    const int other = 1 - side();
+    loadSide(side(), clickTrack("sync128.wav", 128, 0.35, side()));
+    loadSide(other, clickTrack("sync124.wav", 124, 0.1, other));
+    rec().bpm = 128;
+    rec().firstBeat = 0.35;
+    state->decks[other].bpm = 124;
+    state->decks[other].firstBeat = 0.1;
+    controls().play->click();
+    w->decks->deck(other).controls().play->click();
+    render(44100);
+    controls().sync->click();
+    EXPECT_NEAR(deck().effectiveBpm(), 124, 0.003);
+    const std::vector<short> mix = render(44100 * 30);
+    const std::vector<double> synced = onsets(mix, side()), beat = onsets(mix, other);
+    ASSERT_GE(synced.size(), 55u);
+    for (double click : synced) {
+        const auto nearest =
+            std::min_element(beat.begin(), beat.end(), [click](double a, double b) {
+                return std::abs(a - click) < std::abs(b - click);
+            });
+        ASSERT_NE(nearest, beat.end());
+        EXPECT_LE(std::abs(*nearest - click) / 44.1, 5.0) << "click at " << click / 44100 << " s";
+    }
+}
+
+DECK_TEST_BOTH_SIDES(DeckPitch);

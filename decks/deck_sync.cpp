@@ -1,0 +1,76 @@
+// A deck's tempo and SYNC: the tempo heard follows the stream's rate; SYNC
+// sets this deck's pitch to the other deck's tempo and, with both playing,
+// seeks this one into the other's beat.
+#include "decks/deck.h"
+#include "decks/decks.h"
+#include "decks/pitch_math.h"
+#include "decks/tempo_sync.h"
+
+#include "controls/lcd/qzvLCD.h"
+#include "controls/widgets/slider.h"
+
+#include <QTimer>
+#include <cmath>
+
+namespace decks {
+
+namespace {
+// How long the display says that SYNC is out of the pitch's range, ms.
+constexpr int kOutOfRangeMs = 2000;
+
+BeatGrid gridOf(const core::DeckRecord& r) {
+    return {r.firstBeat, r.bpm > 0 ? 60.0 / r.bpm : 0.0};
+}
+
+// The record's stream position in seconds of the track; -1 when unknown.
+double positionSeconds(const core::DeckRecord& r) {
+    return r.stream.seconds(r.stream.position());
+}
+} // namespace
+
+double Deck::effectiveBpm() const {
+    const core::DeckRecord& r = record();
+    if (r.bpm <= 0 || !r.stream)
+        return 0;
+    return decks::effectiveBpm(r.bpm, r.stream.rate(), r.fileRate);
+}
+
+void Deck::sync() {
+    state_.selectedDeck = static_cast<std::int16_t>(side_);
+    Deck& other = decks_.deck(1 - side_);
+    const double target = other.effectiveBpm();
+    core::DeckRecord& r = record();
+    if (target <= 0 || r.bpm <= 0 || !r.stream)
+        return; // a tempo not known yet: nothing to match
+    const std::optional<int> position =
+        syncPosition(r.bpm, target, r.baseRate, r.fileRate, state_.settings.pitchRange);
+    if (!position) {
+        controls_.lcd->setPitch(QStringLiteral("OUT OF RANGE"));
+        QTimer::singleShot(kOutOfRangeMs, controls_.lcd, [this] {
+            const core::DeckRecord& now = record();
+            controls_.lcd->setPitch(
+                pitchFor(now.pitchPosition, state_.settings.pitchRange, now.baseRate).text);
+        });
+        return;
+    }
+    // The slider to the nearest step, the stream to the exact rate, which the
+    // pitch keeps while the slider stays there.
+    r.syncedPosition = static_cast<std::int16_t>(*position);
+    r.syncedRate = syncRate(r.bpm, target, r.fileRate);
+    controls_.pitch->setValue(*position);
+    pitchStep();
+    changePitch();
+    const core::DeckRecord& o = other.record();
+    if (r.stream.isPlaying() && o.stream.isPlaying()) {
+        const double here = positionSeconds(r), there = positionSeconds(o);
+        if (here >= 0 && there >= 0) {
+            const double aligned = phaseAlignedPosition(here, gridOf(r), there, gridOf(o));
+            const auto frame =
+                static_cast<std::uint64_t>(std::llround(std::max(0.0, aligned) * r.fileRate));
+            r.stream.seek(frame * engine::kBytesPerFrame);
+        }
+    }
+    decks_.levelsChanged();
+}
+
+} // namespace decks
