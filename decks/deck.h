@@ -83,7 +83,8 @@ public:
     // The tempo heard: the track's BPM at the stream's rate; 0 while not known.
     double effectiveBpm() const;
     // SYNC: plays this deck's track at the other deck's tempo, when the
-    // pitch range reaches it (else the display says so and nothing changes);
+    // pitch range reaches it (else the display says so for a while and
+    // nothing changes);
     // with both decks playing, also seeks this one into the other's beat.
     void sync();
 

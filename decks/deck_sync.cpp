@@ -15,7 +15,8 @@
 namespace decks {
 
 namespace {
-// How long the display says that SYNC is out of the pitch's range, ms.
+// What the display says, and how long (ms), when SYNC is out of the pitch's range.
+const QString kOutOfRange = QStringLiteral("SYNC: OUT OF PITCH RANGE");
 constexpr int kOutOfRangeMs = 2000;
 
 BeatGrid gridOf(const core::DeckRecord& r) {
@@ -45,11 +46,14 @@ void Deck::sync() {
     const std::optional<int> position =
         syncPosition(r.bpm, target, r.baseRate, r.fileRate, state_.settings.pitchRange);
     if (!position) {
-        controls_.lcd->setPitch(QStringLiteral("OUT OF RANGE"));
-        QTimer::singleShot(kOutOfRangeMs, controls_.lcd, [this] {
-            const core::DeckRecord& now = record();
-            controls_.lcd->setPitch(
-                pitchFor(now.pitchPosition, state_.settings.pitchRange, now.baseRate).text);
+        // The title line says so for a while, then shows the title again
+        // (unless something else was shown meanwhile).
+        qzvLCD* lcd = controls_.lcd;
+        const QString title = lcd->Song();
+        lcd->setSong(kOutOfRange);
+        QTimer::singleShot(kOutOfRangeMs, lcd, [lcd, title] {
+            if (lcd->Song() == kOutOfRange)
+                lcd->setSong(title);
         });
         return;
     }

@@ -13,6 +13,7 @@
 #include "mixer/track_tick.h"
 #include "tests/platform/audio/audio_test_support.h"
 
+#include <QTest>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -234,6 +235,14 @@ TEST_P(DeckPitch, SyncPlaysTheOtherDecksTempoOnItsBeat) {
     controls().play->click();
     w->decks->deck(other).controls().play->click();
     render(44100);
+    // A tempo the pitch cannot reach: the display says so, the rate stays.
+    rec().bpm = 200;
+    const QString title = controls().lcd->Song();
+    controls().sync->click();
+    EXPECT_EQ(controls().lcd->Song(), "SYNC: OUT OF PITCH RANGE");
+    EXPECT_EQ(streamRate(), 44100u);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return controls().lcd->Song() == title; }, 4000));
+    rec().bpm = 128;
     controls().sync->click();
     EXPECT_NEAR(deck().effectiveBpm(), 124, 0.003);
     const std::vector<short> mix = render(44100 * 30);
