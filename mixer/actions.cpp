@@ -78,6 +78,13 @@ constexpr ActionRow kRows[] = {
     {RightCue, "deck.right.cue", 1, Key_K, None, Any, Once, "K"},
     {LeftStop, "deck.left.stop", 0, Key_R, None, Any, Once, "R"},
     {RightStop, "deck.right.stop", 1, Key_U, None, Any, Once, "U"},
+    {Crossfader, "crossfader", -1, Key_unknown, None, None, Value},
+    {LeftVolume, "mixer.left.volume", 0, Key_unknown, None, None, Value},
+    {RightVolume, "mixer.right.volume", 1, Key_unknown, None, None, Value},
+    {MainVolume, "mixer.main.volume", -1, Key_unknown, None, None, Value},
+    {MonitorVolume, "monitor.volume", -1, Key_unknown, None, None, Value},
+    {LeftPitch, "deck.left.pitch", 0, Key_unknown, None, None, Value},
+    {RightPitch, "deck.right.pitch", 1, Key_unknown, None, None, Value},
 };
 // clang-format on
 
