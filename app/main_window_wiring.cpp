@@ -15,6 +15,7 @@
 #include "mixer/mixer_desk.h"
 #include "mixer/next_song_box.h"
 #include "mixer/track_tick.h"
+#include "platform/midi/alsa_sequencer.h"
 #include "platform/midi/jack_midi.h"
 
 #include <QDesktopServices>
@@ -57,6 +58,8 @@ void halvoranF::build_Keyboard() {
     keyboard_ = std::make_unique<mixer::KeyboardShortcuts>(*this, *actions_);
     std::vector<std::unique_ptr<midi::MidiTransport>> transports;
     transports.push_back(std::make_unique<midi::JackMidi>());
+    if (auto sequencer = std::make_unique<midi::AlsaSequencer>(); sequencer->open())
+        transports.push_back(std::move(sequencer));
     controllers_ =
         std::make_unique<controllers::Controllers>(state, *actions_, std::move(transports));
 }

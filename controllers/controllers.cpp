@@ -1,5 +1,6 @@
 #include "controllers/controllers.h"
 
+#include "controllers/controller_window.h"
 #include "core/fixed_texts.h"
 #include "core/program_state.h"
 #include "core/registry_values.h"
@@ -25,7 +26,10 @@ Controllers::Controllers(core::ProgramState& state, mixer::ActionRunner& actions
     pollTimer_.setInterval(kPollMs);
     connect(&pollTimer_, &QTimer::timeout, this, [this] { poll(); });
     lightsTimer_.setInterval(kLightsMs);
-    connect(&lightsTimer_, &QTimer::timeout, this, [this] { controller_.updateLights(); });
+    connect(&lightsTimer_, &QTimer::timeout, this, [this] {
+        checkDevices();
+        controller_.updateLights();
+    });
 }
 
 void Controllers::listen() {
@@ -110,13 +114,16 @@ void Controllers::poll() {
         else
             controller_.receive(message);
     }
+}
+
+void Controllers::checkDevices() {
     const QStringList now = devices();
-    if (now != devices_) {
-        devices_ = now;
-        // A device that came back has its lights sent again.
-        controller_.setMapping(controller_.mapping());
-        emit devicesChanged();
-    }
+    if (now == devices_)
+        return;
+    devices_ = now;
+    // A device that came has every light sent again.
+    controller_.setMapping(controller_.mapping());
+    emit devicesChanged();
 }
 
 void Controllers::learnFrom(const midi::MidiMessage& message) {
@@ -166,6 +173,19 @@ void Controllers::learnFrom(const midi::MidiMessage& message) {
     }
     listen();
     emit learned(saved ? path : QString());
+}
+
+ControllerWindow& Controllers::window() {
+    if (!window_)
+        window_ = std::make_unique<ControllerWindow>(*this);
+    return *window_;
+}
+
+void Controllers::showWindow() {
+    window().Form_Load();
+    window().show();
+    window().raise();
+    window().activateWindow();
 }
 
 void Controllers::sendToAll(const midi::MidiMessage& message) {

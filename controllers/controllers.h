@@ -22,7 +22,9 @@ struct ProgramState;
 
 namespace controllers {
 
-// How often (ms) the transports are read and the lights compared.
+class ControllerWindow;
+
+// How often (ms) the transports are read, and the devices and lights compared.
 inline constexpr int kPollMs = 2;
 inline constexpr int kLightsMs = 40;
 
@@ -57,6 +59,10 @@ public:
     void cancelLearning();
     bool learning() const { return learning_.has_value(); }
 
+    // The controller window, shown modally over the window open now.
+    ControllerWindow& window();
+    void showWindow();
+
     // Reads the transports and acts on what came (the timer does this every kPollMs).
     void poll();
 
@@ -68,6 +74,8 @@ signals:
 private:
     // Starts or stops reading the transports.
     void listen();
+    // Tells of devices that came or went since the last look.
+    void checkDevices();
     void learnFrom(const midi::MidiMessage& message);
     void sendToAll(const midi::MidiMessage& message);
 
@@ -80,6 +88,7 @@ private:
     QStringList devices_;
     QTimer pollTimer_;
     QTimer lightsTimer_;
+    std::unique_ptr<ControllerWindow> window_;
 };
 
 } // namespace controllers

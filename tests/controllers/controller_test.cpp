@@ -3,6 +3,8 @@
 // server) sending through the shipped generic mapping: decks and mixer act,
 // soft takeover, a relative encoder, lights, a device plugged in late.
 #include "app/main_window.h"
+#include "app/options_window.h"
+#include "controllers/controller_window.h"
 #include "controllers/controllers.h"
 #include "controls/widgets/slider.h"
 #include "decks/decks.h"
@@ -10,8 +12,12 @@
 #include "tests/controllers/midi_test_client.h"
 #include "tests/mixer/window_fixture.h"
 #include "tests/platform/audio/jack_take.h"
+#include "tests/support/screenshots.h"
 
+#include <QComboBox>
 #include <QElapsedTimer>
+#include <QLabel>
+#include <QListWidget>
 #include <QTest>
 #include <algorithm>
 #include <cstdlib>
@@ -195,6 +201,39 @@ TEST_F(ControllerOnJack, ADevicePluggedInLaterIsPickedUp) {
     EXPECT_TRUE(waitFor([&] { return w->controllers().devices().size() == 1; }));
     device->send(midi::kNoteOn, 0, 16, 100);
     EXPECT_TRUE(waitFor([&] { return playing(0); }));
+}
+
+// The controller window from the options lists the controller; a binding
+// learned there (pick an action, LEARN, move a control) plays at once and
+// is saved in the user's copy of the mapping, which is then the one in use.
+TEST_F(ControllerOnJack, TheWindowLearnsABindingAndSavesIt) {
+    optionsF::load(*state)->cmdControllers_Click();
+    controllers::ControllerWindow& window = w->controllers().window();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(
+        window.lstDevices->findItems(QString::fromStdString(device->outPort()), Qt::MatchExactly)
+            .size(),
+        1);
+    window.cmbAction->setCurrentIndex(window.cmbAction->findText("crossfader"));
+    window.cmdLearn_Click();
+    device->send(midi::kControlChange, 3, 30, 64);
+    ASSERT_TRUE(waitFor([&] { return window.lblLearn->text().startsWith("Bound and saved"); }));
+    testing_support::saveScreenshot(&window, "controller_window");
+    Slider& crossfader = *w->mixerPanel.desk.crossFaderScroll;
+    EXPECT_EQ(crossfader.Value(), 50);             // the message learned from moves nothing
+    device->send(midi::kControlChange, 3, 30, 64); // soft takeover: meets the screen
+    device->send(midi::kControlChange, 3, 30, 127);
+    EXPECT_TRUE(waitFor([&] { return crossfader.Value() == 100; }));
+
+    const QString saved = controllers::Controllers::userFolder() + "/generic.json";
+    EXPECT_EQ(window.cmbMapping->currentData().toString(), saved);
+    const controllers::MappingRead read = controllers::readMappingFile(saved);
+    ASSERT_TRUE(read.mapping) << read.error.toStdString();
+    // The shipped bindings came along: the left deck's PLAY still plays.
+    device->send(midi::kNoteOn, 0, 16, 127);
+    EXPECT_TRUE(waitFor([&] { return playing(0); }));
+    window.cmdcloseButton_Click();
+    EXPECT_FALSE(window.isVisible());
 }
 
 } // namespace
