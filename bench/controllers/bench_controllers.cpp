@@ -85,7 +85,7 @@ void ControlToSoundOnJack(benchmark::State& state) {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         halvoranF* w = program.mainWindow;
         audio_test::JackRecorder recorder(server.name(), tries * 0.1 + 2);
-        controllers_test::MidiTestClient device(server.name(), "controller");
+        controllers_test::MidiTestClient device(server.name(), "controller", false);
         if (!w || !recorder.open() || !recorder.connectToEngine() || !device.open() ||
             !w->controllers().useMapping(mapping.fileName())) {
             state.SkipWithError("the program did not start on the JACK server");

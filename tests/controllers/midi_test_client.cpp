@@ -6,7 +6,8 @@
 
 namespace controllers_test {
 
-MidiTestClient::MidiTestClient(const std::string& server, const std::string& name) {
+MidiTestClient::MidiTestClient(const std::string& server, const std::string& name,
+                               bool withLights) {
     jack_status_t status{};
     client_ = jack_client_open(name.c_str(),
                                static_cast<jack_options_t>(JackNoStartServer | JackServerName),
@@ -14,9 +15,10 @@ MidiTestClient::MidiTestClient(const std::string& server, const std::string& nam
     if (!client_)
         return;
     out_ = jack_port_register(client_, "out", JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput, 0);
-    in_ = jack_port_register(client_, "in", JACK_DEFAULT_MIDI_TYPE, JackPortIsInput, 0);
+    if (withLights)
+        in_ = jack_port_register(client_, "in", JACK_DEFAULT_MIDI_TYPE, JackPortIsInput, 0);
     jack_set_process_callback(client_, &MidiTestClient::process, this);
-    if (!out_ || !in_ || jack_activate(client_) != 0) {
+    if (!out_ || (withLights && !in_) || jack_activate(client_) != 0) {
         jack_client_close(client_);
         client_ = nullptr;
     }
@@ -51,6 +53,8 @@ int MidiTestClient::process(std::uint32_t frames, void* self) {
     midi::MidiMessage message;
     while (c->toSend_.pop(message))
         jack_midi_event_write(out, 0, message.bytes.data(), message.size);
+    if (!c->in_)
+        return 0;
     void* in = jack_port_get_buffer(c->in_, frames);
     for (jack_nframes_t i = 0, n = jack_midi_get_event_count(in); i < n; ++i) {
         jack_midi_event_t event;

@@ -1,7 +1,9 @@
 #pragma once
 // A controller on a JACK server, for the tests: a client with a MIDI output
-// port "out" (what the hardware sends) and a MIDI input port "in" (where its
-// lights are told), registered when it is made.
+// port "out" (what the hardware sends) and, `withLights`, a MIDI input port
+// "in" (where its lights are told), registered when it is made. Without
+// lights nothing flows back, so JACK runs it before the program in every
+// period (as it runs a sound card's MIDI ports).
 #include "platform/midi/midi_message.h"
 
 #include <string>
@@ -14,7 +16,7 @@ namespace controllers_test {
 
 class MidiTestClient {
 public:
-    MidiTestClient(const std::string& server, const std::string& name);
+    MidiTestClient(const std::string& server, const std::string& name, bool withLights = true);
     ~MidiTestClient();
     MidiTestClient(const MidiTestClient&) = delete;
     MidiTestClient& operator=(const MidiTestClient&) = delete;
