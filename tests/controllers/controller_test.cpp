@@ -203,6 +203,35 @@ TEST_F(ControllerOnJack, ADevicePluggedInLaterIsPickedUp) {
     EXPECT_TRUE(waitFor([&] { return playing(0); }));
 }
 
+// High-resolution messages and the binding options: a 14-bit control pair,
+// a pitch bend inverted on half the travel, an inverted control.
+TEST_F(ControllerOnJack, FourteenBitPairsPitchBendInvertAndRange) {
+    const QString path = fileWith("fine.json", R"({"bindings": [
+        {"action": "deck.left.pitch", "channel": 1, "cc14": 1},
+        {"action": "deck.right.pitch", "channel": 2, "pitchBend": true, "invert": true,
+         "range": [0.25, 0.75]},
+        {"action": "crossfader", "channel": 1, "cc": 5, "invert": true}]})");
+    ASSERT_TRUE(w->controllers().useMapping(path));
+    struct Case {
+        std::uint8_t kind;
+        int channel, data1, data2;
+        Slider* slider;
+        int expected;
+    };
+    Slider* left = &slider(0, true);
+    Slider* right = &slider(1, true);
+    for (const Case c :
+         {Case{midi::kControlChange, 0, 1, 96, left, 1500},  // high bits alone
+          Case{midi::kControlChange, 0, 33, 64, left, 1508}, // and the low ones
+          Case{midi::kPitchBend, 1, 127, 127, right, 500},
+          Case{midi::kPitchBend, 1, 0, 0, right, 1500},
+          Case{midi::kControlChange, 0, 5, 127, w->mixerPanel.desk.crossFaderScroll, 0}}) {
+        SCOPED_TRACE(testing::Message() << c.data1 << " " << c.data2);
+        device->send(c.kind, c.channel, c.data1, c.data2);
+        EXPECT_TRUE(waitFor([&] { return c.slider->Value() == c.expected; })) << c.slider->Value();
+    }
+}
+
 // The controller window from the options lists the controller; a binding
 // learned there (pick an action, LEARN, move a control) plays at once and
 // is saved in the user's copy of the mapping, which is then the one in use.
