@@ -74,22 +74,32 @@ void AlsaSequencer::connectAll() {
         if (id == own || id == SND_SEQ_CLIENT_SYSTEM ||
             std::strcmp(clientName, "Midi Through") == 0)
             continue;
+        struct Port {
+            int id;
+            unsigned caps;
+            std::string name;
+        };
+        std::vector<Port> ports;
+        bool sends = false; // a device; a client that only listens (a synthesizer) gets no lights
         snd_seq_port_info_set_client(port, id);
         snd_seq_port_info_set_port(port, -1);
         while (snd_seq_query_next_port(seq_, port) >= 0) {
             const unsigned caps = snd_seq_port_info_get_capability(port);
             if (caps & SND_SEQ_PORT_CAP_NO_EXPORT)
                 continue;
-            const int portId = snd_seq_port_info_get_port(port);
+            ports.push_back({snd_seq_port_info_get_port(port), caps,
+                             std::string(clientName) + ":" + snd_seq_port_info_get_name(port)});
+            sends = sends || (caps & kReadable) == kReadable;
+        }
+        for (const Port& p : ports) {
             // An existing subscription answers -EBUSY: it stays as it is.
-            if ((caps & kReadable) == kReadable) {
-                const int result = snd_seq_connect_from(seq_, in_, id, portId);
+            if ((p.caps & kReadable) == kReadable) {
+                const int result = snd_seq_connect_from(seq_, in_, id, p.id);
                 if (result >= 0 || result == -EBUSY)
-                    devices_.push_back(std::string(clientName) + ":" +
-                                       snd_seq_port_info_get_name(port));
+                    devices_.push_back(p.name);
             }
-            if ((caps & kWritable) == kWritable)
-                snd_seq_connect_to(seq_, out_, id, portId);
+            if (sends && (p.caps & kWritable) == kWritable)
+                snd_seq_connect_to(seq_, out_, id, p.id);
         }
     }
 }

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <jack/midiport.h>
+#include <set>
 #include <string_view>
 
 namespace midi {
@@ -20,6 +21,11 @@ std::vector<std::string> otherPorts(jack_client_t* client, unsigned long flags) 
             names.emplace_back(*name);
     jack_free(found);
     return names;
+}
+
+// The client part of a full port name ("client:port").
+std::string clientOf(const std::string& port) {
+    return port.substr(0, port.find(':'));
 }
 
 } // namespace
@@ -56,13 +62,16 @@ bool JackMidi::connectAll() {
     if (!client_ || !in_ || !out_)
         return true;
     bool done = true;
+    std::set<std::string> senders; // clients with a MIDI output: the devices
     for (const std::string& source : otherPorts(client_, JackPortIsOutput)) {
+        senders.insert(clientOf(source));
         if (jack_port_connected_to(in_, source.c_str()))
             continue;
         done = jack_connect(client_, source.c_str(), jack_port_name(in_)) == 0 && done;
     }
+    // Lights go to the devices only, not to a synthesizer that only listens.
     for (const std::string& target : otherPorts(client_, JackPortIsInput)) {
-        if (jack_port_connected_to(out_, target.c_str()))
+        if (!senders.contains(clientOf(target)) || jack_port_connected_to(out_, target.c_str()))
             continue;
         done = jack_connect(client_, jack_port_name(out_), target.c_str()) == 0 && done;
     }
