@@ -22,25 +22,32 @@ Controllers::Controllers(core::ProgramState& state, mixer::ActionRunner& actions
                          std::vector<std::unique_ptr<midi::MidiTransport>> transports)
     : state_(state), transports_(std::move(transports)),
       controller_(actions, [this](const midi::MidiMessage& m) { sendToAll(m); }) {
-    pollTimer_.setTimerType(Qt::PreciseTimer);
-    pollTimer_.setInterval(kPollMs);
-    connect(&pollTimer_, &QTimer::timeout, this, [this] { poll(); });
     lightsTimer_.setInterval(kLightsMs);
     connect(&lightsTimer_, &QTimer::timeout, this, [this] {
         checkDevices();
         controller_.updateLights();
     });
+    for (const auto& transport : transports_)
+        transport->setWake([this] { wake(); });
 }
 
 void Controllers::listen() {
     const bool on = !transports_.empty() && (controller_.mapping() || learning_);
-    if (on && !pollTimer_.isActive()) {
-        pollTimer_.start();
+    if (on && !lightsTimer_.isActive())
         lightsTimer_.start();
-    } else if (!on) {
-        pollTimer_.stop();
+    else if (!on)
         lightsTimer_.stop();
-    }
+}
+
+void Controllers::wake() {
+    if (!pollQueued_.exchange(true))
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                pollQueued_.store(false);
+                poll();
+            },
+            Qt::QueuedConnection);
 }
 
 void Controllers::restoreMapping() {
@@ -50,7 +57,10 @@ void Controllers::restoreMapping() {
         useMapping(path);
 }
 
-Controllers::~Controllers() = default;
+Controllers::~Controllers() {
+    // Their threads go before anything they could wake.
+    transports_.clear();
+}
 
 QString Controllers::shippedFolder() {
     return QDir::cleanPath(sys::programFolder() + "/../share/vorlan/controllers");

@@ -12,6 +12,7 @@
 #include <QObject>
 #include <QStringList>
 #include <QTimer>
+#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,8 +25,7 @@ namespace controllers {
 
 class ControllerWindow;
 
-// How often (ms) the transports are read, and the devices and lights compared.
-inline constexpr int kPollMs = 2;
+// How often (ms) the devices and the lights are compared.
 inline constexpr int kLightsMs = 40;
 
 class Controllers : public QObject {
@@ -44,8 +44,7 @@ public:
     static QString userFolder();
     // Uses the mapping file at `path` (remembered for the next start); a
     // file with an error is refused with a message box naming the line, and
-    // no mapping is used. An empty path uses none. The transports are read
-    // only while a mapping is in use or a binding is being learned.
+    // no mapping is used. An empty path uses none.
     bool useMapping(const QString& path);
     const QString& mappingPath() const { return mappingPath_; }
     const std::optional<Mapping>& mapping() const { return controller_.mapping(); }
@@ -63,7 +62,8 @@ public:
     ControllerWindow& window();
     void showWindow();
 
-    // Reads the transports and acts on what came (the timer does this every kPollMs).
+    // Reads the transports and acts on what came (run whenever a transport
+    // tells that something came).
     void poll();
 
 signals:
@@ -72,8 +72,10 @@ signals:
     void learned(const QString& path);
 
 private:
-    // Starts or stops reading the transports.
+    // Starts or stops the lights while a mapping is in use or a binding is learned.
     void listen();
+    // Any thread: a transport has something; one poll is queued on the UI thread.
+    void wake();
     // Tells of devices that came or went since the last look.
     void checkDevices();
     void learnFrom(const midi::MidiMessage& message);
@@ -86,7 +88,7 @@ private:
     std::optional<mixer::Action> learning_;
     std::vector<midi::MidiMessage> received_;
     QStringList devices_;
-    QTimer pollTimer_;
+    std::atomic<bool> pollQueued_{false};
     QTimer lightsTimer_;
     std::unique_ptr<ControllerWindow> window_;
 };

@@ -1,5 +1,7 @@
 #include "platform/midi/alsa_sequencer.h"
 
+#include <QSocketNotifier>
+#include <algorithm>
 #include <alsa/asoundlib.h>
 #include <cstring>
 #include <unistd.h>
@@ -56,8 +58,23 @@ AlsaSequencer::AlsaSequencer() {
 }
 
 AlsaSequencer::~AlsaSequencer() {
+    notifiers_.clear();
     if (seq_)
         snd_seq_close(seq_);
+}
+
+void AlsaSequencer::setWake(std::function<void()> wake) {
+    wake_ = std::move(wake);
+    if (!seq_)
+        return;
+    const int count = snd_seq_poll_descriptors_count(seq_, POLLIN);
+    std::vector<pollfd> fds(static_cast<std::size_t>(std::max(count, 0)));
+    snd_seq_poll_descriptors(seq_, fds.data(), static_cast<unsigned>(fds.size()), POLLIN);
+    for (const pollfd& fd : fds) {
+        notifiers_.push_back(std::make_unique<QSocketNotifier>(fd.fd, QSocketNotifier::Read));
+        QObject::connect(notifiers_.back().get(), &QSocketNotifier::activated, [this] { wake_(); });
+    }
+    wake_(); // the devices there already
 }
 
 void AlsaSequencer::connectAll() {

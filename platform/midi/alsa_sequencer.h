@@ -4,11 +4,13 @@
 // client's readable port and a port "out" subscribed to every writable one
 // (the sequencer's own "Midi Through" left out, which would echo our lights
 // back). The announce port tells when a device comes or goes; the next poll
-// subscribes to the new ports. Read without blocking on the UI thread.
+// subscribes to the new ports. Read without blocking on the UI thread, when
+// the sequencer's descriptors say something is there.
 #include "platform/midi/midi_transport.h"
 
-#include <atomic>
+#include <memory>
 
+class QSocketNotifier;
 typedef struct _snd_seq snd_seq_t;
 
 namespace midi {
@@ -27,6 +29,7 @@ public:
     void poll(std::vector<MidiMessage>& into) override;
     void send(const MidiMessage& message) override;
     std::vector<std::string> devices() const override { return devices_; }
+    void setWake(std::function<void()> wake) override;
 
 private:
     void connectAll();
@@ -36,6 +39,8 @@ private:
     int out_ = -1;
     bool rescan_ = true;
     std::vector<std::string> devices_; // the readable ports "in" is subscribed to
+    std::function<void()> wake_;
+    std::vector<std::unique_ptr<QSocketNotifier>> notifiers_;
 };
 
 } // namespace midi

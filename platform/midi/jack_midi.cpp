@@ -31,11 +31,36 @@ std::string clientOf(const std::string& port) {
 } // namespace
 
 JackMidi::JackMidi() {
+    sem_init(&arrived_, 0, 0);
     audio::setJackClientHook(this);
 }
 
 JackMidi::~JackMidi() {
     audio::setJackClientHook(nullptr);
+    if (waker_.joinable()) {
+        stopping_.store(true);
+        sem_post(&arrived_);
+        waker_.join();
+    }
+    sem_destroy(&arrived_);
+}
+
+void JackMidi::setWake(std::function<void()> wake) {
+    wake_ = std::move(wake);
+    waker_ = std::thread([this] { runWaker(); });
+}
+
+void JackMidi::runWaker() {
+    for (;;) {
+        while (sem_wait(&arrived_) != 0) {
+        } // interrupted by a signal: wait on
+        if (stopping_.load())
+            return;
+        // A burst of posts is one wake: the poll reads everything there is.
+        while (sem_trywait(&arrived_) == 0) {
+        }
+        wake_();
+    }
 }
 
 void JackMidi::attach(jack_client_t* client) {
@@ -44,6 +69,7 @@ void JackMidi::attach(jack_client_t* client) {
     out_ = jack_port_register(client, "midi_out", JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput, 0);
     client_ = client;
     rescan_.store(true);
+    sem_post(&arrived_);
 }
 
 void JackMidi::detach(jack_client_t* client, bool lost) {
@@ -112,6 +138,7 @@ void JackMidi::process(jack_nframes_t frames) {
         return;
     if (void* in = jack_port_get_buffer(in_, frames)) {
         const jack_nframes_t count = jack_midi_get_event_count(in);
+        bool arrived = false;
         for (jack_nframes_t i = 0; i < count; ++i) {
             jack_midi_event_t event;
             if (jack_midi_event_get(&event, in, i) != 0 || event.size == 0 || event.size > 3)
@@ -119,8 +146,10 @@ void JackMidi::process(jack_nframes_t frames) {
             MidiMessage message;
             std::memcpy(message.bytes.data(), event.buffer, event.size);
             message.size = static_cast<std::uint8_t>(event.size);
-            received_.push(message);
+            arrived = received_.push(message) || arrived;
         }
+        if (arrived)
+            sem_post(&arrived_); // no lock: wakes our thread if it waits
     }
     if (void* out = jack_port_get_buffer(out_, frames)) {
         jack_midi_clear_buffer(out);

@@ -4,13 +4,16 @@
 // is connected to every other client's MIDI output port and "midi_out" to
 // every other client's MIDI input port, those there at the start and those
 // registered later. Messages are read in the client's process callback and
-// reach the UI thread through a lock-free queue; sent messages go the other
-// way and leave at the start of the next period.
+// reach the UI thread through a lock-free queue, and a semaphore (posted
+// without locking) wakes a thread of ours that tells the UI thread; sent
+// messages go the other way and leave at the start of the next period.
 #include "platform/audio/jack_client_hook.h"
 #include "platform/midi/midi_transport.h"
 
 #include <atomic>
 #include <mutex>
+#include <semaphore.h>
+#include <thread>
 
 namespace midi {
 
@@ -25,12 +28,18 @@ public:
     void poll(std::vector<MidiMessage>& into) override;
     void send(const MidiMessage& message) override;
     std::vector<std::string> devices() const override;
+    void setWake(std::function<void()> wake) override;
 
 private:
     void attach(jack_client_t* client) override;
     void detach(jack_client_t* client, bool lost) override;
     void process(jack_nframes_t frames) override;
-    void portsChanged() override { rescan_.store(true); }
+    void portsChanged() override {
+        rescan_.store(true);
+        sem_post(&arrived_);
+    }
+    // Our thread: tells of what arrived until the transport goes.
+    void runWaker();
     // Connects our ports to every MIDI port of the other clients; true when done.
     bool connectAll();
 
@@ -42,6 +51,10 @@ private:
     MessageRing received_; // process thread -> UI thread
     MessageRing outgoing_; // UI thread -> process thread
     std::atomic<bool> rescan_{false};
+    sem_t arrived_{}; // posted by the process and notification threads
+    std::function<void()> wake_;
+    std::atomic<bool> stopping_{false};
+    std::thread waker_;
 };
 
 } // namespace midi

@@ -4,6 +4,7 @@
 // appear, gathers what they send, and sends to all of them. UI thread.
 #include "platform/midi/midi_message.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,10 @@ public:
     virtual void send(const MidiMessage& message) = 0;
     // The devices connected now, by name.
     virtual std::vector<std::string> devices() const = 0;
+    // `wake` is called when messages came or devices changed, for the UI
+    // thread to poll. It may be called on another thread (never a real-time
+    // one) and must only arrange the poll. Set once, before anything arrives.
+    virtual void setWake(std::function<void()> wake) = 0;
 };
 
 } // namespace midi
