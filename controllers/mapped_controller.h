@@ -15,7 +15,7 @@ class ActionRunner;
 namespace controllers {
 
 // How near (a part of the travel) a fader with soft takeover must come to
-// its control on the screen before it moves it: two 7-bit steps.
+// its control on the screen before it moves it: two and a half 7-bit steps.
 inline constexpr double kTakeoverWindow = 2.5 / 127.0;
 
 class MappedController {
