@@ -28,7 +28,7 @@ Controllers::Controllers(core::ProgramState& state, mixer::ActionRunner& actions
         controller_.updateLights();
     });
     for (const auto& transport : transports_)
-        transport->setWake([this] { wake(); });
+        transport->setWake([this] { poll(); });
 }
 
 void Controllers::listen() {
@@ -37,17 +37,6 @@ void Controllers::listen() {
         lightsTimer_.start();
     else if (!on)
         lightsTimer_.stop();
-}
-
-void Controllers::wake() {
-    if (!pollQueued_.exchange(true))
-        QMetaObject::invokeMethod(
-            this,
-            [this] {
-                pollQueued_.store(false);
-                poll();
-            },
-            Qt::QueuedConnection);
 }
 
 void Controllers::restoreMapping() {

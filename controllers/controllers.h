@@ -12,7 +12,6 @@
 #include <QObject>
 #include <QStringList>
 #include <QTimer>
-#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
@@ -74,8 +73,6 @@ signals:
 private:
     // Starts or stops the lights while a mapping is in use or a binding is learned.
     void listen();
-    // Any thread: a transport has something; one poll is queued on the UI thread.
-    void wake();
     // Tells of devices that came or went since the last look.
     void checkDevices();
     void learnFrom(const midi::MidiMessage& message);
@@ -88,7 +85,6 @@ private:
     std::optional<mixer::Action> learning_;
     std::vector<midi::MidiMessage> received_;
     QStringList devices_;
-    std::atomic<bool> pollQueued_{false};
     QTimer lightsTimer_;
     std::unique_ptr<ControllerWindow> window_;
 };

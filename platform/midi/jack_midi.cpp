@@ -1,9 +1,12 @@
 #include "platform/midi/jack_midi.h"
 
+#include <QSocketNotifier>
 #include <cstring>
 #include <jack/midiport.h>
 #include <set>
 #include <string_view>
+#include <sys/eventfd.h>
+#include <unistd.h>
 
 namespace midi {
 
@@ -42,11 +45,22 @@ JackMidi::~JackMidi() {
         sem_post(&arrived_);
         waker_.join();
     }
+    notifier_.reset();
+    if (wakeFd_ >= 0)
+        ::close(wakeFd_);
     sem_destroy(&arrived_);
 }
 
 void JackMidi::setWake(std::function<void()> wake) {
-    wake_ = std::move(wake);
+    wakeFd_ = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    if (wakeFd_ < 0)
+        return;
+    notifier_ = std::make_unique<QSocketNotifier>(wakeFd_, QSocketNotifier::Read);
+    QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this, wake = std::move(wake)] {
+        std::uint64_t count = 0;
+        if (::read(wakeFd_, &count, sizeof count) == sizeof count)
+            wake();
+    });
     waker_ = std::thread([this] { runWaker(); });
 }
 
@@ -59,7 +73,9 @@ void JackMidi::runWaker() {
         // A burst of posts is one wake: the poll reads everything there is.
         while (sem_trywait(&arrived_) == 0) {
         }
-        wake_();
+        const std::uint64_t one = 1;
+        if (::write(wakeFd_, &one, sizeof one) != sizeof one) {
+        } // the counter is full: the UI thread has a wake to read already
     }
 }
 

@@ -5,15 +5,19 @@
 // every other client's MIDI input port, those there at the start and those
 // registered later. Messages are read in the client's process callback and
 // reach the UI thread through a lock-free queue, and a semaphore (posted
-// without locking) wakes a thread of ours that tells the UI thread; sent
-// messages go the other way and leave at the start of the next period.
+// without locking) wakes a thread of ours that tells the UI thread through
+// an event descriptor; sent messages go the other way and leave at the
+// start of the next period.
 #include "platform/audio/jack_client_hook.h"
 #include "platform/midi/midi_transport.h"
 
 #include <atomic>
+#include <memory>
 #include <mutex>
 #include <semaphore.h>
 #include <thread>
+
+class QSocketNotifier;
 
 namespace midi {
 
@@ -38,7 +42,7 @@ private:
         rescan_.store(true);
         sem_post(&arrived_);
     }
-    // Our thread: tells of what arrived until the transport goes.
+    // Our thread: tells the UI thread of what arrived until the transport goes.
     void runWaker();
     // Connects our ports to every MIDI port of the other clients; true when done.
     bool connectAll();
@@ -52,7 +56,8 @@ private:
     MessageRing outgoing_; // UI thread -> process thread
     std::atomic<bool> rescan_{false};
     sem_t arrived_{}; // posted by the process and notification threads
-    std::function<void()> wake_;
+    int wakeFd_ = -1; // eventfd: our thread -> the UI thread's notifier
+    std::unique_ptr<QSocketNotifier> notifier_;
     std::atomic<bool> stopping_{false};
     std::thread waker_;
 };

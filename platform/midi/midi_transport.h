@@ -20,9 +20,8 @@ public:
     virtual void send(const MidiMessage& message) = 0;
     // The devices connected now, by name.
     virtual std::vector<std::string> devices() const = 0;
-    // `wake` is called when messages came or devices changed, for the UI
-    // thread to poll. It may be called on another thread (never a real-time
-    // one) and must only arrange the poll. Set once, before anything arrives.
+    // `wake` is called on the UI thread when messages came or devices
+    // changed, to poll. Set once, from the UI thread.
     virtual void setWake(std::function<void()> wake) = 0;
 };
 
