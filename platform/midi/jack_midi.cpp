@@ -66,16 +66,17 @@ void JackMidi::setWake(std::function<void()> wake) {
 
 void JackMidi::runWaker() {
     for (;;) {
-        while (sem_wait(&arrived_) != 0) {
-        } // interrupted by a signal: wait on
+        while (sem_wait(&arrived_) != 0) // interrupted by a signal: wait on
+            continue;
+        // A burst of posts is one wake: the poll reads everything there is.
+        while (sem_trywait(&arrived_) == 0)
+            continue;
+        // Set before the last post, so seen once that post is taken.
         if (stopping_.load())
             return;
-        // A burst of posts is one wake: the poll reads everything there is.
-        while (sem_trywait(&arrived_) == 0) {
-        }
+        // Fails only when the counter is full: a wake is waiting to be read then.
         const std::uint64_t one = 1;
-        if (::write(wakeFd_, &one, sizeof one) != sizeof one) {
-        } // the counter is full: the UI thread has a wake to read already
+        [[maybe_unused]] const ssize_t written = ::write(wakeFd_, &one, sizeof one);
     }
 }
 
