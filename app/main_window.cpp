@@ -6,6 +6,7 @@
 #include "app/splash_window.h"
 #include "app/startup.h"
 #include "app/version.h"
+#include "controllers/controllers.h"
 #include "controls/lcd/qzvLCD.h"
 #include "controls/widgets/console_button.h"
 #include "controls/widgets/console_frame.h"
@@ -125,6 +126,7 @@ bool halvoranF::Form_Load() {
     decks->run_pitchTimer_timer();
 
     tmrTrackLength.start();
+    controllers_->restoreMapping();
 
     load_CommandLineSong();
 

@@ -30,6 +30,9 @@ class TrackTick;
 namespace decks {
 class Decks;
 }
+namespace controllers {
+class Controllers;
+}
 
 class halvoranF : public QWidget {
     Q_OBJECT
@@ -126,6 +129,8 @@ public:
     std::unique_ptr<decks::Decks> decks;
     mixer::AutoDJ& autoDJ() { return *autoDJ_; }
     mixer::TrackTick& trackTick() { return *trackTick_; }
+    // The MIDI controllers playing the actions.
+    controllers::Controllers& controllers() { return *controllers_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -151,6 +156,8 @@ private:
     std::unique_ptr<mixer::ActionRunner> actions_;
     // Watches the application's key events; goes before the actions it runs.
     std::unique_ptr<mixer::KeyboardShortcuts> keyboard_;
+    // The MIDI controllers; go before the actions they run.
+    std::unique_ptr<controllers::Controllers> controllers_;
     bool loaded_ = false;
     bool unloaded_ = false;
 };

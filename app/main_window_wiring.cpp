@@ -5,6 +5,7 @@
 // sees every key of the window before its controls.
 #include "app/main_window.h"
 
+#include "controllers/controllers.h"
 #include "controls/widgets/console_button.h"
 #include "core/program_state.h"
 #include "decks/decks.h"
@@ -14,6 +15,8 @@
 #include "mixer/mixer_desk.h"
 #include "mixer/next_song_box.h"
 #include "mixer/track_tick.h"
+#include "platform/midi/alsa_sequencer.h"
+#include "platform/midi/jack_midi.h"
 
 #include <QDesktopServices>
 #include <QFrame>
@@ -53,6 +56,12 @@ void halvoranF::build_Keyboard() {
     actions_ = std::make_unique<mixer::ActionRunner>(state, *decks, *mixerDesk_, *autoDJ_, controls,
                                                      std::move(window));
     keyboard_ = std::make_unique<mixer::KeyboardShortcuts>(*this, *actions_);
+    std::vector<std::unique_ptr<midi::MidiTransport>> transports;
+    transports.push_back(std::make_unique<midi::JackMidi>());
+    if (auto sequencer = std::make_unique<midi::AlsaSequencer>(); sequencer->open())
+        transports.push_back(std::move(sequencer));
+    controllers_ =
+        std::make_unique<controllers::Controllers>(state, *actions_, std::move(transports));
 }
 
 void halvoranF::runAction(mixer::Action action, bool pressed) {

@@ -2,6 +2,7 @@
 
 #include "app/associate_window.h"
 #include "app/main_window.h"
+#include "controllers/controllers.h"
 #include "controls/widgets/console_button.h"
 #include "controls/widgets/console_frame.h"
 #include "controls/widgets/console_look.h"
@@ -137,6 +138,13 @@ void optionsF::build() {
         slider("TurntableStopSpeed_slider", Qt::Vertical, 1000, 7000, 200, 500,
                "Turntable stop speed: how fast a stopped deck slows down", {400, 134, 24, 76});
 
+    cmdControllers =
+        new ConsoleButton("CONTROLLERS...", "MIDI controllers: devices, mapping, learning", this);
+    cmdControllers->setObjectName("cmdControllers");
+    cmdControllers->setGeometry(228, 194, 120, 22);
+    cmdControllers->setFont(app::consoleFont(7.5));
+    connect(cmdControllers, &QPushButton::clicked, this, &optionsF::cmdControllers_Click);
+
     caption("PLAYLIST FOLDER", 14, 206);
     txtPlaylistPath = new QLineEdit(this);
     txtPlaylistPath->setObjectName("txtPlaylistPath");
@@ -224,6 +232,11 @@ void optionsF::txtPlaylistPath_LostFocus() {
 
 void optionsF::cmdAssociate_Click() {
     frmAssociate::load(state_)->showOwned(this, true);
+}
+
+void optionsF::cmdControllers_Click() {
+    if (state_.mainWindow)
+        state_.mainWindow->controllers().showWindow();
 }
 
 void optionsF::cmdcloseButton_Click() {

@@ -40,6 +40,8 @@ public:
     void txtPlaylistPath_LostFocus();
     // Shows the association window modally, over this one.
     void cmdAssociate_Click();
+    // Shows the controller window modally, over this one.
+    void cmdControllers_Click();
     void cmdcloseButton_Click();
 
     QLabel* titlebar = nullptr;
@@ -55,6 +57,7 @@ public:
     std::array<QRadioButton*, 3> djSetupOpt{};
     QLineEdit* txtPlaylistPath = nullptr;
     ConsoleButton* cmdAssociate = nullptr;
+    ConsoleButton* cmdControllers = nullptr;
 
     // The chosen quality and device texts, kept by the two lists' clicks.
     QString qualityText;

@@ -10,6 +10,8 @@
 
 #include <QLineEdit>
 #include <QWidget>
+#include <algorithm>
+#include <cmath>
 
 namespace mixer {
 
@@ -133,6 +135,92 @@ void ActionRunner::run(Action action, bool pressed) {
     case LeftProgressForward:
     case RightProgressForward:
         return stepProgress(deck, 1);
+    case Crossfader:
+    case LeftVolume:
+    case RightVolume:
+    case MainVolume:
+    case MonitorVolume:
+    case LeftPitch:
+    case RightPitch:
+        return; // moved by setValue
+    }
+}
+
+Slider* ActionRunner::valueSlider(Action action, bool& fromTop) const {
+    const MixerControls& mixer = mixer_.controls();
+    fromTop = false;
+    using enum Action;
+    switch (action) {
+    case Crossfader:
+        return mixer.crossFaderScroll;
+    case MainVolume:
+        return mixer.MainVolScroll;
+    case LeftPitch:
+    case RightPitch:
+        return decks_.deck(actionRow(action).side).controls().pitch;
+    case LeftVolume:
+    case RightVolume:
+    case MonitorVolume:
+        fromTop = true;
+        return action == LeftVolume    ? mixer.LVolScroll
+               : action == RightVolume ? mixer.RvolScroll
+                                       : mixer.monitorVolScroll;
+    default:
+        return nullptr;
+    }
+}
+
+void ActionRunner::setValue(Action action, double fraction) {
+    bool fromTop = false;
+    Slider* slider = valueSlider(action, fromTop);
+    if (!slider)
+        return;
+    fraction = std::clamp(fromTop ? 1.0 - fraction : fraction, 0.0, 1.0);
+    const int value =
+        slider->Min() + static_cast<int>(std::lround(
+                            fraction * static_cast<double>(slider->Max() - slider->Min())));
+    if (value == slider->Value())
+        return;
+    if (action == Action::LeftPitch || action == Action::RightPitch)
+        slider->setValue(value);
+    else
+        setMixer(*slider, value);
+}
+
+double ActionRunner::value(Action action) const {
+    bool fromTop = false;
+    const Slider* slider = valueSlider(action, fromTop);
+    if (!slider || slider->Max() <= slider->Min())
+        return -1;
+    const double fraction = static_cast<double>(slider->Value() - slider->Min()) /
+                            static_cast<double>(slider->Max() - slider->Min());
+    return fromTop ? 1.0 - fraction : fraction;
+}
+
+bool ActionRunner::isOn(Action action) const {
+    const ActionRow& row = actionRow(action);
+    const core::DeckRecord* deck =
+        row.side < 0 ? nullptr : &state_.decks[static_cast<std::size_t>(row.side)];
+    using enum Action;
+    switch (action) {
+    case LeftPlay:
+    case RightPlay:
+        return deck->stream.isPlaying();
+    case LeftPause:
+    case RightPause:
+        return deck->paused;
+    case LeftCue:
+    case RightCue:
+        return deck->cueMode;
+    case MonitorLeft: // monitorMode: 1 left deck, 2 right deck, 3 off
+    case MonitorRight:
+        return state_.monitorMode == row.side + 1;
+    case MonitorOff:
+        return state_.monitorMode == 3;
+    case ToggleAutoDJ:
+        return state_.autoDJ.on;
+    default:
+        return false;
     }
 }
 

@@ -49,8 +49,21 @@ public:
     // Does `action`; `pressed` false is the release of its key or button,
     // which ends what a held action started (the other actions do nothing).
     void run(Action action, bool pressed = true);
+    // Moves the control of a value action (Repeat::Value) to `fraction` of
+    // its travel, 0..1, through the same slider the mouse drags: the
+    // crossfader 0 left deck .. 1 right deck, a volume 0 silent .. 1 loudest,
+    // a pitch 0 slowest .. 1 fastest. Other actions are left alone.
+    void setValue(Action action, double fraction);
+    // Where the control of a value action stands, 0..1 as setValue takes
+    // it; -1 for the other actions.
+    double value(Action action) const;
+    // True while what the action switches on is on: its deck playing, paused
+    // or at its cue point, its deck monitored, the automatic DJ on.
+    bool isOn(Action action) const;
 
 private:
+    // The slider of a value action, and whether its level is max - value.
+    Slider* valueSlider(Action action, bool& fromTop) const;
     void showKeyHints(bool visible);
     // A slider `by` steps or to `value`, limited to its range; a mixer
     // slider then reruns the mixer.

@@ -80,6 +80,13 @@ constexpr ActionRow kRows[] = {
     {RightStop, "deck.right.stop", 1, Key_U, None, Any, Once, "U"},
     {LeftSync, "deck.left.sync", 0, Key_A, None, Any, Once, "A"},
     {RightSync, "deck.right.sync", 1, Key_L, None, Any, Once, "L"},
+    {Crossfader, "crossfader", -1, Key_unknown, None, None, Value},
+    {LeftVolume, "mixer.left.volume", 0, Key_unknown, None, None, Value},
+    {RightVolume, "mixer.right.volume", 1, Key_unknown, None, None, Value},
+    {MainVolume, "mixer.main.volume", -1, Key_unknown, None, None, Value},
+    {MonitorVolume, "monitor.volume", -1, Key_unknown, None, None, Value},
+    {LeftPitch, "deck.left.pitch", 0, Key_unknown, None, None, Value},
+    {RightPitch, "deck.right.pitch", 1, Key_unknown, None, None, Value},
 };
 // clang-format on
 

@@ -26,6 +26,7 @@ enum class Action {
     LeftBendDown, RightBendDown, LeftBendUp, RightBendUp,
     LeftProgressBack, RightProgressBack, LeftProgressForward, RightProgressForward,
     LeftSync, RightSync,
+    Crossfader, LeftVolume, RightVolume, MainVolume, MonitorVolume, LeftPitch, RightPitch,
 };
 // clang-format on
 
@@ -34,6 +35,7 @@ enum class Repeat {
     Once,    // acts on the press; the auto-repeat of a held key does nothing
     Repeats, // acts again on every auto-repeat
     Held,    // acts once on the press, and ends what it started on the release
+    Value,   // no key: moved to a value by a controller's fader or knob (ActionRunner::setValue)
 };
 
 struct ActionRow {

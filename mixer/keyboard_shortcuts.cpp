@@ -58,7 +58,8 @@ bool KeyboardShortcuts::eventFilter(QObject* watched, QEvent* event) {
         return false;
     const auto* keyEvent = static_cast<QKeyEvent*>(event);
     const int key = tableKey(keyEvent->key());
-    if (!ownsKey(key))
+    // Key_unknown names no key: the rows moved by a value (faders) have it.
+    if (key == Qt::Key_unknown || !ownsKey(key))
         return false;
     if (type == QEvent::KeyPress) {
         const bool repeatPair = heldBack_ == key;

@@ -7,6 +7,7 @@
 #include "platform/audio/audible_clock.h"
 #include "platform/audio/bass.h"
 #include "platform/audio/devices.h"
+#include "platform/audio/jack_client_hook.h"
 #include "platform/audio/output.h"
 #include "platform/audio/rate_converter.h"
 
@@ -34,6 +35,7 @@ public:
         QuietConsole quiet;
         if (!lost())
             jack_deactivate(client_);
+        jackClientClosing(client_, lost());
         jack_client_close(client_);
     }
 
@@ -67,6 +69,7 @@ public:
         jack_set_xrun_callback(client_, &JackOutput::xrun, this);
         jack_set_latency_callback(client_, &JackOutput::latency, this);
         jack_on_shutdown(client_, &JackOutput::shutdown, this);
+        jackClientOpened(client_);
         return BASS_OK;
     }
 
@@ -129,6 +132,7 @@ private:
         const double now = std::chrono::duration<double>(begin.time_since_epoch()).count();
         const double rate = out->deviceRate_;
         const double audibleAt = now + out->latencyFrames_.load(std::memory_order_relaxed) / rate;
+        runJackClientHook(frames);
         auto* left = static_cast<float*>(jack_port_get_buffer(out->ports_[0], frames));
         auto* right = static_cast<float*>(jack_port_get_buffer(out->ports_[1], frames));
         for (std::size_t done = 0; done < frames;) {

@@ -1,0 +1,92 @@
+#pragma once
+// The program's MIDI controllers: every device on the transports (JACK MIDI
+// on the output's client, the ALSA sequencer) played through one mapping,
+// devices picked up and dropped as they come and go, lights kept up to
+// date, and bindings learned. The mapping in use is a file of the shipped
+// folder (share/vorlan/controllers) or of the user's
+// ($XDG_DATA_HOME/vorlan/controllers); learned bindings are saved in the
+// user's. UI thread.
+#include "controllers/mapped_controller.h"
+#include "platform/midi/midi_transport.h"
+
+#include <QObject>
+#include <QStringList>
+#include <QTimer>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace core {
+struct ProgramState;
+}
+
+namespace controllers {
+
+class ControllerWindow;
+
+// How often (ms) the devices and the lights are compared.
+inline constexpr int kLightsMs = 40;
+
+class Controllers : public QObject {
+    Q_OBJECT
+
+public:
+    Controllers(core::ProgramState& state, mixer::ActionRunner& actions,
+                std::vector<std::unique_ptr<midi::MidiTransport>> transports);
+    ~Controllers() override;
+    // Uses the mapping that was in use when the program last ran.
+    void restoreMapping();
+
+    // The mapping files there are: the shipped ones, then the user's.
+    QStringList mappingFiles() const;
+    static QString shippedFolder();
+    static QString userFolder();
+    // Uses the mapping file at `path` (remembered for the next start); a
+    // file with an error is refused with a message box naming the line, and
+    // no mapping is used. An empty path uses none.
+    bool useMapping(const QString& path);
+    const QString& mappingPath() const { return mappingPath_; }
+    const std::optional<Mapping>& mapping() const { return controller_.mapping(); }
+    // The devices connected now, by name.
+    QStringList devices() const;
+
+    // The next control moved (a note played, a control turned, a bend) is
+    // bound to `action` in the mapping in use (a new one in the user's
+    // folder when none is), and the mapping is saved there.
+    void learn(mixer::Action action);
+    void cancelLearning();
+    bool learning() const { return learning_.has_value(); }
+
+    // The controller window, shown modally over the window open now.
+    ControllerWindow& window();
+    void showWindow();
+
+    // Reads the transports and acts on what came (run whenever a transport
+    // tells that something came).
+    void poll();
+
+signals:
+    void devicesChanged();
+    // A binding was learned and saved at `path` (empty: it could not be saved).
+    void learned(const QString& path);
+
+private:
+    // Starts or stops the lights while a mapping is in use or a binding is learned.
+    void listen();
+    // Tells of devices that came or went since the last look.
+    void checkDevices();
+    void learnFrom(const midi::MidiMessage& message);
+    void sendToAll(const midi::MidiMessage& message);
+
+    core::ProgramState& state_;
+    std::vector<std::unique_ptr<midi::MidiTransport>> transports_;
+    MappedController controller_;
+    QString mappingPath_;
+    std::optional<mixer::Action> learning_;
+    std::vector<midi::MidiMessage> received_;
+    QStringList devices_;
+    QTimer lightsTimer_;
+    std::unique_ptr<ControllerWindow> window_;
+};
+
+} // namespace controllers

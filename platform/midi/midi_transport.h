@@ -1,0 +1,28 @@
+#pragma once
+// A way to and from MIDI devices (the JACK output's client, the ALSA
+// sequencer): it connects to every device there is and to devices as they
+// appear, gathers what they send, and sends to all of them. UI thread.
+#include "platform/midi/midi_message.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace midi {
+
+class MidiTransport {
+public:
+    virtual ~MidiTransport() = default;
+    // Connects to devices that appeared since the last call, and moves the
+    // messages received since then into `into`, in the order they came.
+    virtual void poll(std::vector<MidiMessage>& into) = 0;
+    // Sends to every connected device.
+    virtual void send(const MidiMessage& message) = 0;
+    // The devices connected now, by name.
+    virtual std::vector<std::string> devices() const = 0;
+    // `wake` is called on the UI thread when messages came or devices
+    // changed, to poll. Set once, from the UI thread.
+    virtual void setWake(std::function<void()> wake) = 0;
+};
+
+} // namespace midi
