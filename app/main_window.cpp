@@ -24,6 +24,7 @@
 #include "mixer/auto_dj.h"
 #include "mixer/keyboard_shortcuts.h"
 #include "mixer/mixer_desk.h"
+#include "mixer/recording.h"
 #include "mixer/track_tick.h"
 #include "platform/system/folders.h"
 #include "platform/ui/dialogs.h"
@@ -216,6 +217,8 @@ bool halvoranF::Form_QueryUnload() {
 
 void halvoranF::shutdown_Program() {
     disable_Timers();
+    if (recording_)
+        recording_->stop();
     terminate_BASS();
     // Every other loaded window, last loaded first.
     const std::vector<core::LoadedForm> forms = state.forms;

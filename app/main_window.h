@@ -25,6 +25,7 @@ class ActionRunner;
 class AutoDJ;
 class KeyboardShortcuts;
 class MixerDesk;
+class Recording;
 class TrackTick;
 } // namespace mixer
 namespace decks {
@@ -126,6 +127,7 @@ public:
     std::unique_ptr<decks::Decks> decks;
     mixer::AutoDJ& autoDJ() { return *autoDJ_; }
     mixer::TrackTick& trackTick() { return *trackTick_; }
+    mixer::Recording& recording() { return *recording_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -148,6 +150,7 @@ private:
     std::unique_ptr<mixer::MixerDesk> mixerDesk_;
     std::unique_ptr<mixer::AutoDJ> autoDJ_;
     std::unique_ptr<mixer::TrackTick> trackTick_;
+    std::unique_ptr<mixer::Recording> recording_;
     std::unique_ptr<mixer::ActionRunner> actions_;
     // Watches the application's key events; goes before the actions it runs.
     std::unique_ptr<mixer::KeyboardShortcuts> keyboard_;

@@ -13,6 +13,7 @@
 #include "mixer/keyboard_shortcuts.h"
 #include "mixer/mixer_desk.h"
 #include "mixer/next_song_box.h"
+#include "mixer/recording.h"
 #include "mixer/track_tick.h"
 
 #include <QDesktopServices>
@@ -37,6 +38,10 @@ void halvoranF::build_AutoDJ() {
         mixer::AutoDJControls{mixerPanel.autoDJ, mixerPanel.desk.crossFaderScroll, &tmrAutoFade});
     trackTick_ = std::make_unique<mixer::TrackTick>(state, *decks, *mixerDesk_);
     connect(&tmrTrackLength, &QTimer::timeout, this, [this] { trackTick_->run(); });
+    recording_ = std::make_unique<mixer::Recording>(
+        state, mixer::RecordingControls{mixerPanel.rec, mixerPanel.recTime});
+    connect(&tmrTrackLength, &QTimer::timeout, this, [this] { recording_->showTime(); });
+    mixerDesk_->levelsSet = [this] { recording_->noteTracksOnAir(); };
     mixer::attachNextSongBox(mixerPanel.nextSong, mixerPanel.playList, state);
 }
 
@@ -47,6 +52,7 @@ void halvoranF::build_Keyboard() {
     mixer::WindowActions window;
     window.optionsCB_Click = [this] { optionsCB_Click(); };
     window.playListCB_Click = [this] { playListCB_Click(); };
+    window.recCB_Click = [this] { recording_->recCB_Click(); };
     window.openHelpFile = [](const QString& helpFile) {
         return QDesktopServices::openUrl(QUrl::fromLocalFile(helpFile));
     };

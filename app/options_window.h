@@ -5,6 +5,7 @@
 // unloads it, so the next showing reads them again.
 #include <QDialog>
 #include <array>
+#include <cstdint>
 
 class QComboBox;
 class QLabel;
@@ -55,6 +56,9 @@ public:
     std::array<QRadioButton*, 3> djSetupOpt{};
     QLineEdit* txtPlaylistPath = nullptr;
     ConsoleButton* cmdAssociate = nullptr;
+    // Recordings: the folder they go to and their file format (WAV, FLAC, MP3).
+    QLineEdit* txtRecordingsPath = nullptr;
+    QComboBox* cmbRecordFormat = nullptr;
 
     // The chosen quality and device texts, kept by the two lists' clicks.
     QString qualityText;
@@ -70,6 +74,11 @@ protected:
 
 private:
     void build();
+    // The recordings row, below the playlist folder (options_window_recording.cpp).
+    void buildRecordingOptions();
+    void readRecordingSettings();
+    // Writes them; the first registry failure goes to `failure` (0 = none yet).
+    void writeRecordingSettings(std::int32_t& failure);
     void readSettings();
     void writeSettings();
     void showSliderValues();

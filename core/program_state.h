@@ -87,6 +87,8 @@ struct Settings {
     std::int16_t djSetup = 0;               // 0, 1, 2: arrangement of the main window's panels
     std::int16_t automixStart = 85;         // percent of the track, 70 .. 100
     QString playlistPath;                   // the saved playlist folder
+    QString recordingsFolder;               // where recordings go ("RecordingsFolder")
+    std::int16_t recordingFormat = 0;       // "RecordingFormat": 0 WAV, 1 FLAC, 2 MP3
 };
 
 // What the program's own ID3v2 reader found in the last file it read: one

@@ -37,6 +37,8 @@ void ActionRunner::run(Action action, bool pressed) {
         return window_.optionsCB_Click ? window_.optionsCB_Click() : void();
     case ShowPlaylist:
         return window_.playListCB_Click ? window_.playListCB_Click() : void();
+    case ToggleRecording:
+        return window_.recCB_Click ? window_.recCB_Click() : void();
     case PlaylistUp:
         return decks_.upCB_Click();
     case PlaylistDown:

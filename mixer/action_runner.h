@@ -39,6 +39,8 @@ struct WindowActions {
     // Opens the help file (a local file path) with the desktop's program for
     // web pages; false when no such program was found or it could not start.
     std::function<bool(const QString& helpFile)> openHelpFile;
+    // REC: starts or ends a recording.
+    std::function<void()> recCB_Click;
 };
 
 class ActionRunner {

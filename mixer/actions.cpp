@@ -25,6 +25,7 @@ constexpr ActionRow kRows[] = {
     {Help, "help.show", -1, Key_F1, None, Any, Once},
     {ShowOptions, "options.show", -1, Key_F10, None, Any, Once},
     {ShowPlaylist, "playlist.show", -1, Key_F12, None, Any, Once},
+    {ToggleRecording, "recording.toggle", -1, Key_F9, None, Any, Once},
     {ToggleAutoDJ, "autodj.toggle", -1, Key_Return, Shift, None, Once},
     {LeftPitchDownLarge, "deck.left.pitch.down.large", 0, Key_Z, Ctrl | Alt, Shift, Repeats},
     {LeftPitchDown, "deck.left.pitch.down", 0, Key_Z, Ctrl, Shift, Repeats},

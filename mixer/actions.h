@@ -25,6 +25,7 @@ enum class Action {
     LeftPitchUpLarge, RightPitchUpLarge, LeftPitchUp, RightPitchUp,
     LeftBendDown, RightBendDown, LeftBendUp, RightBendUp,
     LeftProgressBack, RightProgressBack, LeftProgressForward, RightProgressForward,
+    ToggleRecording,
 };
 // clang-format on
 

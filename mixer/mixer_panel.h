@@ -6,6 +6,7 @@
 #include "mixer/mixer_controls.h"
 
 class QFrame;
+class QLabel;
 class QLineEdit;
 
 namespace mixer {
@@ -19,6 +20,8 @@ struct MixerPanel {
     ConsoleButton* autoDJ = nullptr;
     ConsoleButton* playList = nullptr;
     ConsoleButton* options = nullptr;
+    ConsoleButton* rec = nullptr; // starts and ends a recording of the main output
+    QLabel* recTime = nullptr;    // the recording's time
 };
 
 // The panel as a child of `window`, unplaced.

@@ -81,6 +81,7 @@ int Engine::stop() {
 void Engine::free() {
     if (!initialised())
         return;
+    stopRecording();
     output_->stop();
     for (auto& [handle, entry] : streams_) {
         entry.stream->hold();

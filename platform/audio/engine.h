@@ -5,6 +5,7 @@
 // output thread never takes it.
 #include "platform/audio/bass.h"
 #include "platform/audio/output.h"
+#include "platform/audio/recorder.h"
 #include "platform/audio/stream.h"
 
 #include <map>
@@ -51,6 +52,11 @@ public:
     // Started, and its device still there.
     bool started() const { return started_ && !output_->lost(); }
     std::uint64_t streamUnderruns() const;
+    // The recording of the main output, null when none runs (recording_api.cpp).
+    Recorder* recorder() { return recorder_.get(); }
+    int startRecording(const std::string& path, RecordFormat format, std::string& error);
+    // Ends the recording (its file closed); true when it ended well.
+    bool stopRecording(std::string* failure = nullptr);
 
 private:
     template <typename Work> friend decltype(auto) withEngine(Work&& work);
@@ -63,6 +69,7 @@ private:
     int pendingInitFailure_ = 0;
     int pendingStartFailure_ = 0;
     std::map<DWORD, StreamEntry> streams_;
+    std::unique_ptr<Recorder> recorder_;
     DWORD nextHandle_ = 0x00010001;
 };
 

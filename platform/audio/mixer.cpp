@@ -1,5 +1,6 @@
 #include "platform/audio/mixer.h"
 
+#include "platform/audio/recorder.h"
 #include "platform/audio/sample_math.h"
 #include "platform/audio/stream.h"
 
@@ -9,7 +10,9 @@
 
 namespace audio {
 
-Mixer::Mixer(int outputRate) : outputRate_(outputRate), mix_(Stream::maxChunkFrames * 2, 0.0f) {}
+Mixer::Mixer(int outputRate)
+    : outputRate_(outputRate), mix_(Stream::maxChunkFrames * 2, 0.0f),
+      recorded_(Stream::maxChunkFrames * 2, 0) {}
 
 bool Mixer::add(Stream* stream) {
     for (auto& slot : slots_)
@@ -56,10 +59,15 @@ void Mixer::renderChunk(std::int16_t* out, std::size_t frames, double audibleAt)
     for (auto& slot : slots_)
         if (Stream* stream = slot.load(std::memory_order_acquire))
             stream->render(mix_.data(), frames, audibleAt);
+    Recorder* recorder = recorder_.load(std::memory_order_acquire);
+    if (!out && recorder)
+        out = recorded_.data();
     if (out)
         toSamplesAndClear(mix_.data(), out, frames * 2);
     else
         std::fill_n(mix_.begin(), frames * 2, 0.0f);
+    if (recorder)
+        recorder->push(out, frames);
 }
 
 void Mixer::fillFor(std::size_t frames) {

@@ -11,6 +11,7 @@
 
 namespace audio {
 
+class Recorder;
 class Stream;
 
 class Mixer {
@@ -24,6 +25,9 @@ public:
     bool add(Stream* stream); // false when every slot is taken
     void remove(Stream* stream);
     void waitIdle() const;
+    // Every frame rendered from now on also goes to `recorder` (null: to
+    // none). After taking a recorder away, waitIdle() before it goes.
+    void setRecorder(Recorder* recorder) { recorder_.store(recorder, std::memory_order_release); }
 
     // Output thread (real-time): renders `frames` frames into `out` (may be
     // null). `audibleAt` is when the first of them is heard (seconds on the
@@ -40,6 +44,8 @@ private:
     static_assert(std::atomic<Stream*>::is_always_lock_free);
     std::atomic<std::uint64_t> epoch_{0}; // odd while a render runs
     std::vector<float> mix_;
+    std::atomic<Recorder*> recorder_{nullptr};
+    std::vector<std::int16_t> recorded_; // the samples of a chunk rendered for the recorder only
 };
 
 } // namespace audio
