@@ -40,7 +40,7 @@ void halvoranF::build_AutoDJ() {
     connect(&tmrTrackLength, &QTimer::timeout, this, [this] { trackTick_->run(); });
     recording_ = std::make_unique<mixer::Recording>(
         state, mixer::RecordingControls{mixerPanel.rec, mixerPanel.recTime});
-    connect(&tmrTrackLength, &QTimer::timeout, this, [this] { recording_->showTime(); });
+    trackTick_->attachRecording(*recording_);
     mixerDesk_->levelsSet = [this] { recording_->noteTracksOnAir(); };
     mixer::attachNextSongBox(mixerPanel.nextSong, mixerPanel.playList, state);
 }

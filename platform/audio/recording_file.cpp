@@ -11,7 +11,19 @@ namespace audio {
 namespace {
 
 std::string systemError(int code) {
-    return code != 0 ? std::strerror(code) : "the file could not be written";
+    switch (code) {
+    case 0:
+        return "the file could not be written";
+    case ENOSPC:
+        return "the disk is full";
+    case EFBIG:
+        return "the file has grown to the largest size allowed";
+    case EACCES:
+    case EPERM:
+        return "there is no permission to write there";
+    default:
+        return std::strerror(code);
+    }
 }
 
 // WAV (16-bit PCM) and FLAC (16-bit) through libsndfile. A WAV file's header
@@ -86,7 +98,7 @@ public:
             return false;
         }
         errno = 0;
-        file_ = std::fopen(path.c_str(), "wb");
+        file_ = std::fopen(path.c_str(), "w+b"); // read back for the information frame
         if (!file_) {
             error = systemError(errno);
             return false;
