@@ -48,7 +48,7 @@ int Engine::init(int device, DWORD freq) {
         if (device >= 0 && static_cast<std::size_t>(device) + 1 >= deviceDescriptions().size())
             return BASS_ERROR_DEVICE;
         int error = BASS_OK;
-        output_ = openPortAudioOutput(device, rate, error);
+        output_ = openPortAudioOutput(device, rate, error, phonesWanted_);
         if (!output_)
             return error;
     }

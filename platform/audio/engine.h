@@ -55,6 +55,8 @@ public:
     // The recording of the main output, null when none runs (recording_api.cpp).
     Recorder* recorder() { return recorder_.get(); }
     int startRecording(const std::string& path, RecordFormat format, std::string& error);
+    // Whether the next init opens the headphone output too (headphones_api.cpp).
+    void setPhonesWanted(bool wanted) { phonesWanted_ = wanted; }
     // Ends the recording (its file closed); true when it ended well.
     bool stopRecording(std::string* failure = nullptr);
 
@@ -70,6 +72,7 @@ private:
     int pendingStartFailure_ = 0;
     std::map<DWORD, StreamEntry> streams_;
     std::unique_ptr<Recorder> recorder_;
+    bool phonesWanted_ = false;
     DWORD nextHandle_ = 0x00010001;
 };
 
