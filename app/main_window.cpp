@@ -20,8 +20,10 @@
 #include "decks/decks.h"
 #include "engine/engine_helpers.h"
 #include "engine/engine_lifecycle.h"
+#include "engine/headphones.h"
 #include "mixer/action_runner.h"
 #include "mixer/auto_dj.h"
+#include "mixer/headphone_desk.h"
 #include "mixer/keyboard_shortcuts.h"
 #include "mixer/mixer_desk.h"
 #include "mixer/recording.h"
@@ -182,11 +184,13 @@ void halvoranF::set_WindowGeometry() {
 // ---- Engine ----
 
 bool halvoranF::init_BASS() {
+    engine::chooseHeadphones(state.settings.headphones);
     const engine::EngineStart start = engine::startEngine(
         state.engine.deviceInUse, state.engine.outputRate, reinterpret_cast<void*>(winId()));
     if (start.failure.isEmpty()) {
         if (start.device != state.engine.deviceInUse && state.optionsWindow)
             state.optionsWindow->useDefaultDevice();
+        phones_->engineStarted([this] { monitorCMB_Click(2); });
         return true;
     }
     ThrowError(start.failure);

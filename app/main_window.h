@@ -23,6 +23,7 @@ namespace mixer {
 enum class Action;
 class ActionRunner;
 class AutoDJ;
+class HeadphoneDesk;
 class KeyboardShortcuts;
 class MixerDesk;
 class Recording;
@@ -128,6 +129,7 @@ public:
     mixer::AutoDJ& autoDJ() { return *autoDJ_; }
     mixer::TrackTick& trackTick() { return *trackTick_; }
     mixer::Recording& recording() { return *recording_; }
+    mixer::HeadphoneDesk& phones() { return *phones_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -151,6 +153,7 @@ private:
     std::unique_ptr<mixer::AutoDJ> autoDJ_;
     std::unique_ptr<mixer::TrackTick> trackTick_;
     std::unique_ptr<mixer::Recording> recording_;
+    std::unique_ptr<mixer::HeadphoneDesk> phones_;
     std::unique_ptr<mixer::ActionRunner> actions_;
     // Watches the application's key events; goes before the actions it runs.
     std::unique_ptr<mixer::KeyboardShortcuts> keyboard_;

@@ -10,6 +10,7 @@
 #include "decks/decks.h"
 #include "mixer/action_runner.h"
 #include "mixer/auto_dj.h"
+#include "mixer/headphone_desk.h"
 #include "mixer/keyboard_shortcuts.h"
 #include "mixer/mixer_desk.h"
 #include "mixer/next_song_box.h"
@@ -41,7 +42,11 @@ void halvoranF::build_AutoDJ() {
     recording_ = std::make_unique<mixer::Recording>(
         state, mixer::RecordingControls{mixerPanel.rec, mixerPanel.recTime});
     trackTick_->attachRecording(*recording_);
-    mixerDesk_->levelsSet = [this] { recording_->noteTracksOnAir(); };
+    phones_ = std::make_unique<mixer::HeadphoneDesk>(state, mixerPanel.phones);
+    mixerDesk_->levelsSet = [this] {
+        phones_->applyPrelisten();
+        recording_->noteTracksOnAir();
+    };
     mixer::attachNextSongBox(mixerPanel.nextSong, mixerPanel.playList, state);
 }
 
@@ -58,6 +63,7 @@ void halvoranF::build_Keyboard() {
     };
     actions_ = std::make_unique<mixer::ActionRunner>(state, *decks, *mixerDesk_, *autoDJ_, controls,
                                                      std::move(window));
+    actions_->attachHeadphones(*phones_);
     keyboard_ = std::make_unique<mixer::KeyboardShortcuts>(*this, *actions_);
 }
 

@@ -59,6 +59,8 @@ public:
     // Recordings: the folder they go to and their file format (WAV, FLAC, MP3).
     QLineEdit* txtRecordingsPath = nullptr;
     QComboBox* cmbRecordFormat = nullptr;
+    // "Headphones": none, or the output the headphone mix goes to (from the next start).
+    QComboBox* cmbHeadphones = nullptr;
 
     // The chosen quality and device texts, kept by the two lists' clicks.
     QString qualityText;
@@ -74,7 +76,8 @@ protected:
 
 private:
     void build();
-    // The recordings row, below the playlist folder (options_window_recording.cpp).
+    // The recordings and headphones row, below the playlist folder
+    // (options_window_recording.cpp).
     void buildRecordingOptions();
     void readRecordingSettings();
     // Writes them; the first registry failure goes to `failure` (0 = none yet).

@@ -24,6 +24,7 @@ class Deck;
 namespace mixer {
 
 class AutoDJ;
+class HeadphoneDesk;
 class MixerDesk;
 
 struct ActionControls {
@@ -51,6 +52,8 @@ public:
     // Does `action`; `pressed` false is the release of its key or button,
     // which ends what a held action started (the other actions do nothing).
     void run(Action action, bool pressed = true);
+    // The headphone actions act on `phones` from now on (none until then).
+    void attachHeadphones(HeadphoneDesk& phones) { phones_ = &phones; }
 
 private:
     void showKeyHints(bool visible);
@@ -69,6 +72,7 @@ private:
     AutoDJ& autoDJ_;
     ActionControls controls_;
     WindowActions window_;
+    HeadphoneDesk* phones_ = nullptr;
 };
 
 } // namespace mixer

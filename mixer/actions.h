@@ -25,7 +25,8 @@ enum class Action {
     LeftPitchUpLarge, RightPitchUpLarge, LeftPitchUp, RightPitchUp,
     LeftBendDown, RightBendDown, LeftBendUp, RightBendUp,
     LeftProgressBack, RightProgressBack, LeftProgressForward, RightProgressForward,
-    ToggleRecording,
+    ToggleRecording, LeftPrelisten, RightPrelisten, PhonesSplit, PhonesMixCue, PhonesMixMain,
+    PhonesQuieter, PhonesLouder,
 };
 // clang-format on
 

@@ -68,7 +68,7 @@ MixerPanel buildMixerPanel(QWidget* window) {
     c.LVolScroll = slider(m, "LVolScroll", Qt::Vertical, 0, 100, 100,
                           "Left deck volume, loud at the top (F5 / F6)", {26, 30, 24, 142});
 
-    makeCaption("MONITOR", m, {54, 30, 68, 12});
+    QLabel* monitorCaption = makeCaption("MONITOR", m, {54, 30, 68, 12});
     const char* monitorCaptions[] = {"LEFT", "RIGHT", "OFF"};
     const char* monitorNames[] = {"monitorCMB0", "monitorCMB1", "monitorCMB2"};
     const QString monitorTips[] = {"Monitor the left deck on the left channel (Alt+Left)",
@@ -121,6 +121,9 @@ MixerPanel buildMixerPanel(QWidget* window) {
         s->setPageStep(10);
         s->setTickInterval(10);
     }
+    p.phones = buildHeadphoneControls(m);
+    p.phones.monitorColumn = {monitorCaption, c.monitorCMB[0], c.monitorCMB[1], c.monitorCMB[2],
+                              c.monitorVolScroll};
     p.panel = panel;
     c.panel = panel;
     return p;

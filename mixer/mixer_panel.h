@@ -3,6 +3,7 @@
 // step buttons, the deck, master and monitor sliders, the crossfader, the
 // monitor switch, the three level meters and the AUTO DJ, PLAYLIST and
 // OPTIONS buttons, each with its name, caption and tooltip. UI thread only.
+#include "mixer/headphone_desk.h"
 #include "mixer/mixer_controls.h"
 
 class QFrame;
@@ -22,6 +23,7 @@ struct MixerPanel {
     ConsoleButton* options = nullptr;
     ConsoleButton* rec = nullptr; // starts and ends a recording of the main output
     QLabel* recTime = nullptr;    // the recording's time
+    HeadphoneControls phones;     // in the monitor column, with a headphone output
 };
 
 // The panel as a child of `window`, unplaced.

@@ -39,7 +39,9 @@ int Engine::init(int device, DWORD freq) {
     if (mode == OutputMode::Offline || device == -3) {
         if (const int code = std::exchange(pendingInitFailure_, 0))
             return code;
-        output_ = std::make_unique<OfflineOutput>(rate);
+        auto offline = std::make_unique<OfflineOutput>(rate);
+        offline->setPhones(phonesWanted_);
+        output_ = std::move(offline);
     } else if (mode == OutputMode::Silent || device == BASS_DEVICE_SILENT) {
         output_ = std::make_unique<SilentOutput>(rate);
     } else if (device == BASS_DEVICE_DEFAULT && !portAudioHasOutput()) {

@@ -81,10 +81,15 @@ public:
     double periodMicroseconds() const override { return 0; }
     bool running() const { return running_; }
     void failNextStart(int code) { failNextStart_ = code; }
-    // Renders `frames` frames (decoding synchronously as needed).
-    void render(std::int16_t* out, std::size_t frames);
+    // Renders `frames` frames (decoding synchronously as needed); with
+    // `phones`, the headphone mix of the same frames goes there.
+    void render(std::int16_t* out, std::size_t frames, std::int16_t* phones = nullptr);
+    // The offline output plays a headphone mix when asked for one at init.
+    void setPhones(bool on) { phones_ = on; }
+    bool hasPhones() const override { return phones_; }
 
 private:
+    bool phones_ = false;
     bool running_ = false;
     int failNextStart_ = 0;
 };
