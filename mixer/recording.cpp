@@ -117,7 +117,8 @@ void Recording::showTime() {
     if (!running_)
         return;
     const engine::RecordingProgress progress = engine::recordingProgress();
-    if (progress.failed) {
+    // The file failed, or the engine went down (which closes the file).
+    if (progress.failed || !progress.running) {
         finish(progress.failure);
         return;
     }
