@@ -89,6 +89,9 @@ void Recording(benchmark::State& state) {
                 size - (44.0 + static_cast<double>(frames) * 4);
         if (format == audio::RecordFormat::Mp3) // 192 kbit/s
             figures()["recording_mp3_size_over_expected"] = size / (recorded * 192000 / 8);
+        for (const auto& [figure, value] : figures())
+            if (figure.rfind("recording_" + name, 0) == 0)
+                state.counters[figure.substr(11 + name.size())] = value;
         std::filesystem::remove(path);
     }
 }
