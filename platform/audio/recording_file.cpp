@@ -76,8 +76,8 @@ private:
     SNDFILE* file_ = nullptr;
 };
 
-// MP3 at 192 kbit/s (constant), with the encoder's information frame at the
-// start once the file is complete.
+// MP3 at a constant 192 kbit/s (160 below 32 kHz), with the encoder's
+// information frame at the start once the file is complete.
 class Mp3File final : public RecordingFile {
 public:
     ~Mp3File() override { close(); }
@@ -91,7 +91,8 @@ public:
         lame_set_in_samplerate(encoder_, rate);
         lame_set_out_samplerate(encoder_, rate);
         lame_set_num_channels(encoder_, 2);
-        lame_set_brate(encoder_, 192);
+        // MPEG-1 rates take 192 kbit/s; the lower rates (MPEG-2) go up to 160.
+        lame_set_brate(encoder_, rate >= 32000 ? 192 : 160);
         lame_set_quality(encoder_, 2);
         if (lame_init_params(encoder_) < 0) {
             error = "the MP3 encoder does not take this sample rate";
