@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <complex>
+#include <cstdio>
 #include <numbers>
 
 using namespace audio_test;
@@ -70,11 +71,26 @@ protected:
         sleepMs(600);
         phones->stop();
         recorder->stop();
+        connections = portConnections("Vorlan:phones_l") + portConnections("Vorlan:phones_r");
         freeEngine();
         return true;
     }
+    // What `jack_lsp` lists as connected to `port` on the test server.
+    static std::string portConnections(const std::string& port) {
+        const std::string command =
+            "jack_lsp -s " + jackServerAt(44100).name() + " -c " + port + " 2>/dev/null";
+        std::string text;
+        if (FILE* pipe = popen(command.c_str(), "r")) {
+            char line[256];
+            while (std::fgets(line, sizeof line, pipe))
+                text += line;
+            pclose(pipe);
+        }
+        return text;
+    }
     const Song cueSong = toneSong(kCueTone), mainSong = toneSong(kMainTone);
     std::unique_ptr<JackRecorder> phones;
+    std::string connections;
 };
 
 TEST_F(Headphones, ThePhonesCarryThePrelistenAndTheMainAtTheKnobsSettings) {
@@ -106,6 +122,9 @@ TEST_F(Headphones, ThePhonesCarryThePrelistenAndTheMainAtTheKnobsSettings) {
                 difference = largestDifference(*recorder, *onset, expectedMain, 13000);
         }
         EXPECT_EQ(difference, 0.0);
+        // The phones went to the server's third and fourth playback ports.
+        EXPECT_NE(connections.find("system:playback_3"), std::string::npos) << connections;
+        EXPECT_NE(connections.find("system:playback_4"), std::string::npos) << connections;
         const double full = toneRms(*recorder, 0, kMainTone);
         ASSERT_GT(full, 0.3);
         EXPECT_LT(toneRms(*recorder, 1, kCueTone), 0.001);
