@@ -21,10 +21,13 @@
 #include "decks/decks.h"
 #include "engine/engine_helpers.h"
 #include "engine/engine_lifecycle.h"
+#include "engine/headphones.h"
 #include "mixer/action_runner.h"
 #include "mixer/auto_dj.h"
+#include "mixer/headphone_desk.h"
 #include "mixer/keyboard_shortcuts.h"
 #include "mixer/mixer_desk.h"
+#include "mixer/recording.h"
 #include "mixer/track_tick.h"
 #include "platform/system/folders.h"
 #include "platform/ui/dialogs.h"
@@ -183,11 +186,13 @@ void halvoranF::set_WindowGeometry() {
 // ---- Engine ----
 
 bool halvoranF::init_BASS() {
+    engine::chooseHeadphones(state.settings.headphones);
     const engine::EngineStart start = engine::startEngine(
         state.engine.deviceInUse, state.engine.outputRate, reinterpret_cast<void*>(winId()));
     if (start.failure.isEmpty()) {
         if (start.device != state.engine.deviceInUse && state.optionsWindow)
             state.optionsWindow->useDefaultDevice();
+        phones_->engineStarted([this] { monitorCMB_Click(2); });
         return true;
     }
     ThrowError(start.failure);
@@ -218,6 +223,8 @@ bool halvoranF::Form_QueryUnload() {
 
 void halvoranF::shutdown_Program() {
     disable_Timers();
+    if (recording_)
+        recording_->stop();
     terminate_BASS();
     // Every other loaded window, last loaded first.
     const std::vector<core::LoadedForm> forms = state.forms;

@@ -23,8 +23,10 @@ namespace mixer {
 enum class Action;
 class ActionRunner;
 class AutoDJ;
+class HeadphoneDesk;
 class KeyboardShortcuts;
 class MixerDesk;
+class Recording;
 class TrackTick;
 } // namespace mixer
 namespace decks {
@@ -131,6 +133,8 @@ public:
     mixer::TrackTick& trackTick() { return *trackTick_; }
     // The MIDI controllers playing the actions.
     controllers::Controllers& controllers() { return *controllers_; }
+    mixer::Recording& recording() { return *recording_; }
+    mixer::HeadphoneDesk& phones() { return *phones_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -153,6 +157,8 @@ private:
     std::unique_ptr<mixer::MixerDesk> mixerDesk_;
     std::unique_ptr<mixer::AutoDJ> autoDJ_;
     std::unique_ptr<mixer::TrackTick> trackTick_;
+    std::unique_ptr<mixer::Recording> recording_;
+    std::unique_ptr<mixer::HeadphoneDesk> phones_;
     std::unique_ptr<mixer::ActionRunner> actions_;
     // Watches the application's key events; goes before the actions it runs.
     std::unique_ptr<mixer::KeyboardShortcuts> keyboard_;

@@ -11,9 +11,11 @@
 #include "decks/decks.h"
 #include "mixer/action_runner.h"
 #include "mixer/auto_dj.h"
+#include "mixer/headphone_desk.h"
 #include "mixer/keyboard_shortcuts.h"
 #include "mixer/mixer_desk.h"
 #include "mixer/next_song_box.h"
+#include "mixer/recording.h"
 #include "mixer/track_tick.h"
 #include "platform/midi/alsa_sequencer.h"
 #include "platform/midi/jack_midi.h"
@@ -40,6 +42,14 @@ void halvoranF::build_AutoDJ() {
         mixer::AutoDJControls{mixerPanel.autoDJ, mixerPanel.desk.crossFaderScroll, &tmrAutoFade});
     trackTick_ = std::make_unique<mixer::TrackTick>(state, *decks, *mixerDesk_);
     connect(&tmrTrackLength, &QTimer::timeout, this, [this] { trackTick_->run(); });
+    recording_ = std::make_unique<mixer::Recording>(
+        state, mixer::RecordingControls{mixerPanel.rec, mixerPanel.recTime});
+    trackTick_->attachRecording(*recording_);
+    phones_ = std::make_unique<mixer::HeadphoneDesk>(state, mixerPanel.phones);
+    mixerDesk_->levelsSet = [this] {
+        phones_->applyPrelisten();
+        recording_->noteTracksOnAir();
+    };
     mixer::attachNextSongBox(mixerPanel.nextSong, mixerPanel.playList, state);
 }
 
@@ -50,11 +60,13 @@ void halvoranF::build_Keyboard() {
     mixer::WindowActions window;
     window.optionsCB_Click = [this] { optionsCB_Click(); };
     window.playListCB_Click = [this] { playListCB_Click(); };
+    window.recCB_Click = [this] { recording_->recCB_Click(); };
     window.openHelpFile = [](const QString& helpFile) {
         return QDesktopServices::openUrl(QUrl::fromLocalFile(helpFile));
     };
     actions_ = std::make_unique<mixer::ActionRunner>(state, *decks, *mixerDesk_, *autoDJ_, controls,
                                                      std::move(window));
+    actions_->attachHeadphones(*phones_);
     keyboard_ = std::make_unique<mixer::KeyboardShortcuts>(*this, *actions_);
     std::vector<std::unique_ptr<midi::MidiTransport>> transports;
     transports.push_back(std::make_unique<midi::JackMidi>());

@@ -44,7 +44,7 @@ optionsF* optionsF::load(core::ProgramState& state) {
 }
 
 void optionsF::build() {
-    setFixedSize(440, 296);
+    setFixedSize(440, 344);
     const app::ConsoleFrame frame =
         app::buildConsoleFrame(this, "Options", "Close the options and save them (Esc, Enter)");
     imgIcon = frame.imgIcon;
@@ -155,15 +155,16 @@ void optionsF::build() {
     cmdAssociate =
         new ConsoleButton("FILE TYPES...", "Make Vorlan the player of its file types", this);
     cmdAssociate->setObjectName("cmdAssociate");
-    cmdAssociate->setGeometry(14, 256, 120, 26);
+    cmdAssociate->setGeometry(14, 304, 120, 26);
     cmdAssociate->setFont(app::consoleFont(7.5));
-    makeCaption("Esc or Enter closes the options and saves them", this, {150, 262, 276, 14},
+    makeCaption("Esc or Enter closes the options and saves them", this, {150, 310, 276, 14},
                 Qt::AlignRight | Qt::AlignVCenter);
 
     for (QWidget* w : std::initializer_list<QWidget*>{cmbDevice, cmbPlayQuality, optSeek[0],
                                                       optSeek[1], djSetupOpt[0], djSetupOpt[1],
                                                       djSetupOpt[2], txtPlaylistPath})
         w->setFont(app::consoleFont(8, false));
+    buildRecordingOptions();
     connect(cmdcloseButton, &QPushButton::clicked, this, &optionsF::cmdcloseButton_Click);
     connect(cmdAssociate, &QPushButton::clicked, this, &optionsF::cmdAssociate_Click);
 }
@@ -293,5 +294,5 @@ void optionsF::paintEvent(QPaintEvent*) {
         this, p, {.top = QColor(44, 47, 51), .bottom = QColor(24, 26, 28), .titleLine = line});
     // The line above the buttons.
     p.setPen(line);
-    p.drawLine(6, 250, width() - 7, 250);
+    p.drawLine(6, 298, width() - 7, 298);
 }

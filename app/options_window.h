@@ -5,6 +5,7 @@
 // unloads it, so the next showing reads them again.
 #include <QDialog>
 #include <array>
+#include <cstdint>
 
 class QComboBox;
 class QLabel;
@@ -58,6 +59,11 @@ public:
     QLineEdit* txtPlaylistPath = nullptr;
     ConsoleButton* cmdAssociate = nullptr;
     ConsoleButton* cmdControllers = nullptr;
+    // Recordings: the folder they go to and their file format (WAV, FLAC, MP3).
+    QLineEdit* txtRecordingsPath = nullptr;
+    QComboBox* cmbRecordFormat = nullptr;
+    // "Headphones": none, or the output the headphone mix goes to (from the next start).
+    QComboBox* cmbHeadphones = nullptr;
 
     // The chosen quality and device texts, kept by the two lists' clicks.
     QString qualityText;
@@ -73,6 +79,12 @@ protected:
 
 private:
     void build();
+    // The recordings and headphones row, below the playlist folder
+    // (options_window_recording.cpp).
+    void buildRecordingOptions();
+    void readRecordingSettings();
+    // Writes them; the first registry failure goes to `failure` (0 = none yet).
+    void writeRecordingSettings(std::int32_t& failure);
     void readSettings();
     void writeSettings();
     void showSliderValues();

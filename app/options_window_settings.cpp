@@ -153,6 +153,7 @@ void optionsF::readSettings() {
         txtPlaylistPath->setText(playlistPath);
     }
     txtPlaylistPath_LostFocus();
+    readRecordingSettings();
     // Both decks' pitch with the range just read.
     if (halvoranF* main = state_.mainWindow) {
         main->decks->changePitches();
@@ -193,6 +194,7 @@ void optionsF::writeSettings() {
     writeSetting("AutomixStart", core::numberText(settings.automixStart), failure);
     writeSetting("Buffer", core::numberText(engine.bufferLength), failure);
     writeSetting("playlistPath", settings.playlistPath, failure);
+    writeRecordingSettings(failure);
     // One box for the lot: the user learns the settings were not kept, where
     // they should have gone and why.
     if (failure != reg::ERROR_SUCCESS)

@@ -74,6 +74,14 @@ enum class AutoDJStage : std::uint8_t {
     LeftOnAir,  // the left deck took over from the right one
 };
 
+// The headphones: which decks are pre-listened, and the split (pre-listen
+// on the left ear, the main mix on the right). The cue/main knob and the
+// headphone volume are the mixer panel's sliders.
+struct HeadphoneState {
+    std::array<bool, 2> prelisten{}; // 0 left deck, 1 right deck
+    bool split = false;
+};
+
 struct AutoDJState {
     bool on = false; // the AUTO DJ button shows this
     AutoDJStage stage = AutoDJStage::NotStarted;
@@ -96,6 +104,9 @@ struct Settings {
     std::int16_t djSetup = 0;               // 0, 1, 2: arrangement of the main window's panels
     std::int16_t automixStart = 85;         // percent of the track, 70 .. 100
     QString playlistPath;                   // the saved playlist folder
+    QString recordingsFolder;               // where recordings go ("RecordingsFolder")
+    QString headphones = "None";      // "Headphones": the headphone output, from the next start
+    std::int16_t recordingFormat = 0; // "RecordingFormat": 0 WAV, 1 FLAC, 2 MP3
 };
 
 // What the program's own ID3v2 reader found in the last file it read: one
@@ -152,6 +163,8 @@ struct ProgramState {
     std::int32_t rightDeckVolume = 0;
     std::int16_t monitorMode = 0;
     std::int32_t lastResult = 0;
+
+    HeadphoneState phones;
 
     // Automatic DJ: the mode switch, and where its hand-overs stand.
     AutoDJState autoDJ;

@@ -5,6 +5,7 @@
 #include "core/program_state.h"
 #include "decks/decks.h"
 #include "mixer/auto_dj.h"
+#include "mixer/headphone_desk.h"
 #include "mixer/mixer_desk.h"
 #include "platform/ui/dialogs.h"
 
@@ -39,6 +40,19 @@ void ActionRunner::run(Action action, bool pressed) {
         return window_.optionsCB_Click ? window_.optionsCB_Click() : void();
     case ShowPlaylist:
         return window_.playListCB_Click ? window_.playListCB_Click() : void();
+    case ToggleRecording:
+        return window_.recCB_Click ? window_.recCB_Click() : void();
+    case LeftPrelisten:
+    case RightPrelisten:
+        return phones_ ? phones_->prelistenCB_Click(row.side) : void();
+    case PhonesSplit:
+        return phones_ ? phones_->splitCB_Click() : void();
+    case PhonesMixCue:
+    case PhonesMixMain:
+        return phones_ ? phones_->stepMix(action == PhonesMixMain ? 1 : -1) : void();
+    case PhonesQuieter:
+    case PhonesLouder:
+        return phones_ ? phones_->stepVolume(action == PhonesLouder ? 1 : -1) : void();
     case PlaylistUp:
         return decks_.upCB_Click();
     case PlaylistDown:

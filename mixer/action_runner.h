@@ -24,6 +24,7 @@ class Deck;
 namespace mixer {
 
 class AutoDJ;
+class HeadphoneDesk;
 class MixerDesk;
 
 struct ActionControls {
@@ -39,6 +40,8 @@ struct WindowActions {
     // Opens the help file (a local file path) with the desktop's program for
     // web pages; false when no such program was found or it could not start.
     std::function<bool(const QString& helpFile)> openHelpFile;
+    // REC: starts or ends a recording.
+    std::function<void()> recCB_Click;
 };
 
 class ActionRunner {
@@ -60,6 +63,8 @@ public:
     // True while what the action switches on is on: its deck playing, paused
     // or at its cue point, its deck monitored, the automatic DJ on.
     bool isOn(Action action) const;
+    // The headphone actions act on `phones` from now on (none until then).
+    void attachHeadphones(HeadphoneDesk& phones) { phones_ = &phones; }
 
 private:
     // The slider of a value action, and whether its level is max - value.
@@ -80,6 +85,7 @@ private:
     AutoDJ& autoDJ_;
     ActionControls controls_;
     WindowActions window_;
+    HeadphoneDesk* phones_ = nullptr;
 };
 
 } // namespace mixer

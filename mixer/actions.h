@@ -27,6 +27,8 @@ enum class Action {
     LeftProgressBack, RightProgressBack, LeftProgressForward, RightProgressForward,
     LeftSync, RightSync,
     Crossfader, LeftVolume, RightVolume, MainVolume, MonitorVolume, LeftPitch, RightPitch,
+    ToggleRecording, LeftPrelisten, RightPrelisten, PhonesSplit, PhonesMixCue, PhonesMixMain,
+    PhonesQuieter, PhonesLouder,
 };
 // clang-format on
 

@@ -61,6 +61,8 @@ void MixerDesk::run_volume_timer() {
         set_ChannelLevels(left, levels.leftStream.left, levels.leftStream.right);
         set_ChannelLevels(right, levels.rightStream.left, levels.rightStream.right);
     }
+    if (levelsSet)
+        levelsSet();
 }
 
 void MixerDesk::set_ChannelLevels(engine::Channel& stream, int left, int right) {

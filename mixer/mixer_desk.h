@@ -9,6 +9,7 @@
 #include "mixer/mixer_math.h"
 
 #include <QObject>
+#include <functional>
 
 namespace mixer {
 
@@ -42,6 +43,8 @@ public:
     void run_VUmeterTimer();
 
     const MixerControls& controls() const { return controls_; }
+    // Runs after every volume run (the recording lists the tracks on air).
+    std::function<void()> levelsSet;
 
 private:
     SliderValues sliderValues() const;

@@ -6,6 +6,7 @@
 #include "controls/widgets/console_panel.h"
 #include "controls/widgets/slider.h"
 
+#include <QLabel>
 #include <QLineEdit>
 
 namespace mixer {
@@ -67,7 +68,7 @@ MixerPanel buildMixerPanel(QWidget* window) {
     c.LVolScroll = slider(m, "LVolScroll", Qt::Vertical, 0, 100, 100,
                           "Left deck volume, loud at the top (F5 / F6)", {26, 30, 24, 142});
 
-    makeCaption("MONITOR", m, {54, 30, 68, 12});
+    QLabel* monitorCaption = makeCaption("MONITOR", m, {54, 30, 68, 12});
     const char* monitorCaptions[] = {"LEFT", "RIGHT", "OFF"};
     const char* monitorNames[] = {"monitorCMB0", "monitorCMB1", "monitorCMB2"};
     const QString monitorTips[] = {"Monitor the left deck on the left channel (Alt+Left)",
@@ -94,6 +95,12 @@ MixerPanel buildMixerPanel(QWidget* window) {
     makeCaption("MASTER", m, {148, 114, 68, 12});
     c.MainVolScroll = slider(m, "MainVolScroll", Qt::Horizontal, 0, 100, 70,
                              "Master volume (Page Up / Page Down)", {148, 128, 68, 22});
+    p.rec = button(m, "recCB", "REC", "Record what the audience hears, or stop recording (F9)",
+                   {148, 152, 30, 20});
+    p.rec->setBackColor(app::kColourOff);
+    p.recTime = makeCaption("0:00:00", m, {180, 152, 36, 20});
+    p.recTime->setObjectName("recTimeTXT");
+    p.recTime->setToolTip("Time recorded");
 
     c.RvolScroll = slider(m, "RvolScroll", Qt::Vertical, 0, 100, 100,
                           "Right deck volume, loud at the top (F7 / F8)", {220, 30, 24, 142});
@@ -114,6 +121,9 @@ MixerPanel buildMixerPanel(QWidget* window) {
         s->setPageStep(10);
         s->setTickInterval(10);
     }
+    p.phones = buildHeadphoneControls(m);
+    p.phones.monitorColumn = {monitorCaption, c.monitorCMB[0], c.monitorCMB[1], c.monitorCMB[2],
+                              c.monitorVolScroll};
     p.panel = panel;
     c.panel = panel;
     return p;

@@ -3,9 +3,11 @@
 // step buttons, the deck, master and monitor sliders, the crossfader, the
 // monitor switch, the three level meters and the AUTO DJ, PLAYLIST and
 // OPTIONS buttons, each with its name, caption and tooltip. UI thread only.
+#include "mixer/headphone_desk.h"
 #include "mixer/mixer_controls.h"
 
 class QFrame;
+class QLabel;
 class QLineEdit;
 
 namespace mixer {
@@ -19,6 +21,9 @@ struct MixerPanel {
     ConsoleButton* autoDJ = nullptr;
     ConsoleButton* playList = nullptr;
     ConsoleButton* options = nullptr;
+    ConsoleButton* rec = nullptr; // starts and ends a recording of the main output
+    QLabel* recTime = nullptr;    // the recording's time
+    HeadphoneControls phones;     // in the monitor column, with a headphone output
 };
 
 // The panel as a child of `window`, unplaced.

@@ -3,6 +3,7 @@
 #include "core/program_state.h"
 #include "decks/decks.h"
 #include "mixer/mixer_desk.h"
+#include "mixer/recording.h"
 
 namespace mixer {
 
@@ -11,6 +12,8 @@ void TrackTick::run() {
     decks_.showTrackTimes();
     if (state_.autoDJ.on)
         decks_.reportMixPoints();
+    if (recording_)
+        recording_->showTime();
 }
 
 } // namespace mixer

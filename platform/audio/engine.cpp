@@ -39,7 +39,9 @@ int Engine::init(int device, DWORD freq) {
     if (mode == OutputMode::Offline || device == -3) {
         if (const int code = std::exchange(pendingInitFailure_, 0))
             return code;
-        output_ = std::make_unique<OfflineOutput>(rate);
+        auto offline = std::make_unique<OfflineOutput>(rate);
+        offline->setPhones(phonesWanted_);
+        output_ = std::move(offline);
     } else if (mode == OutputMode::Silent || device == BASS_DEVICE_SILENT) {
         output_ = std::make_unique<SilentOutput>(rate);
     } else if (device == BASS_DEVICE_DEFAULT && !portAudioHasOutput()) {
@@ -48,7 +50,7 @@ int Engine::init(int device, DWORD freq) {
         if (device >= 0 && static_cast<std::size_t>(device) + 1 >= deviceDescriptions().size())
             return BASS_ERROR_DEVICE;
         int error = BASS_OK;
-        output_ = openPortAudioOutput(device, rate, error);
+        output_ = openPortAudioOutput(device, rate, error, phonesWanted_);
         if (!output_)
             return error;
     }
@@ -81,6 +83,7 @@ int Engine::stop() {
 void Engine::free() {
     if (!initialised())
         return;
+    stopRecording();
     output_->stop();
     for (auto& [handle, entry] : streams_) {
         entry.stream->hold();

@@ -5,6 +5,7 @@
 // output thread never takes it.
 #include "platform/audio/bass.h"
 #include "platform/audio/output.h"
+#include "platform/audio/recorder.h"
 #include "platform/audio/stream.h"
 
 #include <map>
@@ -53,6 +54,13 @@ public:
     // Times a playing stream had no decoded audio ready for the output,
     // freed streams included, since the library was loaded.
     std::uint64_t streamUnderruns() const;
+    // The recording of the main output, null when none runs (recording_api.cpp).
+    Recorder* recorder() { return recorder_.get(); }
+    int startRecording(const std::string& path, RecordFormat format, std::string& error);
+    // Whether the next init opens the headphone output too (headphones_api.cpp).
+    void setPhonesWanted(bool wanted) { phonesWanted_ = wanted; }
+    // Ends the recording (its file closed); true when it ended well.
+    bool stopRecording(std::string* failure = nullptr);
 
 private:
     template <typename Work> friend decltype(auto) withEngine(Work&& work);
@@ -66,6 +74,8 @@ private:
     int pendingStartFailure_ = 0;
     std::map<DWORD, StreamEntry> streams_;
     std::uint64_t retiredUnderruns_ = 0; // of the streams freed so far
+    std::unique_ptr<Recorder> recorder_;
+    bool phonesWanted_ = false;
     DWORD nextHandle_ = 0x00010001;
 };
 

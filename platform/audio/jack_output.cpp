@@ -11,6 +11,7 @@
 #include "platform/audio/output.h"
 #include "platform/audio/rate_converter.h"
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <chrono>
@@ -41,7 +42,7 @@ public:
 
     // Opens the client and its ports; `target` is the client whose playback
     // ports the output is connected to when it starts.
-    int open(const std::string& target) {
+    int open(const std::string& target, bool phones) {
         QuietConsole quiet;
         target_ = target;
         jack_status_t status{};
@@ -58,6 +59,8 @@ public:
             if (!ports_[channel])
                 return BASS_ERROR_DRIVER;
         }
+        if (phones && openPhones() != BASS_OK)
+            return BASS_ERROR_DRIVER;
         if (deviceRate_ != mixer_.outputRate()) {
             converter_ = std::make_unique<RateConverter>(mixer_.outputRate(), deviceRate_);
             if (!converter_->ready())
@@ -83,6 +86,7 @@ public:
             return BASS_ERROR_DRIVER;
         running_ = true;
         connectToTarget();
+        connectPhones();
         readLatency();
         return BASS_OK;
     }
@@ -100,6 +104,7 @@ public:
         return 1e6 * static_cast<double>(frames ? frames : 256) / deviceRate_;
     }
     std::optional<double> audibleNow() const override { return steadySeconds(); }
+    bool hasPhones() const override { return phonesPorts_[0] != nullptr; }
 
 private:
     // Our two ports to the target's first two playback ports (a mono target
@@ -135,9 +140,16 @@ private:
         runJackClientHook(frames);
         auto* left = static_cast<float*>(jack_port_get_buffer(out->ports_[0], frames));
         auto* right = static_cast<float*>(jack_port_get_buffer(out->ports_[1], frames));
+        std::array<float*, 2> phones{};
+        if (out->phonesPorts_[0])
+            for (int channel = 0; channel < 2; ++channel)
+                phones[channel] =
+                    static_cast<float*>(jack_port_get_buffer(out->phonesPorts_[channel], frames));
         for (std::size_t done = 0; done < frames;) {
             const std::size_t n = std::min<std::size_t>(pieceFrames, frames - done);
-            out->renderPiece(left + done, right + done, n, audibleAt + done / rate);
+            out->renderPiece(left + done, right + done, n, audibleAt + done / rate,
+                             phones[0] ? phones[0] + done : nullptr,
+                             phones[1] ? phones[1] + done : nullptr);
             done += n;
         }
         out->periodFrames_.store(frames, std::memory_order_relaxed);
@@ -148,8 +160,15 @@ private:
 
     // `n` frames of the mix into the two port buffers, as 32-bit floats
     // (a 16-bit sample s becomes s / 32768).
-    void renderPiece(float* left, float* right, std::size_t n, double audibleAt) {
+    // The headphone ports (null without them) get the headphone mix; through
+    // a rate conversion they stay silent.
+    void renderPiece(float* left, float* right, std::size_t n, double audibleAt, float* phonesLeft,
+                     float* phonesRight) {
         if (converter_) {
+            if (phonesLeft) {
+                std::fill_n(phonesLeft, n, 0.0f);
+                std::fill_n(phonesRight, n, 0.0f);
+            }
             converter_->fill(
                 floats_.data(), n,
                 [this, audibleAt](std::int16_t* block, std::size_t count, double after) {
@@ -161,12 +180,45 @@ private:
             }
             return;
         }
-        mixer_.render(pcm_.data(), n, audibleAt);
+        mixer_.render(pcm_.data(), n, audibleAt, phonesLeft ? phonesPcm_.data() : nullptr);
         constexpr float scale = 1.0f / 32768.0f;
         for (std::size_t i = 0; i < n; ++i) {
             left[i] = static_cast<float>(pcm_[i * 2]) * scale;
             right[i] = static_cast<float>(pcm_[i * 2 + 1]) * scale;
         }
+        if (!phonesLeft)
+            return;
+        for (std::size_t i = 0; i < n; ++i) {
+            phonesLeft[i] = static_cast<float>(phonesPcm_[i * 2]) * scale;
+            phonesRight[i] = static_cast<float>(phonesPcm_[i * 2 + 1]) * scale;
+        }
+    }
+
+    int openPhones() {
+        const std::array<const char*, 2> names{"phones_l", "phones_r"};
+        for (int channel = 0; channel < 2; ++channel) {
+            phonesPorts_[channel] = jack_port_register(
+                client_, names[channel], JACK_DEFAULT_AUDIO_TYPE, JackPortIsOutput, 0);
+            if (!phonesPorts_[channel])
+                return BASS_ERROR_DRIVER;
+        }
+        phonesPcm_.assign(pieceFrames * 2, 0);
+        return BASS_OK;
+    }
+
+    // The headphone ports to the target's third and fourth playback ports;
+    // a target without them leaves the routing to the user.
+    void connectPhones() {
+        if (!phonesPorts_[0])
+            return;
+        const std::string pattern = "^" + target_ + ":";
+        const char** found =
+            jack_get_ports(client_, pattern.c_str(), JACK_DEFAULT_AUDIO_TYPE, JackPortIsInput);
+        if (found && found[0] && found[1] && found[2] && found[3])
+            for (int channel = 0; channel < 2; ++channel)
+                jack_connect(client_, jack_port_name(phonesPorts_[channel]), found[2 + channel]);
+        if (found)
+            jack_free(found);
     }
 
     static int xrun(void* self) {
@@ -184,12 +236,14 @@ private:
 
     jack_client_t* client_ = nullptr;
     std::array<jack_port_t*, 2> ports_{};
+    std::array<jack_port_t*, 2> phonesPorts_{}; // null without the headphone output
     std::string target_;
     int deviceRate_ = 0;
     bool running_ = false;
     // Set before the client is activated; the process thread only uses them.
     std::unique_ptr<RateConverter> converter_;
     std::vector<std::int16_t> pcm_;
+    std::vector<std::int16_t> phonesPcm_;
     std::vector<float> floats_;
     std::atomic<std::uint32_t> latencyFrames_{0};
     std::atomic<std::uint32_t> periodFrames_{0};
@@ -199,9 +253,10 @@ private:
 
 } // namespace
 
-std::unique_ptr<Output> openJackOutput(const std::string& target, int rate, int& error) {
+std::unique_ptr<Output> openJackOutput(const std::string& target, int rate, int& error,
+                                       bool phones) {
     auto output = std::make_unique<JackOutput>(rate);
-    error = output->open(target);
+    error = output->open(target, phones);
     if (error != BASS_OK)
         return nullptr;
     return output;

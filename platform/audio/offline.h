@@ -11,6 +11,10 @@ extern "C" {
 // output rate) into `out` (may be null to discard) and advances time.
 // Fails with BASS_ERROR_INIT unless the offline output is in use.
 BOOL BASS_Offline_Render(short* out, DWORD frames);
+// As BASS_Offline_Render, and the headphone mix of the same frames into
+// `phones` (16-bit stereo interleaved). Fails with BASS_ERROR_NOTAVAIL
+// unless the engine was initialised with the headphone output.
+BOOL BASS_Offline_RenderWithPhones(short* out, short* phones, DWORD frames);
 // Makes the next BASS_Init that would open the offline output fail with
 // `code` (0 clears), so tests can see how the program handles a device that
 // cannot be opened.

@@ -21,6 +21,20 @@ BOOL BASS_Offline_Render(short* out, DWORD frames) {
     });
 }
 
+BOOL BASS_Offline_RenderWithPhones(short* out, short* phones, DWORD frames) {
+    return withEngine([&](Engine& engine) -> BOOL {
+        audio::Output* output = engine.output();
+        if (!output || !output->offline())
+            return audio::fail(BASS_ERROR_INIT);
+        if (!engine.started())
+            return audio::fail(BASS_ERROR_START);
+        if (!output->hasPhones())
+            return audio::fail(BASS_ERROR_NOTAVAIL);
+        static_cast<audio::OfflineOutput*>(output)->render(out, frames, phones);
+        return audio::succeed();
+    });
+}
+
 void BASS_Offline_FailNextInit(int code) {
     withEngine([&](Engine& engine) { engine.failNextInit(code); });
 }

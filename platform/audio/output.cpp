@@ -51,11 +51,12 @@ int OfflineOutput::start() {
     return BASS_OK;
 }
 
-void OfflineOutput::render(std::int16_t* out, std::size_t frames) {
+void OfflineOutput::render(std::int16_t* out, std::size_t frames, std::int16_t* phones) {
     for (std::size_t done = 0; done < frames;) {
         const std::size_t n = std::min(frames - done, Stream::maxChunkFrames);
         mixer_.fillFor(n);
-        mixer_.render(out ? out + done * 2 : nullptr, n);
+        mixer_.render(out ? out + done * 2 : nullptr, n, noAudibleTime,
+                      phones ? phones + done * 2 : nullptr);
         done += n;
     }
 }

@@ -62,6 +62,8 @@ public:
     // on outputs that play through a device with its own latency; empty on
     // outputs where the rendered position is the one heard.
     virtual std::optional<double> audibleNow() const { return std::nullopt; }
+    // True when the output also plays the headphone mix (its own pair of channels).
+    virtual bool hasPhones() const { return false; }
     CallbackTimes& times() { return times_; }
 
 protected:
@@ -79,10 +81,15 @@ public:
     double periodMicroseconds() const override { return 0; }
     bool running() const { return running_; }
     void failNextStart(int code) { failNextStart_ = code; }
-    // Renders `frames` frames (decoding synchronously as needed).
-    void render(std::int16_t* out, std::size_t frames);
+    // Renders `frames` frames (decoding synchronously as needed); with
+    // `phones`, the headphone mix of the same frames goes there.
+    void render(std::int16_t* out, std::size_t frames, std::int16_t* phones = nullptr);
+    // The offline output plays a headphone mix when asked for one at init.
+    void setPhones(bool on) { phones_ = on; }
+    bool hasPhones() const override { return phones_; }
 
 private:
+    bool phones_ = false;
     bool running_ = false;
     int failNextStart_ = 0;
 };
@@ -107,10 +114,15 @@ private:
 // A PortAudio output stream on output device `device` (-1 = PortAudio's
 // default); a device of PortAudio's JACK host plays through the JACK output. Null (with `error`
 // set) when it cannot be opened.
-std::unique_ptr<Output> openPortAudioOutput(int device, int rate, int& error);
+// With `phones`, an output on JACK also gets the headphone pair.
+std::unique_ptr<Output> openPortAudioOutput(int device, int rate, int& error, bool phones = false);
 // The output on the running JACK server, connected to the playback ports of
 // client `target` when it starts. Null (with `error` set) when it cannot open.
-std::unique_ptr<Output> openJackOutput(const std::string& target, int rate, int& error);
+// With `phones`, the client also gets the ports "phones_l" and "phones_r"
+// for the headphone mix, connected to the target's third and fourth
+// playback ports when it has them.
+std::unique_ptr<Output> openJackOutput(const std::string& target, int rate, int& error,
+                                       bool phones = false);
 // True when PortAudio reports at least one output device.
 bool portAudioHasOutput();
 

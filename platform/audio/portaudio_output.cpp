@@ -175,7 +175,7 @@ private:
 
 } // namespace
 
-std::unique_ptr<Output> openPortAudioOutput(int device, int rate, int& error) {
+std::unique_ptr<Output> openPortAudioOutput(int device, int rate, int& error, bool phones) {
     // A JACK device of the list read once goes straight to the JACK output,
     // without PortAudio starting its JACK host again; when that fails (the
     // server went since), PortAudio looks at the devices anew.
@@ -185,7 +185,7 @@ std::unique_ptr<Output> openPortAudioOutput(int device, int rate, int& error) {
                                                 ? jack.byDevice[device]
                                                 : "");
     if (!known.empty())
-        if (auto output = openJackOutput(known, rate, error))
+        if (auto output = openJackOutput(known, rate, error, phones))
             return output;
     auto output = std::make_unique<PortAudioOutput>(rate);
     std::string jackTarget;
@@ -194,7 +194,7 @@ std::unique_ptr<Output> openPortAudioOutput(int device, int rate, int& error) {
         return nullptr;
     if (!jackTarget.empty()) {
         output.reset();
-        return openJackOutput(jackTarget, rate, error);
+        return openJackOutput(jackTarget, rate, error, phones);
     }
     return output;
 }

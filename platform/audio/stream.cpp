@@ -222,7 +222,7 @@ std::size_t Stream::resample(std::size_t frames, int rate) {
     return produced;
 }
 
-void Stream::render(float* mix, std::size_t frames, double audibleAt) {
+void Stream::render(float* mix, std::size_t frames, double audibleAt, float* cue) {
     if (hold_.load() || state() != PlayState::Playing || !active_)
         return;
     const int rate = rate_.load();
@@ -233,6 +233,8 @@ void Stream::render(float* mix, std::size_t frames, double audibleAt) {
     const float targetLeft = volume * (pan > 0 ? 1.0f - pan / 100.0f : 1.0f);
     const float targetRight = volume * (pan < 0 ? 1.0f + pan / 100.0f : 1.0f);
     const bool steadyGains = targetLeft == gainLeft_ && targetRight == gainRight_;
+    if (!prelisten_.load(std::memory_order_relaxed))
+        cue = nullptr;
 
     std::size_t produced = 0;
     std::pair<float, float> peak{0.0f, 0.0f};
@@ -242,6 +244,10 @@ void Stream::render(float* mix, std::size_t frames, double audibleAt) {
             frames, [&](const std::int16_t* in, std::size_t count, std::size_t offset) {
                 if (steadyGains) {
                     addSamples(in, count, mix + offset * 2, targetLeft, targetRight, peak);
+                    if (cue) {
+                        std::pair<float, float> unused{0.0f, 0.0f};
+                        addSamples(in, count, cue + offset * 2, 1.0f, 1.0f, unused);
+                    }
                     return;
                 }
                 float* out = out_.data() + offset * 2;
@@ -252,6 +258,7 @@ void Stream::render(float* mix, std::size_t frames, double audibleAt) {
         if (!steadyGains) {
             peak = stereoPeaks(out_.data(), produced);
             mixWithGains(mix, produced, targetLeft, targetRight);
+            addToCue(cue, produced);
         }
     } else {
         resampling_ = true;
@@ -259,6 +266,7 @@ void Stream::render(float* mix, std::size_t frames, double audibleAt) {
         positionTicks_.fetch_add(static_cast<std::int64_t>(produced) * rate);
         peak = stereoPeaks(out_.data(), produced);
         mixWithGains(mix, produced, targetLeft, targetRight);
+        addToCue(cue, produced);
     }
     const auto [peakLeft, peakRight] = peak;
     const std::uint32_t left = peakToLevel(peakLeft), right = peakToLevel(peakRight);
@@ -301,6 +309,13 @@ void Stream::mixWithGains(float* mix, std::size_t frames, float left, float righ
     }
     gainLeft_ = left;
     gainRight_ = right;
+}
+
+void Stream::addToCue(float* cue, std::size_t frames) const {
+    if (!cue)
+        return;
+    for (std::size_t i = 0; i < frames * 2; ++i)
+        cue[i] += out_[i];
 }
 
 void Stream::finishIfDrained(bool drained) {

@@ -85,12 +85,18 @@ public:
     // heard up to then: low word left, high word right.
     std::uint32_t level(std::optional<double> now = std::nullopt) const;
     std::uint64_t underruns() const { return underruns_.load(); }
+    // Pre-listen: the stream also goes to the headphones, before its volume and pan.
+    void setPrelisten(bool on) { prelisten_.store(on, std::memory_order_relaxed); }
+    bool prelisten() const { return prelisten_.load(std::memory_order_relaxed); }
 
     // --- output thread (real-time: no locks, no allocation) ---
     // Adds up to `frames` (<= maxChunkFrames) frames of this stream into `mix`
     // (interleaved stereo, in 16-bit units: full scale = 32768). `audibleAt`:
     // when the first of them is heard (monotonic seconds), or noAudibleTime.
-    void render(float* mix, std::size_t frames, double audibleAt = noAudibleTime);
+    // A pre-listened stream also adds its frames at full gain into `cue`
+    // (when not null).
+    void render(float* mix, std::size_t frames, double audibleAt = noAudibleTime,
+                float* cue = nullptr);
     // Offline output only, before render(): decodes what `frames` output frames need.
     void fillFor(std::size_t frames);
 
@@ -105,6 +111,8 @@ private:
     std::size_t resample(std::size_t frames, int rate);
     void finishIfDrained(bool drained);
     void mixWithGains(float* mix, std::size_t frames, float left, float right);
+    // Adds `out_` at full gain into `cue` (nothing when null).
+    void addToCue(float* cue, std::size_t frames) const;
 
     Family family_;
     std::unique_ptr<Decoder> decoder_;
@@ -132,6 +140,7 @@ private:
     std::atomic<int> rate_{0};
     std::atomic<int> volume_{100};
     std::atomic<int> pan_{0};
+    std::atomic<bool> prelisten_{false};
     std::atomic<std::uint64_t> underruns_{0};
     LevelHistory levels_;
 

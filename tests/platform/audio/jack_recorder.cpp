@@ -39,9 +39,10 @@ JackRecorder::~JackRecorder() {
     }
 }
 
-bool JackRecorder::connectToEngine() {
+bool JackRecorder::connectToEngine(const std::string& ports) {
+    const std::string pattern = "^Vorlan[^:]*:" + ports;
     const char** found =
-        jack_get_ports(client_, "^Vorlan[^:]*:out_", JACK_DEFAULT_AUDIO_TYPE, JackPortIsOutput);
+        jack_get_ports(client_, pattern.c_str(), JACK_DEFAULT_AUDIO_TYPE, JackPortIsOutput);
     if (!found)
         return false;
     bool connected = found[0] && found[1];

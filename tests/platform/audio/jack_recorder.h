@@ -21,9 +21,9 @@ public:
     JackRecorder& operator=(const JackRecorder&) = delete;
 
     bool open() const { return client_ != nullptr; }
-    // Connects the engine's output ports (client "Vorlan") to ours; false
-    // when they are not there.
-    bool connectToEngine();
+    // Connects the engine's output ports (client "Vorlan") whose names start
+    // with `ports` to ours; false when they are not there.
+    bool connectToEngine(const std::string& ports = "out_");
     // Recording runs between start() and stop(); stop() waits for the
     // period in progress.
     void start();

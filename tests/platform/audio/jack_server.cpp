@@ -128,7 +128,8 @@ bool JackServer::launch() {
         return false;
     }
     pid_ = spawn({jackd, "-n", name_, realtime_ ? "--realtime" : "--no-realtime", "-d", "dummy",
-                  "-r", std::to_string(rate_), "-p", std::to_string(periodFrames)});
+                  "-r", std::to_string(rate_), "-p", std::to_string(periodFrames), "-P",
+                  std::to_string(playbackPorts)});
     if (pid_ < 0) {
         failure_ = "jackd could not be started";
         return false;

@@ -12,6 +12,8 @@ namespace audio_test {
 class JackServer {
 public:
     static constexpr int periodFrames = 256;
+    // Four playback ports, as a sound card with a headphone pair has.
+    static constexpr int playbackPorts = 4;
 
     // Starts the server at `rate` Hz and waits until it takes clients. With
     // `realtime` its threads and its clients' run at real-time priority where

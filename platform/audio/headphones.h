@@ -1,0 +1,22 @@
+#pragma once
+// The headphone output, for the engine binding: a second stereo pair beside
+// the main output that carries the pre-listened streams (before their volume
+// and pan) and the main mix, in a proportion and at a volume of its own.
+// User-interface thread.
+#include "platform/audio/bass.h"
+
+namespace audio {
+
+// Whether the next BASS_Init opens the headphone pair too; off by default.
+// Only an output on JACK has one so far ("phones_l", "phones_r").
+void setHeadphonesWanted(bool wanted);
+// True when the running output plays a headphone mix.
+bool headphonesReady();
+// Pre-listens the stream `handle` (or stops); false when there is no such stream.
+bool setPrelisten(DWORD handle, bool on);
+// `mainShare` 0 only the pre-listened streams .. 1 only the main mix;
+// `volume` 0..1; `split`: pre-listened streams on the left ear, the main mix
+// on the right.
+void setHeadphoneMix(double mainShare, double volume, bool split);
+
+} // namespace audio
