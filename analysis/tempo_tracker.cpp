@@ -1,0 +1,104 @@
+#include "analysis/tempo_tracker.h"
+
+#include <qm-dsp/dsp/onsets/DetectionFunction.h>
+#include <qm-dsp/dsp/tempotracking/TempoTrackV2.h>
+#include <qm-dsp/maths/MathUtilities.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace analysis {
+namespace {
+
+// Detection-function values per second.
+constexpr double kStepsPerSecond = 86.0;
+// The first values describe the window filling up, not the music.
+constexpr std::size_t kSkippedValues = 2;
+// The tempo the tracker leans towards when several fit equally, BPM.
+constexpr double kPreferredBpm = 120.0;
+
+// Hops on either side of a tracked beat searched for the onset's peak.
+constexpr std::ptrdiff_t kPeakReach = 2;
+
+// The detection function's peak nearest `position` (a hop index), between
+// hops by a parabola through the peak and its neighbours.
+double peakNear(const std::vector<double>& df, double position) {
+    const auto size = static_cast<std::ptrdiff_t>(df.size());
+    const auto centre = static_cast<std::ptrdiff_t>(std::lround(position));
+    std::ptrdiff_t best = std::clamp<std::ptrdiff_t>(centre, 0, size - 1);
+    for (std::ptrdiff_t i = std::max<std::ptrdiff_t>(0, centre - kPeakReach);
+         i <= std::min(size - 1, centre + kPeakReach); ++i)
+        if (df[static_cast<std::size_t>(i)] > df[static_cast<std::size_t>(best)])
+            best = i;
+    if (best == 0 || best == size - 1)
+        return static_cast<double>(best);
+    const double left = df[static_cast<std::size_t>(best - 1)];
+    const double mid = df[static_cast<std::size_t>(best)];
+    const double right = df[static_cast<std::size_t>(best + 1)];
+    const double curve = left - 2 * mid + right;
+    const double shift = curve < 0 ? 0.5 * (left - right) / curve : 0.0;
+    return static_cast<double>(best) + std::clamp(shift, -0.5, 0.5);
+}
+
+} // namespace
+
+TempoTracker::TempoTracker(int sampleRate)
+    : sampleRate_(sampleRate), step_(static_cast<std::size_t>(sampleRate / kStepsPerSecond)),
+      frameLength_(static_cast<std::size_t>(
+          MathUtilities::nextPowerOfTwo(static_cast<int>(sampleRate / kStepsPerSecond) * 2))) {
+    DFConfig config{};
+    config.stepSize = static_cast<unsigned int>(step_);
+    config.frameLength = static_cast<unsigned int>(frameLength_);
+    config.DFType = DF_COMPLEXSD;
+    config.dbRise = 3;
+    config.adaptiveWhitening = false;
+    config.whiteningRelaxCoeff = -1;
+    config.whiteningFloor = -1;
+    detection_ = std::make_unique<DetectionFunction>(config);
+    window_.resize(frameLength_);
+}
+
+TempoTracker::~TempoTracker() = default;
+
+void TempoTracker::add(const std::int16_t* frames, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i)
+        pending_.push_back((frames[2 * i] + frames[2 * i + 1]) / 65536.0);
+    processFrames();
+}
+
+void TempoTracker::processFrames() {
+    while (pending_.size() - pendingStart_ >= frameLength_) {
+        std::copy_n(pending_.begin() + static_cast<std::ptrdiff_t>(pendingStart_), frameLength_,
+                    window_.begin());
+        function_.push_back(detection_->processTimeDomain(window_.data()));
+        pendingStart_ += step_;
+    }
+    if (pendingStart_ > 1 << 16) {
+        pending_.erase(pending_.begin(),
+                       pending_.begin() + static_cast<std::ptrdiff_t>(pendingStart_));
+        pendingStart_ = 0;
+    }
+}
+
+std::vector<double> TempoTracker::beats() {
+    if (function_.size() <= kSkippedValues + 16)
+        return {};
+    const std::vector<double> df(function_.begin() + kSkippedValues, function_.end());
+    TempoTrackV2 tracker(static_cast<float>(sampleRate_), step_);
+    std::vector<double> periods(df.size());
+    std::vector<double> tempi;
+    tracker.calculateBeatPeriod(df, periods, tempi, kPreferredBpm, false);
+    std::vector<double> positions;
+    tracker.calculateBeats(df, periods, positions);
+    std::vector<double> seconds;
+    seconds.reserve(positions.size());
+    // Value i describes the window starting at hop i + kSkippedValues; an
+    // onset shows in the window after the first one whose second half holds it.
+    const double offset = static_cast<double>((kSkippedValues - 1) * step_ + frameLength_ / 2);
+    for (const double position : positions)
+        seconds.push_back((peakNear(df, position) * static_cast<double>(step_) + offset) /
+                          sampleRate_);
+    return seconds;
+}
+
+} // namespace analysis
