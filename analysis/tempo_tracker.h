@@ -13,7 +13,8 @@ namespace analysis {
 
 class TempoTracker {
 public:
-    explicit TempoTracker(int sampleRate);
+    // Fed with frames at `fileRate` Hz.
+    explicit TempoTracker(int fileRate);
     ~TempoTracker();
     TempoTracker(const TempoTracker&) = delete;
     TempoTracker& operator=(const TempoTracker&) = delete;
@@ -26,7 +27,9 @@ public:
 private:
     void processFrames();
 
-    int sampleRate_;
+    int sampleRate_; // of the mono samples analysed, Hz
+    int sum_ = 0;    // of the samples averaged into the next one
+    int summed_ = 0;
     std::size_t step_;        // detection-function hop, frames (~11.6 ms)
     std::size_t frameLength_; // analysis window, frames
     std::unique_ptr<DetectionFunction> detection_;
