@@ -20,6 +20,13 @@ constexpr std::size_t kSkippedValues = 2;
 // The tempo the tracker leans towards when several fit equally, BPM.
 constexpr double kPreferredBpm = 120.0;
 
+// Samples (at the analysed rate) of one block of the energy envelope.
+constexpr int kEnvelopeBlock = 16;
+// How far from a tracked beat its onset is looked for, seconds.
+constexpr double kOnsetReach = 0.025;
+// The least rise in energy that counts as an onset (6 dB).
+constexpr double kLeastRise = 4.0;
+
 // Hops on either side of a tracked beat searched for the onset's peak.
 constexpr std::ptrdiff_t kPeakReach = 2;
 
@@ -68,7 +75,14 @@ void TempoTracker::add(const std::int16_t* frames, std::size_t count) {
     for (std::size_t i = 0; i < count; ++i) {
         sum_ += frames[2 * i] + frames[2 * i + 1];
         if (++summed_ == kDecimation) {
-            pending_.push_back(sum_ / (65536.0 * kDecimation));
+            const double sample = sum_ / (65536.0 * kDecimation);
+            pending_.push_back(sample);
+            blockEnergy_ += sample * sample;
+            if (++blockSamples_ == kEnvelopeBlock) {
+                envelope_.push_back(static_cast<float>(blockEnergy_));
+                blockEnergy_ = 0.0;
+                blockSamples_ = 0;
+            }
             sum_ = 0;
             summed_ = 0;
         }
@@ -106,9 +120,41 @@ std::vector<double> TempoTracker::beats() {
     // onset shows in the window after the first one whose second half holds it.
     const double offset = static_cast<double>((kSkippedValues - 1) * step_ + frameLength_ / 2);
     for (const double position : positions)
-        seconds.push_back((peakNear(df, position) * static_cast<double>(step_) + offset) /
-                          sampleRate_);
+        seconds.push_back(onsetNear((peakNear(df, position) * static_cast<double>(step_) + offset) /
+                                    sampleRate_));
     return seconds;
+}
+
+double TempoTracker::onsetNear(double seconds) const {
+    const double blocksPerSecond = static_cast<double>(sampleRate_) / kEnvelopeBlock;
+    const auto size = static_cast<std::ptrdiff_t>(envelope_.size());
+    const auto centre = static_cast<std::ptrdiff_t>(std::lround(seconds * blocksPerSecond));
+    const auto reach = static_cast<std::ptrdiff_t>(std::ceil(kOnsetReach * blocksPerSecond));
+    const std::ptrdiff_t from = std::max<std::ptrdiff_t>(centre - reach, 1);
+    const std::ptrdiff_t to = std::min(centre + reach, size - 1);
+    if (from >= to)
+        return seconds;
+    const auto at = [&](std::ptrdiff_t k) { return envelope_[static_cast<std::size_t>(k)]; };
+    // Where the energy first gets half-way from the quietest block before the
+    // beat to the loudest around it: the same point of every like onset.
+    double floor = at(from), peak = at(from);
+    for (std::ptrdiff_t k = from; k <= to; ++k) {
+        if (k <= centre)
+            floor = std::min<double>(floor, at(k));
+        peak = std::max<double>(peak, at(k));
+    }
+    if (peak < kLeastRise * floor || peak <= 0)
+        return seconds;
+    const double half = (floor + peak) / 2;
+    std::ptrdiff_t k = from;
+    while (k <= to && at(k) < half)
+        ++k;
+    if (k == from || k > to)
+        return seconds;
+    const double before = at(k - 1), after = at(k);
+    const double share = after > before ? (half - before) / (after - before) : 0.0;
+    // Each block's energy stands for its middle.
+    return (static_cast<double>(k - 1) + share + 0.5) / blocksPerSecond;
 }
 
 } // namespace analysis
