@@ -5,7 +5,7 @@
 # (platform/audio, platform/registry, ...); "platform" in ALLOWED allows all of
 # them. Both #include "part/..." and #include <part/...> count.
 # Run as: cmake -DROOT=<repo> -DFOLDER=<folder> -DALLOWED=<a,b,c> -P check_includes.cmake
-set(tops app controllers core decks mixer playlist tags engine controls tagweave env platform)
+set(tops app controllers core decks mixer playlist tags analysis engine controls tagweave env platform)
 string(REPLACE "," ";" ALLOWED "${ALLOWED}")
 
 # The part `path` (a folder or an included header, relative to ROOT) is in.

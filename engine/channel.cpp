@@ -44,6 +44,12 @@ Channel Channel::openWma(const QByteArray& file, std::uint32_t flags) {
     return {BASS_WMA_StreamCreateFile(FALSE, file.constData(), 0, 0, flags), StreamKind::wma};
 }
 
+Channel Channel::openDecode(const QByteArray& file) {
+    if (Channel wma = openWma(file, BASS_STREAM_DECODE))
+        return wma;
+    return openMain(file, BASS_STREAM_DECODE);
+}
+
 void Channel::free() {
     if (handle_ == 0)
         return;
@@ -121,6 +127,13 @@ std::uint32_t Channel::level() const {
 const char* Channel::tags() const {
     return kind_ == StreamKind::wma ? BASS_WMA_StreamGetTags(handle_, BASS_TAG_WMA)
                                     : BASS_StreamGetTags(handle_, BASS_TAG_ID3);
+}
+
+std::size_t Channel::read(std::int16_t* frames, std::size_t maxFrames) {
+    constexpr std::size_t bytesPerFrame = 4;
+    const DWORD bytes =
+        BASS_ChannelGetData(handle_, frames, static_cast<DWORD>(maxFrames * bytesPerFrame));
+    return bytes == static_cast<DWORD>(-1) ? 0 : bytes / bytesPerFrame;
 }
 
 } // namespace engine

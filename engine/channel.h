@@ -7,6 +7,7 @@
 // and records its error code, as a call on a failed open always has.
 // User-interface thread only.
 #include <QByteArray>
+#include <cstddef>
 #include <cstdint>
 
 namespace engine {
@@ -49,6 +50,10 @@ public:
     // A stream of one library only; empty when it does not open the file.
     static Channel openMain(const QByteArray& file, std::uint32_t flags);
     static Channel openWma(const QByteArray& file, std::uint32_t flags);
+    // A decode-only stream of `file` (WMA add-on first, then the main
+    // library): never played, its frames pulled with read(). Unlike the
+    // others it may live on a worker thread, one thread at a time.
+    static Channel openDecode(const QByteArray& file);
 
     Handle handle() const { return handle_; }
     StreamKind kind() const { return kind_; }
@@ -87,6 +92,10 @@ public:
     // lines (each zero-terminated, an empty line ends them); null when there
     // are none.
     const char* tags() const;
+    // A decode-only stream's next frames (16-bit stereo interleaved) into
+    // `frames`, at most `maxFrames`; the number written, 0 at the end or on
+    // failure.
+    std::size_t read(std::int16_t* frames, std::size_t maxFrames);
 
 private:
     Handle handle_ = 0;

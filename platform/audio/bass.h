@@ -39,11 +39,15 @@ enum : int {
     BASS_ERROR_FREQ = 25,
     BASS_ERROR_NOTFILE = 27,
     BASS_ERROR_NOTAVAIL = 37, // the requested data (a tag) is not there
+    BASS_ERROR_ENDED = 45,    // a decode stream has no more data
     BASS_ERROR_UNKNOWN = -1,
 };
 
 // Stream-creation flag: exact lengths and seeks for MP3.
 inline constexpr DWORD BASS_MP3_SETPOS = 0x20000;
+// Stream-creation flag: a decode-only stream, never played, read with
+// BASS_ChannelGetData on any one thread at a time.
+inline constexpr DWORD BASS_STREAM_DECODE = 0x200000;
 // BASS_ChannelIsActive results.
 inline constexpr DWORD BASS_ACTIVE_STOPPED = 0;
 inline constexpr DWORD BASS_ACTIVE_PLAYING = 1;
@@ -85,6 +89,9 @@ BOOL BASS_ChannelGetAttributes(DWORD handle, DWORD* freq, DWORD* volume, int* pa
 BOOL BASS_ChannelSetAttributes(DWORD handle, int freq, int volume, int pan);
 DWORD BASS_ChannelGetLevel(
     DWORD handle); // low word left, high word right, 0..128; (DWORD)-1 on failure
+// Decodes up to `length` bytes (whole frames) of a decode stream into
+// `buffer`; the bytes written, or (DWORD)-1 (error 45 at the end).
+DWORD BASS_ChannelGetData(DWORD handle, void* buffer, DWORD length);
 
 // The WMA add-on.
 HSTREAM BASS_WMA_StreamCreateFile(BOOL mem, const char* file, DWORD offset, DWORD length,

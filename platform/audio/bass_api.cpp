@@ -1,6 +1,7 @@
 // The main library's calls.
 #include "platform/audio/bass.h"
 
+#include "platform/audio/decode_streams.h"
 #include "platform/audio/devices.h"
 #include "platform/audio/engine.h"
 #include "platform/audio/error.h"
@@ -41,6 +42,8 @@ BOOL playStream(HSTREAM handle, BOOL flush, CallKind kind) {
 }
 
 QWORD streamLength(HSTREAM handle, CallKind kind) {
+    if (isDecodeHandle(handle))
+        return decodeStreamLength(handle);
     return withEngine([&](Engine& engine) -> QWORD {
         Stream* stream = engine.activeStream(handle, kind);
         if (!stream)
@@ -95,11 +98,15 @@ const char* streamTags(HSTREAM handle, DWORD kind, CallKind callKind) {
 }
 
 BOOL freeStream(HSTREAM handle) {
+    if (isDecodeHandle(handle))
+        return freeDecodeStream(handle);
     return withEngine([&](Engine& engine) -> BOOL { return engine.release(handle); });
 }
 
 HSTREAM createStream(Family family, BOOL mem, const char* file, DWORD offset, DWORD length,
                      DWORD flags) {
+    if ((flags & BASS_STREAM_DECODE) && !mem && offset == 0 && length == 0)
+        return createDecodeStream(family, file, flags);
     return withEngine([&](Engine& engine) -> HSTREAM {
         if (mem || offset != 0 || length != 0)
             return fail(engine.initialised() ? BASS_ERROR_ILLPARAM : BASS_ERROR_INIT);
@@ -247,6 +254,11 @@ BOOL BASS_ChannelSetPosition(DWORD handle, QWORD position) {
 }
 
 float BASS_ChannelBytes2Seconds(DWORD handle, QWORD position) {
+    if (audio::isDecodeHandle(handle)) {
+        const DWORD rate = audio::decodeStreamRate(handle);
+        return rate ? static_cast<float>(static_cast<double>(position / bytesPerFrame) / rate)
+                    : -1.0f;
+    }
     return withEngine([&](Engine& engine) -> float {
         audio::Stream* stream = engine.activeStream(handle, CallKind::Any);
         if (!stream)
@@ -258,6 +270,18 @@ float BASS_ChannelBytes2Seconds(DWORD handle, QWORD position) {
 }
 
 BOOL BASS_ChannelGetAttributes(DWORD handle, DWORD* freq, DWORD* volume, int* pan) {
+    if (audio::isDecodeHandle(handle)) {
+        const DWORD rate = audio::decodeStreamRate(handle);
+        if (rate == 0)
+            return FALSE;
+        if (freq)
+            *freq = rate;
+        if (volume)
+            *volume = 100;
+        if (pan)
+            *pan = 0;
+        return TRUE;
+    }
     return withEngine([&](Engine& engine) -> BOOL {
         audio::Stream* stream = engine.activeStream(handle, CallKind::Any);
         if (!stream)

@@ -15,8 +15,9 @@ namespace {
 // Decode-ahead limits, seconds.
 constexpr float minBufferSeconds = 0.1f;
 constexpr float maxBufferSeconds = 5.0f;
-// Largest handle value: callers hold handles in signed 32-bit numbers.
-constexpr DWORD lastHandle = 0x7FFFFFFF;
+// Largest handle value: callers hold handles in signed 32-bit numbers, and
+// decode-only streams take the ones above (decode_streams.cpp).
+constexpr DWORD lastHandle = 0x3FFFFFFF;
 
 } // namespace
 
