@@ -11,12 +11,15 @@
 # libsndfile1-dev and libmp3lame-dev write recordings (WAV, FLAC, MP3);
 # libasound2-dev reaches MIDI controllers through the ALSA sequencer.
 # libqm-dsp-dev finds tempo and beats, libebur128-dev loudness (track analysis).
+# sox and ffmpeg (ffprobe) read a cut-short recording back in the tests, as
+# other programs would; lame encodes the analysis benchmark's MP3s.
 VORLAN_PACKAGES=(
     build-essential cmake pkg-config git
     qt6-base-dev libgl-dev libxcb1-dev
     libavformat-dev libavcodec-dev libswresample-dev libavutil-dev
     libsamplerate0-dev portaudio19-dev libsqlite3-dev libtag1-dev flac python3-mutagen
     libsndfile1-dev libmp3lame-dev libasound2-dev libqm-dsp-dev libebur128-dev
+    sox ffmpeg lame
     jackd2 libjack-jackd2-dev
     libgtest-dev libbenchmark-dev
     clang libclang-rt-14-dev clang-format

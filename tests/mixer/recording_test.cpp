@@ -185,7 +185,8 @@ TEST_F(RecordingTest, AFileThatCannotGrowEndsTheRecordingWithOneBox) {
     for (const QString& reader :
          {"sox " + file + " -n stat", "ffprobe -v error -show_format " + file,
           "ffmpeg -v error -xerror -i " + file + " -f null -"})
-        EXPECT_EQ(std::system((reader + " >/dev/null 2>&1").toUtf8().constData()), 0) << reader.toStdString();
+        EXPECT_EQ(std::system((reader + " >/dev/null 2>&1").toUtf8().constData()), 0)
+            << reader.toStdString();
     state->decks[0].stream.stop();
 }
 
