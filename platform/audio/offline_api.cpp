@@ -9,30 +9,28 @@ using audio::withEngine;
 
 extern "C" {
 
-BOOL BASS_Offline_Render(short* out, DWORD frames) {
+// Renders on the offline output, with the headphone mix into `phones`
+// when it is not null (refused without a headphone output).
+static BOOL renderOffline(short* out, short* phones, DWORD frames) {
     return withEngine([&](Engine& engine) -> BOOL {
         audio::Output* output = engine.output();
         if (!output || !output->offline())
             return audio::fail(BASS_ERROR_INIT);
         if (!engine.started())
             return audio::fail(BASS_ERROR_START);
-        static_cast<audio::OfflineOutput*>(output)->render(out, frames);
-        return audio::succeed();
-    });
-}
-
-BOOL BASS_Offline_RenderWithPhones(short* out, short* phones, DWORD frames) {
-    return withEngine([&](Engine& engine) -> BOOL {
-        audio::Output* output = engine.output();
-        if (!output || !output->offline())
-            return audio::fail(BASS_ERROR_INIT);
-        if (!engine.started())
-            return audio::fail(BASS_ERROR_START);
-        if (!output->hasPhones())
+        if (phones && !output->hasPhones())
             return audio::fail(BASS_ERROR_NOTAVAIL);
         static_cast<audio::OfflineOutput*>(output)->render(out, frames, phones);
         return audio::succeed();
     });
+}
+
+BOOL BASS_Offline_Render(short* out, DWORD frames) {
+    return renderOffline(out, nullptr, frames);
+}
+
+BOOL BASS_Offline_RenderWithPhones(short* out, short* phones, DWORD frames) {
+    return renderOffline(out, phones, frames);
 }
 
 void BASS_Offline_FailNextInit(int code) {
