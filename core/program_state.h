@@ -56,6 +56,11 @@ struct DeckRecord {
     std::uint32_t fileRate = 44100; // Hz
     double bpm = 0;
     double firstBeat = 0;
+    // The music's first and last moment (seconds of the track) and whether
+    // the analysis of the loaded track has answered at all.
+    double musicStart = 0;
+    double musicEnd = 0;
+    bool analysed = false;
     // The exact rate (Hz) SYNC set, kept while the pitch position stays at
     // syncedPosition; 0 = none.
     std::int64_t syncedRate = 0;

@@ -11,6 +11,10 @@
 #include <QString>
 #include <cstdint>
 
+namespace analysis {
+struct TrackAnalysis;
+}
+
 namespace decks {
 
 class Decks;
@@ -87,6 +91,9 @@ public:
     // nothing changes);
     // with both decks playing, also seeks this one into the other's beat.
     void sync();
+    // The analysis of `file` answered: kept in the record when `file` is the
+    // track loaded now (false otherwise, and nothing changes).
+    bool applyAnalysis(const QString& file, const analysis::TrackAnalysis& result);
 
     // ---- Cueing (deck_cue.cpp) ----
     // Leaves cue mode: the scrub timer stops.

@@ -66,6 +66,8 @@ void Deck::init_Player() {
     r.fileRate = rate;
     r.bpm = 0; // until the track's analysis tells
     r.firstBeat = 0;
+    r.musicStart = r.musicEnd = 0;
+    r.analysed = false;
     r.syncedRate = 0;
     controls_.rate44100->setBackColor(rate >= 44100 ? app::kColourOn : app::kColourOff);
     controls_.rate22050->setBackColor(rate >= 44100 ? app::kColourOff : app::kColourOn);

@@ -1,6 +1,7 @@
 // A deck's tempo and SYNC: the tempo heard follows the stream's rate; SYNC
 // sets this deck's pitch to the other deck's tempo and, with both playing,
 // seeks this one into the other's beat.
+#include "analysis/track_analysis.h"
 #include "decks/deck.h"
 #include "decks/decks.h"
 #include "decks/pitch_math.h"
@@ -34,6 +35,18 @@ double Deck::effectiveBpm() const {
     if (r.bpm <= 0 || !r.stream)
         return 0;
     return decks::effectiveBpm(r.bpm, r.stream.rate(), r.fileRate);
+}
+
+bool Deck::applyAnalysis(const QString& file, const analysis::TrackAnalysis& result) {
+    core::DeckRecord& r = record();
+    if (file.isEmpty() || file != r.loadedFile)
+        return false;
+    r.bpm = result.effectiveBpm();
+    r.firstBeat = result.firstBeat;
+    r.musicStart = result.musicStart;
+    r.musicEnd = result.musicEnd;
+    r.analysed = true;
+    return true;
 }
 
 void Deck::sync() {
