@@ -7,6 +7,9 @@
 // client, so it holds the sender's period, the program's MIDI period, the
 // poll of the UI thread and the output's period. Compare with
 // bench_audio's VolumeToSoundOnJack (the same volume change made by a call).
+// The program mixes at its default 22.05 kHz, converted to the server's rate.
+// action_p99_ms: message to the slider moving; after_action_p99_ms: from
+// there to the sound.
 #include "app/main_window.h"
 #include "app/splash_window.h"
 #include "controllers/controllers.h"
@@ -76,6 +79,7 @@ void ControlToSoundOnJack(benchmark::State& state) {
     mapping.close();
 
     std::vector<double> frames;
+    std::vector<double> toAction, toSound; // ms: message to action, action to sound
     double period = 0;
     for (auto _ : state) {
         ui::QtDialogs dialogs;
@@ -97,6 +101,10 @@ void ControlToSoundOnJack(benchmark::State& state) {
         w->decks->left().play_Click();
         runEvents(300); // the controller is connected
         recorder.start();
+        // When the fader's slider moved (the action ran on the UI thread).
+        double actionAt = 0;
+        QObject::connect(w->mixerPanel.desk.LVolScroll, &Slider::Change,
+                         [&] { actionAt = steadyNow(); });
         for (int i = 0; i < tries; ++i) {
             device.send(midi::kControlChange, 0, 7, 0);
             runEvents(40); // the silence reaches the port
@@ -107,6 +115,8 @@ void ControlToSoundOnJack(benchmark::State& state) {
             for (std::size_t f = from; f < recorder.frames(); ++f)
                 if (recorder.samples()[f * 2] != 0.0f) {
                     frames.push_back((recorder.arrival(f) - sentAt) * recorder.rate());
+                    toAction.push_back(1000 * (actionAt - sentAt));
+                    toSound.push_back(1000 * (recorder.arrival(f) - actionAt));
                     break;
                 }
         }
@@ -126,6 +136,8 @@ void ControlToSoundOnJack(benchmark::State& state) {
     const double p50 = percentile(frames, 0.50), p99 = percentile(frames, 0.99);
     state.counters["p50_ms"] = 1000 * p50 / 44100;
     state.counters["p99_ms"] = 1000 * p99 / 44100;
+    state.counters["action_p99_ms"] = percentile(toAction, 0.99);
+    state.counters["after_action_p99_ms"] = percentile(toSound, 0.99);
     state.counters["period_ms"] = 1000 * period / 44100;
     state.counters["measured"] = static_cast<double>(frames.size());
 }

@@ -8,8 +8,10 @@
 namespace audio {
 namespace {
 
-// Block length aimed at when the rates leave a choice, mix frames.
-constexpr std::size_t preferredBlockFrames = 256;
+// Block length aimed at when the rates leave a choice, mix frames: short, so
+// that a change made between two periods is heard from the next one (a
+// 256-frame period at 44.1 kHz holds 128 frames of a 22.05 kHz mix).
+constexpr std::size_t preferredBlockFrames = 64;
 
 // The shortest block that is a whole number of frames at both rates, made
 // up to about preferredBlockFrames; preferredBlockFrames when no such block
