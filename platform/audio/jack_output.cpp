@@ -62,12 +62,14 @@ public:
         if (phones && openPhones() != BASS_OK)
             return BASS_ERROR_DRIVER;
         if (deviceRate_ != mixer_.outputRate()) {
-            converter_ = std::make_unique<RateConverter>(mixer_.outputRate(), deviceRate_);
+            converter_ = std::make_unique<RateConverter>(mixer_.outputRate(), deviceRate_,
+                                                         phonesPorts_[0] != nullptr);
             if (!converter_->ready())
                 return BASS_ERROR_MEM;
         }
         pcm_.assign(pieceFrames * 2, 0);
         floats_.assign(pieceFrames * 2, 0.0f);
+        phonesFloats_.assign(pieceFrames * 2, 0.0f);
         jack_set_process_callback(client_, &JackOutput::process, this);
         jack_set_xrun_callback(client_, &JackOutput::xrun, this);
         jack_set_latency_callback(client_, &JackOutput::latency, this);
@@ -160,24 +162,26 @@ private:
 
     // `n` frames of the mix into the two port buffers, as 32-bit floats
     // (a 16-bit sample s becomes s / 32768).
-    // The headphone ports (null without them) get the headphone mix; through
-    // a rate conversion they stay silent.
+    // The headphone ports (null without them) get the headphone mix.
     void renderPiece(float* left, float* right, std::size_t n, double audibleAt, float* phonesLeft,
                      float* phonesRight) {
         if (converter_) {
-            if (phonesLeft) {
-                std::fill_n(phonesLeft, n, 0.0f);
-                std::fill_n(phonesRight, n, 0.0f);
-            }
-            converter_->fill(
-                floats_.data(), n,
-                [this, audibleAt](std::int16_t* block, std::size_t count, double after) {
-                    mixer_.render(block, count, audibleAt + after);
-                });
+            converter_->fillPairs(floats_.data(), phonesLeft ? phonesFloats_.data() : nullptr, n,
+                                  [this, audibleAt, phonesLeft](std::int16_t* block,
+                                                                std::int16_t* phonesBlock,
+                                                                std::size_t count, double after) {
+                                      mixer_.render(block, count, audibleAt + after,
+                                                    phonesLeft ? phonesBlock : nullptr);
+                                  });
             for (std::size_t i = 0; i < n; ++i) {
                 left[i] = floats_[i * 2];
                 right[i] = floats_[i * 2 + 1];
             }
+            if (phonesLeft)
+                for (std::size_t i = 0; i < n; ++i) {
+                    phonesLeft[i] = phonesFloats_[i * 2];
+                    phonesRight[i] = phonesFloats_[i * 2 + 1];
+                }
             return;
         }
         mixer_.render(pcm_.data(), n, audibleAt, phonesLeft ? phonesPcm_.data() : nullptr);
@@ -244,7 +248,8 @@ private:
     std::unique_ptr<RateConverter> converter_;
     std::vector<std::int16_t> pcm_;
     std::vector<std::int16_t> phonesPcm_;
-    std::vector<float> floats_;
+    std::vector<float> floats_;       // the converted main pair
+    std::vector<float> phonesFloats_; // the converted headphone pair
     std::atomic<std::uint32_t> latencyFrames_{0};
     std::atomic<std::uint32_t> periodFrames_{0};
     std::atomic<bool> xrunSeen_{false};

@@ -57,9 +57,9 @@ protected:
         mainSong.play(main);
     }
     // One take with the headphone output; false when JACK cannot run here.
-    bool take(const Setting& s) {
+    bool take(const Setting& s, int engineRate = 44100) {
         audio::setHeadphonesWanted(true);
-        startOnJack(44100, 44100);
+        startOnJack(44100, engineRate);
         if (!ready())
             return false;
         EXPECT_TRUE(audio::headphonesReady());
@@ -135,6 +135,31 @@ TEST_F(Headphones, ThePhonesCarryThePrelistenAndTheMainAtTheKnobsSettings) {
         EXPECT_NEAR(toneRms(*phones, 0, kMainTone) / full, r.mainLeft, tolerance);
         EXPECT_NEAR(toneRms(*phones, 1, kMainTone) / full, r.mainRight, tolerance);
     }
+}
+
+// A mix made at another rate than the server's (22.05 kHz, the program's
+// default) reaches the phones through the rate conversion too, and the main
+// ports stay exactly as the conversion renders them without headphones.
+TEST_F(Headphones, ThePhonesWorkThroughTheRateConversion) {
+    const std::vector<float> expectedMain =
+        renderOffline(22050, 44100, 30000, [&](std::int64_t at) {
+            if (at == 0)
+                play({0.5, 1.0, true});
+        });
+    double difference = HUGE_VAL;
+    for (int attempt = 0; attempt < 3 && difference > 0; ++attempt) {
+        if (!take({0.5, 1.0, true}, 22050))
+            return;
+        if (const auto onset = alignment(*recorder, expectedMain))
+            difference = largestDifference(*recorder, *onset, expectedMain, 13000);
+    }
+    EXPECT_EQ(difference, 0.0);
+    const double full = toneRms(*recorder, 0, kMainTone);
+    ASSERT_GT(full, 0.3);
+    // Split: the pre-listened tone in the left ear, the main in the right.
+    EXPECT_NEAR(toneRms(*phones, 0, kCueTone) / full, 1.0, 0.02);
+    EXPECT_NEAR(toneRms(*phones, 1, kMainTone) / full, 1.0, 0.02);
+    EXPECT_LT(toneRms(*phones, 0, kMainTone) / full, 0.01);
 }
 
 } // namespace
