@@ -43,7 +43,8 @@ void optionsF::buildRecordingOptions() {
     cmbHeadphones->setGeometry(290, 268, 136, 22);
     cmbHeadphones->setToolTip("Where the headphone mix goes, from the next start");
     cmbHeadphones->setFont(app::consoleFont(8, false));
-    cmbHeadphones->addItems({engine::kHeadphonesNone, engine::kHeadphonesJack});
+    cmbHeadphones->addItems(
+        {engine::kHeadphonesNone, engine::kHeadphonesJack, engine::kHeadphonesChannels});
 }
 
 void optionsF::readRecordingSettings() {

@@ -6,7 +6,7 @@
 namespace engine {
 
 void chooseHeadphones(const QString& choice) {
-    audio::setHeadphonesWanted(choice == kHeadphonesJack);
+    audio::setHeadphonesWanted(choice == kHeadphonesJack || choice == kHeadphonesChannels);
 }
 
 bool headphonesReady() {

@@ -9,9 +9,11 @@ namespace engine {
 class Channel;
 
 // The headphone choices of the options, in their order: none (the first,
-// and the default), or the engine's own pair of JACK ports.
+// and the default), the engine's own pair of JACK ports, or channels 3-4 of
+// an output device that has four.
 inline constexpr const char* kHeadphonesNone = "None";
 inline constexpr const char* kHeadphonesJack = "phones_l / phones_r (JACK)";
+inline constexpr const char* kHeadphonesChannels = "Channels 3 / 4 (sound card)";
 
 // Whether the next engine start opens the headphone output (`choice` one
 // of the texts above; any other text is none).

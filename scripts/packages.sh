@@ -12,7 +12,8 @@
 # libasound2-dev reaches MIDI controllers through the ALSA sequencer.
 # libqm-dsp-dev finds tempo and beats, libebur128-dev loudness (track analysis).
 # sox and ffmpeg (ffprobe) read a cut-short recording back in the tests, as
-# other programs would; lame encodes the analysis benchmark's MP3s.
+# other programs would; lame encodes the analysis benchmark's MP3s;
+# libasound2-plugins gives the PortAudio test its four-channel ALSA card.
 VORLAN_PACKAGES=(
     build-essential cmake pkg-config git
     qt6-base-dev libgl-dev libxcb1-dev
@@ -20,7 +21,7 @@ VORLAN_PACKAGES=(
     libsamplerate0-dev portaudio19-dev libsqlite3-dev libtag1-dev flac python3-mutagen
     libsndfile1-dev libmp3lame-dev libasound2-dev libqm-dsp-dev libebur128-dev
     sox ffmpeg lame
-    jackd2 libjack-jackd2-dev
+    jackd2 libjack-jackd2-dev libasound2-plugins
     libgtest-dev libbenchmark-dev
     clang libclang-rt-14-dev clang-format
     fonts-dejavu-core

@@ -8,7 +8,8 @@
 namespace audio {
 
 // Whether the next BASS_Init opens the headphone pair too; off by default.
-// Only an output on JACK has one so far ("phones_l", "phones_r").
+// An output on JACK gets a pair of ports ("phones_l", "phones_r"), a
+// device of four channels or more plays it on channels 3-4.
 void setHeadphonesWanted(bool wanted);
 // True when the running output plays a headphone mix.
 bool headphonesReady();

@@ -114,7 +114,8 @@ private:
 // A PortAudio output stream on output device `device` (-1 = PortAudio's
 // default); a device of PortAudio's JACK host plays through the JACK output. Null (with `error`
 // set) when it cannot be opened.
-// With `phones`, an output on JACK also gets the headphone pair.
+// With `phones`, an output on JACK also gets the headphone pair, and a
+// device of four channels or more plays the headphone mix on channels 3-4.
 std::unique_ptr<Output> openPortAudioOutput(int device, int rate, int& error, bool phones = false);
 // The output on the running JACK server, connected to the playback ports of
 // client `target` when it starts. Null (with `error` set) when it cannot open.

@@ -4,12 +4,14 @@
 #include "platform/audio/output.h"
 #include "platform/audio/rate_converter.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cmath>
 #include <pa_jack.h>
 #include <portaudio.h>
 #include <string>
+#include <vector>
 
 namespace audio {
 namespace {
@@ -58,8 +60,10 @@ public:
     // Opens `device` at the engine's rate when it takes that rate, else at
     // its own rate with the mix converted to it. A device of the JACK host is
     // not opened here: its client name goes to `jackTarget` for the JACK
-    // output.
-    int open(int device, std::string& jackTarget) {
+    // output. With `phones`, a device of four channels or more plays the
+    // main mix on its first two and the headphone mix on the third and
+    // fourth.
+    int open(int device, std::string& jackTarget, bool phones) {
         QuietConsole quiet;
         PaJack_SetClientName("Vorlan");
         if (Pa_Initialize() != paNoError)
@@ -73,9 +77,10 @@ public:
             jackTarget = info->name ? info->name : "system";
             return BASS_OK;
         }
+        phones_ = phones && info->maxOutputChannels >= 4;
         PaStreamParameters parameters{};
         parameters.device = index;
-        parameters.channelCount = 2;
+        parameters.channelCount = phones_ ? 4 : 2;
         parameters.sampleFormat = paInt16;
         parameters.suggestedLatency = info->defaultLowOutputLatency;
         if (Pa_IsFormatSupported(nullptr, &parameters, mixer_.outputRate()) !=
@@ -83,7 +88,7 @@ public:
             deviceRate_ = static_cast<int>(std::lround(info->defaultSampleRate));
             if (deviceRate_ <= 0)
                 return BASS_ERROR_DRIVER;
-            converter_ = std::make_unique<RateConverter>(mixer_.outputRate(), deviceRate_);
+            converter_ = std::make_unique<RateConverter>(mixer_.outputRate(), deviceRate_, phones_);
             if (!converter_->ready())
                 return BASS_ERROR_MEM;
             parameters.sampleFormat = paFloat32;
@@ -95,6 +100,10 @@ public:
         }
         if (const PaStreamInfo* streamInfo = Pa_GetStreamInfo(stream_))
             latencySeconds_ = streamInfo->outputLatency;
+        if (phones_) {
+            pairs_.assign(pieceFrames * 4, 0);
+            floatPairs_.assign(pieceFrames * 4, 0.0f);
+        }
         return BASS_OK;
     }
 
@@ -123,8 +132,11 @@ public:
         return 1e6 * static_cast<double>(frames ? frames : periodFrames) / deviceRate_;
     }
     std::optional<double> audibleNow() const override { return steadySeconds(); }
+    bool hasPhones() const override { return phones_; }
 
 private:
+    // Frames rendered at a time on a four-channel device.
+    static constexpr std::size_t pieceFrames = 256;
     // Real-time: no locks, no allocation, no I/O.
     static int callback(const void*, void* output, unsigned long frames,
                         const PaStreamCallbackTimeInfo* time, PaStreamCallbackFlags flags,
@@ -137,7 +149,13 @@ private:
                                 out->latencySeconds_);
         const double audibleAt =
             std::chrono::duration<double>(begin.time_since_epoch()).count() + delay;
-        if (out->converter_)
+        if (out->phones_)
+            for (unsigned long done = 0; done < frames;) {
+                const std::size_t n = std::min<std::size_t>(pieceFrames, frames - done);
+                out->renderFourChannels(output, done, n, audibleAt + done / out->deviceRate_);
+                done += n;
+            }
+        else if (out->converter_)
             out->converter_->fill(
                 static_cast<float*>(output), frames,
                 [out, audibleAt](std::int16_t* block, std::size_t n, double after) {
@@ -150,6 +168,36 @@ private:
                                 (flags & paOutputUnderflow) != 0);
         out->callbacksDone_.fetch_add(1, std::memory_order_release);
         return paContinue;
+    }
+
+    // `n` frames from frame `at` of a four-channel buffer: the main mix on
+    // channels 1-2, the headphone mix on 3-4 (16-bit, or float through the
+    // rate conversion). Output thread.
+    void renderFourChannels(void* output, std::size_t at, std::size_t n, double audibleAt) {
+        std::int16_t* main = pairs_.data();
+        std::int16_t* phones = pairs_.data() + pieceFrames * 2;
+        if (converter_) {
+            float* mainFloats = floatPairs_.data();
+            float* phonesFloats = floatPairs_.data() + pieceFrames * 2;
+            converter_->fillPairs(mainFloats, phonesFloats, n,
+                                  [this, audibleAt](std::int16_t* block, std::int16_t* second,
+                                                    std::size_t count, double after) {
+                                      mixer_.render(block, count, audibleAt + after, second);
+                                  });
+            interleave(static_cast<float*>(output) + at * 4, mainFloats, phonesFloats, n);
+            return;
+        }
+        mixer_.render(main, n, audibleAt, phones);
+        interleave(static_cast<std::int16_t*>(output) + at * 4, main, phones, n);
+    }
+    template <typename Sample>
+    static void interleave(Sample* out, const Sample* main, const Sample* phones, std::size_t n) {
+        for (std::size_t i = 0; i < n; ++i) {
+            out[i * 4] = main[i * 2];
+            out[i * 4 + 1] = main[i * 2 + 1];
+            out[i * 4 + 2] = phones[i * 2];
+            out[i * 4 + 3] = phones[i * 2 + 1];
+        }
     }
 
     // User-interface thread: true once the started stream has ended by
@@ -167,6 +215,11 @@ private:
     int deviceRate_; // the engine's rate, or the device's own when it does not take that
     // Set when the device does not take the engine's rate; before the stream starts.
     std::unique_ptr<RateConverter> converter_;
+    // With the headphone mix on channels 3-4: the two pairs of a piece
+    // before they are interleaved (main, then phones). Made before the start.
+    bool phones_ = false;
+    std::vector<std::int16_t> pairs_;
+    std::vector<float> floatPairs_;
     double latencySeconds_ = 0; // as the opened stream reports it; set before it starts
     std::atomic<unsigned long> callbackFrames_{0};
     std::atomic<std::uint64_t> callbacksDone_{0};
@@ -189,7 +242,7 @@ std::unique_ptr<Output> openPortAudioOutput(int device, int rate, int& error, bo
             return output;
     auto output = std::make_unique<PortAudioOutput>(rate);
     std::string jackTarget;
-    error = output->open(device, jackTarget);
+    error = output->open(device, jackTarget, phones);
     if (error != BASS_OK)
         return nullptr;
     if (!jackTarget.empty()) {
