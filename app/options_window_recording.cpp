@@ -9,6 +9,7 @@
 #include "core/number_text.h"
 #include "core/program_state.h"
 #include "core/registry_values.h"
+#include "engine/engine_lifecycle.h"
 #include "engine/headphones.h"
 #include "mixer/recording.h"
 
@@ -45,6 +46,10 @@ void optionsF::buildRecordingOptions() {
     cmbHeadphones->setFont(app::consoleFont(8, false));
     cmbHeadphones->addItems(
         {engine::kHeadphonesNone, engine::kHeadphonesJack, engine::kHeadphonesChannels});
+    // Or a second sound card.
+    for (int number = 1; number <= 6; ++number)
+        if (const std::optional<QString> description = engine::deviceDescription(number))
+            cmbHeadphones->addItem(*description);
 }
 
 void optionsF::readRecordingSettings() {

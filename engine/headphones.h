@@ -9,14 +9,16 @@ namespace engine {
 class Channel;
 
 // The headphone choices of the options, in their order: none (the first,
-// and the default), the engine's own pair of JACK ports, or channels 3-4 of
-// an output device that has four.
+// and the default), the engine's own pair of JACK ports, channels 3-4 of an
+// output device that has four, or the description of another output device
+// (deviceDescription()).
 inline constexpr const char* kHeadphonesNone = "None";
 inline constexpr const char* kHeadphonesJack = "phones_l / phones_r (JACK)";
 inline constexpr const char* kHeadphonesChannels = "Channels 3 / 4 (sound card)";
 
 // Whether the next engine start opens the headphone output (`choice` one
-// of the texts above; any other text is none).
+// of the texts above, or an output device's description; any other text is
+// none).
 void chooseHeadphones(const QString& choice);
 // True when the running engine has a headphone output.
 bool headphonesReady();

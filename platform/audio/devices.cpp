@@ -70,6 +70,13 @@ const PortAudioList& portAudioList() {
             if (i == defaultOutput)
                 found.jack.defaultOutput = found.jack.byDevice.back();
         }
+        const PaHostApiIndex jack = Pa_HostApiTypeIdToHostApiIndex(paJACK);
+        const PaHostApiInfo* jackHost = jack >= 0 ? Pa_GetHostApiInfo(jack) : nullptr;
+        if (found.jack.defaultOutput.empty() && jackHost &&
+            jackHost->defaultOutputDevice != paNoDevice)
+            if (const PaDeviceInfo* info = Pa_GetDeviceInfo(jackHost->defaultOutputDevice);
+                info && info->name && info->maxOutputChannels > 0)
+                found.jack.defaultOutput = info->name;
         Pa_Terminate();
         return found;
     }();

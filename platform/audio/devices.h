@@ -22,7 +22,10 @@ const std::vector<std::string>& deviceDescriptions();
 // default output's. Read once and kept, like the descriptions.
 struct JackDevices {
     std::vector<std::string> byDevice; // initialisation device n -> JACK name or ""
-    std::string defaultOutput;         // the default output's JACK name, or ""
+    // The default output's JACK name, or "": PortAudio's default output when
+    // it is a JACK device, else, while a JACK server runs, the JACK host's
+    // (rather than an ALSA device that may only bridge to that server).
+    std::string defaultOutput;
     bool hasDefaultOutput = false;
 };
 const JackDevices& portAudioJackDevices();

@@ -51,7 +51,7 @@ int Engine::init(int device, DWORD freq) {
         if (device >= 0 && static_cast<std::size_t>(device) + 1 >= deviceDescriptions().size())
             return BASS_ERROR_DEVICE;
         int error = BASS_OK;
-        output_ = openPortAudioOutput(device, rate, error, phonesWanted_);
+        output_ = openPortAudioOutput(device, rate, error, phonesWanted_, phonesDevice_);
         if (!output_)
             return error;
     }

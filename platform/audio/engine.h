@@ -59,6 +59,8 @@ public:
     int startRecording(const std::string& path, RecordFormat format, std::string& error);
     // Whether the next init opens the headphone output too (headphones_api.cpp).
     void setPhonesWanted(bool wanted) { phonesWanted_ = wanted; }
+    // The output device (numbered as BASS_Init's) the headphone mix goes to; -1 none.
+    void setPhonesDevice(int device) { phonesDevice_ = device; }
     // Ends the recording (its file closed); true when it ended well.
     bool stopRecording(std::string* failure = nullptr);
 
@@ -76,6 +78,7 @@ private:
     std::uint64_t retiredUnderruns_ = 0; // of the streams freed so far
     std::unique_ptr<Recorder> recorder_;
     bool phonesWanted_ = false;
+    int phonesDevice_ = -1;
     DWORD nextHandle_ = 0x00010001;
 };
 

@@ -11,6 +11,10 @@ namespace audio {
 // An output on JACK gets a pair of ports ("phones_l", "phones_r"), a
 // device of four channels or more plays it on channels 3-4.
 void setHeadphonesWanted(bool wanted);
+// With the headphones wanted, the output device (numbered as BASS_Init's
+// `device`) that plays them beside a PortAudio main output; -1 (the default)
+// none: the JACK ports or channels 3-4 then.
+void setHeadphonesDevice(int device);
 // True when the running output plays a headphone mix.
 bool headphonesReady();
 // Pre-listens the stream `handle` (or stops); false when there is no such stream.

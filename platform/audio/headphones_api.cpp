@@ -9,6 +9,10 @@ void setHeadphonesWanted(bool wanted) {
     withEngine([&](Engine& engine) { engine.setPhonesWanted(wanted); });
 }
 
+void setHeadphonesDevice(int device) {
+    withEngine([&](Engine& engine) { engine.setPhonesDevice(device); });
+}
+
 bool headphonesReady() {
     return withEngine([](Engine& engine) {
         Output* output = engine.output();

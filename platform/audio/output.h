@@ -114,9 +114,12 @@ private:
 // A PortAudio output stream on output device `device` (-1 = PortAudio's
 // default); a device of PortAudio's JACK host plays through the JACK output. Null (with `error`
 // set) when it cannot be opened.
-// With `phones`, an output on JACK also gets the headphone pair, and a
-// device of four channels or more plays the headphone mix on channels 3-4.
-std::unique_ptr<Output> openPortAudioOutput(int device, int rate, int& error, bool phones = false);
+// With `phones`, an output on JACK also gets the headphone pair; elsewhere
+// output device `phonesDevice` (numbered as `device`; -1 none) plays the
+// headphone mix, or without one, a device of four channels or more plays it
+// on channels 3-4.
+std::unique_ptr<Output> openPortAudioOutput(int device, int rate, int& error, bool phones = false,
+                                            int phonesDevice = -1);
 // The output on the running JACK server, connected to the playback ports of
 // client `target` when it starts. Null (with `error` set) when it cannot open.
 // With `phones`, the client also gets the ports "phones_l" and "phones_r"

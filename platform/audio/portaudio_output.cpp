@@ -2,6 +2,7 @@
 #include "platform/audio/bass.h"
 #include "platform/audio/devices.h"
 #include "platform/audio/output.h"
+#include "platform/audio/phones_device.h"
 #include "platform/audio/rate_converter.h"
 
 #include <algorithm>
@@ -53,6 +54,7 @@ public:
             Pa_StopStream(stream_);
             Pa_CloseStream(stream_);
         }
+        phonesDevice_.reset();
         if (initialised_)
             Pa_Terminate();
     }
@@ -60,10 +62,11 @@ public:
     // Opens `device` at the engine's rate when it takes that rate, else at
     // its own rate with the mix converted to it. A device of the JACK host is
     // not opened here: its client name goes to `jackTarget` for the JACK
-    // output. With `phones`, a device of four channels or more plays the
-    // main mix on its first two and the headphone mix on the third and
-    // fourth.
-    int open(int device, std::string& jackTarget, bool phones) {
+    // output. With `phones`, output device `phonesDevice` (numbered as
+    // `device`) plays the headphone mix, or without one, a device of four
+    // channels or more plays the main mix on its first two channels and the
+    // headphone mix on the third and fourth.
+    int open(int device, std::string& jackTarget, bool phones, int phonesDevice) {
         QuietConsole quiet;
         PaJack_SetClientName("Vorlan");
         if (Pa_Initialize() != paNoError)
@@ -77,7 +80,7 @@ public:
             jackTarget = info->name ? info->name : "system";
             return BASS_OK;
         }
-        phones_ = phones && info->maxOutputChannels >= 4;
+        phones_ = phones && phonesDevice < 0 && info->maxOutputChannels >= 4;
         PaStreamParameters parameters{};
         parameters.device = index;
         parameters.channelCount = phones_ ? 4 : 2;
@@ -104,6 +107,8 @@ public:
             pairs_.assign(pieceFrames * 4, 0);
             floatPairs_.assign(pieceFrames * 4, 0.0f);
         }
+        if (phones && phonesDevice >= 0)
+            openPhonesDevice(outputDeviceIndex(phonesDevice), index);
         return BASS_OK;
     }
 
@@ -116,6 +121,8 @@ public:
         if (Pa_StartStream(stream_) != paNoError)
             return BASS_ERROR_DRIVER;
         running_ = true;
+        if (phonesDevice_)
+            phonesDevice_->start();
         return BASS_OK;
     }
     void stop() override {
@@ -123,6 +130,8 @@ public:
             return;
         QuietConsole quiet;
         Pa_StopStream(stream_);
+        if (phonesDevice_)
+            phonesDevice_->stop();
         running_ = false;
     }
     bool lost() const override { return abandoned(); }
@@ -132,7 +141,7 @@ public:
         return 1e6 * static_cast<double>(frames ? frames : periodFrames) / deviceRate_;
     }
     std::optional<double> audibleNow() const override { return steadySeconds(); }
-    bool hasPhones() const override { return phones_; }
+    bool hasPhones() const override { return phones_ || phonesDevice_; }
 
 private:
     // Frames rendered at a time on a four-channel device.
@@ -149,7 +158,9 @@ private:
                                 out->latencySeconds_);
         const double audibleAt =
             std::chrono::duration<double>(begin.time_since_epoch()).count() + delay;
-        if (out->phones_)
+        if (out->phonesDevice_)
+            out->renderWithPhonesDevice(output, frames, audibleAt);
+        else if (out->phones_)
             for (unsigned long done = 0; done < frames;) {
                 const std::size_t n = std::min<std::size_t>(pieceFrames, frames - done);
                 out->renderFourChannels(output, done, n, audibleAt + done / out->deviceRate_);
@@ -190,6 +201,39 @@ private:
         mixer_.render(main, n, audibleAt, phones);
         interleave(static_cast<std::int16_t*>(output) + at * 4, main, phones, n);
     }
+    // The main mix into `output` and the headphone mix to the second card.
+    // Output thread.
+    void renderWithPhonesDevice(void* output, std::size_t frames, double audibleAt) {
+        std::int16_t* phones = pairs_.data();
+        const auto renderBoth = [this, phones](std::int16_t* main, std::size_t n, double at) {
+            mixer_.render(main, n, at, phones);
+            phonesDevice_->push(phones, n);
+        };
+        if (converter_) {
+            converter_->fill(static_cast<float*>(output), frames,
+                             [&](std::int16_t* block, std::size_t n, double after) {
+                                 renderBoth(block, n, audibleAt + after);
+                             });
+            return;
+        }
+        for (std::size_t done = 0; done < frames;) {
+            const std::size_t n = std::min<std::size_t>(pieceFrames, frames - done);
+            renderBoth(static_cast<std::int16_t*>(output) + done * 2, n,
+                       audibleAt + static_cast<double>(done) / deviceRate_);
+            done += n;
+        }
+    }
+    // Opens PortAudio device `index` for the headphone mix, unless it is the
+    // main device or one of the JACK host; without it there are no headphones.
+    void openPhonesDevice(PaDeviceIndex index, PaDeviceIndex mainIndex) {
+        const PaDeviceInfo* info = index == paNoDevice ? nullptr : Pa_GetDeviceInfo(index);
+        if (!info || index == mainIndex || isJack(*info))
+            return;
+        pairs_.assign(std::max<std::size_t>(pieceFrames, RateConverter::maxBlockFrames) * 2, 0);
+        phonesDevice_ = std::make_unique<PhonesDevice>(mixer_.outputRate(), periodFrames);
+        if (!phonesDevice_->open(index))
+            phonesDevice_.reset();
+    }
     template <typename Sample>
     static void interleave(Sample* out, const Sample* main, const Sample* phones, std::size_t n) {
         for (std::size_t i = 0; i < n; ++i) {
@@ -218,6 +262,8 @@ private:
     // With the headphone mix on channels 3-4: the two pairs of a piece
     // before they are interleaved (main, then phones). Made before the start.
     bool phones_ = false;
+    // With the headphone mix on a second card: that card.
+    std::unique_ptr<PhonesDevice> phonesDevice_;
     std::vector<std::int16_t> pairs_;
     std::vector<float> floatPairs_;
     double latencySeconds_ = 0; // as the opened stream reports it; set before it starts
@@ -228,7 +274,8 @@ private:
 
 } // namespace
 
-std::unique_ptr<Output> openPortAudioOutput(int device, int rate, int& error, bool phones) {
+std::unique_ptr<Output> openPortAudioOutput(int device, int rate, int& error, bool phones,
+                                            int phonesDevice) {
     // A JACK device of the list read once goes straight to the JACK output,
     // without PortAudio starting its JACK host again; when that fails (the
     // server went since), PortAudio looks at the devices anew.
@@ -242,7 +289,7 @@ std::unique_ptr<Output> openPortAudioOutput(int device, int rate, int& error, bo
             return output;
     auto output = std::make_unique<PortAudioOutput>(rate);
     std::string jackTarget;
-    error = output->open(device, jackTarget, phones);
+    error = output->open(device, jackTarget, phones, phonesDevice);
     if (error != BASS_OK)
         return nullptr;
     if (!jackTarget.empty()) {
