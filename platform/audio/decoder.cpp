@@ -82,7 +82,7 @@ std::int64_t containerPreroll(const AVCodecParameters& codec) {
     else if (codec.codec_id == AV_CODEC_ID_VORBIS)
         frames = 3 * 8192;
     else if (codec.codec_id == AV_CODEC_ID_OPUS)
-        frames = 48000; // a second at the decoder's 48 kHz
+        frames = 36000; // 0.75 s at the decoder's 48 kHz: its state is then exact again
     return std::max<std::int64_t>(frames, codec.seek_preroll);
 }
 
