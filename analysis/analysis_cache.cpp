@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <sqlite3.h>
 
+#include <cmath>
 #include <filesystem>
 #include <system_error>
 
@@ -48,6 +49,20 @@ bool keyOf(const QString& file, FileKey& key) {
     key.mtime = static_cast<std::int64_t>(
         std::chrono::duration_cast<std::chrono::nanoseconds>(time.time_since_epoch()).count());
     return true;
+}
+
+// A stored row that can be what the analysis found: finite, a tempo inside
+// what any range allows, a halve/double choice of a few octaves, times
+// within the track. Anything else (a file edited or damaged outside the
+// program) is not trusted, and the track is analysed again.
+bool plausible(const TrackAnalysis& r) {
+    for (const double value : {r.bpm, r.firstBeat, r.loudness, r.musicStart, r.musicEnd, r.length})
+        if (!std::isfinite(value))
+            return false;
+    const double end = r.length + 1.0;
+    return r.bpm >= 0 && r.bpm <= 1000 && r.octaveShift >= -3 && r.octaveShift <= 3 &&
+           r.length >= 0 && r.firstBeat >= 0 && r.firstBeat <= end && r.musicStart >= 0 &&
+           r.musicStart <= r.musicEnd && r.musicEnd <= end;
 }
 
 QString absolute(const QString& file) {
@@ -112,9 +127,21 @@ bool AnalysisCache::open() {
     sqlite3_busy_timeout(db_, kBusyTimeoutMs);
     sqlite3_exec(db_, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
     if (sqlite3_exec(db_, kSchema, nullptr, nullptr, nullptr) != SQLITE_OK) {
+        const int code = sqlite3_errcode(db_);
         fail(QStringLiteral("Cannot set up the analysis cache"));
         sqlite3_close(db_);
         db_ = nullptr;
+        // A file that is not a database (or a damaged one) is only a cache:
+        // it is kept aside, as FILE.damaged, and a new one started.
+        if ((code == SQLITE_NOTADB || code == SQLITE_CORRUPT) && !setAside_) {
+            setAside_ = true;
+            const QString aside = path_ + QStringLiteral(".damaged");
+            QFile::remove(aside);
+            for (const char* suffix : {"-wal", "-shm"})
+                QFile::remove(path_ + QString::fromLatin1(suffix));
+            if (QFile::rename(path_, aside))
+                return open();
+        }
         return false;
     }
     return true;
@@ -148,6 +175,8 @@ std::optional<TrackAnalysis> AnalysisCache::find(const QString& file) {
     result.musicEnd = sqlite3_column_double(select.get(), 4);
     result.length = sqlite3_column_double(select.get(), 5);
     result.octaveShift = sqlite3_column_int(select.get(), 6);
+    if (!plausible(result))
+        return std::nullopt;
     return result;
 }
 
@@ -165,7 +194,9 @@ bool AnalysisCache::store(const QString& file, const TrackAnalysis& result) {
                           "mtime = excluded.mtime, version = excluded.version, "
                           "bpm = excluded.bpm, first_beat = excluded.first_beat, "
                           "loudness = excluded.loudness, music_start = excluded.music_start, "
-                          "music_end = excluded.music_end, length = excluded.length");
+                          "music_end = excluded.music_end, length = excluded.length, "
+                          "octave_shift = CASE WHEN octave_shift BETWEEN -3 AND 3 "
+                          "THEN octave_shift ELSE 0 END");
     if (!upsert)
         return fail(QStringLiteral("Cannot write the analysis cache"));
     upsert.bind(1, absolute(file));
@@ -184,6 +215,8 @@ bool AnalysisCache::store(const QString& file, const TrackAnalysis& result) {
 }
 
 bool AnalysisCache::setOctaveShift(const QString& file, int shift) {
+    if (shift < -3 || shift > 3)
+        return false;
     std::lock_guard lock(mutex_);
     if (!open())
         return false;

@@ -3,7 +3,9 @@
 // analysed once: a result answers only while the file has the same size and
 // modification time and the analyser the same version as when it was
 // stored. The DJ's halve/double choice is kept with the path and outlives a
-// new analysis of it. Any thread; calls are serialised.
+// new analysis of it. A file that is not a cache is set aside and a new one
+// started; a row no analysis could give is not answered. Any thread; calls
+// are serialised.
 #include "analysis/track_analysis.h"
 
 #include <QString>
@@ -30,7 +32,8 @@ public:
     // Stores `result` for `file` as it is now (its octave shift is not
     // stored: the DJ's choice stays). False when the cache cannot be written.
     bool store(const QString& file, const TrackAnalysis& result);
-    // Keeps the DJ's halve (-1), double (+1) or neither (0) for `file`.
+    // Keeps the DJ's halve (-1), double (+1) or neither (0) for `file`: a
+    // choice of up to three octaves; false for more.
     bool setOctaveShift(const QString& file, int shift);
     QString error() const;
 
@@ -41,6 +44,7 @@ private:
     QString path_;
     sqlite3* db_ = nullptr;
     QString error_;
+    bool setAside_ = false; // a damaged file was set aside once already
     mutable std::mutex mutex_;
 };
 

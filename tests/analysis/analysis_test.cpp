@@ -9,11 +9,13 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <cmath>
 #include <map>
@@ -138,6 +140,47 @@ TEST_F(Analysis, QueueAnalysesOnWorkersKeepsResultsUntilTheFileChangesAndCanBeSt
     while (settle.elapsed() < 1500)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     EXPECT_TRUE(results.empty());
+}
+
+// The cache is only a cache: a file that is not one is set aside and a new
+// one started, and a row changed outside the program is analysed again.
+TEST_F(Analysis, ADamagedCacheIsSetAsideAndImplausibleRowsAreNotAnswered) {
+    const QString db = dir.filePath("data/analysis.db");
+    QDir().mkpath(dir.filePath("data"));
+    QFile garbage(db);
+    ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
+    garbage.write(QByteArray(4096, 'x'));
+    garbage.close();
+    const QString file = dir.filePath("song.wav");
+    QFile song(file);
+    ASSERT_TRUE(song.open(QIODevice::WriteOnly));
+    song.write("RIFF");
+    song.close();
+
+    analysis::AnalysisCache cache(db);
+    analysis::TrackAnalysis stored;
+    stored.bpm = 128;
+    stored.length = 60;
+    stored.musicEnd = 59;
+    ASSERT_TRUE(cache.store(file, stored)) << cache.error().toStdString();
+    ASSERT_TRUE(cache.find(file));
+    EXPECT_EQ(cache.find(file)->bpm, 128);
+    EXPECT_TRUE(QFile::exists(db + ".damaged"));
+    EXPECT_FALSE(cache.setOctaveShift(file, 40));
+
+    for (const char* edit : {"UPDATE tracks SET bpm = -5", "UPDATE tracks SET octave_shift = 40",
+                             "UPDATE tracks SET music_start = 1e300"}) {
+        SCOPED_TRACE(edit);
+        ASSERT_TRUE(cache.store(file, stored));
+        sqlite3* other = nullptr;
+        ASSERT_EQ(sqlite3_open(QFile::encodeName(db).constData(), &other), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(other, edit, nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(other);
+        EXPECT_FALSE(cache.find(file));
+    }
+    ASSERT_TRUE(cache.store(file, stored)); // a new analysis mends the row
+    ASSERT_TRUE(cache.find(file));
+    EXPECT_EQ(cache.find(file)->octaveShift, 0);
 }
 
 } // namespace
