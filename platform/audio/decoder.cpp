@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <mutex>
 #include <sys/stat.h>
 
@@ -169,6 +170,12 @@ bool Decoder::activate() {
     packet_ = av_packet_alloc();
     if (!frame_ || !packet_)
         return false;
+    const AVCodecID codecId = stream->codecpar->codec_id;
+    pcmChannels_ = stream->codecpar->ch_layout.nb_channels;
+    pcmBigEndian_ = codecId == AV_CODEC_ID_PCM_S16BE;
+    pcmPackets_ = (codecId == AV_CODEC_ID_PCM_S16LE || pcmBigEndian_) &&
+                  (pcmChannels_ == 1 || pcmChannels_ == 2) &&
+                  stream->codecpar->sample_rate == sampleRate_;
 
     if (stream->start_time != AV_NOPTS_VALUE)
         originFrames_ = framesFromTimestamp(stream->start_time);
@@ -398,6 +405,8 @@ std::size_t Decoder::read(std::int16_t* out, std::size_t maxFrames) {
 bool Decoder::decodeFrame(std::int16_t* direct, std::size_t room, std::size_t& done) {
     if (!active_)
         return false;
+    if (pcmPackets_)
+        return readPcmPacket(direct, room, done);
     int errors = 0;
     for (;;) {
         const int received = avcodec_receive_frame(codec_, frame_);
@@ -450,6 +459,72 @@ bool Decoder::decodeFrame(std::int16_t* direct, std::size_t room, std::size_t& d
             }
         }
         av_packet_unref(packet_);
+    }
+}
+
+namespace {
+
+// `frames` frames of 16-bit PCM (little- or big-endian bytes, one or two
+// channels) as native stereo frames at `out`; mono is doubled.
+void pcmToStereo(const std::uint8_t* in, std::size_t frames, int channels, bool bigEndian,
+                 std::int16_t* out) {
+    const auto sample = [bigEndian](const std::uint8_t* bytes) {
+        return static_cast<std::int16_t>(bigEndian ? (bytes[0] << 8) | bytes[1]
+                                                   : (bytes[1] << 8) | bytes[0]);
+    };
+    if (channels == 2 && !bigEndian) {
+        std::memcpy(out, in, frames * 4);
+        return;
+    }
+    for (std::size_t i = 0; i < frames; ++i) {
+        if (channels == 2) {
+            out[i * 2] = sample(in + i * 4);
+            out[i * 2 + 1] = sample(in + i * 4 + 2);
+        } else {
+            out[i * 2] = out[i * 2 + 1] = sample(in + i * 2);
+        }
+    }
+}
+
+} // namespace
+
+bool Decoder::readPcmPacket(std::int16_t* direct, std::size_t room, std::size_t& done) {
+    const auto bytesPerFrame = static_cast<std::size_t>(pcmChannels_) * 2;
+    for (;;) {
+        if (av_read_frame(format_, packet_) < 0)
+            return false;
+        if (packet_->stream_index != streamIndex_ || packet_->size <= 0) {
+            av_packet_unref(packet_);
+            continue;
+        }
+        const auto frames =
+            static_cast<std::int64_t>(static_cast<std::size_t>(packet_->size) / bytesPerFrame);
+        std::int64_t index = nextFrame_;
+        const std::int64_t ts = packet_->pts != AV_NOPTS_VALUE ? packet_->pts : packet_->dts;
+        if (straightPath_ && firstOutputFrames_ < 0 && ts != AV_NOPTS_VALUE)
+            firstOutputFrames_ = gridFrames(ts);
+        if (resync_) {
+            resync_ = false;
+            index = ts == AV_NOPTS_VALUE ? discardUntil_ : gridFrames(ts) - originFrames_;
+        }
+        const std::int64_t drop = std::clamp<std::int64_t>(discardUntil_ - index, 0, frames);
+        if (drop == 0 && frames > 0 && static_cast<std::size_t>(frames) <= room) {
+            pcmToStereo(packet_->data, static_cast<std::size_t>(frames), pcmChannels_,
+                        pcmBigEndian_, direct);
+            av_packet_unref(packet_);
+            nextFrame_ = index + frames;
+            done += static_cast<std::size_t>(frames);
+            return true;
+        }
+        pending_.resize(static_cast<std::size_t>(frames) * 2);
+        pcmToStereo(packet_->data, static_cast<std::size_t>(frames), pcmChannels_, pcmBigEndian_,
+                    pending_.data());
+        av_packet_unref(packet_);
+        pendingOffset_ = static_cast<std::size_t>(drop);
+        nextFrame_ = index + drop;
+        if (drop < frames)
+            return true;
+        nextFrame_ = index + frames;
     }
 }
 

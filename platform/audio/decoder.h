@@ -81,6 +81,8 @@ private:
     PacketScan scanMpegPackets(bool walkMpeg) const;
     PacketScan probeAsfEnds() const;
     bool decodeFrame(std::int16_t* direct, std::size_t room, std::size_t& done);
+    // decodeFrame() for 16-bit PCM: the packet's bytes are the samples.
+    bool readPcmPacket(std::int16_t* direct, std::size_t room, std::size_t& done);
     // Where the decoded frame `frame_` starts (frame index), or discardUntil_
     // when it carries no timestamp.
     std::int64_t indexOfDecoded();
@@ -120,6 +122,11 @@ private:
     // Every frame decoded so far came from a fresh codec fed from the first packet.
     bool straightPath_ = true;
     bool replayFromStart_ = false;
+    // 16-bit PCM in one or two channels (WAV, AIFF): read from the packets
+    // without the codec; big-endian (AIFF) samples are swapped.
+    bool pcmPackets_ = false;
+    bool pcmBigEndian_ = false;
+    int pcmChannels_ = 0;
     // The container's length is exact and output stops there (the codec's
     // end padding is dropped).
     bool trimEnd_ = false;
