@@ -5,6 +5,7 @@
 #include "app/panel_layout.h"
 #include "app/splash_window.h"
 #include "app/startup.h"
+#include "app/track_analyses.h"
 #include "app/version.h"
 #include "controllers/controllers.h"
 #include "controls/lcd/qzvLCD.h"
@@ -55,6 +56,7 @@ halvoranF::halvoranF(core::ProgramState& state_) : QWidget(nullptr), state(state
     build_MixerDesk();
     build_AutoDJ();
     build_Keyboard();
+    analyses_ = std::make_unique<app::TrackAnalyses>(state, *decks);
 
     new app::WindowDragHandle(this, true);
     new app::WindowDragHandle(Mixer, true);

@@ -35,6 +35,9 @@ class Decks;
 namespace controllers {
 class Controllers;
 }
+namespace app {
+class TrackAnalyses;
+}
 
 class halvoranF : public QWidget {
     Q_OBJECT
@@ -135,6 +138,8 @@ public:
     controllers::Controllers& controllers() { return *controllers_; }
     mixer::Recording& recording() { return *recording_; }
     mixer::HeadphoneDesk& phones() { return *phones_; }
+    // The tempo, beat grid and music span of the decks' and the playlist's tracks.
+    app::TrackAnalyses& analyses() { return *analyses_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -164,6 +169,7 @@ private:
     std::unique_ptr<mixer::KeyboardShortcuts> keyboard_;
     // The MIDI controllers; go before the actions they run.
     std::unique_ptr<controllers::Controllers> controllers_;
+    std::unique_ptr<app::TrackAnalyses> analyses_;
     bool loaded_ = false;
     bool unloaded_ = false;
 };

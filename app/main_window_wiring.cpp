@@ -4,6 +4,7 @@
 // automatic DJ, the next-song box, and the actions with the keyboard that
 // sees every key of the window before its controls.
 #include "app/main_window.h"
+#include "app/track_analyses.h"
 
 #include "controllers/controllers.h"
 #include "controls/widgets/console_button.h"
@@ -61,6 +62,7 @@ void halvoranF::build_Keyboard() {
     window.optionsCB_Click = [this] { optionsCB_Click(); };
     window.playListCB_Click = [this] { playListCB_Click(); };
     window.recCB_Click = [this] { recording_->recCB_Click(); };
+    window.changeOctave = [this](int side, int step) { analyses_->changeOctave(side, step); };
     window.openHelpFile = [](const QString& helpFile) {
         return QDesktopServices::openUrl(QUrl::fromLocalFile(helpFile));
     };

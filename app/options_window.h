@@ -11,6 +11,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
+class QSpinBox;
 class ConsoleButton;
 class Slider;
 
@@ -64,6 +65,9 @@ public:
     QComboBox* cmbRecordFormat = nullptr;
     // "Headphones": none, or the output the headphone mix goes to (from the next start).
     QComboBox* cmbHeadphones = nullptr;
+    // "BpmRangeMin", "BpmRangeMax": the range the analysed tempo is folded into.
+    QSpinBox* spinBpmMin = nullptr;
+    QSpinBox* spinBpmMax = nullptr;
 
     // The chosen quality and device texts, kept by the two lists' clicks.
     QString qualityText;
@@ -85,6 +89,10 @@ private:
     void readRecordingSettings();
     // Writes them; the first registry failure goes to `failure` (0 = none yet).
     void writeRecordingSettings(std::int32_t& failure);
+    // The tempo analysis row, below the recordings (options_window_tempo.cpp).
+    void buildTempoOptions();
+    void readTempoSettings();
+    void writeTempoSettings(std::int32_t& failure);
     void readSettings();
     void writeSettings();
     void showSliderValues();

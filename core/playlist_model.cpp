@@ -9,9 +9,29 @@ int PlaylistModel::rowCount(const QModelIndex& parent) const {
 }
 
 QVariant PlaylistModel::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= count())
+    if (!index.isValid() || index.row() >= count())
+        return {};
+    if (role == kFactsRole)
+        return factsText(index.row());
+    if (role != Qt::DisplayRole)
         return {};
     return lines_[index.row()];
+}
+
+void PlaylistModel::setTrackFacts(const QString& path, double bpm, double seconds) {
+    const auto whole = static_cast<long long>(std::max(0.0, seconds) + 0.5);
+    const QString length = QString::number(whole / 60) + ':' +
+                           QString::number(whole % 60).rightJustified(2, QLatin1Char('0'));
+    const QString text =
+        (bpm > 0 ? QString::number(bpm, 'f', 1) + " BPM" : QStringLiteral("-- BPM")) + "  " +
+        length;
+    if (facts_.value(path) == text)
+        return;
+    facts_.insert(path, text);
+    for (int row = 0; row < count(); ++row) {
+        if (paths_[row] == path)
+            emit dataChanged(index(row), index(row), {kFactsRole});
+    }
 }
 
 Qt::ItemFlags PlaylistModel::flags(const QModelIndex& index) const {

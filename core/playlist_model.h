@@ -19,7 +19,9 @@ class PlaylistModel : public QAbstractListModel {
 public:
     using QAbstractListModel::QAbstractListModel;
 
-    // DisplayRole: the entry's line. Entries can be dragged (onto a deck).
+    // DisplayRole: the entry's line; kFactsRole: its tempo and length once
+    // analysed ("128.0 BPM  3:45"), else empty. Entries can be dragged (onto a deck).
+    static constexpr int kFactsRole = Qt::UserRole + 1;
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
@@ -100,6 +102,19 @@ public:
     // path: an entry whose file's tags give no title shows this one.
     QHash<QString, QString> listedTitles;
 
+    // ---- Track analysis ----
+    // What the analysis found for `path` (its BPM, 0 when none was found, and
+    // its length in seconds): every entry of that file shows it.
+    void setTrackFacts(const QString& path, double bpm, double seconds);
+    // The facts text of entry `index`; "" while it is not analysed.
+    QString factsText(int index) const { return facts_.value(paths_.value(index)); }
+    // The playlist's analysis: `done` of `total` files (0 of 0 when idle or
+    // stopped); the window shows it.
+    void setAnalysisProgress(int done, int total) { emit analysisProgress(done, total); }
+    // The window's "Analyse all" and Stop: answered by the program's analysis.
+    void requestAnalyseAll() { emit analyseAllRequested(); }
+    void requestStopAnalysis() { emit stopAnalysisRequested(); }
+
     // Asks the playlist window for its add button's dialog (lastAddedFile
     // then tells what it added); nothing while the window is not loaded.
     void requestAdd() { emit addRequested(); }
@@ -110,6 +125,9 @@ signals:
     void changedFlagChanged(bool changed);
     void pathsChanged();
     void addRequested();
+    void analysisProgress(int done, int total);
+    void analyseAllRequested();
+    void stopAnalysisRequested();
 
 private:
     QStringList paths_;
@@ -121,6 +139,8 @@ private:
     QString nextSongPath_;
     QString currentPlaylist_;
     QString savePath_;
+    // Facts texts by path.
+    QHash<QString, QString> facts_;
 };
 
 } // namespace core

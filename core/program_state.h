@@ -61,6 +61,7 @@ struct DeckRecord {
     double musicStart = 0;
     double musicEnd = 0;
     bool analysed = false;
+    bool analysisFailed = false; // the analysis of the loaded track could not be done
     // The exact rate (Hz) SYNC set, kept while the pitch position stays at
     // syncedPosition; 0 = none.
     std::int64_t syncedRate = 0;
@@ -112,6 +113,10 @@ struct Settings {
     QString recordingsFolder;               // where recordings go ("RecordingsFolder")
     QString headphones = "None";      // "Headphones": the headphone output, from the next start
     std::int16_t recordingFormat = 0; // "RecordingFormat": 0 WAV, 1 FLAC, 2 MP3
+    // "BpmRangeMin", "BpmRangeMax": the analysed tempo is folded by octaves
+    // into [min, max) beats a minute.
+    double bpmRangeMin = 75;
+    double bpmRangeMax = 150;
 };
 
 // What the program's own ID3v2 reader found in the last file it read: one

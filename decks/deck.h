@@ -94,6 +94,13 @@ public:
     // The analysis of `file` answered: kept in the record when `file` is the
     // track loaded now (false otherwise, and nothing changes).
     bool applyAnalysis(const QString& file, const analysis::TrackAnalysis& result);
+    // The analysis of `file` could not be done: when it is the loaded track,
+    // the display shows that no tempo is known.
+    void analysisFailed(const QString& file);
+    // The display's tempo: the effective BPM to one decimal, "..." while the
+    // loaded track is being analysed, "--" when no tempo was found, nothing
+    // without a track.
+    void showBpm();
 
     // ---- Cueing (deck_cue.cpp) ----
     // Leaves cue mode: the scrub timer stops.

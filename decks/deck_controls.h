@@ -57,6 +57,9 @@ struct DeckEvents {
     // With the automatic DJ on, deck `side` (0 left, 1 right) passed its mix
     // point, ran down or failed to load a song.
     std::function<void(int side)> mixPointReached;
+    // Deck `side` loaded `file` (any way: dialog, drop, playlist, automatic
+    // DJ, command line): its analysis is wanted.
+    std::function<void(int side, const QString& file)> trackLoaded;
 };
 
 } // namespace decks

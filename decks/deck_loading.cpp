@@ -68,6 +68,7 @@ void Deck::init_Player() {
     r.firstBeat = 0;
     r.musicStart = r.musicEnd = 0;
     r.analysed = false;
+    r.analysisFailed = false;
     r.syncedRate = 0;
     controls_.rate44100->setBackColor(rate >= 44100 ? app::kColourOn : app::kColourOff);
     controls_.rate22050->setBackColor(rate >= 44100 ? app::kColourOff : app::kColourOn);
@@ -90,6 +91,8 @@ void Deck::init_Player() {
     lcd.setLooping(false);
     lcd.setLoopDir(2);
     lcd.setLoopPoint(QString());
+    showBpm();
+    decks_.trackLoaded(side_, r.loadedFile);
 }
 
 void Deck::endLoading() {

@@ -33,6 +33,7 @@ void Deck::changePitch() {
     r.stream.setRate(static_cast<int>(pitch.rate));
     controls_.pitchZero->setBackColor(pitch.centre ? app::kColourOn : app::kColourOff);
     controls_.lcd->setPitch(pitch.text);
+    showBpm();
 }
 
 void Deck::pitchStep() {

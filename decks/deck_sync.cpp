@@ -46,7 +46,31 @@ bool Deck::applyAnalysis(const QString& file, const analysis::TrackAnalysis& res
     r.musicStart = result.musicStart;
     r.musicEnd = result.musicEnd;
     r.analysed = true;
+    r.analysisFailed = false;
+    showBpm();
     return true;
+}
+
+void Deck::analysisFailed(const QString& file) {
+    core::DeckRecord& r = record();
+    if (file.isEmpty() || file != r.loadedFile || r.analysed)
+        return;
+    r.analysisFailed = true;
+    showBpm();
+}
+
+void Deck::showBpm() {
+    const core::DeckRecord& r = record();
+    QString text;
+    if (r.loadedFile.isEmpty() || !r.stream)
+        text.clear();
+    else if (r.analysed && r.bpm > 0)
+        text = QString::number(effectiveBpm(), 'f', 1);
+    else if (r.analysed || r.analysisFailed)
+        text = QStringLiteral("--");
+    else
+        text = QStringLiteral("...");
+    controls_.lcd->setBpm(text);
 }
 
 void Deck::sync() {

@@ -37,6 +37,11 @@ void Decks::levelsChanged() {
         events_.levelsChanged();
 }
 
+void Decks::trackLoaded(int side, const QString& file) {
+    if (events_.trackLoaded)
+        events_.trackLoaded(side, file);
+}
+
 void Decks::showTrackTimes() {
     if (left().bendHeld() || right().bendHeld())
         run_pitchTimer_timer();

@@ -32,6 +32,8 @@ public:
     DeckEvents& events() { return events_; }
     // Runs the connected levelsChanged event.
     void levelsChanged();
+    // Runs the connected trackLoaded event.
+    void trackLoaded(int side, const QString& file);
 
     // Plays or resumes the selected deck; both decks' pitch is applied again.
     void play_now();

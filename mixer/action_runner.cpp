@@ -98,6 +98,14 @@ void ActionRunner::run(Action action, bool pressed) {
     case LeftSync:
     case RightSync:
         return deck.sync();
+    case LeftBpmHalve:
+    case RightBpmHalve:
+    case LeftBpmDouble:
+    case RightBpmDouble:
+        if (window_.changeOctave)
+            window_.changeOctave(deck.side(),
+                                 action == LeftBpmHalve || action == RightBpmHalve ? -1 : 1);
+        return;
     case LeftPlay:
     case RightPlay:
         return deck.play_Click();

@@ -42,6 +42,8 @@ struct WindowActions {
     std::function<bool(const QString& helpFile)> openHelpFile;
     // REC: starts or ends a recording.
     std::function<void()> recCB_Click;
+    // Halves (step -1) or doubles (+1) the tempo of deck `side`'s track.
+    std::function<void(int side, int step)> changeOctave;
 };
 
 class ActionRunner {

@@ -13,6 +13,7 @@
 #include "tags/track_titles.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDrag>
 #include <QKeyEvent>
 #include <QLabel>
@@ -21,6 +22,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyledItemDelegate>
 
 namespace {
 
@@ -49,6 +51,35 @@ protected:
 
 private:
     core::ProgramState& state_;
+};
+
+// An entry's line, with its tempo and length (once analysed) at the right
+// end; a long title is cut short before them.
+class EntryDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyleOptionViewItem item(option);
+        initStyleOption(&item, index);
+        const QString facts = index.data(core::PlaylistModel::kFactsRole).toString();
+        const int room = facts.isEmpty() ? 0 : item.fontMetrics.horizontalAdvance(facts) + 16;
+        item.text = item.fontMetrics.elidedText(item.text, Qt::ElideRight,
+                                                std::max(0, item.rect.width() - room - 8));
+        const QWidget* view = option.widget;
+        (view ? view->style() : QApplication::style())
+            ->drawControl(QStyle::CE_ItemViewItem, &item, painter, view);
+        if (facts.isEmpty())
+            return;
+        const bool selected = option.state & QStyle::State_Selected;
+        painter->save();
+        painter->setFont(item.font);
+        painter->setPen(selected ? QColor(240, 255, 240) : QColor(0, 170, 200));
+        painter->drawText(item.rect.adjusted(0, 0, -6, 0), Qt::AlignRight | Qt::AlignVCenter,
+                          facts);
+        painter->restore();
+    }
 };
 
 } // namespace
@@ -95,7 +126,8 @@ void playlistF::build() {
     List1 = new EntryList(state, this);
     List1->setModel(&state.playlist);
     List1->setObjectName("List1_1");
-    List1->setGeometry(14, 58, 410, 398);
+    List1->setGeometry(14, 58, 410, 370);
+    List1->setItemDelegate(new EntryDelegate(List1));
     List1->setFont(app::consoleFont(9, false));
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
     List1->setStyleSheet("QListView { background: rgb(8, 10, 9); color: rgb(0, 220, 0);"
@@ -147,6 +179,23 @@ void playlistF::build() {
     cmdMoveDown->setGeometry(62, 8 + 7 * 26, 50, 22);
     connect(cmdcloseButton, &QPushButton::clicked, this, &playlistF::cmdcloseButton_Click);
 
+    // The analysis row below the list.
+    button(analyseAllCB, "analyseAllCB", "Analyse all",
+           "Find the tempo and length of every song in the playlist...", this, 0,
+           &playlistF::analyseAllCB_Click);
+    analyseAllCB->setGeometry(14, 434, 96, 22);
+    analysisLABEL = new QLabel(this);
+    analysisLABEL->setObjectName("analysisLABEL");
+    analysisLABEL->setGeometry(118, 434, 220, 22);
+    analysisLABEL->setFont(app::consoleFont(9));
+    analysisLABEL->setStyleSheet("color: rgb(0, 230, 0); background: transparent;");
+    button(stopAnalysisCB, "stopAnalysisCB", "Stop", "Stop the analysis...", this, 0,
+           &playlistF::stopAnalysisCB_Click);
+    stopAnalysisCB->setGeometry(346, 434, 78, 22);
+    stopAnalysisCB->hide();
+    connect(&state.playlist, &core::PlaylistModel::analysisProgress, this,
+            &playlistF::showAnalysisProgress);
+
     mnuFile = new QMenu(this);
     mnuFile->setObjectName("mnuFile");
     auto item = [this](QAction*& a, const QString& text, void (playlistF::*slot)()) {
@@ -171,6 +220,23 @@ void playlistF::build() {
                 if (!syncing_ && !state.playlist.changing() && current.row() >= 0)
                     List1_Click();
             });
+}
+
+// ---- Analysis ----
+
+void playlistF::analyseAllCB_Click() {
+    state.playlist.requestAnalyseAll();
+}
+
+void playlistF::stopAnalysisCB_Click() {
+    state.playlist.requestStopAnalysis();
+}
+
+void playlistF::showAnalysisProgress(int done, int total) {
+    const bool running = done < total;
+    analysisLABEL->setText(running ? QString("Analysing %1 of %2").arg(done).arg(total)
+                                   : QString());
+    stopAnalysisCB->setVisible(running);
 }
 
 // ---- The list ----

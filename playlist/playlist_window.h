@@ -72,6 +72,15 @@ public:
     void cmdID3_Click();
     void cmdcloseButton_Click();
 
+    // ---- Analysis ----
+    // "Analyse all": every entry's tempo and length, with the progress shown
+    // below the list; Stop ends it.
+    void analyseAllCB_Click();
+    void stopAnalysisCB_Click();
+    // The progress "Analysing 12 of 340" (and the Stop button) while `done`
+    // is below `total`; nothing otherwise.
+    void showAnalysisProgress(int done, int total);
+
     // ---- The list ----
     // The user selected an entry of List1 (click or keys): it becomes the
     // playlist's cursor entry.
@@ -99,6 +108,9 @@ public:
     ConsoleButton* cmdRandomShuffle = nullptr;
     ConsoleButton* cmdMoveUp = nullptr;
     ConsoleButton* cmdMoveDown = nullptr;
+    ConsoleButton* analyseAllCB = nullptr;
+    ConsoleButton* stopAnalysisCB = nullptr;
+    QLabel* analysisLABEL = nullptr;
     QMenu* mnuFile = nullptr;
     QAction* mnuFileEditTags = nullptr;
     QAction* mnuFileSortAsc = nullptr;

@@ -77,6 +77,10 @@ void DisplayArea::setCaption(Caption caption, const QString& text) {
         target = &loopPoint_;
         rect = toPixels(layout::Label_LoopPoint);
         break;
+    case Caption::Bpm:
+        target = &bpm_;
+        rect = toPixels(layout::LABEL_bpmHeading).united(toPixels(layout::LABEL_bpm));
+        break;
     }
     if (*target == text)
         return;
@@ -130,6 +134,14 @@ void DisplayArea::paintEvent(QPaintEvent* event) {
     paintText(p, toPixels(layout::LABEL_Remain), remain_, bold_, kGreen, left);
     paintText(p, toPixels(layout::Label23), QStringLiteral("PITCH:"), small_, kGreen, centred);
     paintText(p, toPixels(layout::LABEL_pitch), pitch_, bold_, kGreen, centred);
+
+    // Tempo, unless the loop point block has its place; no heading without a
+    // tempo text.
+    if (!isShown(E::Shape_LoopPoint) && !bpm_.isEmpty()) {
+        paintText(p, toPixels(layout::LABEL_bpmHeading), QStringLiteral("BPM:"), small_, kGreen,
+                  centred);
+        paintText(p, toPixels(layout::LABEL_bpm), bpm_, bold_, kGreen, centred);
+    }
 
     // Loop point block.
     if (visible(E::Shape_LoopPoint)) {

@@ -13,7 +13,7 @@
 
 namespace qzvlcd {
 
-enum class Caption { Remain, Pitch, LoopPoint };
+enum class Caption { Remain, Pitch, LoopPoint, Bpm };
 
 class DisplayArea : public QWidget {
     Q_OBJECT
@@ -42,6 +42,7 @@ private:
     QString remain_;
     QString pitch_;
     QString loopPoint_;
+    QString bpm_;
     QString titleView_;
     int progressWidthPx_ = 0;
 

@@ -42,6 +42,10 @@ constexpr TwipsRect imgLoop0{1020, 270, 105, 135};
 constexpr TwipsRect imgLoop1{1110, 270, 105, 135};
 constexpr TwipsRect Label23{1260, 450, 465, 195};
 constexpr TwipsRect LABEL_pitch{1710, 420, 825, 225};
+// The tempo, in the pitch's columns one row up; it shares its place with the
+// loop point block and is drawn only while that block is hidden.
+constexpr TwipsRect LABEL_bpmHeading{1260, 240, 465, 195};
+constexpr TwipsRect LABEL_bpm{1710, 225, 825, 225};
 constexpr TwipsRect Shape_LoopPoint{1440, 90, 1095, 285};
 constexpr TwipsRect LABEL_loopPointHeading{1500, 30, 795, 165};
 constexpr TwipsRect Label_LoopPoint{1620, 150, 735, 195};

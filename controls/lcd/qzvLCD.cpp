@@ -175,6 +175,14 @@ void qzvLCD::setPitch(const QString& New_Pitch) {
     display_->setCaption(qzvlcd::Caption::Pitch, pitch_);
 }
 
+void qzvLCD::setBpm(const QString& New_Bpm) {
+    if (bpm_ == New_Bpm)
+        return;
+    bpm_ = New_Bpm;
+    markChanged("Bpm");
+    display_->setCaption(qzvlcd::Caption::Bpm, bpm_);
+}
+
 void qzvLCD::setLoopPoint(const QString& New_LoopPoint) {
     loopPoint_ = New_LoopPoint;
     markChanged("LoopPoint");

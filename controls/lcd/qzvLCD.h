@@ -78,6 +78,9 @@ public:
     QString Pitch() const { return pitch_; }
     void setPitch(const QString& New_Pitch);
     // Loop point time text; an empty text hides the loop point block.
+    // Tempo text ("128.0", "..." while it is measured); empty shows no tempo.
+    QString Bpm() const { return bpm_; }
+    void setBpm(const QString& New_Bpm);
     QString LoopPoint() const { return loopPoint_; }
     void setLoopPoint(const QString& New_LoopPoint);
     bool Looping() const { return looping_; }
@@ -163,6 +166,7 @@ private:
     short loopDir_ = 2;
     QString pitch_ = QStringLiteral(" 0.00% ");
     QString loopPoint_ = QStringLiteral("00:00:00");
+    QString bpm_;
     bool looping_ = false;
     QString remain_ = QStringLiteral("00:00:00");
     bool play_ = false;

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <unistd.h>
 
 namespace {
@@ -204,11 +205,16 @@ TEST_F(OptionsSettingsTest, WritesEveryValueInOrder) {
     o->pitchRange_slider->setValue(2);
     o->optSeek[1]->setChecked(true);
     o->djSetupOpt_Click(1);
+    o->spinBpmMin->setValue(90);
+    o->spinBpmMax->setValue(150); // less than an octave: widened to 180
     unload(o);
     EXPECT_EQ(app_test::settingNames(),
               QStringList({"optStartUp", "SeekAccuracy", "initQuality", "initDevice",
                            "TurntableStopSpeed", "pitchRange", "DjSetup", "AutomixStart", "Buffer",
-                           "playlistPath", "RecordingsFolder", "RecordingFormat", "Headphones"}));
+                           "playlistPath", "RecordingsFolder", "RecordingFormat", "Headphones",
+                           "BpmRangeMin", "BpmRangeMax"}));
+    EXPECT_EQ(app_test::readSettingRaw("BpmRangeMin"), "90");
+    EXPECT_EQ(app_test::readSettingRaw("BpmRangeMax"), "180");
     EXPECT_EQ(app_test::readSettingRaw("optStartUp"), "1");
     EXPECT_EQ(app_test::readSettingRaw("SeekAccuracy"), "131072");
     EXPECT_EQ(app_test::readSettingRaw("initQuality"), "FM Quality - 22100Hz");
