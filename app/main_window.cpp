@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "analysis/analysis_queue.h"
 #include "app/browser_version.h"
 #include "app/options_window.h"
 #include "app/panel_layout.h"

@@ -29,6 +29,9 @@ class MixerDesk;
 class Recording;
 class TrackTick;
 } // namespace mixer
+namespace analysis {
+class AnalysisQueue;
+}
 namespace decks {
 class Decks;
 }
@@ -155,6 +158,8 @@ private:
     void build_AutoDJ();
     void build_Keyboard();
     std::unique_ptr<mixer::MixerDesk> mixerDesk_;
+    // The analyses the automatic DJ asks for ahead; outlives it.
+    std::unique_ptr<analysis::AnalysisQueue> autoDJAnalysis_;
     std::unique_ptr<mixer::AutoDJ> autoDJ_;
     std::unique_ptr<mixer::TrackTick> trackTick_;
     std::unique_ptr<mixer::Recording> recording_;

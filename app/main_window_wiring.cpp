@@ -5,6 +5,8 @@
 // sees every key of the window before its controls.
 #include "app/main_window.h"
 
+#include "analysis/analysis_queue.h"
+
 #include "controllers/controllers.h"
 #include "controls/widgets/console_button.h"
 #include "core/program_state.h"
@@ -40,6 +42,8 @@ void halvoranF::build_AutoDJ() {
     autoDJ_ = std::make_unique<mixer::AutoDJ>(
         state, *decks,
         mixer::AutoDJControls{mixerPanel.autoDJ, mixerPanel.desk.crossFaderScroll, &tmrAutoFade});
+    autoDJAnalysis_ = std::make_unique<analysis::AnalysisQueue>(nullptr);
+    autoDJ_->setAnalysisQueue(autoDJAnalysis_.get());
     trackTick_ = std::make_unique<mixer::TrackTick>(state, *decks, *mixerDesk_);
     connect(&tmrTrackLength, &QTimer::timeout, this, [this] { trackTick_->run(); });
     recording_ = std::make_unique<mixer::Recording>(

@@ -64,6 +64,10 @@ public:
     QComboBox* cmbRecordFormat = nullptr;
     // "Headphones": none, or the output the headphone mix goes to (from the next start).
     QComboBox* cmbHeadphones = nullptr;
+    // The automatic DJ: "AutoDJMode" (hand over at N %, or where the music
+    // ends, on the beat) and "AutoDJFadeBeats" (the fade's length in beats).
+    QComboBox* cmbAutoDJMode = nullptr;
+    Slider* autoDJFadeSlider = nullptr;
 
     // The chosen quality and device texts, kept by the two lists' clicks.
     QString qualityText;
@@ -85,6 +89,10 @@ private:
     void readRecordingSettings();
     // Writes them; the first registry failure goes to `failure` (0 = none yet).
     void writeRecordingSettings(std::int32_t& failure);
+    // The automatic DJ's row, below it (options_window_autodj.cpp).
+    void buildAutoDJOptions();
+    void readAutoDJSettings();
+    void writeAutoDJSettings(std::int32_t& failure);
     void readSettings();
     void writeSettings();
     void showSliderValues();
@@ -94,5 +102,6 @@ private:
     QLabel* pitchRangeValue_ = nullptr;
     QLabel* turntableValue_ = nullptr;
     QLabel* autoMixValue_ = nullptr;
+    QLabel* autoDJFadeValue_ = nullptr;
     bool unloaded_ = false;
 };
