@@ -92,12 +92,19 @@ BeatRun BeatRunTest::runBeatMode(const std::vector<synthetic::Track>& tracks, in
                 const synthetic::Track& t = *truth.at(o.loadedFile);
                 const double beat = 60.0 / t.bpm;
                 const double beats = (at - t.firstBeat) / beat;
+                const double gridBeats = (o.firstBeat - t.firstBeat) / beat;
                 BeatHandOver h;
                 h.from = o.loadedFile.section('/', -1).toStdString();
                 h.to = r.loadedFile.section('/', -1).toStdString();
                 h.offBeat = (beats - std::round(beats)) * beat * o.fileRate / o.stream.rate();
-                // A quiet fade-out's music counts as ending halfway through it.
-                h.early = (t.musicEnd() - t.fadeOut / 2 - fadeBeats * beat) - at;
+                h.gridOff = (gridBeats - std::round(gridBeats)) * beat;
+                // A quiet fade-out's music counts as ending halfway through
+                // it; the fade's beats are those of the tempo inside the
+                // analysis's BPM range.
+                double rangeBeat = beat;
+                while (60.0 / rangeBeat >= analysis::AnalysisOptions{}.maxBpm)
+                    rangeBeat *= 2;
+                h.early = (t.musicEnd() - t.fadeOut / 2 - fadeBeats * rangeBeat) - at;
                 h.fromBpm = out.effectiveBpm();
                 h.toBpm = in.effectiveBpm();
                 run.handOvers.push_back(h);

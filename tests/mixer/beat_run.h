@@ -17,6 +17,7 @@ struct BeatHandOver {
     std::string from, to;
     double offBeat = 0; // seconds heard from the playing track's nearest beat, signed
     double early = 0;   // track seconds the fade started before (its music's end - the fade)
+    double gridOff = 0; // the playing track's analysed first beat from its nearest true beat, s
     double fromBpm = 0; // effective tempos at the start
     double toBpm = 0;
 };
