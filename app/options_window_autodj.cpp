@@ -35,7 +35,7 @@ void optionsF::buildAutoDJOptions() {
     cmbAutoDJMode->setGeometry(14, 314, 268, 22);
     cmbAutoDJMode->setToolTip("When the automatic DJ brings in the next song");
     cmbAutoDJMode->setFont(app::consoleFont(8, false));
-    cmbAutoDJMode->addItems({"hand over at N %", "hand over where the music ends, on the beat"});
+    cmbAutoDJMode->addItems({"hand over at N %", "on the beat where the music ends"});
     makeCaption("FADE", this, {290, 300, 60, 12}, Qt::AlignLeft | Qt::AlignVCenter);
     autoDJFadeValue_ = makeCaption(QString(), this, {340, 300, 86, 12}, Qt::AlignRight);
     autoDJFadeValue_->setStyleSheet("color: rgb(0, 230, 0); background: transparent;");

@@ -66,6 +66,8 @@ void AutoDJ::mixPointReached(int side) {
     core::AutoDJState& dj = state_.autoDJ;
     if (dueSide(dj.stage) == side)
         return;
+    if (beatFade_.armed)
+        return; // a cued song whose music is short waits for its own fade
     dj.stage = stageOf(onAirSide(dj.stage), side);
     run_autoDJ();
 }
