@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "analysis/analysis_queue.h"
 #include "app/browser_version.h"
 #include "app/options_window.h"
 #include "app/panel_layout.h"
@@ -54,9 +55,9 @@ halvoranF::halvoranF(core::ProgramState& state_) : QWidget(nullptr), state(state
     place_Panels(0);
     build_KeyboardHints();
     build_MixerDesk();
+    analyses_ = std::make_unique<app::TrackAnalyses>(state, *decks);
     build_AutoDJ();
     build_Keyboard();
-    analyses_ = std::make_unique<app::TrackAnalyses>(state, *decks);
 
     new app::WindowDragHandle(this, true);
     new app::WindowDragHandle(Mixer, true);

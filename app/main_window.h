@@ -160,6 +160,7 @@ private:
     void build_AutoDJ();
     void build_Keyboard();
     std::unique_ptr<mixer::MixerDesk> mixerDesk_;
+    // The analyses the automatic DJ asks for ahead; outlives it.
     std::unique_ptr<mixer::AutoDJ> autoDJ_;
     std::unique_ptr<mixer::TrackTick> trackTick_;
     std::unique_ptr<mixer::Recording> recording_;

@@ -41,6 +41,7 @@ void halvoranF::build_AutoDJ() {
     autoDJ_ = std::make_unique<mixer::AutoDJ>(
         state, *decks,
         mixer::AutoDJControls{mixerPanel.autoDJ, mixerPanel.desk.crossFaderScroll, &tmrAutoFade});
+    autoDJ_->setAnalysisQueue(&analyses_->deckQueue());
     trackTick_ = std::make_unique<mixer::TrackTick>(state, *decks, *mixerDesk_);
     connect(&tmrTrackLength, &QTimer::timeout, this, [this] { trackTick_->run(); });
     recording_ = std::make_unique<mixer::Recording>(

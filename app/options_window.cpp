@@ -44,7 +44,7 @@ optionsF* optionsF::load(core::ProgramState& state) {
 }
 
 void optionsF::build() {
-    setFixedSize(440, 388);
+    setFixedSize(440, 436);
     const app::ConsoleFrame frame =
         app::buildConsoleFrame(this, "Options", "Close the options and save them (Esc, Enter)");
     imgIcon = frame.imgIcon;
@@ -155,9 +155,9 @@ void optionsF::build() {
     cmdAssociate =
         new ConsoleButton("FILE TYPES...", "Make Vorlan the player of its file types", this);
     cmdAssociate->setObjectName("cmdAssociate");
-    cmdAssociate->setGeometry(14, 348, 120, 26);
+    cmdAssociate->setGeometry(14, 396, 120, 26);
     cmdAssociate->setFont(app::consoleFont(7.5));
-    makeCaption("Esc or Enter closes the options and saves them", this, {150, 354, 276, 14},
+    makeCaption("Esc or Enter closes the options and saves them", this, {150, 402, 276, 14},
                 Qt::AlignRight | Qt::AlignVCenter);
 
     for (QWidget* w : std::initializer_list<QWidget*>{cmbDevice, cmbPlayQuality, optSeek[0],
@@ -166,6 +166,7 @@ void optionsF::build() {
         w->setFont(app::consoleFont(8, false));
     buildRecordingOptions();
     buildTempoOptions();
+    buildAutoDJOptions();
     connect(cmdcloseButton, &QPushButton::clicked, this, &optionsF::cmdcloseButton_Click);
     connect(cmdAssociate, &QPushButton::clicked, this, &optionsF::cmdAssociate_Click);
 }

@@ -68,6 +68,10 @@ public:
     // "BpmRangeMin", "BpmRangeMax": the range the analysed tempo is folded into.
     QSpinBox* spinBpmMin = nullptr;
     QSpinBox* spinBpmMax = nullptr;
+    // The automatic DJ: "AutoDJMode" (hand over at N %, or where the music
+    // ends, on the beat) and "AutoDJFadeBeats" (the fade's length in beats).
+    QComboBox* cmbAutoDJMode = nullptr;
+    Slider* autoDJFadeSlider = nullptr;
 
     // The chosen quality and device texts, kept by the two lists' clicks.
     QString qualityText;
@@ -93,6 +97,10 @@ private:
     void buildTempoOptions();
     void readTempoSettings();
     void writeTempoSettings(std::int32_t& failure);
+    // The automatic DJ's row, below it (options_window_autodj.cpp).
+    void buildAutoDJOptions();
+    void readAutoDJSettings();
+    void writeAutoDJSettings(std::int32_t& failure);
     void readSettings();
     void writeSettings();
     void showSliderValues();
@@ -102,5 +110,6 @@ private:
     QLabel* pitchRangeValue_ = nullptr;
     QLabel* turntableValue_ = nullptr;
     QLabel* autoMixValue_ = nullptr;
+    QLabel* autoDJFadeValue_ = nullptr;
     bool unloaded_ = false;
 };

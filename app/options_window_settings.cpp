@@ -155,6 +155,7 @@ void optionsF::readSettings() {
     txtPlaylistPath_LostFocus();
     readRecordingSettings();
     readTempoSettings();
+    readAutoDJSettings();
     // Both decks' pitch with the range just read.
     if (halvoranF* main = state_.mainWindow) {
         main->decks->changePitches();
@@ -197,6 +198,7 @@ void optionsF::writeSettings() {
     writeSetting("playlistPath", settings.playlistPath, failure);
     writeRecordingSettings(failure);
     writeTempoSettings(failure);
+    writeAutoDJSettings(failure);
     // One box for the lot: the user learns the settings were not kept, where
     // they should have gone and why.
     if (failure != reg::ERROR_SUCCESS)

@@ -44,6 +44,8 @@ public:
     void changeOctave(int side, int step);
 
     analysis::AnalysisCache& cache() { return cache_; }
+    // The decks' queue, which the automatic DJ also asks ahead through.
+    analysis::AnalysisQueue& deckQueue() { return deckQueue_; }
 
 private:
     analysis::AnalysisOptions options() const;

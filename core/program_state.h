@@ -88,6 +88,12 @@ struct HeadphoneState {
     bool split = false;
 };
 
+// How the automatic DJ hands over (the registry keeps the number).
+enum class AutoDJMode : std::int16_t {
+    Percent = 0, // "hand over at N %" of the track, the crossfader in steps of 2
+    Beats = 1,   // where the music ends, the fade on the playing track's beat
+};
+
 struct AutoDJState {
     bool on = false; // the AUTO DJ button shows this
     AutoDJStage stage = AutoDJStage::NotStarted;
@@ -109,8 +115,13 @@ struct Settings {
     double pitchRange = 1.0;                // 1.0, 1.5 or 2.0
     std::int16_t djSetup = 0;               // 0, 1, 2: arrangement of the main window's panels
     std::int16_t automixStart = 85;         // percent of the track, 70 .. 100
-    QString playlistPath;                   // the saved playlist folder
-    QString recordingsFolder;               // where recordings go ("RecordingsFolder")
+    // The automatic DJ's hand-over ("AutoDJMode"): at automixStart percent of
+    // the track, or where the playing track's music ends, on its beat, over
+    // autoDJFadeBeats beats ("AutoDJFadeBeats", 4 .. 64).
+    AutoDJMode autoDJMode = AutoDJMode::Percent;
+    std::int16_t autoDJFadeBeats = 16;
+    QString playlistPath;             // the saved playlist folder
+    QString recordingsFolder;         // where recordings go ("RecordingsFolder")
     QString headphones = "None";      // "Headphones": the headphone output, from the next start
     std::int16_t recordingFormat = 0; // "RecordingFormat": 0 WAV, 1 FLAC, 2 MP3
     // "BpmRangeMin", "BpmRangeMax": the analysed tempo is folded by octaves

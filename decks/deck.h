@@ -66,7 +66,9 @@ public:
     void showTrackTime();
     void rememberProgress();
     // The stream's position has passed the automix start (percent of the
-    // track, rounded) or the end.
+    // track, rounded) or the end. When the automatic DJ hands over where the
+    // music ends and this track's beat grid and music are known: the
+    // position has come within kBeatMixLead seconds of beatMixPoint().
     bool pastMixPoint() const;
     // Tells the automatic DJ that this deck is due.
     void reportMixPoint();
@@ -101,6 +103,15 @@ public:
     // loaded track is being analysed, "--" when no tempo was found, nothing
     // without a track.
     void showBpm();
+    // Where a fade of `fadeBeats` beats ending the music should start: the
+    // first beat of the grid at or after (the music's end - the fade) and at
+    // or after `notBefore`, seconds of the track; -1 when the track's tempo or
+    // music is not known.
+    double beatMixPoint(int fadeBeats, double notBefore = 0) const;
+    // The stream's position in seconds of the track; -1 when there is no stream.
+    double positionSeconds() const;
+    // Track seconds the automatic DJ arms its hand-over ahead of beatMixPoint().
+    static constexpr double kBeatMixLead = 4.0;
 
     // ---- Cueing (deck_cue.cpp) ----
     // Leaves cue mode: the scrub timer stops.

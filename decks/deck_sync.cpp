@@ -11,6 +11,7 @@
 #include "controls/widgets/slider.h"
 
 #include <QTimer>
+#include <algorithm>
 #include <cmath>
 
 namespace decks {
@@ -25,7 +26,7 @@ BeatGrid gridOf(const core::DeckRecord& r) {
 }
 
 // The record's stream position in seconds of the track; -1 when unknown.
-double positionSeconds(const core::DeckRecord& r) {
+double recordSeconds(const core::DeckRecord& r) {
     return r.stream.seconds(r.stream.position());
 }
 } // namespace
@@ -73,6 +74,21 @@ void Deck::showBpm() {
     controls_.lcd->setBpm(text);
 }
 
+double Deck::positionSeconds() const {
+    const core::DeckRecord& r = record();
+    if (!r.stream || r.fileRate == 0)
+        return -1;
+    return static_cast<double>(r.stream.position() / engine::kBytesPerFrame) / r.fileRate;
+}
+
+double Deck::beatMixPoint(int fadeBeats, double notBefore) const {
+    const core::DeckRecord& r = record();
+    if (!r.analysed || r.bpm <= 0 || r.musicEnd <= r.musicStart)
+        return -1;
+    const BeatGrid grid = gridOf(r);
+    return beatAtOrAfter(std::max(r.musicEnd - fadeBeats * grid.beatSeconds, notBefore), grid);
+}
+
 void Deck::sync() {
     state_.selectedDeck = static_cast<std::int16_t>(side_);
     Deck& other = decks_.deck(1 - side_);
@@ -103,7 +119,7 @@ void Deck::sync() {
     changePitch();
     const core::DeckRecord& o = other.record();
     if (r.stream.isPlaying() && o.stream.isPlaying()) {
-        const double here = positionSeconds(r), there = positionSeconds(o);
+        const double here = recordSeconds(r), there = recordSeconds(o);
         if (here >= 0 && there >= 0) {
             const double aligned = phaseAlignedPosition(here, gridOf(r), there, gridOf(o));
             const auto frame =

@@ -56,6 +56,11 @@ bool Deck::pastMixPoint() const {
     const core::DeckRecord& r = record();
     if (!r.stream || r.length == 0)
         return false;
+    if (state_.settings.autoDJMode == core::AutoDJMode::Beats) {
+        const double mixPoint = beatMixPoint(state_.settings.autoDJFadeBeats);
+        if (mixPoint >= 0)
+            return positionSeconds() >= mixPoint - kBeatMixLead;
+    }
     // Percent of the track played, rounded as the display's progress is.
     const long long played =
         core::roundHalfEven(std::min(record().stream.position(), r.length) * 100.0 / r.length);

@@ -45,4 +45,22 @@ double phaseAlignedPosition(double position, const BeatGrid& grid, double otherP
     return position + shift * grid.beatSeconds;
 }
 
+double beatAtOrAfter(double time, const BeatGrid& grid) {
+    if (grid.beatSeconds <= 0)
+        return time;
+    // A beat within a microsecond before `time` counts as at it.
+    const double beats = std::ceil((time - grid.firstBeat) / grid.beatSeconds - 1e-6);
+    return grid.firstBeat + beats * grid.beatSeconds;
+}
+
+double nearestBeat(double time, const BeatGrid& grid) {
+    if (grid.beatSeconds <= 0)
+        return time;
+    double beat =
+        grid.firstBeat + std::round((time - grid.firstBeat) / grid.beatSeconds) * grid.beatSeconds;
+    if (beat < 0)
+        beat += grid.beatSeconds;
+    return beat >= 0 ? beat : time;
+}
+
 } // namespace decks

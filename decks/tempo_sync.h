@@ -36,4 +36,10 @@ struct BeatGrid {
 double phaseAlignedPosition(double position, const BeatGrid& grid, double otherPosition,
                             const BeatGrid& otherGrid);
 
+// The beat of `grid` at or after `time` (the time itself when the grid has no beat length).
+double beatAtOrAfter(double time, const BeatGrid& grid);
+// The beat of `grid` nearest `time`, never before 0 (`time` itself when the grid
+// has no beat length or no beat lies at or after 0).
+double nearestBeat(double time, const BeatGrid& grid);
+
 } // namespace decks

@@ -53,6 +53,9 @@ AutoDJ::AutoDJ(core::ProgramState& state, decks::Decks& decks, const AutoDJContr
                      [this] { autoDJCB_Click(); });
     QObject::connect(controls_.tmrAutoFade, &QTimer::timeout, controls_.tmrAutoFade,
                      [this] { tmrAutoFade_Timer(); });
+    fadeStartTimer_.setSingleShot(true);
+    QObject::connect(&fadeStartTimer_, &QTimer::timeout, controls_.autoDJCB,
+                     [this] { fadeStartTimer_Timer(); });
 }
 
 void AutoDJ::showMode() {
@@ -63,6 +66,8 @@ void AutoDJ::mixPointReached(int side) {
     core::AutoDJState& dj = state_.autoDJ;
     if (dueSide(dj.stage) == side)
         return;
+    if (beatFade_.armed)
+        return; // a cued song whose music is short waits for its own fade
     dj.stage = stageOf(onAirSide(dj.stage), side);
     run_autoDJ();
 }
@@ -87,6 +92,15 @@ void AutoDJ::switchOn() {
     // Switching on again while the right deck is due waits for the next trigger.
     if (dueSide(dj.stage) == 1)
         return;
+    if (beatMode()) {
+        // A deck that plays is on air until its music ends.
+        analyseAhead();
+        const int onAir = onAirSide(dj.stage);
+        if (decks_.deck(onAir).record().stream.isPlaying()) {
+            dj.stage = stageOf(onAir, 1 - onAir);
+            return;
+        }
+    }
     dj.stage = stageOf(onAirSide(dj.stage), 0);
     controls_.tmrAutoFade->start();
     run_autoDJ();
@@ -97,6 +111,9 @@ void AutoDJ::switchOff() {
     state_.autoDJ.on = false;
     showMode();
     controls_.tmrAutoFade->stop();
+    fadeStartTimer_.stop();
+    beatFade_ = {};
+    controls_.tmrAutoFade->setInterval(kStepFadeIntervalMs);
 }
 
 void AutoDJ::advanceSong(int count) {
@@ -138,11 +155,18 @@ void AutoDJ::run_autoDJ() {
         const AutoDJStage due = dj.stage;
         if (due != AutoDJStage::LeftDue && due != AutoDJStage::RightDue)
             return; // the deck on air is not due; the index has still advanced
+        if (beatMode() && nextSongSilent())
+            continue; // passed over like a song that cannot be played
         const bool toRight = due == AutoDJStage::LeftDue;
         decks::Deck& incoming = decks_.deck(toRight ? 1 : 0);
         dj.stage = toRight ? AutoDJStage::RightOnAir : AutoDJStage::LeftOnAir;
         if (loadNextSong(incoming)) {
             incoming.controls().volume->setValue(incoming.controls().volume->Min());
+            if (beatMode()) {
+                analyseAhead();
+                if (prepareBeatFade(incoming, decks_.deck(toRight ? 0 : 1)))
+                    return;
+            }
             controls_.tmrAutoFade->start();
             return;
         }
@@ -164,6 +188,10 @@ void AutoDJ::get_next_song() {
 }
 
 void AutoDJ::tmrAutoFade_Timer() {
+    if (beatFade_.running) {
+        beatFadeStep();
+        return;
+    }
     Slider& fader = *controls_.crossFaderScroll;
     const int x = fader.Value();
     const AutoDJStage stage = state_.autoDJ.stage;

@@ -3,9 +3,11 @@
 #include "app/options_window.h"
 #include "controls/widgets/slider.h"
 #include "core/fixed_texts.h"
+#include "core/program_state.h"
 #include "platform/audio/bass.h"
 #include "platform/system/folders.h"
 #include "tests/app/program_fixture.h"
+#include "tests/support/screenshots.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -212,7 +214,7 @@ TEST_F(OptionsSettingsTest, WritesEveryValueInOrder) {
               QStringList({"optStartUp", "SeekAccuracy", "initQuality", "initDevice",
                            "TurntableStopSpeed", "pitchRange", "DjSetup", "AutomixStart", "Buffer",
                            "playlistPath", "RecordingsFolder", "RecordingFormat", "Headphones",
-                           "BpmRangeMin", "BpmRangeMax"}));
+                           "BpmRangeMin", "BpmRangeMax", "AutoDJMode", "AutoDJFadeBeats"}));
     EXPECT_EQ(app_test::readSettingRaw("BpmRangeMin"), "90");
     EXPECT_EQ(app_test::readSettingRaw("BpmRangeMax"), "180");
     EXPECT_EQ(app_test::readSettingRaw("optStartUp"), "1");
@@ -227,6 +229,27 @@ TEST_F(OptionsSettingsTest, WritesEveryValueInOrder) {
     EXPECT_EQ(app_test::readSettingRaw("playlistPath"), sys::programFolder() + "/Playlists");
     EXPECT_EQ(state->engine.streamFlags, 131072u); // acts at once
     EXPECT_EQ(state->settings.pitchRange, 2.0);
+}
+
+TEST_F(OptionsSettingsTest, AutomaticDJModeAndFadeLengthComeBack) {
+    optionsF* o = load();
+    EXPECT_EQ(state->settings.autoDJMode, core::AutoDJMode::Percent);
+    EXPECT_EQ(o->cmbAutoDJMode->currentText(), "hand over at N %");
+    EXPECT_EQ(o->autoDJFadeSlider->Value(), 16);
+    o->cmbAutoDJMode->setCurrentIndex(1);
+    o->autoDJFadeSlider->setValue(32);
+    testing_support::saveScreenshot(o, "options_autodj_beats");
+    unload(o);
+    EXPECT_EQ(app_test::readSettingRaw("AutoDJMode"), "1");
+    EXPECT_EQ(app_test::readSettingRaw("AutoDJFadeBeats"), "32");
+    EXPECT_EQ(state->settings.autoDJMode, core::AutoDJMode::Beats);
+    EXPECT_EQ(state->settings.autoDJFadeBeats, 32);
+    // A length outside 4 .. 64 beats falls back to 16.
+    app_test::writeSetting("AutoDJFadeBeats", "500");
+    o = load();
+    EXPECT_EQ(o->cmbAutoDJMode->currentIndex(), 1);
+    EXPECT_EQ(state->settings.autoDJFadeBeats, 16);
+    unload(o);
 }
 
 TEST_F(OptionsSettingsTest, DeviceListAndChosenDevice) {

@@ -121,7 +121,7 @@ TEST(WindowsPaint, EveryWindowAndBoxShowsItsContentWhileADeckPlays) {
         {"close_refusal", "", click(mainWindow, 850, 13), "", "xdotool key Return"},
         {"options_window", "", key("F10"), "", ""},
         {"options_drop_down", "", click(options, 110, 57), "", "xdotool key Escape"},
-        {"file_types_window", "", click(options, 74, 361), "",
+        {"file_types_window", "", click(options, 74, 409), "",
          click(associate, 321, 13) + "; sleep 0.3; " + click(options, 421, 13)},
         {"tag_editor", key("F12"), click(playlist, 494, 291), "", "xdotool key Escape"},
         {"playlist_saved",

@@ -11,6 +11,8 @@
 
 #include <QApplication>
 #include <QTimer>
+#include <algorithm>
+#include <cmath>
 #include <fstream>
 
 namespace mixer_test {
@@ -66,9 +68,7 @@ void WindowTest::loadDeck(int deck, const std::string& name) {
 void WindowTest::advance(int ms, std::vector<short>* out, const std::function<void()>& each) {
     constexpr int kStepMs = 20;
     for (int t = 0; t < ms; t += kStepMs) {
-        const std::vector<short> frames = audio_test::render(44100 * kStepMs / 1000);
-        if (out)
-            out->insert(out->end(), frames.begin(), frames.end());
+        renderTimed(44100 * kStepMs / 1000, out);
         clockMs += kStepMs;
         if (clockMs % 80 == 0)
             w->trackTick().run();
@@ -76,6 +76,27 @@ void WindowTest::advance(int ms, std::vector<short>* out, const std::function<vo
             w->autoDJ().tmrAutoFade_Timer();
         if (each)
             each();
+    }
+}
+
+void WindowTest::renderTimed(std::size_t frames, std::vector<short>* out) {
+    ui::PreciseTimer& timer = w->autoDJ().fadeStartTimer();
+    while (frames > 0) {
+        if (!timer.isActive())
+            fadeStartDue = -1;
+        else if (fadeStartDue < 0)
+            fadeStartDue = std::llround(timer.interval() * 44.1);
+        const std::size_t now =
+            fadeStartDue >= 0 ? std::min(frames, static_cast<std::size_t>(fadeStartDue)) : frames;
+        const std::vector<short> rendered = audio_test::render(now);
+        if (out)
+            out->insert(out->end(), rendered.begin(), rendered.end());
+        frames -= now;
+        if (fadeStartDue >= 0 && (fadeStartDue -= static_cast<long long>(now)) == 0) {
+            fadeStartDue = -1;
+            timer.stop();
+            w->autoDJ().fadeStartTimer_Timer();
+        }
     }
 }
 

@@ -31,13 +31,19 @@ protected:
     // Loads the fixture file onto a deck.
     void loadDeck(int deck, const std::string& name);
     // Renders `ms` of output in 20 ms steps; the track timer runs every
-    // 80 ms and the fade timer every 100 ms while it is enabled. The
+    // 80 ms and the fade timer every 100 ms while it is enabled; the
+    // automatic DJ's fade-start timer runs once its interval is rendered. The
     // rendered frames are appended to `out` when given; `each` runs after
     // every step.
     void advance(int ms, std::vector<short>* out = nullptr, const std::function<void()>& each = {});
     bool playing(int deck) const;
 
+    // Renders `frames`, running the fade-start timer when it is due.
+    void renderTimed(std::size_t frames, std::vector<short>* out);
+
     halvoranF* w = nullptr;
+    // Frames left until the armed fade-start timer runs; -1 when not armed.
+    long long fadeStartDue = -1;
     playlistF* playlist = nullptr;
     int clockMs = 0;
 };
