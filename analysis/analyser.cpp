@@ -19,14 +19,17 @@ constexpr double kStartSlack = 0.12;
 
 // The grid's first beat moved back to the music's start: by whole periods
 // where the tracker missed the first beats, and by half a period where it
-// followed every other beat of a double-time track.
+// followed every other beat of a double-time track. Only a half period
+// longer than the start's uncertainty (the slack both ways) can tell: at a
+// fast tempo tracked beat by beat, half a period back is an off-beat still
+// within the slack.
 double firstBeatOfMusic(const BeatGrid& grid, double musicStart) {
     double first = grid.firstBeat;
     if (grid.period <= 0)
         return first;
     while (first - grid.period >= musicStart - kStartSlack)
         first -= grid.period;
-    if (first - grid.period / 2 >= musicStart - kStartSlack)
+    if (grid.period / 2 > 2 * kStartSlack && first - grid.period / 2 >= musicStart - kStartSlack)
         first -= grid.period / 2;
     return first;
 }
