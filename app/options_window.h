@@ -64,6 +64,8 @@ public:
     QComboBox* cmbRecordFormat = nullptr;
     // "Headphones": none, or the output the headphone mix goes to (from the next start).
     QComboBox* cmbHeadphones = nullptr;
+    // "KeyLockEngine": the time-stretcher of key-locked decks, "Faster" or "Finer".
+    QComboBox* cmbKeyLockEngine = nullptr;
 
     // The chosen quality and device texts, kept by the two lists' clicks.
     QString qualityText;
@@ -85,6 +87,10 @@ private:
     void readRecordingSettings();
     // Writes them; the first registry failure goes to `failure` (0 = none yet).
     void writeRecordingSettings(std::int32_t& failure);
+    // The key-lock engine, right of the playlist folder (options_window_key_lock.cpp).
+    void buildKeyLockOption();
+    void readKeyLockSetting();
+    void writeKeyLockSetting(std::int32_t& failure);
     void readSettings();
     void writeSettings();
     void showSliderValues();

@@ -154,6 +154,7 @@ void optionsF::readSettings() {
     }
     txtPlaylistPath_LostFocus();
     readRecordingSettings();
+    readKeyLockSetting();
     // Both decks' pitch with the range just read.
     if (halvoranF* main = state_.mainWindow) {
         main->decks->changePitches();
@@ -195,6 +196,7 @@ void optionsF::writeSettings() {
     writeSetting("Buffer", core::numberText(engine.bufferLength), failure);
     writeSetting("playlistPath", settings.playlistPath, failure);
     writeRecordingSettings(failure);
+    writeKeyLockSetting(failure);
     // One box for the lot: the user learns the settings were not kept, where
     // they should have gone and why.
     if (failure != reg::ERROR_SUCCESS)

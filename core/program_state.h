@@ -65,6 +65,8 @@ struct DeckRecord {
     // syncedPosition; 0 = none.
     std::int64_t syncedRate = 0;
     std::int16_t syncedPosition = 1000;
+    // KEY LOCK: the pitch changes the tempo only; kept across loads.
+    bool keyLock = false;
 };
 
 // Where the automatic DJ's hand-overs stand: the deck on air (the one faded
@@ -112,6 +114,7 @@ struct Settings {
     QString recordingsFolder;               // where recordings go ("RecordingsFolder")
     QString headphones = "None";      // "Headphones": the headphone output, from the next start
     std::int16_t recordingFormat = 0; // "RecordingFormat": 0 WAV, 1 FLAC, 2 MP3
+    bool keyLockFiner = false;        // "KeyLockEngine": "Faster" (false) or "Finer"
 };
 
 // What the program's own ID3v2 reader found in the last file it read: one

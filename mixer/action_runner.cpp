@@ -98,6 +98,9 @@ void ActionRunner::run(Action action, bool pressed) {
     case LeftSync:
     case RightSync:
         return deck.sync();
+    case LeftKeyLock:
+    case RightKeyLock:
+        return deck.toggleKeyLock();
     case LeftPlay:
     case RightPlay:
         return deck.play_Click();

@@ -88,6 +88,8 @@ constexpr ActionRow kRows[] = {
     {RightStop, "deck.right.stop", 1, Key_U, None, Any, Once, "U"},
     {LeftSync, "deck.left.sync", 0, Key_3, None, Any, Once, "3"},
     {RightSync, "deck.right.sync", 1, Key_9, None, Any, Once, "9"},
+    {LeftKeyLock, "deck.left.key_lock", 0, Key_4, None, Any, Once, "4"},
+    {RightKeyLock, "deck.right.key_lock", 1, Key_8, None, Any, Once, "8"},
     {Crossfader, "crossfader", -1, Key_unknown, None, None, Value},
     {LeftVolume, "mixer.left.volume", 0, Key_unknown, None, None, Value},
     {RightVolume, "mixer.right.volume", 1, Key_unknown, None, None, Value},

@@ -26,6 +26,7 @@ enum class Action {
     LeftBendDown, RightBendDown, LeftBendUp, RightBendUp,
     LeftProgressBack, RightProgressBack, LeftProgressForward, RightProgressForward,
     LeftSync, RightSync,
+    LeftKeyLock, RightKeyLock,
     Crossfader, LeftVolume, RightVolume, MainVolume, MonitorVolume, LeftPitch, RightPitch,
     ToggleRecording, LeftPrelisten, RightPrelisten, PhonesSplit, PhonesMixCue, PhonesMixMain,
     PhonesQuieter, PhonesLouder,

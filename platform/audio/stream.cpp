@@ -316,19 +316,15 @@ void Stream::render(float* mix, std::size_t frames, double audibleAt, float* cue
 
     std::size_t produced = 0;
     std::pair<float, float> peak{0.0f, 0.0f};
+    // Key lock: the worker stretched the frames to the tempo at the file's
+    // rate, so they only need the file rate converted to the output rate.
     const bool keyLocked = keyLock() != KeyLockMode::Off;
-    if (keyLocked) {
-        // Stretched at the file's rate: only converted to the output rate here.
-        resampling_ = true;
-        const double ratio = static_cast<double>(outputRate_) / sampleRate();
-        produced = resample(frames, ratio, *stretched_, stretchedEnd_.load());
-        positionTicks_.fetch_add(static_cast<std::int64_t>(produced) * rate);
-        peak = stereoPeaks(out_.data(), produced);
-        mixWithGains(mix, produced, targetLeft, targetRight);
-        addToCue(cue, produced);
-    } else if (!resampling_ && rate == outputRate_ && sampleRate() == outputRate_) {
+    FrameRing& source = keyLocked ? *stretched_ : *ring_;
+    const bool sourceEnded = keyLocked ? stretchedEnd_.load() : decodedEnd_.load();
+    const int sourceRate = keyLocked ? sampleRate() : rate;
+    if (!resampling_ && sourceRate == outputRate_ && sampleRate() == outputRate_) {
         // The file's own rate: straight from the ring into the mix.
-        produced = ring_->consumeFrom(
+        produced = source.consumeFrom(
             frames, [&](const std::int16_t* in, std::size_t count, std::size_t offset) {
                 if (steadyGains) {
                     addSamples(in, count, mix + offset * 2, targetLeft, targetRight, peak);
@@ -342,7 +338,7 @@ void Stream::render(float* mix, std::size_t frames, double audibleAt, float* cue
                 for (std::size_t i = 0; i < count * 2; ++i)
                     out[i] = static_cast<float>(in[i]);
             });
-        positionTicks_.fetch_add(static_cast<std::int64_t>(produced) * outputRate_);
+        positionTicks_.fetch_add(static_cast<std::int64_t>(produced) * rate);
         if (!steadyGains) {
             peak = stereoPeaks(out_.data(), produced);
             mixWithGains(mix, produced, targetLeft, targetRight);
@@ -350,8 +346,9 @@ void Stream::render(float* mix, std::size_t frames, double audibleAt, float* cue
         }
     } else {
         resampling_ = true;
-        const double ratio = std::clamp(static_cast<double>(outputRate_) / rate, 1.0 / 256, 256.0);
-        produced = resample(frames, ratio, *ring_, decodedEnd_.load());
+        const double ratio =
+            std::clamp(static_cast<double>(outputRate_) / sourceRate, 1.0 / 256, 256.0);
+        produced = resample(frames, ratio, source, sourceEnded);
         positionTicks_.fetch_add(static_cast<std::int64_t>(produced) * rate);
         peak = stereoPeaks(out_.data(), produced);
         mixWithGains(mix, produced, targetLeft, targetRight);
@@ -362,9 +359,8 @@ void Stream::render(float* mix, std::size_t frames, double audibleAt, float* cue
     levels_.push(static_cast<std::uint32_t>(frames), left, right);
 
     if (produced < frames) {
-        const bool drained =
-            inAvailable_ == 0 && (keyLocked ? stretchedEnd_.load() && stretched_->readable() == 0
-                                            : decodedEnd_.load() && ring_->readable() == 0);
+        const bool ended = keyLocked ? stretchedEnd_.load() : decodedEnd_.load();
+        const bool drained = inAvailable_ == 0 && ended && source.readable() == 0;
         finishIfDrained(drained);
     }
     if (audibleAt >= 0) {
