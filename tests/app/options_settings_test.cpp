@@ -208,7 +208,8 @@ TEST_F(OptionsSettingsTest, WritesEveryValueInOrder) {
     EXPECT_EQ(app_test::settingNames(),
               QStringList({"optStartUp", "SeekAccuracy", "initQuality", "initDevice",
                            "TurntableStopSpeed", "pitchRange", "DjSetup", "AutomixStart", "Buffer",
-                           "playlistPath", "RecordingsFolder", "RecordingFormat", "Headphones"}));
+                           "playlistPath", "RecordingsFolder", "RecordingFormat", "Headphones",
+                           "KeyLockEngine"}));
     EXPECT_EQ(app_test::readSettingRaw("optStartUp"), "1");
     EXPECT_EQ(app_test::readSettingRaw("SeekAccuracy"), "131072");
     EXPECT_EQ(app_test::readSettingRaw("initQuality"), "FM Quality - 22100Hz");
