@@ -4,7 +4,6 @@
 #include "app/options_window.h"
 
 #include "controls/widgets/console_look.h"
-#include "controls/widgets/console_panel.h"
 #include "core/fixed_texts.h"
 #include "core/program_state.h"
 #include "core/registry_values.h"
@@ -17,14 +16,14 @@ constexpr const char* kFiner = "Finer";
 } // namespace
 
 void optionsF::buildKeyLockOption() {
-    makeCaption("KEY LOCK", this, {292, 206, 134, 12}, Qt::AlignLeft | Qt::AlignVCenter);
     cmbKeyLockEngine = new QComboBox(this);
     cmbKeyLockEngine->setObjectName("cmbKeyLockEngine");
     cmbKeyLockEngine->setGeometry(292, 220, 134, 22);
     cmbKeyLockEngine->setToolTip("How key-locked decks are time-stretched: Faster uses less "
                                  "processor time, Finer sounds cleaner");
     cmbKeyLockEngine->setFont(app::consoleFont(8, false));
-    cmbKeyLockEngine->addItems({kFaster, kFiner});
+    // Shown with what they are for (there is no room for a caption); stored bare.
+    cmbKeyLockEngine->addItems({QString("Key lock: ") + kFaster, QString("Key lock: ") + kFiner});
 }
 
 void optionsF::readKeyLockSetting() {
