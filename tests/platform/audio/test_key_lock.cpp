@@ -3,9 +3,11 @@
 // key lock is switched, and key lock off is plain varispeed.
 #include "tests/platform/audio/audio_test_support.h"
 
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <fstream>
+#include <thread>
 
 using namespace audio_test;
 
@@ -142,4 +144,29 @@ TEST_F(KeyLock, OffIsPlainVarispeedBitForBit) {
     EXPECT_NEAR(frequency(plain, 0, outputRate), 440.0 * tempos[0].rate / 44100, 0.5);
     EXPECT_EQ(play(true), plain);
     EXPECT_EQ(BASS_ChannelSetKeyLock(0, BASS_KEYLOCK_FASTER), FALSE);
+}
+
+// On a real-time output the decode worker stretches just ahead of the output:
+// a key-locked stream sounds, moves at its tempo and can be switched while it plays.
+TEST(KeyLockInRealTime, WorkerStretchesAheadOfTheOutput) {
+    ::setenv("VORLAN_AUDIO", "silent", 1);
+    ASSERT_TRUE(BASS_Init(BASS_DEVICE_DEFAULT, 44100, 32, nullptr));
+    ASSERT_TRUE(BASS_Start());
+    const HSTREAM stream = BASS_StreamCreateFile(FALSE, mp3Cbr().c_str(), 0, 0, BASS_MP3_SETPOS);
+    ASSERT_TRUE(BASS_ChannelSetAttributes(stream, tempos[0].rate, -1, -101));
+    ASSERT_TRUE(BASS_ChannelSetKeyLock(stream, BASS_KEYLOCK_FASTER));
+    ASSERT_TRUE(BASS_StreamPlay(stream, FALSE, 0));
+    for (const DWORD mode : {BASS_KEYLOCK_OFF, BASS_KEYLOCK_FINER, BASS_KEYLOCK_FASTER}) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+        EXPECT_TRUE(BASS_ChannelSetKeyLock(stream, mode));
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    EXPECT_GT(BASS_ChannelGetLevel(stream) & 0xFFFF, 30u);
+    const double seconds = BASS_ChannelBytes2Seconds(stream, BASS_ChannelGetPosition(stream));
+    EXPECT_GT(seconds, 0.3);
+    EXPECT_LT(seconds, 1.5);
+    BASS_StreamFree(stream);
+    BASS_Stop();
+    BASS_Free();
+    ::setenv("VORLAN_AUDIO", "offline", 1);
 }
