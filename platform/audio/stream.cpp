@@ -18,9 +18,10 @@ constexpr std::size_t resampleInputFrames = 1024;
 constexpr double levelWindowSeconds = 0.020;
 // Extra input the resampler may hold back beyond the ratio.
 constexpr std::size_t resamplerMargin = 256;
-// Key lock: stretched frames kept ahead of the output (at 44.1 kHz ~46 ms, so
-// a tempo change is heard soon), and the room for them.
-constexpr std::size_t stretchAheadFrames = 2048;
+// Key lock: stretched frames kept ahead of the output (at 44.1 kHz ~70 ms:
+// a tempo change is heard soon, and a worker held up by a busy machine for
+// a few periods does not leave the output dry), and the room for them.
+constexpr std::size_t stretchAheadFrames = 3072;
 constexpr std::size_t stretchedCapacity = 4096;
 
 // A peak in 16-bit units to the level scale 0..128.
