@@ -148,7 +148,7 @@ void optionsF::build() {
     caption("PLAYLIST FOLDER", 14, 206);
     txtPlaylistPath = new QLineEdit(this);
     txtPlaylistPath->setObjectName("txtPlaylistPath");
-    txtPlaylistPath->setGeometry(14, 220, 360, 22);
+    txtPlaylistPath->setGeometry(14, 220, 270, 22);
     txtPlaylistPath->setToolTip("Where playlists are kept");
     txtPlaylistPath->installEventFilter(this);
 
@@ -167,6 +167,7 @@ void optionsF::build() {
     buildRecordingOptions();
     buildTempoOptions();
     buildAutoDJOptions();
+    buildKeyLockOption();
     connect(cmdcloseButton, &QPushButton::clicked, this, &optionsF::cmdcloseButton_Click);
     connect(cmdAssociate, &QPushButton::clicked, this, &optionsF::cmdAssociate_Click);
 }

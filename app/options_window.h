@@ -72,6 +72,8 @@ public:
     // ends, on the beat) and "AutoDJFadeBeats" (the fade's length in beats).
     QComboBox* cmbAutoDJMode = nullptr;
     Slider* autoDJFadeSlider = nullptr;
+    // "KeyLockEngine": the time-stretcher of key-locked decks, "Faster" or "Finer".
+    QComboBox* cmbKeyLockEngine = nullptr;
 
     // The chosen quality and device texts, kept by the two lists' clicks.
     QString qualityText;
@@ -101,6 +103,10 @@ private:
     void buildAutoDJOptions();
     void readAutoDJSettings();
     void writeAutoDJSettings(std::int32_t& failure);
+    // The key-lock engine, right of the playlist folder (options_window_key_lock.cpp).
+    void buildKeyLockOption();
+    void readKeyLockSetting();
+    void writeKeyLockSetting(std::int32_t& failure);
     void readSettings();
     void writeSettings();
     void showSliderValues();

@@ -156,6 +156,7 @@ void optionsF::readSettings() {
     readRecordingSettings();
     readTempoSettings();
     readAutoDJSettings();
+    readKeyLockSetting();
     // Both decks' pitch with the range just read.
     if (halvoranF* main = state_.mainWindow) {
         main->decks->changePitches();
@@ -199,6 +200,7 @@ void optionsF::writeSettings() {
     writeRecordingSettings(failure);
     writeTempoSettings(failure);
     writeAutoDJSettings(failure);
+    writeKeyLockSetting(failure);
     // One box for the lot: the user learns the settings were not kept, where
     // they should have gone and why.
     if (failure != reg::ERROR_SUCCESS)

@@ -66,6 +66,8 @@ struct DeckRecord {
     // syncedPosition; 0 = none.
     std::int64_t syncedRate = 0;
     std::int16_t syncedPosition = 1000;
+    // KEY LOCK: the pitch changes the tempo only; kept across loads.
+    bool keyLock = false;
 };
 
 // Where the automatic DJ's hand-overs stand: the deck on air (the one faded
@@ -128,6 +130,7 @@ struct Settings {
     // into [min, max) beats a minute.
     double bpmRangeMin = 75;
     double bpmRangeMax = 150;
+    bool keyLockFiner = false; // "KeyLockEngine": "Faster" (false) or "Finer"
 };
 
 // What the program's own ID3v2 reader found in the last file it read: one

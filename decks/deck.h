@@ -84,6 +84,10 @@ public:
     void pitchZero_Click();
     // Rate buttons: 22050 Hz (false) or 44100 Hz (true) as the base rate.
     void rate_Click(bool rate44100);
+    // KEY LOCK: switches it for this deck (playing or not) and shows it.
+    void toggleKeyLock();
+    // Puts the deck's key lock, with the engine the options chose, on its stream.
+    void applyKeyLock();
 
     // ---- Tempo (deck_sync.cpp) ----
     // The tempo heard: the track's BPM at the stream's rate; 0 while not known.

@@ -23,6 +23,7 @@ struct DeckControls {
     ConsoleButton* rate22050 = nullptr;      // speedCB1 / speedCB3
     ConsoleButton* rate44100 = nullptr;      // speedCB2 / speedCB4
     ConsoleButton* sync = nullptr;           // LsyncCB / RsyncCB
+    ConsoleButton* keyLock = nullptr;        // LkeyLockCB / RkeyLockCB
     Slider* pitch = nullptr;                 // LpitchScroll / RpitchScroll, 0..2000
     ConsoleButton* pitchZero = nullptr;      // LpitchZeroIndicator / pitchZeroIndicator
     ConsoleButton* bendUp = nullptr;         // LpBend_PlusCB / RpBend_plusCB

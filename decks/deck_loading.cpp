@@ -73,6 +73,7 @@ void Deck::init_Player() {
     controls_.rate44100->setBackColor(rate >= 44100 ? app::kColourOn : app::kColourOff);
     controls_.rate22050->setBackColor(rate >= 44100 ? app::kColourOff : app::kColourOn);
     r.stream.setAttributes(engine::kRateUnchanged, engine::kVolumeUnchanged, state_.startupPan);
+    applyKeyLock();
 
     record().stream.seek(1);
     r.cuePosition = 1;

@@ -56,6 +56,7 @@ const Row kRows[] = {
     {Kind::Button, &DeckControls::rate22050, {"speedCB1", "speedCB3"}, "22k", "Play at 22050 Hz", {}, {238, 122, 44, 22}, 7.5, Colour::Off},
     {Kind::Button, &DeckControls::rate44100, {"speedCB2", "speedCB4"}, "44k", "Play at 44100 Hz", {}, {238, 148, 44, 22}, 7.5, Colour::On},
     {Kind::Button, &DeckControls::sync, {"LsyncCB", "RsyncCB"}, "SYNC", "Play at the other deck's tempo; with both playing, also on its beat", {"3", "9"}, {238, 182, 44, 26}, 7.5, Colour::None},
+    {Kind::Button, &DeckControls::keyLock, {"LkeyLockCB", "RkeyLockCB"}, "KEY LOCK", "Keep the key: the pitch changes the tempo only", {"4", "8"}, {100, 212, 89, 20}, 7.5, Colour::Off},
 };
 // clang-format on
 

@@ -1,6 +1,6 @@
 // A deck's pitch: the slider and the bend buttons move the pitch position,
-// which sets the stream's sample rate (speed and pitch together) and the
-// display's pitch text.
+// which sets the stream's sample rate (speed and pitch together, or with key
+// lock the tempo only) and the display's pitch text.
 #include "decks/deck.h"
 #include "decks/decks.h"
 #include "decks/pitch_math.h"
@@ -31,6 +31,7 @@ void Deck::changePitch() {
         r.syncedRate = 0;
     // Also without a stream: the engine then refuses the call.
     r.stream.setRate(static_cast<int>(pitch.rate));
+    applyKeyLock();
     controls_.pitchZero->setBackColor(pitch.centre ? app::kColourOn : app::kColourOff);
     controls_.lcd->setPitch(pitch.text);
     showBpm();
@@ -75,6 +76,21 @@ void Deck::bend_MouseUp(bool up) {
 
 void Deck::pitchZero_Click() {
     controls_.pitch->setValue(static_cast<int>(core::roundHalfEven(controls_.pitch->Max() / 2.0)));
+}
+
+void Deck::toggleKeyLock() {
+    record().keyLock = !record().keyLock;
+    applyKeyLock();
+}
+
+void Deck::applyKeyLock() {
+    core::DeckRecord& r = record();
+    const engine::KeyLock mode = !r.keyLock                     ? engine::KeyLock::off
+                                 : state_.settings.keyLockFiner ? engine::KeyLock::finer
+                                                                : engine::KeyLock::faster;
+    if (r.stream)
+        r.stream.setKeyLock(mode);
+    controls_.keyLock->setBackColor(r.keyLock ? app::kColourOn : app::kColourOff);
 }
 
 void Deck::rate_Click(bool rate44100) {

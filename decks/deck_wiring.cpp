@@ -26,6 +26,7 @@ void Deck::connectControls() {
     click(c.openFile, [this] { openFile_Click(); });
     click(c.pitchZero, [this] { pitchZero_Click(); });
     click(c.sync, [this] { sync(); });
+    click(c.keyLock, [this] { toggleKeyLock(); });
     press(
         c.bendUp, [this] { bend_MouseDown(true); }, [this] { bend_MouseUp(true); });
     press(

@@ -120,6 +120,10 @@ int Channel::setAttributes(int rate, int volume, int pan) {
     return BASS_ChannelSetAttributes(handle_, rate, volume, pan);
 }
 
+bool Channel::setKeyLock(KeyLock mode) {
+    return BASS_ChannelSetKeyLock(handle_, static_cast<DWORD>(mode)) != FALSE;
+}
+
 std::uint32_t Channel::level() const {
     return BASS_ChannelGetLevel(handle_);
 }

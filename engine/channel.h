@@ -26,6 +26,9 @@ inline constexpr std::uint32_t kTagsOnly = 0x10000;
 inline constexpr int kRateUnchanged = -1;
 inline constexpr int kVolumeUnchanged = -1;
 inline constexpr int kPanUnchanged = -101;
+// Key lock: off (the rate changes speed and pitch), or the rate changes the
+// tempo only, time-stretched by the faster or the finer engine.
+enum class KeyLock : std::uint32_t { off = 0, faster = 1, finer = 2 };
 // Bytes of a stream's data a frame (16-bit stereo).
 inline constexpr std::uint64_t kBytesPerFrame = 4;
 
@@ -85,6 +88,8 @@ public:
     // keep one as it is. The engine's result (0 = refused).
     int setAttributes(int rate, int volume, int pan);
     bool setRate(int rate) { return setAttributes(rate, kVolumeUnchanged, kPanUnchanged) != 0; }
+    // Switches key lock; the stream plays on from where it is. The engine's result.
+    bool setKeyLock(KeyLock mode);
     // Output level: low 16 bits left, high 16 bits right, 0..128 each;
     // 0xFFFFFFFF when there is no stream.
     std::uint32_t level() const;

@@ -106,6 +106,9 @@ void ActionRunner::run(Action action, bool pressed) {
             window_.changeOctave(deck.side(),
                                  action == LeftBpmHalve || action == RightBpmHalve ? -1 : 1);
         return;
+    case LeftKeyLock:
+    case RightKeyLock:
+        return deck.toggleKeyLock();
     case LeftPlay:
     case RightPlay:
         return deck.play_Click();

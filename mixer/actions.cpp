@@ -92,6 +92,8 @@ constexpr ActionRow kRows[] = {
     {LeftBpmDouble, "deck.left.bpm.double", 0, Key_5, None, Any, Once},
     {RightBpmHalve, "deck.right.bpm.halve", 1, Key_7, None, Any, Once},
     {RightBpmDouble, "deck.right.bpm.double", 1, Key_8, None, Any, Once},
+    {LeftKeyLock, "deck.left.key_lock", 0, Key_1, None, Any, Once, "1"},
+    {RightKeyLock, "deck.right.key_lock", 1, Key_6, None, Any, Once, "6"},
     {Crossfader, "crossfader", -1, Key_unknown, None, None, Value},
     {LeftVolume, "mixer.left.volume", 0, Key_unknown, None, None, Value},
     {RightVolume, "mixer.right.volume", 1, Key_unknown, None, None, Value},

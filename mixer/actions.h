@@ -27,6 +27,7 @@ enum class Action {
     LeftProgressBack, RightProgressBack, LeftProgressForward, RightProgressForward,
     LeftSync, RightSync,
     LeftBpmHalve, RightBpmHalve, LeftBpmDouble, RightBpmDouble,
+    LeftKeyLock, RightKeyLock,
     Crossfader, LeftVolume, RightVolume, MainVolume, MonitorVolume, LeftPitch, RightPitch,
     ToggleRecording, LeftPrelisten, RightPrelisten, PhonesSplit, PhonesMixCue, PhonesMixMain,
     PhonesQuieter, PhonesLouder,

@@ -8,6 +8,7 @@
 # flac (metaflac) and python3-mutagen tag test files as other programs do.
 # imagemagick cuts the window checks' screen captures and counts their colours;
 # jack-capture records the unattended set (scripts/unattended-set).
+# librubberband-dev time-stretches a key-locked deck.
 # libsndfile1-dev and libmp3lame-dev write recordings (WAV, FLAC, MP3);
 # libasound2-dev reaches MIDI controllers through the ALSA sequencer.
 # libqm-dsp-dev finds tempo and beats, libebur128-dev loudness (track analysis).
@@ -18,7 +19,7 @@ VORLAN_PACKAGES=(
     build-essential cmake pkg-config git
     qt6-base-dev libgl-dev libxcb1-dev
     libavformat-dev libavcodec-dev libswresample-dev libavutil-dev
-    libsamplerate0-dev portaudio19-dev libsqlite3-dev libtag1-dev flac python3-mutagen
+    libsamplerate0-dev librubberband-dev portaudio19-dev libsqlite3-dev libtag1-dev flac python3-mutagen
     libsndfile1-dev libmp3lame-dev libasound2-dev libqm-dsp-dev libebur128-dev
     sox ffmpeg lame
     jackd2 libjack-jackd2-dev libasound2-plugins

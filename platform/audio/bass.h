@@ -52,6 +52,12 @@ inline constexpr DWORD BASS_STREAM_DECODE = 0x200000;
 inline constexpr DWORD BASS_ACTIVE_STOPPED = 0;
 inline constexpr DWORD BASS_ACTIVE_PLAYING = 1;
 inline constexpr DWORD BASS_ACTIVE_PAUSED = 3;
+// Key-lock modes (BASS_ChannelSetKeyLock): off, the rate changes the speed
+// and the pitch (varispeed); otherwise the rate changes the tempo only,
+// time-stretched by the faster or the finer engine.
+inline constexpr DWORD BASS_KEYLOCK_OFF = 0;
+inline constexpr DWORD BASS_KEYLOCK_FASTER = 1;
+inline constexpr DWORD BASS_KEYLOCK_FINER = 2;
 // Tag kinds.
 inline constexpr DWORD BASS_TAG_ID3 = 0;
 inline constexpr DWORD BASS_TAG_WMA = 0;
@@ -87,6 +93,10 @@ BOOL BASS_ChannelSetPosition(DWORD handle, QWORD position);
 float BASS_ChannelBytes2Seconds(DWORD handle, QWORD position); // negative on failure
 BOOL BASS_ChannelGetAttributes(DWORD handle, DWORD* freq, DWORD* volume, int* pan);
 BOOL BASS_ChannelSetAttributes(DWORD handle, int freq, int volume, int pan);
+// Sets the key-lock mode of a stream (playing or not): it plays on from where
+// it is, without a jump. Get: the mode, or (DWORD)-1 on failure.
+BOOL BASS_ChannelSetKeyLock(DWORD handle, DWORD mode);
+DWORD BASS_ChannelGetKeyLock(DWORD handle);
 DWORD BASS_ChannelGetLevel(
     DWORD handle); // low word left, high word right, 0..128; (DWORD)-1 on failure
 // Decodes up to `length` bytes (whole frames) of a decode stream into

@@ -316,6 +316,28 @@ BOOL BASS_ChannelSetAttributes(DWORD handle, int freq, int volume, int pan) {
     });
 }
 
+BOOL BASS_ChannelSetKeyLock(DWORD handle, DWORD mode) {
+    return withEngine([&](Engine& engine) -> BOOL {
+        audio::Stream* stream = engine.activeStream(handle, CallKind::Any);
+        if (!stream)
+            return FALSE;
+        if (mode > BASS_KEYLOCK_FINER)
+            return fail(BASS_ERROR_ILLPARAM);
+        engine.setKeyLock(*stream, static_cast<audio::KeyLockMode>(mode));
+        return succeed();
+    });
+}
+
+DWORD BASS_ChannelGetKeyLock(DWORD handle) {
+    return withEngine([&](Engine& engine) -> DWORD {
+        audio::Stream* stream = engine.activeStream(handle, CallKind::Any);
+        if (!stream)
+            return static_cast<DWORD>(-1);
+        succeed();
+        return static_cast<DWORD>(stream->keyLock());
+    });
+}
+
 DWORD BASS_ChannelGetLevel(DWORD handle) {
     return withEngine([&](Engine& engine) -> DWORD {
         audio::StreamEntry* entry = engine.find(handle, CallKind::Any);

@@ -176,6 +176,11 @@ void Engine::seek(Stream& stream, std::int64_t frame) {
     stream.seek(frame, [&mixer] { mixer.waitIdle(); });
 }
 
+void Engine::setKeyLock(Stream& stream, KeyLockMode mode) {
+    Mixer& mixer = output_->mixer();
+    stream.setKeyLock(mode, [&mixer] { mixer.waitIdle(); });
+}
+
 bool Engine::release(DWORD handle) {
     StreamEntry* entry = find(handle, CallKind::Any);
     if (!entry)

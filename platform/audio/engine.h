@@ -46,6 +46,7 @@ public:
     Stream* activeStream(DWORD handle, CallKind kind);
     bool play(Stream& stream, bool restart);
     void seek(Stream& stream, std::int64_t frame);
+    void setKeyLock(Stream& stream, KeyLockMode mode);
     bool release(DWORD handle);
     void failNextInit(int code) { pendingInitFailure_ = code; }
     void failNextStart(int code) { pendingStartFailure_ = code; }

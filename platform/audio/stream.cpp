@@ -18,6 +18,11 @@ constexpr std::size_t resampleInputFrames = 1024;
 constexpr double levelWindowSeconds = 0.020;
 // Extra input the resampler may hold back beyond the ratio.
 constexpr std::size_t resamplerMargin = 256;
+// Key lock: stretched frames kept ahead of the output (at 44.1 kHz ~70 ms:
+// a tempo change is heard soon, and a worker held up by a busy machine for
+// a few periods does not leave the output dry), and the room for them.
+constexpr std::size_t stretchAheadFrames = 3072;
+constexpr std::size_t stretchedCapacity = 4096;
 
 // A peak in 16-bit units to the level scale 0..128.
 std::uint32_t peakToLevel(float peak) {
@@ -80,12 +85,18 @@ void Stream::workerLoop() {
     while (!stopWorker_.load()) {
         for (;;) {
             std::lock_guard lock(decodeMutex_);
-            if (stopWorker_.load() || ring_->writable() < decodeChunkFrames / 2 ||
-                decodedEnd_.load() || decodeChunk() == 0)
+            if (stopWorker_.load())
+                break;
+            if (keyLock() != KeyLockMode::Off && state() == PlayState::Playing)
+                stretchAhead(stretchAheadFrames);
+            if (ring_->writable() < decodeChunkFrames / 2 || decodedEnd_.load() ||
+                decodeChunk() == 0)
                 break;
         }
+        const auto wait =
+            keyLock() == KeyLockMode::Off ? refillWait() : std::min(refillWait(), stretchWait());
         std::unique_lock lock(wakeMutex_);
-        wake_.wait_for(lock, refillWait(), [this] { return wakeRequested_ || stopWorker_.load(); });
+        wake_.wait_for(lock, wait, [this] { return wakeRequested_ || stopWorker_.load(); });
         wakeRequested_ = false;
     }
 }
@@ -102,6 +113,40 @@ std::chrono::microseconds Stream::refillWait() const {
     const auto wait =
         std::chrono::microseconds(static_cast<std::int64_t>(1e6 * frames / perSecond));
     return std::clamp<std::chrono::microseconds>(wait, 2ms, 250ms);
+}
+
+// The output takes stretched frames at the file's rate; the worker comes back
+// when half of those kept ahead are used.
+std::chrono::microseconds Stream::stretchWait() const {
+    using namespace std::chrono_literals;
+    if (state() != PlayState::Playing || stretchedEnd_.load())
+        return 250ms;
+    const std::size_t readable = stretched_->readable();
+    const std::size_t spare =
+        readable > stretchAheadFrames / 2 ? readable - stretchAheadFrames / 2 : 0;
+    const auto wait = std::chrono::microseconds(
+        static_cast<std::int64_t>(1e6 * static_cast<double>(spare) / sampleRate()));
+    return std::clamp<std::chrono::microseconds>(wait, 1ms, 10ms);
+}
+
+bool Stream::stretchAhead(std::size_t frames) {
+    if (!stretch_ || stretchedEnd_.load())
+        return false;
+    const std::size_t before = stretched_->readable();
+    const double tempo = static_cast<double>(rate_.load()) / sampleRate();
+    if (stretch_->fill(*ring_, *stretched_, frames, tempo, decodedEnd_.load()))
+        stretchedEnd_.store(true);
+    return stretched_->readable() > before || stretchedEnd_.load();
+}
+
+void Stream::prebufferStretched(std::size_t frames) {
+    frames = std::min(frames, stretched_->capacity());
+    while (stretched_->readable() < frames && !stretchedEnd_.load()) {
+        const bool stretched = stretchAhead(frames);
+        const bool decoded = decodeChunk() > 0;
+        if (!stretched && !decoded)
+            break;
+    }
 }
 
 void Stream::wakeWorker() {
@@ -138,6 +183,8 @@ void Stream::prebuffer(std::size_t frames) {
     while (ring_->readable() < frames && !decodedEnd_.load())
         if (decodeChunk() == 0)
             break;
+    if (keyLock() != KeyLockMode::Off)
+        prebufferStretched(stretchAheadFrames);
 }
 
 void Stream::fillFor(std::size_t frames) {
@@ -145,11 +192,34 @@ void Stream::fillFor(std::size_t frames) {
         return;
     const double perOutput = static_cast<double>(rate_.load()) / outputRate_;
     const auto needed = static_cast<std::size_t>(std::ceil(frames * perOutput)) + resamplerMargin;
-    prebuffer(needed);
+    if (keyLock() == KeyLockMode::Off) {
+        prebuffer(needed);
+        return;
+    }
+    const double stretchedPerOutput = static_cast<double>(sampleRate()) / outputRate_;
+    std::lock_guard lock(decodeMutex_);
+    prebufferStretched(static_cast<std::size_t>(std::ceil(frames * stretchedPerOutput)) +
+                       resamplerMargin);
 }
 
 void Stream::seekHeld(std::int64_t frame) {
     std::lock_guard lock(decodeMutex_);
+    restartAt(frame, false);
+}
+
+void Stream::switchKeyLock(KeyLockMode mode) {
+    std::lock_guard lock(decodeMutex_);
+    if (mode != KeyLockMode::Off && (!stretch_ || stretch_->mode() != mode)) {
+        stretch_ = std::make_unique<TimeStretch>(sampleRate(), mode);
+        if (!stretched_)
+            stretched_ = std::make_unique<FrameRing>(stretchedCapacity);
+    }
+    keyLock_.store(static_cast<int>(mode));
+    // On from the frame rendered last: what the device still holds is heard first.
+    restartAt(positionTicks_.load() / outputRate_, true);
+}
+
+void Stream::restartAt(std::int64_t frame, bool keepPosition) {
     decoder_->seek(frame);
     ring_->reset();
     decodedEnd_.store(false);
@@ -157,15 +227,24 @@ void Stream::seekHeld(std::int64_t frame) {
     src_reset(resampler_);
     resampling_ = false;
     inOffset_ = inAvailable_ = 0;
-    levels_.clear();
     ended_.store(false);
-    positionTicks_.store(frame * outputRate_);
-    clock_.restart(frame * outputRate_);
+    if (!keepPosition) {
+        levels_.clear();
+        positionTicks_.store(frame * outputRate_);
+        clock_.restart(frame * outputRate_);
+    }
     // A little audio at once, so that the output does not run dry after a seek.
     const std::size_t prefill = std::min<std::size_t>(ring_->capacity(), 2 * maxChunkFrames);
     while (ring_->readable() < prefill && !decodedEnd_.load())
         if (decodeChunk() == 0)
             break;
+    if (stretch_) {
+        stretch_->reset();
+        stretched_->reset();
+        stretchedEnd_.store(false);
+        if (keyLock() != KeyLockMode::Off)
+            prebufferStretched(stretchAheadFrames);
+    }
     wakeWorker();
 }
 
@@ -190,18 +269,18 @@ std::uint32_t Stream::level(std::optional<double> now) const {
     return levels_.peak(static_cast<std::uint32_t>(levelWindowSeconds * outputRate_));
 }
 
-std::size_t Stream::resample(std::size_t frames, int rate) {
-    const double ratio = std::clamp(static_cast<double>(outputRate_) / rate, 1.0 / 256, 256.0);
+std::size_t Stream::resample(std::size_t frames, double ratio, FrameRing& source,
+                             bool sourceEnded) {
     std::size_t produced = 0;
     while (produced < frames) {
         if (inAvailable_ == 0) {
-            const std::size_t got = ring_->read(in16_.data(), resampleInputFrames);
+            const std::size_t got = source.read(in16_.data(), resampleInputFrames);
             for (std::size_t i = 0; i < got * 2; ++i)
                 inFloat_[i] = static_cast<float>(in16_[i]);
             inOffset_ = 0;
             inAvailable_ = got;
         }
-        const bool endOfInput = inAvailable_ == 0 && decodedEnd_.load() && ring_->readable() == 0;
+        const bool endOfInput = inAvailable_ == 0 && sourceEnded && source.readable() == 0;
         if (inAvailable_ == 0 && !endOfInput)
             break; // the decoder is behind
         SRC_DATA data{};
@@ -238,9 +317,15 @@ void Stream::render(float* mix, std::size_t frames, double audibleAt, float* cue
 
     std::size_t produced = 0;
     std::pair<float, float> peak{0.0f, 0.0f};
-    if (!resampling_ && rate == outputRate_ && sampleRate() == outputRate_) {
+    // Key lock: the worker stretched the frames to the tempo at the file's
+    // rate, so they only need the file rate converted to the output rate.
+    const bool keyLocked = keyLock() != KeyLockMode::Off;
+    FrameRing& source = keyLocked ? *stretched_ : *ring_;
+    const bool sourceEnded = keyLocked ? stretchedEnd_.load() : decodedEnd_.load();
+    const int sourceRate = keyLocked ? sampleRate() : rate;
+    if (!resampling_ && sourceRate == outputRate_ && sampleRate() == outputRate_) {
         // The file's own rate: straight from the ring into the mix.
-        produced = ring_->consumeFrom(
+        produced = source.consumeFrom(
             frames, [&](const std::int16_t* in, std::size_t count, std::size_t offset) {
                 if (steadyGains) {
                     addSamples(in, count, mix + offset * 2, targetLeft, targetRight, peak);
@@ -254,7 +339,7 @@ void Stream::render(float* mix, std::size_t frames, double audibleAt, float* cue
                 for (std::size_t i = 0; i < count * 2; ++i)
                     out[i] = static_cast<float>(in[i]);
             });
-        positionTicks_.fetch_add(static_cast<std::int64_t>(produced) * outputRate_);
+        positionTicks_.fetch_add(static_cast<std::int64_t>(produced) * rate);
         if (!steadyGains) {
             peak = stereoPeaks(out_.data(), produced);
             mixWithGains(mix, produced, targetLeft, targetRight);
@@ -262,7 +347,9 @@ void Stream::render(float* mix, std::size_t frames, double audibleAt, float* cue
         }
     } else {
         resampling_ = true;
-        produced = resample(frames, rate);
+        const double ratio =
+            std::clamp(static_cast<double>(outputRate_) / sourceRate, 1.0 / 256, 256.0);
+        produced = resample(frames, ratio, source, sourceEnded);
         positionTicks_.fetch_add(static_cast<std::int64_t>(produced) * rate);
         peak = stereoPeaks(out_.data(), produced);
         mixWithGains(mix, produced, targetLeft, targetRight);
@@ -273,7 +360,8 @@ void Stream::render(float* mix, std::size_t frames, double audibleAt, float* cue
     levels_.push(static_cast<std::uint32_t>(frames), left, right);
 
     if (produced < frames) {
-        const bool drained = decodedEnd_.load() && ring_->readable() == 0 && inAvailable_ == 0;
+        const bool ended = keyLocked ? stretchedEnd_.load() : decodedEnd_.load();
+        const bool drained = inAvailable_ == 0 && ended && source.readable() == 0;
         finishIfDrained(drained);
     }
     if (audibleAt >= 0) {

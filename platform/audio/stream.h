@@ -6,6 +6,7 @@
 #include "platform/audio/decoder.h"
 #include "platform/audio/level_history.h"
 #include "platform/audio/ring_buffer.h"
+#include "platform/audio/time_stretch.h"
 
 #include <atomic>
 #include <chrono>
@@ -60,6 +61,19 @@ public:
         seekHeld(frame);
         hold_.store(false);
     }
+    // Key lock on (time-stretched: the rate changes the tempo, the key stays)
+    // or off (varispeed). Played on from the frame rendered last, so the
+    // position neither jumps nor drifts; `waitIdle` as for seek().
+    template <typename WaitIdle> void setKeyLock(KeyLockMode mode, WaitIdle&& waitIdle) {
+        if (mode == keyLock())
+            return;
+        makeExact();
+        hold_.store(true);
+        waitIdle();
+        switchKeyLock(mode);
+        hold_.store(false);
+    }
+    KeyLockMode keyLock() const { return static_cast<KeyLockMode>(keyLock_.load()); }
     // Keeps the output away from this stream from now on (before freeing it).
     void hold() { hold_.store(true); }
 
@@ -108,7 +122,22 @@ private:
     void wakeWorker();
     std::size_t decodeChunk(); // decodeMutex_ held
     void seekHeld(std::int64_t frame);
-    std::size_t resample(std::size_t frames, int rate);
+    void switchKeyLock(KeyLockMode mode);
+    // Moves the decoder (and the stretcher) to `frame` and refills; the
+    // positions restart there unless `keepPosition`. decodeMutex_ held.
+    void restartAt(std::int64_t frame, bool keepPosition);
+    // Key lock: stretches decoded frames until `frames` stretched frames are
+    // buffered or the decoded ones run out (decodeMutex_ held); true if any
+    // were added.
+    bool stretchAhead(std::size_t frames);
+    // Key lock: decodes and stretches until `frames` stretched frames are
+    // buffered or the end (decodeMutex_ held).
+    void prebufferStretched(std::size_t frames);
+    // Key lock: how long the worker may sleep before the stretched frames run low.
+    std::chrono::microseconds stretchWait() const;
+    // Converts up to `frames` output frames from `source` at `ratio` (output
+    // rate / source rate) into `out_`; `sourceEnded`: nothing more comes into it.
+    std::size_t resample(std::size_t frames, double ratio, FrameRing& source, bool sourceEnded);
     void finishIfDrained(bool drained);
     void mixWithGains(float* mix, std::size_t frames, float left, float right);
     // Adds `out_` at full gain into `cue` (nothing when null).
@@ -129,6 +158,13 @@ private:
     bool wakeRequested_ = false; // under wakeMutex_
     std::atomic<bool> decodedEnd_{false};
     std::atomic<std::int64_t> endFrame_{0};
+    // Key lock: the mode (changed only while held), the stretcher (decode
+    // side, decodeMutex_), the few tens of ms of stretched frames at the
+    // file's rate the output reads, and whether the last of them is in.
+    std::atomic<int> keyLock_{static_cast<int>(KeyLockMode::Off)};
+    std::unique_ptr<TimeStretch> stretch_;
+    std::unique_ptr<FrameRing> stretched_;
+    std::atomic<bool> stretchedEnd_{false};
 
     std::atomic<int> state_{static_cast<int>(PlayState::Stopped)};
     std::atomic<bool> hold_{false};

@@ -214,7 +214,8 @@ TEST_F(OptionsSettingsTest, WritesEveryValueInOrder) {
               QStringList({"optStartUp", "SeekAccuracy", "initQuality", "initDevice",
                            "TurntableStopSpeed", "pitchRange", "DjSetup", "AutomixStart", "Buffer",
                            "playlistPath", "RecordingsFolder", "RecordingFormat", "Headphones",
-                           "BpmRangeMin", "BpmRangeMax", "AutoDJMode", "AutoDJFadeBeats"}));
+                           "BpmRangeMin", "BpmRangeMax", "AutoDJMode", "AutoDJFadeBeats",
+                           "KeyLockEngine"}));
     EXPECT_EQ(app_test::readSettingRaw("BpmRangeMin"), "90");
     EXPECT_EQ(app_test::readSettingRaw("BpmRangeMax"), "180");
     EXPECT_EQ(app_test::readSettingRaw("optStartUp"), "1");

@@ -425,7 +425,7 @@ TEST_F(CloseTest, AllowedWhilePausedAndShutsDownInOrder) {
     EXPECT_FALSE(state->decks[0].stream);
     EXPECT_TRUE(BASS_Init(BASS_DEVICE_OFFLINE, 44100, 0, nullptr));
     // The options window wrote the settings as it unloaded.
-    EXPECT_EQ(app_test::settingNames().size(), 17);
+    EXPECT_EQ(app_test::settingNames().size(), 18);
     flushDeletes();
 }
 
