@@ -3,6 +3,7 @@
 // key lock is switched, and key lock off is plain varispeed.
 #include "tests/platform/audio/audio_test_support.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
@@ -124,6 +125,38 @@ TEST_F(KeyLock, SwitchingWhilePlayingKeepsWhatIsHeardInPlace) {
         EXPECT_NEAR(BASS_ChannelGetPosition(stream) / 4.0, 4 * 44100 * speed, 1.0);
         BASS_StreamFree(stream);
     }
+}
+
+TEST_F(KeyLock, TempoChangesWhilePlayingAreSmooth) {
+    // The tempo sweeps from -8 % to +8 % and back, a step every 512 frames:
+    // no sample moves further from the last than the sine itself can (a
+    // click would), and no 10 ms of it falls quiet (a gap would).
+    const std::string path = writeWav("a440.wav", 6.0);
+    const HSTREAM stream = open(path);
+    ASSERT_TRUE(BASS_ChannelSetKeyLock(stream, BASS_KEYLOCK_FASTER));
+    ASSERT_TRUE(BASS_ChannelSetAttributes(stream, tempos[1].rate, -1, -101));
+    ASSERT_TRUE(BASS_StreamPlay(stream, FALSE, 0));
+    std::vector<short> heard = render(4096); // past the stretcher's start
+    heard.clear();
+    for (int step = 0; step < 160; ++step) {
+        const double share = step < 80 ? step / 79.0 : (159 - step) / 79.0;
+        const int rate = tempos[1].rate +
+                         static_cast<int>(std::lround(share * (tempos[0].rate - tempos[1].rate)));
+        ASSERT_TRUE(BASS_ChannelSetAttributes(stream, rate, -1, -101));
+        heard = append(std::move(heard), render(512));
+    }
+    const double steepest = 16384 * 2 * M_PI * 440 / 44100;
+    int largest = 0;
+    for (std::size_t i = 1; i < heard.size() / 2; ++i)
+        largest = std::max(largest, std::abs(heard[i * 2] - heard[(i - 1) * 2]));
+    EXPECT_LT(largest, 1.3 * steepest);
+    for (std::size_t from = 0; from + 441 <= heard.size() / 2; from += 441) {
+        int peak = 0;
+        for (std::size_t i = from; i < from + 441; ++i)
+            peak = std::max(peak, std::abs(static_cast<int>(heard[i * 2])));
+        EXPECT_GT(peak, 12000) << "quiet at frame " << from;
+    }
+    BASS_StreamFree(stream);
 }
 
 TEST_F(KeyLock, OffIsPlainVarispeedBitForBit) {
