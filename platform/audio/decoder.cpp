@@ -3,6 +3,7 @@
 #include "platform/audio/bass.h"
 #include "platform/audio/file_blocks.h"
 #include "platform/audio/mpeg_frames.h"
+#include "platform/audio/sample_math.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -577,6 +578,17 @@ int Decoder::convert(const AVFrame* frame, std::int16_t* out, int capacity) {
         else
             for (std::size_t i = 0; i < frames; ++i)
                 out[i * 2] = out[i * 2 + 1] = in[i];
+        return frame->nb_samples;
+    }
+    // Planar float (AAC, Vorbis, MP3 and most lossy codecs) likewise: to
+    // 16-bit stereo in one vectorised pass, as the converter would.
+    if (frame->format == AV_SAMPLE_FMT_FLTP && (channels == 1 || channels == 2) &&
+        frame->sample_rate == sampleRate_ && frame->nb_samples <= capacity && swr_ &&
+        swr_get_delay(swr_, sampleRate_) == 0) {
+        const auto* left = reinterpret_cast<const float*>(frame->extended_data[0]);
+        const auto* right =
+            channels == 2 ? reinterpret_cast<const float*>(frame->extended_data[1]) : left;
+        planarToStereo16(left, right, out, static_cast<std::size_t>(frame->nb_samples));
         return frame->nb_samples;
     }
     const bool mono = std::clamp(channels, 1, 2) == 1;

@@ -90,6 +90,18 @@ void toSamplesAndClearBasic(float* in, std::int16_t* out, std::size_t count) {
     }
 }
 
+void planarToStereo16Basic(const float* left, const float* right, std::int16_t* out,
+                           std::size_t frames) {
+    const auto sample = [](float x) {
+        const long rounded = std::lrintf(x * 32768.0f);
+        return static_cast<std::int16_t>(std::clamp<long>(rounded, -32768, 32767));
+    };
+    for (std::size_t i = 0; i < frames; ++i) {
+        out[i * 2] = sample(left[i]);
+        out[i * 2 + 1] = sample(right[i]);
+    }
+}
+
 #if defined(__x86_64__) || defined(__i386__)
 // The same loops eight frames at a time, for CPUs with AVX2.
 __attribute__((target("avx2"))) void addSamplesAvx2(const std::int16_t* in, std::size_t frames,
@@ -139,6 +151,24 @@ __attribute__((target("avx2"))) void toSamplesAndClearAvx2(float* in, std::int16
     toSamplesAndClearBasic(in + whole, out + whole, count - whole);
 }
 
+__attribute__((target("avx2"))) void planarToStereo16Avx2(const float* left, const float* right,
+                                                          std::int16_t* out, std::size_t frames) {
+    const std::size_t whole = frames / 8 * 8;
+    const __m256 scale = _mm256_set1_ps(32768.0f);
+    // Within each 128-bit half, L0..L3 R0..R3 (16-bit) to L0 R0 L1 R1 ...
+    const __m256i interleave =
+        _mm256_setr_epi8(0, 1, 8, 9, 2, 3, 10, 11, 4, 5, 12, 13, 6, 7, 14, 15, 0, 1, 8, 9, 2, 3, 10,
+                         11, 4, 5, 12, 13, 6, 7, 14, 15);
+    for (std::size_t i = 0; i < whole; i += 8) {
+        const __m256i l = _mm256_cvtps_epi32(_mm256_mul_ps(_mm256_loadu_ps(left + i), scale));
+        const __m256i r = _mm256_cvtps_epi32(_mm256_mul_ps(_mm256_loadu_ps(right + i), scale));
+        // Halves: frames 0-3 then 4-7, each left then right.
+        const __m256i packed = _mm256_shuffle_epi8(_mm256_packs_epi32(l, r), interleave);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i * 2), packed);
+    }
+    planarToStereo16Basic(left + whole, right + whole, out + whole * 2, frames - whole);
+}
+
 // Decided once at start-up, so the output thread only reads a constant.
 const bool avx2Available = [] {
     __builtin_cpu_init();
@@ -170,6 +200,15 @@ void toSamplesAndClear(float* in, std::int16_t* out, std::size_t count) {
         return toSamplesAndClearAvx2(in, out, count);
 #endif
     toSamplesAndClearBasic(in, out, count);
+}
+
+void planarToStereo16(const float* left, const float* right, std::int16_t* out,
+                      std::size_t frames) {
+#if defined(__x86_64__) || defined(__i386__)
+    if (hasAvx2())
+        return planarToStereo16Avx2(left, right, out, frames);
+#endif
+    planarToStereo16Basic(left, right, out, frames);
 }
 
 } // namespace audio

@@ -20,4 +20,9 @@ void addSamples(const std::int16_t* in, std::size_t frames, float* mix, float le
 // `in` is left all zeros for the next mix.
 void toSamplesAndClear(float* in, std::int16_t* out, std::size_t count);
 
+// Two channels of floats in full scale 1.0 (`right` may be `left`, for
+// mono) to interleaved 16-bit frames: x * 32768, rounded to nearest (ties to
+// even) and saturated, as FFmpeg's converter does.
+void planarToStereo16(const float* left, const float* right, std::int16_t* out, std::size_t frames);
+
 } // namespace audio

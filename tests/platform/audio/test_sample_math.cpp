@@ -10,6 +10,7 @@
 #include <vector>
 
 using audio::addSamples;
+using audio::planarToStereo16;
 using audio::stereoPeaks;
 using audio::toSamplesAndClear;
 
@@ -63,4 +64,24 @@ TEST(SampleMath, StereoPeaksPerChannel) {
     EXPECT_EQ(stereoPeaks(samples.data(), 5), std::make_pair(6.0f, 7.0f));
     EXPECT_EQ(stereoPeaks(samples.data(), 3), std::make_pair(5.0f, 3.0f));
     EXPECT_EQ(stereoPeaks(samples.data(), 0), std::make_pair(0.0f, 0.0f));
+}
+
+TEST(SampleMath, PlanarFloatsToStereoRoundAndSaturateAsTheConverter) {
+    const std::vector<float> left = {
+        0.0f, 0.5f / 32768, 1.5f / 32768, -2.5f / 32768, 1.0f,  -1.0f, 1.5f, -1.5f, 0.25f, -0.3f,
+        0.9f, -0.9f,        1e-9f,        0.7f,          -0.7f, 0.1f,  0.2f, -0.2f, 0.33f};
+    std::vector<float> right(left.rbegin(), left.rend());
+    const auto expected = [](float x) {
+        return static_cast<std::int16_t>(std::clamp(std::lrintf(x * 32768.0f), -32768L, 32767L));
+    };
+    for (std::size_t frames = 0; frames <= left.size(); ++frames) {
+        std::vector<std::int16_t> stereo(frames * 2), mono(frames * 2);
+        planarToStereo16(left.data(), right.data(), stereo.data(), frames);
+        planarToStereo16(left.data(), left.data(), mono.data(), frames);
+        for (std::size_t i = 0; i < frames; ++i) {
+            EXPECT_EQ(stereo[i * 2], expected(left[i])) << left[i];
+            EXPECT_EQ(stereo[i * 2 + 1], expected(right[i])) << right[i];
+            EXPECT_EQ(mono[i * 2 + 1], mono[i * 2]);
+        }
+    }
 }
