@@ -45,10 +45,14 @@ void ControllerWindow::build() {
     lstDevices->setToolTip("The MIDI devices connected now");
 
     caption("MAPPING", 128);
+    cmbDevice = new QComboBox(this);
+    cmbDevice->setObjectName("cmbDevice");
+    cmbDevice->setGeometry(14, 142, 150, 22);
+    cmbDevice->setToolTip("All devices, or one device with a mapping of its own");
     cmbMapping = new QComboBox(this);
     cmbMapping->setObjectName("cmbMapping");
-    cmbMapping->setGeometry(14, 142, 372, 22);
-    cmbMapping->setToolTip("The mapping the controllers are played through");
+    cmbMapping->setGeometry(170, 142, 216, 22);
+    cmbMapping->setToolTip("The mapping the chosen devices are played through");
 
     caption("LEARN: PICK AN ACTION, PRESS LEARN, MOVE A CONTROL", 176);
     cmbAction = new QComboBox(this);
@@ -67,8 +71,10 @@ void ControllerWindow::build() {
     lblLearn->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblLearn->setStyleSheet("color: rgb(0, 230, 0); background: transparent;");
 
-    for (QWidget* w : std::initializer_list<QWidget*>{lstDevices, cmbMapping, cmbAction, lblLearn})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{lstDevices, cmbDevice, cmbMapping, cmbAction, lblLearn})
         w->setFont(app::consoleFont(8, false));
+    connect(cmbDevice, &QComboBox::activated, this, [this] { cmbDevice_Click(); });
     connect(cmbMapping, &QComboBox::activated, this, [this] { cmbMapping_Click(); });
     connect(cmdLearn, &QPushButton::clicked, this, [this] { cmdLearn_Click(); });
     connect(&controllers_, &Controllers::devicesChanged, this, [this] { showDevices(); });
@@ -90,21 +96,31 @@ void ControllerWindow::showDevices() {
     if (devices.isEmpty())
         lstDevices->addItem(controllers_.mapping() ? "No device is connected."
                                                    : "Choose a mapping to connect the devices.");
+    const QString chosen = cmbDevice->currentData().toString();
+    cmbDevice->clear();
+    cmbDevice->addItem("All devices", QString());
+    for (const QString& device : devices)
+        cmbDevice->addItem(device, device);
+    cmbDevice->setCurrentIndex(std::max(0, cmbDevice->findData(chosen)));
+    showMappings();
 }
 
 void ControllerWindow::showMappings() {
+    const QString device = cmbDevice->currentData().toString();
     cmbMapping->clear();
-    cmbMapping->addItem("(none)", QString());
+    cmbMapping->addItem(device.isEmpty() ? "(none)" : "(as all devices)", QString());
     for (const QString& path : controllers_.mappingFiles())
         cmbMapping->addItem(QFileInfo(path).fileName() +
                                 (path.startsWith(Controllers::userFolder()) ? " (yours)" : ""),
                             path);
-    cmbMapping->setCurrentIndex(std::max(0, cmbMapping->findData(controllers_.mappingPath())));
+    const QString inUse =
+        device.isEmpty() ? controllers_.mappingPath() : controllers_.mappingPath(device);
+    cmbMapping->setCurrentIndex(std::max(0, cmbMapping->findData(inUse)));
 }
 
 void ControllerWindow::cmbMapping_Click() {
-    controllers_.useMapping(cmbMapping->currentData().toString());
-    showMappings();
+    controllers_.useMapping(cmbMapping->currentData().toString(),
+                            cmbDevice->currentData().toString());
     showDevices();
 }
 

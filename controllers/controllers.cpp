@@ -14,25 +14,60 @@
 namespace controllers {
 
 namespace {
-// The registry value (under the program's settings) naming the mapping file in use.
+// The registry value (under the program's settings) naming the mapping file
+// of all devices, and the key whose values name each device's own.
 const QString kMappingValue = "Controller mapping";
+const QString kDeviceMappingsKey = "Controller mappings";
+
+QString deviceMappingsKey() {
+    return core::settingsKeyPath() + "\\" + kDeviceMappingsKey;
+}
+
+// The names of the values under `keyPath` of the machine's hive.
+QStringList valueNames(const QString& keyPath) {
+    QStringList names;
+    reg::HKEY key = 0;
+    if (reg::RegOpenKeyEx(reg::HKEY_LOCAL_MACHINE, keyPath, 0, reg::KEY_READ, &key) !=
+        reg::ERROR_SUCCESS)
+        return names;
+    QString name;
+    for (reg::DWORD i = 0;
+         reg::RegEnumValue(key, i, &name, nullptr, nullptr, nullptr, nullptr) == reg::ERROR_SUCCESS;
+         ++i)
+        names << name;
+    reg::RegCloseKey(key);
+    return names;
+}
+
+void forgetValue(const QString& keyPath, const QString& name) {
+    reg::HKEY key = 0;
+    if (reg::RegOpenKeyEx(reg::HKEY_LOCAL_MACHINE, keyPath, 0, reg::KEY_WRITE, &key) !=
+        reg::ERROR_SUCCESS)
+        return;
+    reg::RegDeleteValue(key, name);
+    reg::RegCloseKey(key);
+}
+
 } // namespace
 
 Controllers::Controllers(core::ProgramState& state, mixer::ActionRunner& actions,
                          std::vector<std::unique_ptr<midi::MidiTransport>> transports)
-    : state_(state), transports_(std::move(transports)),
-      controller_(actions, [this](const midi::MidiMessage& m) { sendToAll(m); }) {
+    : state_(state), transports_(std::move(transports)), actions_(actions) {
+    all_.controller = std::make_unique<MappedController>(
+        actions, [this](const midi::MidiMessage& m) { sendLight(m, {}); });
     lightsTimer_.setInterval(kLightsMs);
     connect(&lightsTimer_, &QTimer::timeout, this, [this] {
         checkDevices();
-        controller_.updateLights();
+        all_.controller->updateLights();
+        for (auto& [device, played] : own_)
+            played.controller->updateLights();
     });
     for (const auto& transport : transports_)
         transport->setWake([this] { poll(); });
 }
 
 void Controllers::listen() {
-    const bool on = !transports_.empty() && (controller_.mapping() || learning_);
+    const bool on = !transports_.empty() && (mapping() || !own_.empty() || learning_);
     if (on && !lightsTimer_.isActive())
         lightsTimer_.start();
     else if (!on)
@@ -44,6 +79,12 @@ void Controllers::restoreMapping() {
         core::get_RegValue(reg::HKEY_LOCAL_MACHINE, core::settingsKeyPath(), kMappingValue);
     if (path != core::notFoundMarker() && !path.isEmpty())
         useMapping(path);
+    for (const QString& device : valueNames(deviceMappingsKey())) {
+        const QString own =
+            core::get_RegValue(reg::HKEY_LOCAL_MACHINE, deviceMappingsKey(), device);
+        if (own != core::notFoundMarker() && !own.isEmpty())
+            useMapping(own, device);
+    }
 }
 
 Controllers::~Controllers() {
@@ -68,28 +109,62 @@ QStringList Controllers::mappingFiles() const {
     return files;
 }
 
-bool Controllers::useMapping(const QString& path) {
-    learning_.reset();
-    mappingPath_.clear();
-    controller_.setMapping(std::nullopt);
+QString Controllers::play(Played& played, const QString& path) {
+    played.path.clear();
+    played.controller->setMapping(std::nullopt);
     MappingRead read = path.isEmpty() ? MappingRead{} : readMappingFile(path);
     if (read.mapping) {
-        mappingPath_ = path;
-        controller_.setMapping(std::move(read.mapping));
+        played.path = path;
+        played.controller->setMapping(std::move(read.mapping));
     }
+    return read.error;
+}
+
+bool Controllers::useMapping(const QString& path) {
+    learning_.reset();
+    const QString error = play(all_, path);
     core::save_RegValue(reg::HKEY_LOCAL_MACHINE, core::settingsKeyPath(), kMappingValue,
-                        reg::REG_SZ, mappingPath_);
+                        reg::REG_SZ, all_.path);
     listen();
-    if (!read.error.isEmpty())
-        state_.dialogs.msgBox(read.error, ui::vbExclamation, "Controller mapping");
-    return read.error.isEmpty();
+    if (!error.isEmpty())
+        state_.dialogs.msgBox(error, ui::vbExclamation, "Controller mapping");
+    return error.isEmpty();
+}
+
+bool Controllers::useMapping(const QString& path, const QString& device) {
+    if (device.isEmpty())
+        return useMapping(path);
+    learning_.reset();
+    Played played;
+    played.controller = std::make_unique<MappedController>(
+        actions_, [this, device](const midi::MidiMessage& m) { sendLight(m, device); });
+    const QString error = play(played, path);
+    if (played.path.isEmpty()) {
+        own_.erase(device);
+        forgetValue(deviceMappingsKey(), device);
+        // All devices' lights now include this one's.
+        all_.controller->setMapping(all_.controller->mapping());
+    } else {
+        own_[device] = std::move(played);
+        core::save_RegValue(reg::HKEY_LOCAL_MACHINE, deviceMappingsKey(), device, reg::REG_SZ,
+                            path);
+    }
+    listen();
+    if (!error.isEmpty())
+        state_.dialogs.msgBox(error, ui::vbExclamation, "Controller mapping");
+    return error.isEmpty();
+}
+
+QString Controllers::mappingPath(const QString& device) const {
+    const auto own = own_.find(device);
+    return own == own_.end() ? QString() : own->second.path;
 }
 
 QStringList Controllers::devices() const {
     QStringList names;
     for (const auto& transport : transports_)
-        for (const std::string& name : transport->devices())
-            names << QString::fromStdString(name);
+        for (const midi::MidiDevice& device : transport->devices())
+            names << QString::fromStdString(device.name);
     return names;
 }
 
@@ -103,15 +178,30 @@ void Controllers::cancelLearning() {
     listen();
 }
 
+Controllers::Played& Controllers::playedBy(const QString& device) {
+    const auto own = own_.find(device);
+    return own == own_.end() ? all_ : own->second;
+}
+
 void Controllers::poll() {
-    received_.clear();
-    for (const auto& transport : transports_)
+    for (const auto& transport : transports_) {
+        received_.clear();
         transport->poll(received_);
-    for (const midi::MidiMessage& message : received_) {
-        if (learning_)
-            learnFrom(message);
-        else
-            controller_.receive(message);
+        if (received_.empty())
+            continue;
+        // Names only matter where a device has a mapping of its own.
+        std::map<std::uint32_t, QString> names;
+        if (!own_.empty() || learning_)
+            for (const midi::MidiDevice& device : transport->devices())
+                names[device.id] = QString::fromStdString(device.name);
+        for (const midi::MidiMessage& message : received_) {
+            const auto name = names.find(message.device);
+            const QString device = name == names.end() ? QString() : name->second;
+            if (learning_)
+                learnFrom(message, device);
+            else
+                playedBy(device).controller->receive(message);
+        }
     }
 }
 
@@ -121,11 +211,13 @@ void Controllers::checkDevices() {
         return;
     devices_ = now;
     // A device that came has every light sent again.
-    controller_.setMapping(controller_.mapping());
+    all_.controller->setMapping(all_.controller->mapping());
+    for (auto& [device, played] : own_)
+        played.controller->setMapping(played.controller->mapping());
     emit devicesChanged();
 }
 
-void Controllers::learnFrom(const midi::MidiMessage& message) {
+void Controllers::learnFrom(const midi::MidiMessage& message, const QString& device) {
     Binding b;
     b.action = *learning_;
     b.channel = message.channel();
@@ -151,24 +243,30 @@ void Controllers::learnFrom(const midi::MidiMessage& message) {
         return; // note offs and the like: still waiting
     }
     learning_.reset();
-    Mapping mapping = controller_.mapping().value_or(Mapping{"Learned", {}});
+    Played& played = playedBy(device);
+    MappedController& controller = *played.controller;
+    Mapping mapping = controller.mapping().value_or(Mapping{"Learned", {}});
     // The control moved now does only this; its old binding goes.
     std::erase_if(mapping.bindings, [&](const Binding& old) {
         return old.kind == b.kind && old.channel == b.channel && old.number == b.number;
     });
     mapping.bindings.push_back(b);
     // A shipped mapping is saved as the user's own copy.
-    QString path = mappingPath_;
+    QString path = played.path;
     if (path.isEmpty() || !path.startsWith(userFolder() + "/"))
         path = userFolder() + "/" +
                (path.isEmpty() ? QString("learned.json") : QFileInfo(path).fileName());
     QDir().mkpath(userFolder());
     const bool saved = sys::writeFileContents(path, mappingText(mapping)).isEmpty();
-    controller_.setMapping(std::move(mapping));
+    controller.setMapping(std::move(mapping));
     if (saved) {
-        mappingPath_ = path;
-        core::save_RegValue(reg::HKEY_LOCAL_MACHINE, core::settingsKeyPath(), kMappingValue,
-                            reg::REG_SZ, mappingPath_);
+        played.path = path;
+        if (&played == &all_)
+            core::save_RegValue(reg::HKEY_LOCAL_MACHINE, core::settingsKeyPath(), kMappingValue,
+                                reg::REG_SZ, path);
+        else
+            core::save_RegValue(reg::HKEY_LOCAL_MACHINE, deviceMappingsKey(), device, reg::REG_SZ,
+                                path);
     }
     listen();
     emit learned(saved ? path : QString());
@@ -187,9 +285,21 @@ void Controllers::showWindow() {
     window().activateWindow();
 }
 
-void Controllers::sendToAll(const midi::MidiMessage& message) {
-    for (const auto& transport : transports_)
-        transport->send(message);
+void Controllers::sendLight(midi::MidiMessage message, const QString& device) {
+    for (const auto& transport : transports_) {
+        if (device.isEmpty() && own_.empty()) {
+            message.device = midi::kAllDevices;
+            transport->send(message);
+            continue;
+        }
+        for (const midi::MidiDevice& connected : transport->devices()) {
+            const QString name = QString::fromStdString(connected.name);
+            if (device.isEmpty() ? own_.contains(name) : name != device)
+                continue;
+            message.device = connected.id;
+            transport->send(message);
+        }
+    }
 }
 
 } // namespace controllers

@@ -1,9 +1,11 @@
 #pragma once
 // The program's MIDI controllers: every device on the transports (JACK MIDI
-// on the output's client, the ALSA sequencer) played through one mapping,
+// on the output's client, the ALSA sequencer) played through a mapping,
 // devices picked up and dropped as they come and go, lights kept up to
-// date, and bindings learned. The mapping in use is a file of the shipped
-// folder (share/vorlan/controllers) or of the user's
+// date, and bindings learned. Every device plays through the mapping of all
+// devices, unless it was given its own (a controller model of its own); a
+// device's lights go to it alone. A mapping is a file of the shipped folder
+// (share/vorlan/controllers) or of the user's
 // ($XDG_DATA_HOME/vorlan/controllers); learned bindings are saved in the
 // user's. UI thread.
 #include "controllers/mapped_controller.h"
@@ -12,6 +14,7 @@
 #include <QObject>
 #include <QStringList>
 #include <QTimer>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -41,18 +44,25 @@ public:
     QStringList mappingFiles() const;
     static QString shippedFolder();
     static QString userFolder();
-    // Uses the mapping file at `path` (remembered for the next start); a
-    // file with an error is refused with a message box naming the line, and
-    // no mapping is used. An empty path uses none.
+    // Uses the mapping file at `path` for every device without its own
+    // (remembered for the next start); a file with an error is refused with
+    // a message box naming the line, and no mapping is used. An empty path
+    // uses none.
     bool useMapping(const QString& path);
-    const QString& mappingPath() const { return mappingPath_; }
-    const std::optional<Mapping>& mapping() const { return controller_.mapping(); }
+    const QString& mappingPath() const { return all_.path; }
+    const std::optional<Mapping>& mapping() const { return all_.controller->mapping(); }
+    // The same for the device named `device` alone (remembered by its name);
+    // an empty path, or a file with an error, leaves it to the mapping of
+    // all devices.
+    bool useMapping(const QString& path, const QString& device);
+    // The device's own mapping file; empty when it plays through all devices'.
+    QString mappingPath(const QString& device) const;
     // The devices connected now, by name.
     QStringList devices() const;
 
     // The next control moved (a note played, a control turned, a bend) is
-    // bound to `action` in the mapping in use (a new one in the user's
-    // folder when none is), and the mapping is saved there.
+    // bound to `action` in the mapping its device plays through (a new one
+    // in the user's folder when there is none), and the mapping is saved there.
     void learn(mixer::Action action);
     void cancelLearning();
     bool learning() const { return learning_.has_value(); }
@@ -71,17 +81,29 @@ signals:
     void learned(const QString& path);
 
 private:
+    // A mapping file in use and the controller playing through it.
+    struct Played {
+        QString path;
+        std::unique_ptr<MappedController> controller;
+    };
     // Starts or stops the lights while a mapping is in use or a binding is learned.
     void listen();
     // Tells of devices that came or went since the last look.
     void checkDevices();
-    void learnFrom(const midi::MidiMessage& message);
-    void sendToAll(const midi::MidiMessage& message);
+    // What plays the device named `device`: its own mapping, else all devices'.
+    Played& playedBy(const QString& device);
+    void learnFrom(const midi::MidiMessage& message, const QString& device);
+    // Lights: of the mapping of all devices to every device without its own
+    // (device empty), of a device's own mapping to that device.
+    void sendLight(midi::MidiMessage message, const QString& device);
+    // Reads the mapping at `path` into `played`; the error's text, if any.
+    QString play(Played& played, const QString& path);
 
     core::ProgramState& state_;
     std::vector<std::unique_ptr<midi::MidiTransport>> transports_;
-    MappedController controller_;
-    QString mappingPath_;
+    mixer::ActionRunner& actions_;
+    Played all_;
+    std::map<QString, Played> own_; // by device name
     std::optional<mixer::Action> learning_;
     std::vector<midi::MidiMessage> received_;
     QStringList devices_;

@@ -82,9 +82,9 @@ double decodeStreamDecode(const std::string& path, int rate) {
     const double begin = threadSeconds();
     const HSTREAM stream = BASS_StreamCreateFile(FALSE, path.c_str(), 0, 0, BASS_STREAM_DECODE);
     std::size_t bytes = 0;
-    for (DWORD got; (got = BASS_ChannelGetData(stream, out.data(),
-                                              static_cast<DWORD>(out.size() * 2))) !=
-                    static_cast<DWORD>(-1);)
+    for (DWORD got;
+         (got = BASS_ChannelGetData(stream, out.data(), static_cast<DWORD>(out.size() * 2))) !=
+         static_cast<DWORD>(-1);)
         bytes += got;
     BASS_StreamFree(stream);
     const double spent = threadSeconds() - begin;

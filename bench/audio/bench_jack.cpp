@@ -24,7 +24,7 @@ using audio_test::JackServer;
 
 namespace {
 
-constexpr int tries = 200;
+constexpr int tries = 600;
 
 void sleepMs(int milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));

@@ -79,6 +79,7 @@ void AlsaSequencer::setWake(std::function<void()> wake) {
 
 void AlsaSequencer::connectAll() {
     devices_.clear();
+    lights_.clear();
     const int own = snd_seq_client_id(seq_);
     snd_seq_client_info_t* client = nullptr;
     snd_seq_port_info_t* port = nullptr;
@@ -108,12 +109,20 @@ void AlsaSequencer::connectAll() {
                              std::string(clientName) + ":" + snd_seq_port_info_get_name(port)});
             sends = sends || (caps & kReadable) == kReadable;
         }
+        int firstWritable = -1;
+        for (const Port& p : ports)
+            if (firstWritable < 0 && (p.caps & kWritable) == kWritable)
+                firstWritable = p.id;
         for (const Port& p : ports) {
             // An existing subscription answers -EBUSY: it stays as it is.
             if ((p.caps & kReadable) == kReadable) {
                 const int result = snd_seq_connect_from(seq_, in_, id, p.id);
-                if (result >= 0 || result == -EBUSY)
-                    devices_.push_back(p.name);
+                const auto device = static_cast<std::uint32_t>(id << 8 | p.id);
+                if (result >= 0 || result == -EBUSY) {
+                    devices_.push_back({device, p.name});
+                    const int lightsPort = (p.caps & kWritable) == kWritable ? p.id : firstWritable;
+                    lights_[device] = lightsPort < 0 ? -1 : (id << 8 | lightsPort);
+                }
             }
             if (sends && (p.caps & kWritable) == kWritable)
                 snd_seq_connect_to(seq_, out_, id, p.id);
@@ -135,8 +144,11 @@ void AlsaSequencer::poll(std::vector<MidiMessage>& into) {
             rescan_ = true;
             break;
         default:
-            if (const MidiMessage message = messageOf(*ev); message.size)
+            if (MidiMessage message = messageOf(*ev); message.size) {
+                message.device =
+                    static_cast<std::uint32_t>(ev->source.client << 8 | ev->source.port);
                 into.push_back(message);
+            }
         }
     }
     if (rescan_) {
@@ -151,7 +163,14 @@ void AlsaSequencer::send(const MidiMessage& message) {
     snd_seq_event_t ev;
     snd_seq_ev_clear(&ev);
     snd_seq_ev_set_source(&ev, out_);
-    snd_seq_ev_set_subs(&ev);
+    if (message.device == kAllDevices) {
+        snd_seq_ev_set_subs(&ev);
+    } else {
+        const auto to = lights_.find(message.device);
+        if (to == lights_.end() || to->second < 0)
+            return;
+        snd_seq_ev_set_dest(&ev, to->second >> 8, to->second & 0xFF);
+    }
     snd_seq_ev_set_direct(&ev);
     const int channel = message.channel();
     switch (message.kind()) {

@@ -3,11 +3,15 @@
 // included): a client "Vorlan" with a port "in" subscribed to every other
 // client's readable port and a port "out" subscribed to every writable one
 // (the sequencer's own "Midi Through" left out, which would echo our lights
-// back). The announce port tells when a device comes or goes; the next poll
-// subscribes to the new ports. Read without blocking on the UI thread, when
-// the sequencer's descriptors say something is there.
+// back). A device is a readable port; its id is its address (client << 8 |
+// port), and its lights go straight to its own port when that is writable,
+// else to its client's first writable port. The announce port tells when a
+// device comes or goes; the next poll subscribes to the new ports. Read
+// without blocking on the UI thread, when the sequencer's descriptors say
+// something is there.
 #include "platform/midi/midi_transport.h"
 
+#include <map>
 #include <memory>
 
 class QSocketNotifier;
@@ -28,7 +32,7 @@ public:
 
     void poll(std::vector<MidiMessage>& into) override;
     void send(const MidiMessage& message) override;
-    std::vector<std::string> devices() const override { return devices_; }
+    std::vector<MidiDevice> devices() const override { return devices_; }
     void setWake(std::function<void()> wake) override;
 
 private:
@@ -38,7 +42,8 @@ private:
     int in_ = -1;
     int out_ = -1;
     bool rescan_ = true;
-    std::vector<std::string> devices_; // the readable ports "in" is subscribed to
+    std::vector<MidiDevice> devices_;     // the readable ports "in" is subscribed to
+    std::map<std::uint32_t, int> lights_; // device id -> the address its lights go to, or -1
     std::function<void()> wake_;
     std::vector<std::unique_ptr<QSocketNotifier>> notifiers_;
 };

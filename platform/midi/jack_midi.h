@@ -1,21 +1,23 @@
 #pragma once
-// MIDI on the JACK output's client "Vorlan": ports "midi_in" and "midi_out"
-// are registered on the client when it opens (they go with it). "midi_in"
-// is connected to every other client's MIDI output port and "midi_out" to
-// every other client's MIDI input port, those there at the start and those
-// registered later. Messages are read in the client's process callback and
-// reach the UI thread through a lock-free queue, and a semaphore (posted
-// without locking) wakes a thread of ours that tells the UI thread through
-// an event descriptor; sent messages go the other way and leave at the
-// start of the next period.
+// MIDI on the JACK output's client "Vorlan": each device (another client's
+// MIDI output port) gets a pair of ports of ours, "midi_in"/"midi_out" for
+// the first, "midi_in_2"/"midi_out_2" and on for the next, so what a device
+// sends is known as its own and its lights go to it alone. Devices there at
+// the start and those registered later are connected; a pair freed by a
+// device that went is used by the next one (ports stay registered while the
+// client lives, so the process thread never sees one go). Messages are read
+// in the client's process callback and reach the UI thread through a
+// lock-free queue; the callback wakes the UI thread by adding to a
+// non-blocking event counter (eventfd), which neither waits nor locks in
+// user space, like a semaphore post. Sent messages go the other way and
+// leave at the start of the next period.
 #include "platform/audio/jack_client_hook.h"
 #include "platform/midi/midi_transport.h"
 
+#include <array>
 #include <atomic>
 #include <memory>
 #include <mutex>
-#include <semaphore.h>
-#include <thread>
 
 class QSocketNotifier;
 
@@ -29,9 +31,12 @@ public:
     JackMidi(const JackMidi&) = delete;
     JackMidi& operator=(const JackMidi&) = delete;
 
+    // Devices played at once, at most.
+    static constexpr std::size_t kPairs = 16;
+
     void poll(std::vector<MidiMessage>& into) override;
     void send(const MidiMessage& message) override;
-    std::vector<std::string> devices() const override;
+    std::vector<MidiDevice> devices() const override;
     void setWake(std::function<void()> wake) override;
 
 private:
@@ -40,26 +45,38 @@ private:
     void process(jack_nframes_t frames) override;
     void portsChanged() override {
         rescan_.store(true);
-        sem_post(&arrived_);
+        wakeUi();
     }
-    // Our thread: tells the UI thread of what arrived until the transport goes.
-    void runWaker();
-    // Connects our ports to every MIDI port of the other clients; true when done.
+    // Any thread, real-time ones included: adds one to the event counter the
+    // UI thread's notifier watches. Never blocks: when the counter is full a
+    // wake is already waiting to be read.
+    void wakeUi() const;
+    // Connects a pair of our ports to every MIDI output port of the other
+    // clients (and its lights to the device's input); true when done.
     bool connectAll();
+    // The pair for the device sending from `source`: its own, or a free one
+    // (registered when new); null when all are taken.
+    struct Pair;
+    Pair* pairFor(const std::string& source);
 
-    mutable std::mutex mutex_; // client_ between the UI and the engine's threads
+    struct Pair {
+        // Registered on the UI thread before they are stored; the process
+        // thread only reads them.
+        std::atomic<jack_port_t*> in{nullptr};
+        std::atomic<jack_port_t*> out{nullptr};
+        std::string source; // UI thread, under mutex_: the device's port, empty when free
+    };
+
+    mutable std::mutex mutex_; // client_ and the pairs' sources between threads
     jack_client_t* client_ = nullptr;
-    // Registered before the hook goes live; the process thread only reads them.
-    jack_port_t* in_ = nullptr;
-    jack_port_t* out_ = nullptr;
+    std::array<Pair, kPairs> pairs_;
     MessageRing received_; // process thread -> UI thread
     MessageRing outgoing_; // UI thread -> process thread
     std::atomic<bool> rescan_{false};
-    sem_t arrived_{}; // posted by the process and notification threads
-    int wakeFd_ = -1; // eventfd: our thread -> the UI thread's notifier
+    // eventfd: the process and notification threads -> the UI thread's
+    // notifier; made before the hook goes live, closed after it is gone.
+    int wakeFd_ = -1;
     std::unique_ptr<QSocketNotifier> notifier_;
-    std::atomic<bool> stopping_{false};
-    std::thread waker_;
 };
 
 } // namespace midi

@@ -8,9 +8,15 @@
 
 namespace midi {
 
+// A message sent with this device goes to every connected device.
+inline constexpr std::uint32_t kAllDevices = 0xFFFFFFFFu;
+
 struct MidiMessage {
     std::array<std::uint8_t, 3> bytes{};
     std::uint8_t size = 0;
+    // The device a received message came from, or a sent one goes to: the id
+    // its transport gives the device while it is connected (MidiDevice::id).
+    std::uint32_t device = kAllDevices;
 
     std::uint8_t kind() const { return bytes[0] & 0xF0; } // 0x80 note off, 0x90 note on, ...
     int channel() const { return bytes[0] & 0x0F; }       // 0..15
@@ -23,10 +29,12 @@ inline constexpr std::uint8_t kNoteOn = 0x90;
 inline constexpr std::uint8_t kControlChange = 0xB0;
 inline constexpr std::uint8_t kPitchBend = 0xE0;
 
-inline MidiMessage makeMessage(std::uint8_t kind, int channel, int data1, int data2) {
+inline MidiMessage makeMessage(std::uint8_t kind, int channel, int data1, int data2,
+                               std::uint32_t device = kAllDevices) {
     return {{static_cast<std::uint8_t>(kind | (channel & 0x0F)),
              static_cast<std::uint8_t>(data1 & 0x7F), static_cast<std::uint8_t>(data2 & 0x7F)},
-            3};
+            3,
+            device};
 }
 
 // A single-producer single-consumer queue of messages between a real-time

@@ -15,7 +15,9 @@
 #include "tests/support/screenshots.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLabel>
 #include <QListWidget>
 #include <QTest>
@@ -200,6 +202,56 @@ TEST_F(ControllerOnJack, ADevicePluggedInLaterIsPickedUp) {
     late.reset();
     EXPECT_TRUE(waitFor([&] { return w->controllers().devices().size() == 1; }));
     device->send(midi::kNoteOn, 0, 16, 100);
+    EXPECT_TRUE(waitFor([&] { return playing(0); }));
+}
+
+// A second controller given a mapping of its own in the window plays
+// through it, the first still through the mapping of all devices; each
+// one's lights come from its own mapping and go to it alone.
+TEST_F(ControllerOnJack, ADeviceWithItsOwnMappingPlaysThroughIt) {
+    audio_test::JackServer& server = audio_test::jackServerAt(44100);
+    MidiTestClient other(server.name(), "other controller");
+    ASSERT_TRUE(other.open());
+    const QString name = QString::fromStdString(other.outPort());
+    ASSERT_TRUE(waitFor([&] { return w->controllers().devices().contains(name); }));
+    QDir().mkpath(controllers::Controllers::userFolder());
+    const QString own = controllers::Controllers::userFolder() + "/other.json";
+    QFile file(own);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(R"({"bindings": [{"action": "deck.right.play", "note": 16, "light": true}]})");
+    file.close();
+
+    optionsF::load(*state)->cmdControllers_Click();
+    controllers::ControllerWindow& window = w->controllers().window();
+    window.cmbDevice->setCurrentIndex(window.cmbDevice->findData(name));
+    window.cmbDevice_Click();
+    window.cmbMapping->setCurrentIndex(window.cmbMapping->findData(own));
+    window.cmbMapping_Click();
+    EXPECT_EQ(w->controllers().mappingPath(name), own);
+    window.cmdcloseButton_Click();
+
+    const auto lastLight = [](MidiTestClient& client, int channel) {
+        const auto& got = client.received();
+        const auto last = std::find_if(got.rbegin(), got.rend(), [&](const midi::MidiMessage& m) {
+            return m.kind() == midi::kNoteOn && m.channel() == channel && m.data1() == 16;
+        });
+        return last == got.rend() ? -1 : last->data2();
+    };
+    other.send(midi::kNoteOn, 0, 16, 127); // its own mapping: the right deck
+    EXPECT_TRUE(waitFor([&] { return playing(1); }));
+    EXPECT_FALSE(playing(0));
+    EXPECT_TRUE(waitFor([&] { return lastLight(other, 0) == 127; }));
+    EXPECT_TRUE(waitFor([&] { return lastLight(*device, 1) == 127; })); // all devices': ch 2
+    EXPECT_NE(lastLight(*device, 0), 127);
+    EXPECT_NE(lastLight(other, 1), 127);
+    device->send(midi::kNoteOn, 0, 16, 127); // all devices' mapping: the left deck
+    EXPECT_TRUE(waitFor([&] { return playing(0); }));
+
+    // Back to the mapping of all devices: the same note plays the left deck.
+    ASSERT_TRUE(w->controllers().useMapping({}, name));
+    w->runAction(mixer::Action::LeftPause);
+    ASSERT_TRUE(waitFor([&] { return !playing(0); }));
+    other.send(midi::kNoteOn, 0, 16, 127);
     EXPECT_TRUE(waitFor([&] { return playing(0); }));
 }
 
