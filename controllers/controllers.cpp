@@ -143,7 +143,7 @@ bool Controllers::useMapping(const QString& path, const QString& device) {
         own_.erase(device);
         forgetValue(deviceMappingsKey(), device);
         // All devices' lights now include this one's.
-        all_.controller->setMapping(all_.controller->mapping());
+        all_.controller->resendLights();
     } else {
         own_[device] = std::move(played);
         core::save_RegValue(reg::HKEY_LOCAL_MACHINE, deviceMappingsKey(), device, reg::REG_SZ,
@@ -210,10 +210,11 @@ void Controllers::checkDevices() {
     if (now == devices_)
         return;
     devices_ = now;
-    // A device that came has every light sent again.
-    all_.controller->setMapping(all_.controller->mapping());
+    // A device that came has every light sent again; the faders already
+    // taken over stay so.
+    all_.controller->resendLights();
     for (auto& [device, played] : own_)
-        played.controller->setMapping(played.controller->mapping());
+        played.controller->resendLights();
     emit devicesChanged();
 }
 

@@ -17,6 +17,11 @@ void MappedController::setMapping(std::optional<Mapping> mapping) {
     controls_.assign(mapping_ ? mapping_->bindings.size() : 0, Control{});
 }
 
+void MappedController::resendLights() {
+    for (Control& control : controls_)
+        control.lit = -1;
+}
+
 std::optional<double> MappedController::positionFor(const Binding& binding, Control& control,
                                                     const MidiMessage& message) const {
     if (message.size < 3 || message.channel() != binding.channel)

@@ -28,6 +28,9 @@ public:
     void setMapping(std::optional<Mapping> mapping);
     const std::optional<Mapping>& mapping() const { return mapping_; }
 
+    // Every light is sent again at the next updateLights() (a device came);
+    // where the controls stand is kept.
+    void resendLights();
     // A message from the device.
     void receive(const midi::MidiMessage& message);
     // Sends the lights whose action's state changed since they were last sent.

@@ -182,9 +182,14 @@ TEST_F(ControllerOnJack, RelativeEncoderStepsThePitch) {
     }
 }
 
-// A controller plugged in while the program runs is connected and plays;
-// one unplugged leaves the other playing.
+// A controller plugged in while the program runs is connected and plays,
+// and a fader of the first one already taken over stays so; one unplugged
+// leaves the other playing.
 TEST_F(ControllerOnJack, ADevicePluggedInLaterIsPickedUp) {
+    Slider& crossfader = *w->mixerPanel.desk.crossFaderScroll;
+    device->send(midi::kControlChange, 0, 8, 0);
+    device->send(midi::kControlChange, 0, 8, 70);
+    ASSERT_TRUE(waitFor([&] { return crossfader.Value() == 55; }));
     audio_test::JackServer& server = audio_test::jackServerAt(44100);
     auto late = std::make_unique<MidiTestClient>(server.name(), "late controller");
     ASSERT_TRUE(late->open());
@@ -199,6 +204,8 @@ TEST_F(ControllerOnJack, ADevicePluggedInLaterIsPickedUp) {
             return m.channel() == 1 && m.data1() == 16 && m.data2() == 127;
         });
     }));
+    device->send(midi::kControlChange, 0, 8, 20);
+    EXPECT_TRUE(waitFor([&] { return crossfader.Value() == 16; })) << crossfader.Value();
     late.reset();
     EXPECT_TRUE(waitFor([&] { return w->controllers().devices().size() == 1; }));
     device->send(midi::kNoteOn, 0, 16, 100);
@@ -245,6 +252,7 @@ TEST_F(ControllerOnJack, ADeviceWithItsOwnMappingPlaysThroughIt) {
     EXPECT_NE(lastLight(*device, 0), 127);
     EXPECT_NE(lastLight(other, 1), 127);
     device->send(midi::kNoteOn, 0, 16, 127); // all devices' mapping: the left deck
+    device->send(midi::kNoteOff, 0, 16, 0);
     EXPECT_TRUE(waitFor([&] { return playing(0); }));
 
     // Back to the mapping of all devices: the same note plays the left deck.
