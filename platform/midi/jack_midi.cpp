@@ -32,6 +32,33 @@ std::string clientOf(const std::string& port) {
     return port.substr(0, port.find(':'));
 }
 
+// Our port of pair `index` and direction: "midi_in", "midi_in_2", ...
+std::string pairPortName(std::size_t index, const char* direction) {
+    std::string name = std::string("midi_") + direction;
+    return index == 0 ? name : name + "_" + std::to_string(index + 1);
+}
+
+// Where the lights of the device sending from `source` go: the input ports
+// of its client; of a client with several (a bridge carrying many devices,
+// "system" or "a2j"), the one named as the source with "capture" become
+// "playback" when there is one.
+std::vector<std::string> lightsTargets(const std::string& source,
+                                       const std::vector<std::string>& inputs) {
+    std::vector<std::string> same;
+    for (const std::string& input : inputs)
+        if (clientOf(input) == clientOf(source))
+            same.push_back(input);
+    if (same.size() <= 1)
+        return same;
+    std::string paired = source;
+    for (std::size_t at; (at = paired.find("capture")) != std::string::npos;)
+        paired.replace(at, 7, "playback");
+    for (const std::string& input : same)
+        if (input == paired)
+            return {input};
+    return same;
+}
+
 } // namespace
 
 JackMidi::JackMidi() : wakeFd_(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {
@@ -65,37 +92,6 @@ void JackMidi::wakeUi() const {
     const std::uint64_t one = 1;
     [[maybe_unused]] const ssize_t written = ::write(wakeFd_, &one, sizeof one);
 }
-
-namespace {
-
-// Our port of pair `index` and direction: "midi_in", "midi_in_2", ...
-std::string pairPortName(std::size_t index, const char* direction) {
-    std::string name = std::string("midi_") + direction;
-    return index == 0 ? name : name + "_" + std::to_string(index + 1);
-}
-
-// Where the lights of the device sending from `source` go: the input ports
-// of its client; of a client with several (a bridge carrying many devices,
-// "system" or "a2j"), the one named as the source with "capture" become
-// "playback" when there is one.
-std::vector<std::string> lightsTargets(const std::string& source,
-                                       const std::vector<std::string>& inputs) {
-    std::vector<std::string> same;
-    for (const std::string& input : inputs)
-        if (clientOf(input) == clientOf(source))
-            same.push_back(input);
-    if (same.size() <= 1)
-        return same;
-    std::string paired = source;
-    for (std::size_t at; (at = paired.find("capture")) != std::string::npos;)
-        paired.replace(at, 7, "playback");
-    for (const std::string& input : same)
-        if (input == paired)
-            return {input};
-    return same;
-}
-
-} // namespace
 
 void JackMidi::attach(jack_client_t* client) {
     std::lock_guard lock(mutex_);
