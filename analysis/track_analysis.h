@@ -7,7 +7,7 @@ namespace analysis {
 
 // Raised whenever the analysis would give different results for the same
 // file; results of other versions are analysed again.
-inline constexpr int kAnalyserVersion = 1;
+inline constexpr int kAnalyserVersion = 2;
 
 struct TrackAnalysis {
     // Beats per minute of the constant grid, inside the BPM range; 0 when no

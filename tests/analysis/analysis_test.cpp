@@ -63,6 +63,41 @@ TEST_F(Analysis, FindsTempoFirstBeatAndMusicOfEverySyntheticTrack) {
     }
 }
 
+// Sound without beats has no tempo (the display shows "--"), though its
+// music is found: a steady tone, white noise, and a chord swelling and
+// fading every four seconds.
+TEST_F(Analysis, SoundWithoutBeatsHasNoTempo) {
+    const int rate = 44100;
+    std::vector<short> tone, noise, pad;
+    unsigned state = 12345;
+    for (int i = 0; i < 30 * rate; ++i) {
+        const double t = static_cast<double>(i) / rate;
+        const double swell = 0.6 + 0.4 * std::sin(2 * M_PI * 0.25 * t);
+        state = state * 1664525u + 1013904223u;
+        const double chord = (std::sin(2 * M_PI * 220 * t) + std::sin(2 * M_PI * 277.2 * t) +
+                              std::sin(2 * M_PI * 329.6 * t)) /
+                             3;
+        for (std::vector<short>* samples : {&tone, &noise, &pad}) {
+            const double value = samples == &tone ? 0.3 * std::sin(2 * M_PI * 523.25 * t)
+                                 : samples == &noise
+                                     ? 0.3 * (static_cast<double>(state >> 8) / (1 << 23) - 1)
+                                     : 0.3 * swell * chord;
+            samples->insert(samples->end(), 2, static_cast<short>(std::lround(32767 * value)));
+        }
+    }
+    for (const auto& [name, samples] :
+         {std::pair{"tone", &tone}, std::pair{"noise", &noise}, std::pair{"pad", &pad}}) {
+        SCOPED_TRACE(name);
+        const QString path = dir.filePath(QString(name) + ".wav");
+        synthetic::writeWav(path.toStdString(), *samples);
+        const analysis::AnalysisOutcome outcome = analysis::analyseFile(path, {});
+        ASSERT_TRUE(outcome.result) << outcome.error.toStdString();
+        EXPECT_EQ(outcome.result->bpm, 0);
+        EXPECT_LT(outcome.result->musicStart, 0.5);
+        EXPECT_GT(outcome.result->musicEnd, 29.0);
+    }
+}
+
 } // namespace
 
 namespace {
