@@ -7,7 +7,6 @@
 // ($VORLAN_SOAK_SECONDS, default 10 minutes): underruns and callback p99.
 #include "bench/audio/bench_support.h"
 #include "platform/audio/diagnostics.h"
-#include "tests/platform/audio/audio_test_support.h"
 #include "tests/platform/audio/jack_server.h"
 
 #include <algorithm>
@@ -48,6 +47,22 @@ double threadSeconds() {
     timespec now{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+double frequency(const std::vector<short>& samples, int rate) {
+    double first = -1, last = -1;
+    int crossings = 0;
+    for (std::size_t i = 1; i < samples.size() / 2; ++i) {
+        const double a = samples[(i - 1) * 2], b = samples[i * 2];
+        if (a < 0 && b >= 0) {
+            const double at = static_cast<double>(i - 1) + (-a) / (b - a);
+            if (first < 0)
+                first = at;
+            last = at;
+            ++crossings;
+        }
+    }
+    return crossings < 2 ? 0 : (crossings - 1) / ((last - first) / rate);
 }
 
 // Plays `path` to its end at `rate` (key-locked or not) on the offline
@@ -93,7 +108,7 @@ void KeyLockPitch(benchmark::State& state) {
         for (const Tempo& tempo : tempos) {
             std::vector<short> middle;
             playToEnd(path, tempo.rate, BASS_KEYLOCK_FASTER, &middle);
-            const double cents = 1200 * std::log2(audio_test::frequency(middle, 0, 44100) / 440.0);
+            const double cents = 1200 * std::log2(frequency(middle, 44100) / 440.0);
             state.counters[std::string(tempo.name) + "_cents"] = cents;
             figures()[std::string("pitch_cents_") + tempo.name] = cents;
         }
