@@ -23,31 +23,6 @@ QString deviceMappingsKey() {
     return core::settingsKeyPath() + "\\" + kDeviceMappingsKey;
 }
 
-// The names of the values under `keyPath` of the machine's hive.
-QStringList valueNames(const QString& keyPath) {
-    QStringList names;
-    reg::HKEY key = 0;
-    if (reg::RegOpenKeyEx(reg::HKEY_LOCAL_MACHINE, keyPath, 0, reg::KEY_READ, &key) !=
-        reg::ERROR_SUCCESS)
-        return names;
-    QString name;
-    for (reg::DWORD i = 0;
-         reg::RegEnumValue(key, i, &name, nullptr, nullptr, nullptr, nullptr) == reg::ERROR_SUCCESS;
-         ++i)
-        names << name;
-    reg::RegCloseKey(key);
-    return names;
-}
-
-void forgetValue(const QString& keyPath, const QString& name) {
-    reg::HKEY key = 0;
-    if (reg::RegOpenKeyEx(reg::HKEY_LOCAL_MACHINE, keyPath, 0, reg::KEY_WRITE, &key) !=
-        reg::ERROR_SUCCESS)
-        return;
-    reg::RegDeleteValue(key, name);
-    reg::RegCloseKey(key);
-}
-
 } // namespace
 
 Controllers::Controllers(core::ProgramState& state, mixer::ActionRunner& actions,
@@ -79,7 +54,8 @@ void Controllers::restoreMapping() {
         core::get_RegValue(reg::HKEY_LOCAL_MACHINE, core::settingsKeyPath(), kMappingValue);
     if (path != core::notFoundMarker() && !path.isEmpty())
         useMapping(path);
-    for (const QString& device : valueNames(deviceMappingsKey())) {
+    for (const QString& device :
+         core::list_RegValues(reg::HKEY_LOCAL_MACHINE, deviceMappingsKey())) {
         const QString own =
             core::get_RegValue(reg::HKEY_LOCAL_MACHINE, deviceMappingsKey(), device);
         if (own != core::notFoundMarker() && !own.isEmpty())
@@ -120,35 +96,36 @@ QString Controllers::play(Played& played, const QString& path) {
     return read.error;
 }
 
-bool Controllers::useMapping(const QString& path) {
-    learning_.reset();
-    const QString error = play(all_, path);
-    core::save_RegValue(reg::HKEY_LOCAL_MACHINE, core::settingsKeyPath(), kMappingValue,
-                        reg::REG_SZ, all_.path);
-    listen();
-    if (!error.isEmpty())
-        state_.dialogs.msgBox(error, ui::vbExclamation, "Controller mapping");
-    return error.isEmpty();
+void Controllers::remember(const QString& device, const QString& path) {
+    if (device.isEmpty())
+        core::save_RegValue(reg::HKEY_LOCAL_MACHINE, core::settingsKeyPath(), kMappingValue,
+                            reg::REG_SZ, path);
+    else if (path.isEmpty())
+        core::delete_RegValue(reg::HKEY_LOCAL_MACHINE, deviceMappingsKey(), device);
+    else
+        core::save_RegValue(reg::HKEY_LOCAL_MACHINE, deviceMappingsKey(), device, reg::REG_SZ,
+                            path);
 }
 
 bool Controllers::useMapping(const QString& path, const QString& device) {
-    if (device.isEmpty())
-        return useMapping(path);
     learning_.reset();
-    Played played;
-    played.controller = std::make_unique<MappedController>(
-        actions_, [this, device](const midi::MidiMessage& m) { sendLight(m, device); });
-    const QString error = play(played, path);
-    if (played.path.isEmpty()) {
-        own_.erase(device);
-        forgetValue(deviceMappingsKey(), device);
-        // All devices' lights now include this one's.
-        all_.controller->resendLights();
+    QString error;
+    if (device.isEmpty()) {
+        error = play(all_, path);
     } else {
-        own_[device] = std::move(played);
-        core::save_RegValue(reg::HKEY_LOCAL_MACHINE, deviceMappingsKey(), device, reg::REG_SZ,
-                            path);
+        Played played;
+        played.controller = std::make_unique<MappedController>(
+            actions_, [this, device](const midi::MidiMessage& m) { sendLight(m, device); });
+        error = play(played, path);
+        if (played.path.isEmpty()) {
+            own_.erase(device);
+            // All devices' lights now include this one's.
+            all_.controller->resendLights();
+        } else {
+            own_[device] = std::move(played);
+        }
     }
+    remember(device, device.isEmpty() ? all_.path : mappingPath(device));
     listen();
     if (!error.isEmpty())
         state_.dialogs.msgBox(error, ui::vbExclamation, "Controller mapping");
@@ -262,12 +239,7 @@ void Controllers::learnFrom(const midi::MidiMessage& message, const QString& dev
     controller.setMapping(std::move(mapping));
     if (saved) {
         played.path = path;
-        if (&played == &all_)
-            core::save_RegValue(reg::HKEY_LOCAL_MACHINE, core::settingsKeyPath(), kMappingValue,
-                                reg::REG_SZ, path);
-        else
-            core::save_RegValue(reg::HKEY_LOCAL_MACHINE, deviceMappingsKey(), device, reg::REG_SZ,
-                                path);
+        remember(&played == &all_ ? QString() : device, path);
     }
     listen();
     emit learned(saved ? path : QString());

@@ -44,17 +44,14 @@ public:
     QStringList mappingFiles() const;
     static QString shippedFolder();
     static QString userFolder();
-    // Uses the mapping file at `path` for every device without its own
-    // (remembered for the next start); a file with an error is refused with
-    // a message box naming the line, and no mapping is used. An empty path
-    // uses none.
-    bool useMapping(const QString& path);
+    // Uses the mapping file at `path` for every device without its own, or
+    // for the device named `device` alone (remembered for the next start, a
+    // device's by its name). A file with an error is refused with a message
+    // box naming the line. An empty path, or a refused file, uses no mapping
+    // for all devices, and the mapping of all devices for one device.
+    bool useMapping(const QString& path, const QString& device = {});
     const QString& mappingPath() const { return all_.path; }
     const std::optional<Mapping>& mapping() const { return all_.controller->mapping(); }
-    // The same for the device named `device` alone (remembered by its name);
-    // an empty path, or a file with an error, leaves it to the mapping of
-    // all devices.
-    bool useMapping(const QString& path, const QString& device);
     // The device's own mapping file; empty when it plays through all devices'.
     QString mappingPath(const QString& device) const;
     // The devices connected now, by name.
@@ -98,6 +95,9 @@ private:
     void sendLight(midi::MidiMessage message, const QString& device);
     // Reads the mapping at `path` into `played`; the error's text, if any.
     QString play(Played& played, const QString& path);
+    // Saves the mapping file of all devices (device empty) or of one device
+    // (an empty path forgets it) for the next start.
+    void remember(const QString& device, const QString& path);
 
     core::ProgramState& state_;
     std::vector<std::unique_ptr<midi::MidiTransport>> transports_;

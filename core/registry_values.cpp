@@ -85,4 +85,27 @@ reg::LONG save_RegValue(reg::HKEY hive, const QString& keyPath, const QString& v
     return status != reg::ERROR_SUCCESS ? status : flushed;
 }
 
+QStringList list_RegValues(reg::HKEY hive, const QString& keyPath) {
+    QStringList names;
+    reg::HKEY key = 0;
+    if (reg::RegOpenKeyEx(hive, keyPath, 0, reg::KEY_READ, &key) != reg::ERROR_SUCCESS)
+        return names;
+    QString name;
+    for (reg::DWORD i = 0;
+         reg::RegEnumValue(key, i, &name, nullptr, nullptr, nullptr, nullptr) == reg::ERROR_SUCCESS;
+         ++i)
+        names << name;
+    reg::RegCloseKey(key);
+    return names;
+}
+
+void delete_RegValue(reg::HKEY hive, const QString& keyPath, const QString& valueName) {
+    reg::HKEY key = 0;
+    if (reg::RegOpenKeyEx(hive, keyPath, 0, reg::KEY_WRITE, &key) != reg::ERROR_SUCCESS)
+        return;
+    reg::RegDeleteValue(key, valueName);
+    reg::RegFlushKey(key);
+    reg::RegCloseKey(key);
+}
+
 } // namespace core

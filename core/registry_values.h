@@ -1,9 +1,10 @@
 #pragma once
-// The two routines through which the program reads and writes its own
-// registry values.
+// The routines through which the program reads, writes, lists and removes
+// its own registry values.
 #include "platform/registry/registry.h"
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 namespace core {
@@ -24,5 +25,12 @@ QString get_RegValue(reg::HKEY hive, const QString& keyPath, const QString& valu
 // (ERROR_SUCCESS when none did); callers may ignore it.
 reg::LONG save_RegValue(reg::HKEY hive, const QString& keyPath, const QString& valueName,
                         reg::DWORD type, const QVariant& value);
+
+// The names of the values under `keyPath` of `hive`, in the order they were
+// made; none when the key cannot be opened.
+QStringList list_RegValues(reg::HKEY hive, const QString& keyPath);
+
+// Removes `valueName` under `keyPath` of `hive`, if it is there.
+void delete_RegValue(reg::HKEY hive, const QString& keyPath, const QString& valueName);
 
 } // namespace core

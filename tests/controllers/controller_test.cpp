@@ -7,6 +7,8 @@
 #include "controllers/controller_window.h"
 #include "controllers/controllers.h"
 #include "controls/widgets/slider.h"
+#include "core/fixed_texts.h"
+#include "core/registry_values.h"
 #include "decks/decks.h"
 #include "platform/midi/midi_message.h"
 #include "tests/controllers/midi_test_client.h"
@@ -236,6 +238,9 @@ TEST_F(ControllerOnJack, ADeviceWithItsOwnMappingPlaysThroughIt) {
     window.cmbMapping_Click();
     EXPECT_EQ(w->controllers().mappingPath(name), own);
     window.cmdcloseButton_Click();
+    // Kept for the next start under the device's name.
+    const QString kept = core::settingsKeyPath() + "\\Controller mappings";
+    EXPECT_EQ(core::get_RegValue(reg::HKEY_LOCAL_MACHINE, kept, name), own);
 
     const auto lastLight = [](MidiTestClient& client, int channel) {
         const auto& got = client.received();
@@ -257,6 +262,8 @@ TEST_F(ControllerOnJack, ADeviceWithItsOwnMappingPlaysThroughIt) {
 
     // Back to the mapping of all devices: the same note plays the left deck.
     ASSERT_TRUE(w->controllers().useMapping({}, name));
+    EXPECT_FALSE(core::list_RegValues(reg::HKEY_LOCAL_MACHINE, kept).contains(name));
+    EXPECT_EQ(w->controllers().mappingPath(), generic());
     w->runAction(mixer::Action::LeftPause);
     ASSERT_TRUE(waitFor([&] { return !playing(0); }));
     other.send(midi::kNoteOn, 0, 16, 127);
